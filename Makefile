@@ -1,0 +1,46 @@
+# Sketchpost: every target first installs what a fresh Debian 12 machine
+# lacks (scripts/install-deps), then configures and builds with CMake presets.
+
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build build-asan run test test-release test-asan bench fuzz format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS)
+
+build-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+
+# Until the windows exist: the sample postings drawn as pictures.
+run: build
+	@bash scripts/render-examples build
+
+test: test-release test-asan
+
+test-release: build
+	ctest --preset default -j $(JOBS)
+
+test-asan: build-asan
+	ctest --preset asan -j $(JOBS)
+
+bench: build
+	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	@bash scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
+
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-fuzz

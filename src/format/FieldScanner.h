@@ -1,0 +1,61 @@
+#pragma once
+// The field scanner of sketch lines. Every reader works on the unread rest of
+// a line and shortens it from the front by what it consumes.
+//
+// A field is a run of separator characters followed by a token. Token
+// characters are A-Z, a-z, 0-9 and '-'; every other byte (blanks, all
+// punctuation, control characters, bytes 128-255) separates. Only ':' means
+// something: it marks a relative coordinate.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sketch {
+
+inline constexpr std::size_t kTokenMax = 7;   // characters of a token that count
+inline constexpr char kRelativeMarker = ':';
+
+struct Field {
+  // First character of the separator run with a code above 32; blank when the
+  // run is empty or holds nothing above 32.
+  char separator = ' ';
+  // Upper-cased (a-z only), at most 7 characters; empty at the end of the line.
+  std::string token;
+};
+
+struct Number {
+  bool ok = false;  // the token is an optional '-' and one or more digits
+  std::int32_t value = 0;
+  char separator = ' ';
+  std::string token;  // handed back: the polyline's end check needs it
+
+  bool IsRelative() const { return separator == kRelativeMarker; }
+};
+
+struct QuotedText {
+  bool ok = false;  // the text is not empty
+  std::string text;
+};
+
+bool IsTokenChar(unsigned char c);
+
+// Removes one separator run and the token run after it (a token longer than
+// 7 characters is consumed in full; its 8th and later characters are dropped).
+Field ScanField(std::string_view& rest);
+
+// One ScanField, read as a number. Numbers run from -999999 to 9999999.
+Number ReadNumber(std::string_view& rest);
+
+// Skips everything up to and including the first double quote, then takes
+// the characters up to the next double quote (which stays at the front of
+// rest) or the end of the line, keeping at most `maximum` of them. Without any
+// double quote, everything is consumed and the text is empty.
+QuotedText ReadQuotedText(std::string_view& rest, std::size_t maximum);
+
+// Looks at rest without consuming anything. Empty rest: false, lastToken left
+// alone. Otherwise lastToken becomes the first non-blank character of rest
+// (its last character when rest is all blanks); true when that is ')'.
+bool NextIsClose(std::string_view rest, std::string& lastToken);
+
+}  // namespace sketch

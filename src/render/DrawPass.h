@@ -1,0 +1,36 @@
+#pragma once
+// The draw pass: the whole text onto a cleared picture, line by line.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "canvas/Canvas.h"
+#include "render/DrawHost.h"
+#include "render/ElementDrawers.h"
+
+namespace sketch {
+
+inline constexpr std::int32_t kDrawingSizeWarnAbove = 4095;
+
+// The lines of a text: an editor's, or a file's.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  // Lines of the text; a last empty line after a final line break is not one.
+  virtual std::int32_t LineCount() const = 0;
+  // Line `index` (0 <= index < LineCount()); at least its first 255 bytes.
+  virtual std::string Line(std::int32_t index) const = 0;
+};
+
+// "Drawing text is %d characters!" for `drawnChars`.
+std::string DrawingSizeMessage(std::int32_t drawnChars);
+
+// Clears the picture to white and draws every line in black and the copy mix
+// mode, each cut to 255 characters, until the text ends or the user stops the
+// pass at an incomplete prompt; then warns when the sketch text counted is
+// above 4095 characters. A text without lines leaves the picture untouched.
+// Leaves the brush clear; pen width and style are those of the last element.
+void RunDrawPass(Canvas& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass);
+
+}  // namespace sketch

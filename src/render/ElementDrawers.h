@@ -1,0 +1,56 @@
+#pragma once
+// The drawers of the five element kinds. Each reads its sketch line field by
+// field and applies every field to the canvas at once (style to the pen, fill
+// to the brush), so a line that fails half way may already have changed the
+// pen or brush: later lines depend on that, as they do on the brush an
+// earlier R or E line left (dash gaps). Nothing is put back.
+
+#include <QPoint>
+#include <cstdint>
+#include <string_view>
+
+#include "canvas/Canvas.h"
+#include "render/DrawHost.h"
+
+namespace sketch {
+
+inline constexpr std::string_view kPolylineIncomplete = "Polyline is probably incomplete\r\n";
+inline constexpr std::string_view kLegendIncomplete = "Legend text is probably incomplete\r\n";
+
+// The counters of a draw pass, read and changed by the drawers.
+struct DrawPassCounters {
+  std::int32_t LineIndex = 0;   // editor line being drawn, from 0
+  std::int32_t LineLength = 0;  // its length as read, 0 to 255
+  std::int32_t DrawnChars = 0;  // for each element drawn: characters consumed + 1
+  bool Stopped = false;         // the user ended the pass at an incomplete prompt
+};
+
+struct DrawContext {
+  Canvas& canvas;
+  DrawPassCounters& pass;
+  DrawHost* host = nullptr;  // asked in the copy mix mode only; none: go on
+};
+
+// Runs the drawer of the line's kind; lines that are not sketch lines are ignored.
+void DrawElement(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+
+void DrawPolyline(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+void DrawRectangle(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+void DrawEllipse(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+void DrawArc(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+
+// Style field: a number n gives a solid pen n wide (a negative n keeps the
+// width); DS, DT, DD give dash, dot, dash-dot 1 wide. Anything else: false,
+// pen untouched.
+bool ReadPenStyle(Canvas& canvas, std::string_view& rest);
+
+// Fill field: E makes the brush clear, F solid in the pen's present colour.
+// Anything else: false, brush untouched.
+bool ReadFill(Canvas& canvas, std::string_view& rest);
+
+// One quarter of the ellipse whose box has the opposite corners p1 and p2:
+// the quarter on the side of p2, drawn with the canvas pen.
+void DrawQuarterArc(Canvas& canvas, QPoint p1, QPoint p2);
+
+}  // namespace sketch

@@ -1,0 +1,46 @@
+#pragma once
+// sketchpost-render [-o OUT.png] [--scale N] [INPUT]
+//
+// Reads a posting (a file, or standard input when INPUT is absent or "-"),
+// runs the draw pass over it and writes the 320x200 picture as PNG. Prompts
+// of the pass become lines on standard error and the pass goes on.
+
+#include <QImage>
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace render_command {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Options {
+  QString input;   // "-" for standard input
+  QString output;  // "-" for standard output
+  int scale = 1;   // 1 to 8
+  bool help = false;
+  bool version = false;
+};
+
+struct ParseResult {
+  std::optional<Options> options;
+  std::string error;  // one line, when options is empty
+};
+
+ParseResult ParseArguments(const std::vector<std::string>& arguments);
+
+// INPUT with its extension replaced by .png ("notes.skp" gives "notes.png",
+// "notes" gives "notes.png"); only the last path component's extension counts.
+QString DefaultOutputName(const QString& input);
+
+std::string UsageText();
+std::string VersionText();
+
+// The whole command; messages go to `err`, a PNG for "-" to `out`.
+int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace render_command

@@ -1,0 +1,30 @@
+// sketchpost-render: the sketch of a posting as a PNG picture, without windows.
+
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "RenderCommand.h"
+
+namespace {
+
+// Qt's own chatter (platform notes) would mix with the report lines.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const render_command::ParseResult parsed = render_command::ParseArguments(arguments);
+  if (!parsed.options) {
+    std::fprintf(stderr, "sketchpost-render: %s (see --help)\n", parsed.error.c_str());
+    return render_command::kExitUsage;
+  }
+  // The picture needs fonts, hence a GUI application, but never a screen.
+  qInstallMessageHandler(QuietMessages);
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  return render_command::Run(*parsed.options, stdin, stdout, stderr);
+}
