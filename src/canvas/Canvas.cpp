@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 
 #include "canvas/LineClip.h"
+#include "canvas/LineRaster.h"
 #include "canvas/TextBytes.h"
 
 namespace sketch {
@@ -36,6 +38,18 @@ QList<qreal> DashPattern(PenStyle style) {
       break;
   }
   return {};
+}
+
+// Whether pixel `step` of a broken line falls on a dash rather than a gap.
+bool IsDashOn(const QList<qreal>& dashes, std::int64_t step) {
+  qreal period = 0;
+  for (const qreal d : dashes) period += d;
+  qreal position = static_cast<qreal>(step % static_cast<std::int64_t>(period));
+  for (qsizetype i = 0; i < dashes.size(); ++i) {
+    if (position < dashes[i]) return i % 2 == 0;
+    position -= dashes[i];
+  }
+  return false;
 }
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
@@ -89,8 +103,11 @@ Box Normalized(int x1, int y1, int x2, int y2) {
           static_cast<double>(std::max(x1, x2)), static_cast<double>(std::max(y1, y2))};
 }
 
-// The path an outline follows: through the centres of the pixels x1..x2-1.
-QRectF OutlineRect(const Box& b) { return QRectF(b.left, b.top, b.right - b.left - 1, b.bottom - b.top - 1); }
+// The path an outline follows: through the centres of the pixels x1..x2-1
+// (the raster engine samples pixel (i, j) at (i + 0.5, j + 0.5)).
+QRectF OutlineRect(const Box& b) {
+  return QRectF(b.left + 0.5, b.top + 0.5, b.right - b.left - 1, b.bottom - b.top - 1);
+}
 
 QRect ReachOf(const QRectF& shape, double margin) {
   return shape.normalized().adjusted(-margin, -margin, margin, margin).toAlignedRect();
@@ -137,10 +154,12 @@ template <typename PaintFigure>
 void Canvas::DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint) {
   const QRect area = mask_.Begin(box);
   if (area.isEmpty()) return;
-  {
+  if constexpr (std::is_invocable_v<PaintFigure, QPainter&>) {
     QPainter painter(&mask_.Image());
     painter.setClipRect(area);
     paint(painter);
+  } else {
+    paint(mask_.Image(), area);
   }
   mask_.Apply(area, picture_, palette, notXor);
 }
@@ -156,14 +175,27 @@ void Canvas::LineTo(int x, int y) {
   const QPoint from = penPos_;
   penPos_ = QPoint(x, y);
   if (from == penPos_) return;
+  const bool solidBrush = brush.style == BrushStyle::Solid;
+  if (DrawWidth(pen.width) == 1) {
+    const QList<qreal> dashes = IsBroken(pen) ? DashPattern(pen.style) : QList<qreal>{};
+    const QRect reach = QRect(QPoint(std::min(from.x(), x), std::min(from.y(), y)),
+                              QPoint(std::max(from.x(), x), std::max(from.y(), y)));
+    DrawFigure(reach, PenPalette(), pen.mode == PenMode::NotXor, [&](QImage& mask, const QRect& area) {
+      ForEachLinePixel(from, penPos_, area, [&](int px, int py, std::int64_t step) {
+        const bool dash = dashes.isEmpty() || IsDashOn(dashes, step);
+        if (dash || solidBrush) mask.scanLine(py)[px] = dash ? CoverageMask::kInk : CoverageMask::kGap;
+      });
+    });
+    return;
+  }
   const double margin = Margin(pen);
   const auto segment = ClipSegment(from, penPos_, GuardBox(margin));
   if (!segment) return;
-  const bool solidBrush = brush.style == BrushStyle::Solid;
+  const QPointF half(0.5, 0.5);
   DrawFigure(ReachOf(QRectF(segment->from, segment->to), margin), PenPalette(), pen.mode == PenMode::NotXor,
              [&](QPainter& painter) {
-               Stroke(painter, pen, solidBrush, segment->startDistance,
-                      [&] { painter.drawLine(segment->from, segment->to); });
+               painter.setPen(MaskPen(DrawWidth(pen.width), CoverageMask::kInk));
+               painter.drawLine(segment->from + half, segment->to + half);
              });
 }
 

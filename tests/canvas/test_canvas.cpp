@@ -1,0 +1,424 @@
+// The picture's drawing operations, checked on pixels.
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <functional>
+
+#include "canvas/Canvas.h"
+
+using namespace sketch;
+
+namespace {
+
+QRgb Pixel(const Canvas& canvas, int x, int y) { return canvas.Picture().pixel(x, y); }
+bool IsColour(const Canvas& canvas, int x, int y, Color c) { return Pixel(canvas, x, y) == ToQRgb(c); }
+bool Ink(const Canvas& canvas, int x, int y) { return IsColour(canvas, x, y, kBlack); }
+
+// Every pixel of `area` whose colour is not `background`.
+QList<QPoint> Marked(const Canvas& canvas, Color background, QRect area = QRect(0, 0, 320, 200)) {
+  QList<QPoint> marked;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (!IsColour(canvas, x, y, background)) marked << QPoint(x, y);
+  return marked;
+}
+
+QRect Bounds(const QList<QPoint>& points) {
+  QRect r;
+  for (const QPoint& p : points) r |= QRect(p, QSize(1, 1));
+  return r;
+}
+
+void FillPicture(Canvas& canvas, Color c) {
+  const CanvasBrush saved = canvas.brush;
+  canvas.brush = {c, BrushStyle::Solid};
+  canvas.FillRect(0, 0, kPictureWidth, kPictureHeight);
+  canvas.brush = saved;
+}
+
+}  // namespace
+
+class TestCanvas : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void newPictureIsWhite();
+  void rectangleCoversX1ToX2MinusOne_data();
+  void rectangleCoversX1ToX2MinusOne();
+  void filledRectangleHasPenOutlineAndBrushInside();
+  void lineStopsBeforeItsEndPoint_data();
+  void lineStopsBeforeItsEndPoint();
+  void zeroLengthLineDrawsNothing();
+  void widthZeroDrawsThinnestLine();
+  void widePenIsThickAndRound_data();
+  void widePenIsThickAndRound();
+  void widePenWithBrokenStyleDrawsSolid();
+  void dashGapsTakeSolidBrushColour();
+  void dashGapsStayTransparentWithClearBrush();
+  void penStylesDiffer();
+  void ellipseTouchesItsBoxEdges();
+  void filledEllipseHasNoHoles();
+  void arcRunsCounterClockwise();
+  void notXorTwiceRestoresEveryPixel();
+  void notXorInvertsAgainstPen();
+  void textOutPlacesBoxAndIgnoresMixMode();
+  void upwardTextReadsUpLeftOfBox();
+  void fontHeightsAtNinetySixDpi_data();
+  void fontHeightsAtNinetySixDpi();
+  void fillRectPaintsWithBrushOnly();
+  void shapesFarOutsideShowTheirVisiblePart();
+};
+
+void TestCanvas::newPictureIsWhite() {
+  const Canvas canvas;
+  QCOMPARE(canvas.Picture().size(), QSize(320, 200));
+  QVERIFY(Marked(canvas, kWhite).isEmpty());
+}
+
+void TestCanvas::rectangleCoversX1ToX2MinusOne_data() {
+  QTest::addColumn<QRect>("corners");  // x1, y1 as topLeft, x2, y2 given in any order
+  QTest::addColumn<QPoint>("first");
+  QTest::addColumn<QPoint>("second");
+  QTest::newRow("top left first") << QRect() << QPoint(10, 10) << QPoint(20, 20);
+  QTest::newRow("bottom right first") << QRect() << QPoint(20, 20) << QPoint(10, 10);
+  QTest::newRow("other diagonal") << QRect() << QPoint(20, 10) << QPoint(10, 20);
+}
+
+void TestCanvas::rectangleCoversX1ToX2MinusOne() {
+  QFETCH(QPoint, first);
+  QFETCH(QPoint, second);
+  Canvas canvas;
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.Rectangle(first.x(), first.y(), second.x(), second.y());
+  QCOMPARE(Bounds(Marked(canvas, kWhite)), QRect(QPoint(10, 10), QPoint(19, 19)));
+  for (int i = 10; i <= 19; ++i) {
+    QVERIFY(Ink(canvas, i, 10) && Ink(canvas, i, 19) && Ink(canvas, 10, i) && Ink(canvas, 19, i));
+  }
+  QVERIFY(IsColour(canvas, 15, 15, kWhite));  // clear brush: inside untouched
+}
+
+void TestCanvas::filledRectangleHasPenOutlineAndBrushInside() {
+  Canvas canvas;
+  canvas.pen.color = kBlack;
+  canvas.brush = {kGreen, BrushStyle::Solid};
+  canvas.Rectangle(10, 10, 50, 40);
+  QCOMPARE(Bounds(Marked(canvas, kWhite)), QRect(QPoint(10, 10), QPoint(49, 39)));
+  QVERIFY(Ink(canvas, 10, 25) && Ink(canvas, 49, 25) && Ink(canvas, 30, 10) && Ink(canvas, 30, 39));
+  QCOMPARE(Marked(canvas, kGreen, QRect(QPoint(11, 11), QPoint(48, 38))).size(), 0);
+}
+
+void TestCanvas::lineStopsBeforeItsEndPoint_data() {
+  QTest::addColumn<QPoint>("from");
+  QTest::addColumn<QPoint>("to");
+  const QPoint c(100, 100);
+  const QList<QPoint> ends = {{160, 100}, {40, 100}, {100, 150}, {100, 50}, {150, 150},
+                              {50, 50},   {150, 60}, {40, 130},  {130, 40}, {70, 170}};
+  for (const QPoint& end : ends) {
+    QTest::newRow(qPrintable(QString("to %1,%2").arg(end.x()).arg(end.y()))) << c << end;
+  }
+}
+
+void TestCanvas::lineStopsBeforeItsEndPoint() {
+  QFETCH(QPoint, from);
+  QFETCH(QPoint, to);
+  Canvas canvas;
+  canvas.MoveTo(from.x(), from.y());
+  canvas.LineTo(to.x(), to.y());
+  QVERIFY(Ink(canvas, from.x(), from.y()));
+  QVERIFY(!Ink(canvas, to.x(), to.y()));
+  const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+  QCOMPARE(Marked(canvas, kWhite).size(), steps);  // one pixel per step, the end left out
+  QCOMPARE(canvas.PenPos(), to);
+}
+
+void TestCanvas::zeroLengthLineDrawsNothing() {
+  Canvas canvas;
+  canvas.pen.width = 7;
+  canvas.MoveTo(50, 50);
+  canvas.LineTo(50, 50);
+  QVERIFY(Marked(canvas, kWhite).isEmpty());
+}
+
+void TestCanvas::widthZeroDrawsThinnestLine() {
+  Canvas thin, zero;
+  zero.pen.width = 0;
+  for (Canvas* c : {&thin, &zero}) {
+    c->MoveTo(10, 10);
+    c->LineTo(60, 35);
+  }
+  QCOMPARE(zero.Picture(), thin.Picture());
+}
+
+void TestCanvas::widePenIsThickAndRound_data() {
+  QTest::addColumn<int>("width");
+  for (int w = 2; w <= 10; ++w) QTest::newRow(qPrintable(QString::number(w))) << w;
+}
+
+void TestCanvas::widePenIsThickAndRound() {
+  QFETCH(int, width);
+  Canvas canvas;
+  canvas.pen.width = width;
+  canvas.MoveTo(100, 100);
+  canvas.LineTo(200, 100);
+  int rows = 0;
+  for (int y = 80; y < 120; ++y) rows += Ink(canvas, 150, y) ? 1 : 0;
+  QCOMPARE(rows, width);
+  // Round caps reach beyond both end points, and are narrower than the body.
+  QVERIFY(Ink(canvas, 100 - (width - 1) / 2, 100));
+  QVERIFY(Ink(canvas, 200 + (width - 1) / 2 - 1, 100));
+  if (width >= 4) QVERIFY(!Ink(canvas, 100 - width / 2, 100 - width / 2));
+}
+
+void TestCanvas::widePenWithBrokenStyleDrawsSolid() {
+  Canvas dashed, solid;
+  dashed.pen.style = PenStyle::Dash;
+  for (Canvas* c : {&dashed, &solid}) {
+    c->pen.width = 3;
+    c->MoveTo(10, 50);
+    c->LineTo(300, 50);
+  }
+  QCOMPARE(dashed.Picture(), solid.Picture());
+}
+
+void TestCanvas::dashGapsTakeSolidBrushColour() {
+  Canvas canvas;
+  FillPicture(canvas, kAqua);
+  canvas.pen.style = PenStyle::Dash;
+  canvas.brush = {kWhite, BrushStyle::Solid};
+  canvas.MoveTo(10, 50);
+  canvas.LineTo(300, 50);
+  int ink = 0, gap = 0;
+  for (int x = 10; x < 300; ++x) {
+    if (Ink(canvas, x, 50)) ++ink;
+    else if (IsColour(canvas, x, 50, kWhite)) ++gap;
+  }
+  QCOMPARE(ink + gap, 290);  // every pixel of the line is dash or white gap
+  QVERIFY(gap > 50 && ink > 150);
+  QVERIFY(IsColour(canvas, 300, 50, kAqua) && IsColour(canvas, 150, 49, kAqua));
+}
+
+void TestCanvas::dashGapsStayTransparentWithClearBrush() {
+  Canvas canvas;
+  FillPicture(canvas, kAqua);
+  canvas.pen.style = PenStyle::Dash;
+  canvas.brush = {kWhite, BrushStyle::Clear};
+  canvas.MoveTo(10, 50);
+  canvas.LineTo(300, 50);
+  int ink = 0, untouched = 0;
+  for (int x = 10; x < 300; ++x) {
+    if (Ink(canvas, x, 50)) ++ink;
+    else if (IsColour(canvas, x, 50, kAqua)) ++untouched;
+  }
+  QCOMPARE(ink + untouched, 290);
+  QVERIFY(untouched > 50 && ink > 150);
+}
+
+void TestCanvas::penStylesDiffer() {
+  QList<QImage> pictures;
+  for (PenStyle style : {PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot}) {
+    Canvas canvas;
+    canvas.pen.style = style;
+    canvas.MoveTo(10, 10);
+    canvas.LineTo(300, 10);
+    pictures << canvas.Picture();
+  }
+  for (int i = 0; i < pictures.size(); ++i)
+    for (int j = i + 1; j < pictures.size(); ++j) QVERIFY2(pictures[i] != pictures[j], qPrintable(QString("%1 %2").arg(i).arg(j)));
+}
+
+void TestCanvas::ellipseTouchesItsBoxEdges() {
+  Canvas canvas;
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.Ellipse(0, 0, 320, 200);
+  QCOMPARE(Bounds(Marked(canvas, kWhite)), QRect(0, 0, 320, 200));
+  QVERIFY(Ink(canvas, 0, 100) && Ink(canvas, 319, 100) && Ink(canvas, 160, 0) && Ink(canvas, 160, 199));
+  QVERIFY(IsColour(canvas, 160, 100, kWhite) && IsColour(canvas, 2, 2, kWhite));
+}
+
+void TestCanvas::filledEllipseHasNoHoles() {
+  for (const QRect& box : {QRect(10, 10, 7, 5), QRect(20, 20, 100, 60), QRect(5, 100, 33, 90)}) {
+    Canvas canvas;
+    canvas.brush = {kGreen, BrushStyle::Solid};
+    canvas.Ellipse(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
+    QCOMPARE(Bounds(Marked(canvas, kWhite)), box);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+      QList<int> xs;
+      for (int x = box.left(); x <= box.right(); ++x)
+        if (!IsColour(canvas, x, y, kWhite)) xs << x;
+      QVERIFY(!xs.isEmpty());
+      QCOMPARE(xs.last() - xs.first() + 1, xs.size());  // one unbroken run per row
+    }
+  }
+}
+
+void TestCanvas::arcRunsCounterClockwise() {
+  // From three o'clock to twelve: the upper right quarter only.
+  Canvas canvas;
+  canvas.Arc(50, 60, 150, 140, 320, 100, 100, 0);
+  const QRect bounds = Bounds(Marked(canvas, kWhite));
+  QVERIFY2(bounds.left() >= 99 && bounds.bottom() <= 100, qPrintable(QString("%1,%2 %3x%4").arg(bounds.x()).arg(bounds.y()).arg(bounds.width()).arg(bounds.height())));
+  QVERIFY(bounds.right() == 149 && bounds.top() == 60);
+  // The other way round: three quarters, everything but the upper right.
+  Canvas other;
+  other.Arc(50, 60, 150, 140, 100, 0, 320, 100);
+  QVERIFY(Ink(other, 50, 100) && Ink(other, 100, 139) && !Ink(other, 140, 70));
+}
+
+void TestCanvas::notXorTwiceRestoresEveryPixel() {
+  QRandomGenerator random(20261208);
+  const auto coordinate = [&](int limit) { return random.bounded(-40, limit + 40); };
+  for (int round = 0; round < 400; ++round) {
+    Canvas canvas;
+    QImage& picture = canvas.Picture();
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 320; ++x) picture.setPixel(x, y, 0xFF000000u | random.generate());
+    const QImage before = picture;
+    canvas.pen.width = random.bounded(0, 11);
+    canvas.pen.style = static_cast<PenStyle>(random.bounded(0, 4));
+    canvas.pen.color = random.generate() & 0xFFFFFF;
+    canvas.pen.mode = PenMode::NotXor;
+    canvas.brush = {random.generate() & 0xFFFFFFu, random.bounded(2) ? BrushStyle::Solid : BrushStyle::Clear};
+    const int kind = random.bounded(4);
+    const int c[8] = {coordinate(320), coordinate(200), coordinate(320), coordinate(200),
+                      coordinate(320), coordinate(200), coordinate(320), coordinate(200)};
+    const std::function<void()> figure = [&] {
+      switch (kind) {
+        case 0:
+          canvas.MoveTo(c[0], c[1]);
+          canvas.LineTo(c[2], c[3]);
+          break;
+        case 1:
+          canvas.Rectangle(c[0], c[1], c[2], c[3]);
+          break;
+        case 2:
+          canvas.Ellipse(c[0], c[1], c[2], c[3]);
+          break;
+        default:
+          canvas.Arc(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+      }
+    };
+    figure();
+    figure();
+    QVERIFY2(picture == before, qPrintable(QString("round %1 kind %2 width %3 style %4")
+                                               .arg(round)
+                                               .arg(kind)
+                                               .arg(canvas.pen.width)
+                                               .arg(int(canvas.pen.style))));
+  }
+}
+
+void TestCanvas::notXorInvertsAgainstPen() {
+  // Green in not-xor turns black to magenta and white to green; a filled
+  // inside under a black brush is inverted.
+  Canvas canvas;
+  canvas.brush = {kBlack, BrushStyle::Solid};
+  canvas.Rectangle(10, 10, 60, 40);
+  canvas.MoveTo(0, 100);
+  canvas.LineTo(100, 100);
+  canvas.pen = {kGreen, PenStyle::Solid, 1, PenMode::NotXor};
+  canvas.Rectangle(10, 10, 60, 40);
+  canvas.MoveTo(0, 100);
+  canvas.LineTo(200, 100);
+  QCOMPARE(Pixel(canvas, 10, 20), qRgb(255, 0, 255));  // black outline: magenta
+  QCOMPARE(Pixel(canvas, 30, 20), qRgb(255, 255, 255));  // black inside: white
+  QCOMPARE(Pixel(canvas, 50, 100), qRgb(255, 0, 255));
+  QCOMPARE(Pixel(canvas, 150, 100), qRgb(0, 255, 0));  // white under the pen: green
+}
+
+void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
+  Canvas copy, notXor;
+  notXor.pen.mode = PenMode::NotXor;
+  for (Canvas* c : {&copy, &notXor}) {
+    c->brush.style = BrushStyle::Clear;
+    c->font.size = 14;
+    c->TextOut(40, 50, "Hg");
+  }
+  QCOMPARE(notXor.Picture(), copy.Picture());
+  const QRect ink = Bounds(Marked(copy, kWhite));
+  QVERIFY(ink.left() >= 40 && ink.left() <= 43);
+  QVERIFY(ink.top() >= 50 && ink.top() <= 55);
+  QVERIFY(ink.bottom() < 50 + 25);
+  // A solid brush fills the text's box behind the ink.
+  Canvas boxed;
+  boxed.brush = {kGreen, BrushStyle::Solid};
+  boxed.font.size = 14;
+  boxed.TextOut(40, 50, "Hg");
+  QVERIFY(IsColour(boxed, 40, 50, kGreen));
+}
+
+void TestCanvas::upwardTextReadsUpLeftOfBox() {
+  Canvas canvas;
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.font.size = 10;
+  canvas.TurnFont(true);
+  canvas.TextOut(100, 150, "Upward text");
+  const QRect ink = Bounds(Marked(canvas, kWhite));
+  QVERIFY(ink.height() > ink.width() * 3);  // runs vertically
+  QVERIFY(ink.bottom() <= 150 && ink.bottom() >= 145);
+  QVERIFY(ink.left() >= 100 && ink.right() < 100 + 17);
+}
+
+void TestCanvas::fontHeightsAtNinetySixDpi_data() {
+  QTest::addColumn<int>("points");
+  QTest::addColumn<int>("height");
+  QTest::newRow("small") << 8 << -11;
+  QTest::newRow("medium") << 10 << -13;
+  QTest::newRow("large") << 14 << -19;
+}
+
+void TestCanvas::fontHeightsAtNinetySixDpi() {
+  QFETCH(int, points);
+  QFETCH(int, height);
+  Canvas canvas;
+  canvas.font.size = points;
+  QCOMPARE(canvas.font.Height(), height);
+  // The ink of a capital stays within the character height.
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.TextOut(10, 10, "H");
+  const QRect ink = Bounds(Marked(canvas, kWhite));
+  QVERIFY(ink.height() <= -height);
+  QVERIFY(ink.height() >= -height * 6 / 10);
+}
+
+void TestCanvas::fillRectPaintsWithBrushOnly() {
+  Canvas canvas;
+  canvas.pen.mode = PenMode::NotXor;
+  canvas.brush = {kGreen, BrushStyle::Solid};
+  canvas.FillRect(-10, -10, 30, 20);
+  QCOMPARE(Bounds(Marked(canvas, kWhite)), QRect(QPoint(0, 0), QPoint(29, 19)));
+  QVERIFY(IsColour(canvas, 0, 0, kGreen) && IsColour(canvas, 29, 19, kGreen));
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.FillRect(100, 100, 120, 120);
+  QVERIFY(IsColour(canvas, 110, 110, kWhite));
+}
+
+void TestCanvas::shapesFarOutsideShowTheirVisiblePart() {
+  Canvas canvas;
+  canvas.brush.style = BrushStyle::Clear;
+  canvas.MoveTo(-999999, 100);
+  canvas.LineTo(9999999, 100);
+  QCOMPARE(Marked(canvas, kWhite).size(), 320);
+  QVERIFY(Ink(canvas, 0, 100) && Ink(canvas, 319, 100));
+
+  Canvas rect;
+  rect.brush.style = BrushStyle::Clear;
+  rect.Rectangle(-999999, -999999, 9999999, 51);
+  QCOMPARE(Bounds(Marked(rect, kWhite)), QRect(0, 50, 320, 1));
+
+  // A circle of a million pixels whose lowest point is (160, 100).
+  Canvas circle;
+  circle.brush.style = BrushStyle::Clear;
+  circle.Ellipse(160 - 1000000, 100 - 2000000, 160 + 1000000, 101);
+  const QRect arc = Bounds(Marked(circle, kWhite));
+  QVERIFY2(arc.bottom() == 100 && arc.top() >= 95 && arc.width() == 320,
+           qPrintable(QString("%1,%2 %3x%4").arg(arc.x()).arg(arc.y()).arg(arc.width()).arg(arc.height())));
+
+  Canvas wide;
+  wide.pen.width = 9999999;
+  wide.MoveTo(-5000, -5000);
+  wide.LineTo(-4000, -5000);
+  QVERIFY(Marked(wide, kWhite).isEmpty());  // far away even at the widest
+}
+
+QTEST_MAIN(TestCanvas)
+#include "test_canvas.moc"

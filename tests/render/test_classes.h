@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+
+// The element drawers, line by line: what each sketch line paints and what
+// it leaves on the canvas.
+class TestDrawers : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void drawsTheSameAs_data();
+  void drawsTheSameAs();
+  void drawsNothing_data();
+  void drawsNothing();
+  void reportsIncompleteElements_data();
+  void reportsIncompleteElements();
+  void filledAndEmptyRectangles();
+  void dashedEllipseTouchesPictureEdges();
+  void penWidthFromStyleField();
+  void quarterArcOfEachQuadrant_data();
+  void quarterArcOfEachQuadrant();
+  void arcCentredOnAnEdgeDrawsOneQuarter();
+  void legendPlacement();
+  void highlightOfLegendIsABar();
+  void highlightInvertsFilledShapes();
+  void dashGapsFollowTheBrushOfEarlierLines_data();
+  void dashGapsFollowTheBrushOfEarlierLines();
+  void failedFieldStillChangesThePen();
+  void readPenStyle_data();
+  void readPenStyle();
+  void readFill_data();
+  void readFill();
+  void eightBitLegendTextIsDrawn();
+};
+
+// The draw pass over whole texts: counting, warning, stopping.
+class TestDrawPass : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void countsDrawnCharacters_data();
+  void countsDrawnCharacters();
+  void sizeWarningAbove4095();
+  void okAtFirstPromptLeadsToSecond();
+  void cancelEndsThePass();
+  void cancelEndsPassOfMoreThan100001Lines();
+  void linesAreReadUpTo255Characters();
+  void promptMessageIsCutAt255();
+  void textWithoutLinesLeavesPictureAlone();
+  void proseOnlyClearsToWhite();
+};
