@@ -32,11 +32,11 @@ test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
 
 bench: build
-	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@for b in build/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || exit 1; done
 
 fuzz: deps
 	cmake --preset fuzz
-	cmake --build --preset fuzz -j $(JOBS)
+	cmake --build --preset fuzz -j $(JOBS) --target fuzzers
 	@bash scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
 
 format: deps

@@ -145,8 +145,7 @@ int CanvasFont::Height() const {
   return -std::max(pixels, 1);
 }
 
-Canvas::Canvas()
-    : picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32), mask_(picture_.size()) {
+Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32), mask_(picture_.size()) {
   picture_.fill(ToQRgb(kWhite));
 }
 
@@ -177,14 +176,15 @@ void Canvas::LineTo(int x, int y) {
   if (from == penPos_) return;
   const bool solidBrush = brush.style == BrushStyle::Solid;
   if (DrawWidth(pen.width) == 1) {
+    // Each pixel of a thin line is visited once: it goes straight onto the picture.
     const QList<qreal> dashes = IsBroken(pen) ? DashPattern(pen.style) : QList<qreal>{};
-    const QRect reach = QRect(QPoint(std::min(from.x(), x), std::min(from.y(), y)),
-                              QPoint(std::max(from.x(), x), std::max(from.y(), y)));
-    DrawFigure(reach, PenPalette(), pen.mode == PenMode::NotXor, [&](QImage& mask, const QRect& area) {
-      ForEachLinePixel(from, penPos_, area, [&](int px, int py, std::int64_t step) {
-        const bool dash = dashes.isEmpty() || IsDashOn(dashes, step);
-        if (dash || solidBrush) mask.scanLine(py)[px] = dash ? CoverageMask::kInk : CoverageMask::kGap;
-      });
+    const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
+    const bool notXor = pen.mode == PenMode::NotXor;
+    ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
+      const bool dash = dashes.isEmpty() || IsDashOn(dashes, step);
+      if (!dash && !solidBrush) return;
+      QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
+      pixel = Mix(dash ? ink : gap, pixel, notXor);
     });
     return;
   }
@@ -281,17 +281,28 @@ void Canvas::StrokeOutline(const QRectF& outline, int x1, int y1, int x2, int y2
   DrawFigure(ReachOf(outline, margin), PenPalette(), pen.mode == PenMode::NotXor, paint);
 }
 
+const QFont& Canvas::TextFont() {
+  const int pixels = -font.Height();
+  if (!textFont_ || textFont_->family() != font.name || textFont_->pixelSize() != pixels) {
+    QFont qfont(font.name);
+    qfont.setPixelSize(pixels);
+    qfont.setStyleStrategy(QFont::NoAntialias);
+    qfont.setHintingPreference(QFont::PreferFullHinting);
+    qfont.setKerning(false);
+    textFont_ = qfont;
+    textMetrics_.emplace(qfont);
+  }
+  return *textFont_;
+}
+
 void Canvas::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
-  QFont qfont(font.name);
-  qfont.setPixelSize(-font.Height());
-  qfont.setStyleStrategy(QFont::NoAntialias);
-  qfont.setHintingPreference(QFont::PreferFullHinting);
-  qfont.setKerning(false);
-  const QFontMetrics metrics(qfont);
+  const QFont& qfont = TextFont();
+  const QFontMetrics& metrics = *textMetrics_;
   const QString chars = BytesToQString(text);
   const int advance = metrics.horizontalAdvance(chars);
   const int height = metrics.height();
+  const int ascent = metrics.ascent();
   // The text's box on the picture: to the right of (x, y), or upwards from it.
   const QRect box = font.up ? QRect(x, y - advance, height, advance) : QRect(x, y, advance, height);
   const bool solidBrush = brush.style == BrushStyle::Solid;
@@ -303,14 +314,15 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
     if (solidBrush) painter.fillRect(QRect(0, 0, advance, height), CoverageMask::ClassColor(CoverageMask::kFill));
     painter.setFont(qfont);
     painter.setPen(CoverageMask::ClassColor(CoverageMask::kInk));
-    painter.drawText(QPoint(0, metrics.ascent()), chars);
+    painter.drawText(QPoint(0, ascent), chars);
   });
 }
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   if (brush.style == BrushStyle::Clear) return;
-  const QRect area = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))
-                         .intersected(picture_.rect());
+  const QRect area =
+      QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))
+          .intersected(picture_.rect());
   const QRgb colour = ToQRgb(brush.color);
   for (int row = area.top(); row <= area.bottom(); ++row) {
     auto* pixels = reinterpret_cast<QRgb*>(picture_.scanLine(row));

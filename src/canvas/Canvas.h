@@ -14,10 +14,13 @@
 //   pixel to NOT(colour XOR pixel), so a figure drawn twice gives every pixel
 //   back. TextOut and FillRect always paint (copy), as on the platform.
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "canvas/Color.h"
@@ -87,12 +90,15 @@ class Canvas {
   template <typename PaintFigure>
   void DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint);
   CoverageMask::Palette PenPalette() const;
-  void StrokeOutline(const QRectF& outline, int x1, int y1, int x2, int y2, bool fill, double startDeg,
-                     double spanDeg);
+  void StrokeOutline(const QRectF& outline, int x1, int y1, int x2, int y2, bool fill, double startDeg, double spanDeg);
+
+  const QFont& TextFont();  // the canvas font as Qt's, kept while it stays the same
 
   QImage picture_;
   CoverageMask mask_;
   QPoint penPos_;
+  std::optional<QFont> textFont_;
+  std::optional<QFontMetrics> textMetrics_;
 };
 
 }  // namespace sketch

@@ -16,8 +16,7 @@ inline constexpr Color kAqua = 0xFFFF00;   // grid
 
 inline QRgb ToQRgb(Color c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 inline Color FromQRgb(QRgb rgb) {
-  return static_cast<Color>(qRed(rgb)) | static_cast<Color>(qGreen(rgb)) << 8 |
-         static_cast<Color>(qBlue(rgb)) << 16;
+  return static_cast<Color>(qRed(rgb)) | static_cast<Color>(qGreen(rgb)) << 8 | static_cast<Color>(qBlue(rgb)) << 16;
 }
 
 }  // namespace sketch

@@ -22,8 +22,7 @@ void CoverageMask::Apply(const QRect& box, QImage& picture, const Palette& palet
     for (int x = box.left(); x <= box.right(); ++x) {
       const uchar c = cover[x];
       if (c == kNone) continue;
-      const QRgb colour = palette[std::min<uchar>(c, kInk)];
-      pixels[x] = notXor ? (~(colour ^ pixels[x]) | 0xFF000000u) : colour;
+      pixels[x] = Mix(palette[std::min<uchar>(c, kInk)], pixels[x], notXor);
     }
   }
 }

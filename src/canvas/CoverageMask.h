@@ -12,6 +12,12 @@
 
 namespace sketch {
 
+// A pixel after a figure of `colour` covers it: copy paints the colour,
+// not-xor sets NOT(colour XOR pixel), which the same figure drawn again undoes.
+inline QRgb Mix(QRgb colour, QRgb pixel, bool notXor) {
+  return notXor ? (~(colour ^ pixel) | 0xFF000000u) : colour;
+}
+
 class CoverageMask {
  public:
   enum Class : uchar { kNone = 0, kFill = 1, kGap = 2, kInk = 3 };

@@ -10,8 +10,8 @@ QString BytesToQString(std::string_view bytes) {
 }
 
 std::string QStringToBytes(const QString& text) {
-  return EncodeChars(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                         static_cast<std::size_t>(text.size())));
+  return EncodeChars(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 }  // namespace sketch

@@ -13,7 +13,7 @@
 
 namespace sketch {
 
-inline constexpr std::size_t kTokenMax = 7;   // characters of a token that count
+inline constexpr std::size_t kTokenMax = 7;  // characters of a token that count
 inline constexpr char kRelativeMarker = ':';
 
 struct Field {

@@ -30,7 +30,8 @@ std::string DrawingSizeMessage(std::int32_t drawnChars);
 // mode, each cut to 255 characters, until the text ends or the user stops the
 // pass at an incomplete prompt; then warns when the sketch text counted is
 // above 4095 characters. A text without lines leaves the picture untouched.
-// Leaves the brush clear; pen width and style are those of the last element.
+// The brush is clear when the first line is drawn; afterwards pen and brush
+// are as the last drawers left them.
 void RunDrawPass(Canvas& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass);
 
 }  // namespace sketch

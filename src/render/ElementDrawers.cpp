@@ -93,7 +93,10 @@ bool ReadFill(Canvas& canvas, std::string_view& rest) {
   return true;
 }
 
-void DrawElement(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
+void DrawElement(DrawContext& context, std::string_view text, Color colour, PenMode mode) {
+  // A sketch line is a counted string: what lies beyond 255 characters is
+  // never read (and relative offsets cannot add up beyond 32 bits).
+  const std::string_view line = CutCounted(text);
   if (!IsSketchLine(line)) return;
   switch (line[0]) {
     case 'A':

@@ -31,8 +31,11 @@ struct DrawContext {
   DrawHost* host = nullptr;  // asked in the copy mix mode only; none: go on
 };
 
-// Runs the drawer of the line's kind; lines that are not sketch lines are ignored.
+// Runs the drawer of the line's kind on its first 255 characters; lines that
+// are not sketch lines are ignored.
 void DrawElement(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+
+// The drawers below expect a line of at most 255 characters.
 
 void DrawPolyline(DrawContext& context, std::string_view line, Color colour, PenMode mode);
 void DrawRectangle(DrawContext& context, std::string_view line, Color colour, PenMode mode);

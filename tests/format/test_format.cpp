@@ -43,26 +43,28 @@ void TestFormat::scanField_data() {
   QTest::addColumn<std::string>("rest");
   QTest::newRow("opening parenthesis") << std::string("(1;10") << '(' << std::string("1") << std::string(";10");
   QTest::newRow("semicolon") << std::string(";10;20") << ';' << std::string("10") << std::string(";20");
-  QTest::newRow("blank before colon: colon counts") << std::string(" :100;") << ':' << std::string("100")
-                                                     << std::string(";");
+  QTest::newRow("blank before colon: colon counts")
+      << std::string(" :100;") << ':' << std::string("100") << std::string(";");
   QTest::newRow("first separator wins") << std::string(";:100") << ';' << std::string("100") << std::string("");
-  QTest::newRow("run of several separators is one") << std::string(";;, ;5") << ';' << std::string("5")
-                                                     << std::string("");
-  QTest::newRow("blanks and controls only: blank") << std::string(" \t\x01 5") << ' ' << std::string("5")
-                                                   << std::string("");
+  QTest::newRow("run of several separators is one")
+      << std::string(";;, ;5") << ';' << std::string("5") << std::string("");
+  QTest::newRow("blanks and controls only: blank")
+      << std::string(" \t\x01 5") << ' ' << std::string("5") << std::string("");
   QTest::newRow("no separator at all: blank") << std::string("5;6") << ' ' << std::string("5") << std::string(";6");
   QTest::newRow("plus is a separator") << std::string("+5") << '+' << std::string("5") << std::string("");
-  QTest::newRow("8-bit character separates") << std::string("\xE4"
-                                                            "10\xFC")
+  QTest::newRow("8-bit character separates") << std::string(
+                                                    "\xE4"
+                                                    "10\xFC")
                                              << '\xE4' << std::string("10") << std::string("\xFC");
-  QTest::newRow("DEL separates and counts") << std::string("\x7F"
-                                                           "5")
+  QTest::newRow("DEL separates and counts") << std::string(
+                                                   "\x7F"
+                                                   "5")
                                             << '\x7F' << std::string("5") << std::string("");
   QTest::newRow("letters upper-cased") << std::string(";ds;") << ';' << std::string("DS") << std::string(";");
   QTest::newRow("only 7 characters count, all consumed")
       << std::string(";abcdefghij;1") << ';' << std::string("ABCDEFG") << std::string(";1");
-  QTest::newRow("minus is a token character") << std::string(";10-5;") << ';' << std::string("10-5")
-                                              << std::string(";");
+  QTest::newRow("minus is a token character")
+      << std::string(";10-5;") << ';' << std::string("10-5") << std::string(";");
   QTest::newRow("end of line: empty token") << std::string(";;)") << ';' << std::string("") << std::string("");
   QTest::newRow("empty rest") << std::string("") << ' ' << std::string("") << std::string("");
 }
@@ -127,14 +129,14 @@ void TestFormat::readQuotedText_data() {
   QTest::newRow("punctuation kept") << std::string(";\"a;(b):c\")") << true << std::string("a;(b):c")
                                     << std::string("\")");
   QTest::newRow("8-bit kept") << std::string(";\"Gr\xFC\xDF\x65\"") << true
-                              << std::string("Gr\xFC\xDF"
-                                             "e")
+                              << std::string(
+                                     "Gr\xFC\xDF"
+                                     "e")
                               << std::string("\"");
-  QTest::newRow("no closing quote: to the end") << std::string(";\"abc") << true << std::string("abc")
-                                                << std::string("");
+  QTest::newRow("no closing quote: to the end")
+      << std::string(";\"abc") << true << std::string("abc") << std::string("");
   QTest::newRow("empty text") << std::string(";\"\")") << false << std::string("") << std::string("\")");
-  QTest::newRow("no quote at all: all consumed") << std::string(";abc)") << false << std::string("")
-                                                 << std::string("");
+  QTest::newRow("no quote at all: all consumed") << std::string(";abc)") << false << std::string("") << std::string("");
 }
 
 void TestFormat::readQuotedText() {
@@ -224,11 +226,11 @@ void TestFormat::codecRoundTripsEveryByte() {
   const std::u16string chars = DecodeBytes(all);
   QCOMPARE(chars.size(), all.size());
   QCOMPARE(EncodeChars(chars), all);
-  QCOMPARE(ByteToChar(0x80), u'\u20AC');                   // euro sign
-  QCOMPARE(ByteToChar(0x81), u'\u0081');                   // unassigned: same code
-  QCOMPARE(ByteToChar(0xE4), u'\u00E4');                   // a umlaut
-  QCOMPARE(ByteToChar(0x93), u'\u201C');                   // left double quotation mark
-  QCOMPARE(CharToByte(u'\u2122'), 0x99);                   // trade mark sign
+  QCOMPARE(ByteToChar(0x80), u'\u20AC');  // euro sign
+  QCOMPARE(ByteToChar(0x81), u'\u0081');  // unassigned: same code
+  QCOMPARE(ByteToChar(0xE4), u'\u00E4');  // a umlaut
+  QCOMPARE(ByteToChar(0x93), u'\u201C');  // left double quotation mark
+  QCOMPARE(CharToByte(u'\u2122'), 0x99);  // trade mark sign
 }
 
 void TestFormat::codecMapsCharactersWithoutByteToQuestionMark() {

@@ -68,7 +68,7 @@ void TestDrawPass::cancelEndsThePass() {
   const PassResult result = Draw(text, {false});
   QCOMPARE(result.prompts.size(), std::size_t{1});
   QCOMPARE(result.prompts[0].lineIndex, 241);
-  QVERIFY(IsBlack(result.picture, 10, 50));  // the incomplete line itself is drawn
+  QVERIFY(IsBlack(result.picture, 10, 50));    // the incomplete line itself is drawn
   QVERIFY(IsWhite(result.picture, 150, 120));  // nothing after it
   QCOMPARE(result.pass.LineIndex, 100001);
   QVERIFY(result.pass.Stopped);

@@ -30,7 +30,13 @@ void TestDrawers::drawsTheSameAs_data() {
   QTest::addColumn<std::string>("text");
   QTest::addColumn<std::string>("same");
   QTest::newRow("any separators, blanks too") << std::string("L(1;10,20 , 110 20)") << std::string("L(1;10;20;110;20)");
-  QTest::newRow("8-bit separators") << std::string("L(1\xA7" "10\xA7" "20\xB6" "110\xB6" "20)") << std::string("L(1;10;20;110;20)");
+  QTest::newRow("8-bit separators") << std::string(
+                                           "L(1\xA7"
+                                           "10\xA7"
+                                           "20\xB6"
+                                           "110\xB6"
+                                           "20)")
+                                    << std::string("L(1;10;20;110;20)");
   QTest::newRow("first non-blank separator decides: absolute")
       << std::string("L(1;10;20;:100;20)") << std::string("L(1;10;20;100;20)");
   QTest::newRow("relative segment") << std::string("L(1;10;20:100:0)") << std::string("L(1;10;20;110;20)");
@@ -41,16 +47,19 @@ void TestDrawers::drawsTheSameAs_data() {
   QTest::newRow("lower-case fill") << std::string("R(1;f;10;20;110;70)") << std::string("R(1;F;10;20;110;70)");
   QTest::newRow("relative rectangle") << std::string("R(1;E;10;20:100:50)") << std::string("R(1;E;10;20;110;70)");
   QTest::newRow("relative ellipse") << std::string("E(DS;F;10;20:100:50)") << std::string("E(DS;F;10;20;110;70)");
-  QTest::newRow("rectangle corners in any order") << std::string("R(1;E;110;70;10;20)") << std::string("R(1;E;10;20;110;70)");
-  QTest::newRow("fields after the sixth ignored") << std::string("R(1;E;10;20;110;70;99;99 junk")
-                                                  << std::string("R(1;E;10;20;110;70)");
-  QTest::newRow("arc reserved field ignored") << std::string("A(1;7;100;100;150;60)") << std::string("A(1;0;100;100;150;60)");
+  QTest::newRow("rectangle corners in any order")
+      << std::string("R(1;E;110;70;10;20)") << std::string("R(1;E;10;20;110;70)");
+  QTest::newRow("fields after the sixth ignored")
+      << std::string("R(1;E;10;20;110;70;99;99 junk") << std::string("R(1;E;10;20;110;70)");
+  QTest::newRow("arc reserved field ignored")
+      << std::string("A(1;7;100;100;150;60)") << std::string("A(1;0;100;100;150;60)");
   QTest::newRow("relative arc") << std::string("A(1;0;100;100:50:-40)") << std::string("A(1;0;100;100;150;60)");
-  QTest::newRow("legend size token beyond 2 characters") << std::string("T(MUX;10;120;\"x\")")
-                                                         << std::string("T(MU;10;120;\"x\")");
-  QTest::newRow("legend coordinates always absolute") << std::string("T(M:10:20:\"x\")") << std::string("T(M;10;20;\"x\")");
-  QTest::newRow("text after closing quote ignored") << std::string("T(S;10;20;\"x\") and more \"y\"")
-                                                   << std::string("T(S;10;20;\"x\")");
+  QTest::newRow("legend size token beyond 2 characters")
+      << std::string("T(MUX;10;120;\"x\")") << std::string("T(MU;10;120;\"x\")");
+  QTest::newRow("legend coordinates always absolute")
+      << std::string("T(M:10:20:\"x\")") << std::string("T(M;10;20;\"x\")");
+  QTest::newRow("text after closing quote ignored")
+      << std::string("T(S;10;20;\"x\") and more \"y\"") << std::string("T(S;10;20;\"x\")");
   QTest::newRow("8 digits read as 7") << std::string("L(1;10;20;12345678;20)") << std::string("L(1;10;20;1234567;20)");
   QTest::newRow("line beyond 255 characters is cut")
       << std::string("L(1;10;20;110;20)" + std::string(238, ' ') + "junk") << std::string("L(1;10;20;110;20)");
@@ -237,7 +246,7 @@ void TestDrawers::highlightInvertsFilledShapes() {
   const QImage drawn = canvas.Picture();
   canvas.pen.color = kBlack;  // outside the drawers the pen is black
   DrawElement(context, rect, kGreen, PenMode::NotXor);
-  QCOMPARE(canvas.Picture().pixel(10, 20), qRgb(255, 0, 255));  // outline magenta
+  QCOMPARE(canvas.Picture().pixel(10, 20), qRgb(255, 0, 255));    // outline magenta
   QCOMPARE(canvas.Picture().pixel(30, 20), qRgb(255, 255, 255));  // black fill shows white
   canvas.pen.color = kBlack;
   DrawElement(context, rect, kGreen, PenMode::NotXor);
@@ -254,8 +263,7 @@ void TestDrawers::dashGapsFollowTheBrushOfEarlierLines_data() {
       << std::string("R(1;F;0;0;320;100)\r\nR(1;E;200;150;250;190)") << false;
   QTest::newRow("a legend clears the brush") << std::string("R(1;F;0;0;320;100)\r\nT(S;200;190;\"x\")") << false;
   QTest::newRow("an arc leaves the brush") << std::string("R(1;F;0;0;320;100)\r\nA(DT;0;200;150;250;190)") << true;
-  QTest::newRow("a line that fails after its fill field")
-      << std::string("R(1;F;0;0;320;100)\r\nE(1;E;10;20)") << false;
+  QTest::newRow("a line that fails after its fill field") << std::string("R(1;F;0;0;320;100)\r\nE(1;E;10;20)") << false;
 }
 
 void TestDrawers::dashGapsFollowTheBrushOfEarlierLines() {

@@ -1,16 +1,17 @@
 #include "RenderCommand.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageWriter>
-#include <QSaveFile>
-#include <cerrno>
-#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "canvas/Canvas.h"
-#include "canvas/TextBytes.h"
 #include "format/Limits.h"
 #include "format/TextLines.h"
 #include "render/DrawPass.h"
@@ -23,9 +24,9 @@ namespace {
 constexpr std::string_view kProgram = "sketchpost-render";
 constexpr int kMaxScale = 8;
 
-std::string Utf8(const QString& s) { return s.toStdString(); }
-
 void Say(std::FILE* err, const std::string& line) { std::fprintf(err, "%s: %s\n", kProgram.data(), line.c_str()); }
+
+std::string SystemReason(int error) { return std::strerror(error); }
 
 // The lines of a posting held in memory.
 class PostingLines final : public sketch::LineSource {
@@ -46,8 +47,8 @@ class StderrHost final : public sketch::DrawHost {
   StderrHost(std::string name, std::FILE* err) : name_(std::move(name)), err_(err) {}
   bool ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) override {
     const std::string_view firstLine = message.substr(0, message.find_first_of("\r\n"));
-    std::fprintf(err_, "%s:%d:%d: %.*s\n", name_.c_str(), lineIndex + 1, column + 1,
-                 static_cast<int>(firstLine.size()), firstLine.data());
+    std::fprintf(err_, "%s:%d:%d: %.*s\n", name_.c_str(), lineIndex + 1, column + 1, static_cast<int>(firstLine.size()),
+                 firstLine.data());
     return true;
   }
   void WarnDrawingSize(std::string_view message) override {
@@ -60,8 +61,7 @@ class StderrHost final : public sketch::DrawHost {
 };
 
 std::string CapacityMessage() {
-  return "larger than the " + std::to_string(sketch::kDocumentCapacity / (1024 * 1024)) +
-         " MiB a posting may hold";
+  return "larger than the " + std::to_string(sketch::kDocumentCapacity / (1024 * 1024)) + " MiB a posting may hold";
 }
 
 std::optional<std::string> ReadAll(std::FILE* in, std::string& text) {
@@ -72,42 +72,115 @@ std::optional<std::string> ReadAll(std::FILE* in, std::string& text) {
     if (text.size() > sketch::kDocumentCapacity) return CapacityMessage();
     if (got < sizeof buffer) break;
   }
-  if (std::ferror(in)) return std::string(std::strerror(errno));
+  if (std::ferror(in)) return SystemReason(errno);
   return std::nullopt;
 }
 
-std::optional<std::string> ReadFile(const QString& name, std::string& text) {
-  QFile file(name);
-  if (!file.open(QIODevice::ReadOnly)) return Utf8(file.errorString());
-  if (file.size() > static_cast<qint64>(sketch::kDocumentCapacity)) return CapacityMessage();
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return Utf8(file.errorString());
-  text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  return std::nullopt;
-}
-
-std::optional<std::string> WriteFile(const QString& name, const QImage& image) {
-  QSaveFile file(name);  // written aside and renamed: no partial file on failure
-  if (!file.open(QIODevice::WriteOnly)) return Utf8(file.errorString());
-  QImageWriter writer(&file, "png");
-  if (!writer.write(image)) {
-    file.cancelWriting();
-    return Utf8(writer.errorString());
+std::optional<std::string> ReadFile(const std::string& name, std::string& text) {
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return SystemReason(errno);
+  struct stat status;
+  std::optional<std::string> failure;
+  if (::fstat(fileno(file), &status) != 0) {
+    failure = SystemReason(errno);
+  } else if (S_ISDIR(status.st_mode)) {
+    failure = SystemReason(EISDIR);
+  } else if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) > sketch::kDocumentCapacity) {
+    failure = CapacityMessage();
+  } else {
+    failure = ReadAll(file, text);
   }
-  if (!file.commit()) return Utf8(file.errorString());
-  return std::nullopt;
+  std::fclose(file);
+  return failure;
 }
 
-std::optional<std::string> WriteStream(std::FILE* out, const QImage& image) {
+std::optional<QByteArray> EncodePng(const QImage& image) {
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  if (!QImageWriter(&buffer, "png").write(image)) return std::string("could not encode the picture");
-  if (std::fwrite(png.constData(), 1, static_cast<std::size_t>(png.size()), out) != static_cast<std::size_t>(png.size()) ||
-      std::fflush(out) != 0) {
-    return std::string(std::strerror(errno));
+  if (!QImageWriter(&buffer, "png").write(image)) return std::nullopt;
+  return png;
+}
+
+std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
+  const char* next = bytes.constData();
+  std::size_t left = static_cast<std::size_t>(bytes.size());
+  while (left > 0) {
+    const ssize_t written = ::write(fd, next, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return SystemReason(errno);
+    }
+    next += written;
+    left -= static_cast<std::size_t>(written);
   }
   return std::nullopt;
+}
+
+// Creates a file of a new name beside `target` and opens it for writing; its
+// permissions follow the umask. -1 with errno set when none can be made.
+int CreateAside(const std::string& target, std::string& aside) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    aside = target + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// A device such as /dev/null or a named pipe is written in place: writing
+// aside and renaming would put a regular file where it was.
+std::optional<std::string> WriteInPlace(const std::string& name, const QByteArray& png) {
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return SystemReason(errno);
+  std::optional<std::string> failure = WriteAll(fd, png);
+  if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
+  return failure;
+}
+
+// A file is written aside in its folder and renamed over OUT when complete:
+// a failure leaves no partial file and an older picture stays whole. A
+// symbolic link is followed, its target replaced; an existing file keeps its
+// permissions.
+std::optional<std::string> WriteFile(const std::string& name, const QByteArray& png) {
+  struct stat status;
+  const bool exists = ::stat(name.c_str(), &status) == 0;
+  if (exists && S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
+  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(name, png);
+  std::string target = name;
+  if (exists) {
+    if (char* resolved = ::realpath(name.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
+  std::string aside;
+  const int fd = CreateAside(target, aside);
+  if (fd < 0) return SystemReason(errno);
+  std::optional<std::string> failure = WriteAll(fd, png);
+  if (!failure && exists && ::fchmod(fd, status.st_mode & 07777) != 0) failure = SystemReason(errno);
+  if (!failure && ::fsync(fd) != 0) failure = SystemReason(errno);
+  if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
+  if (!failure && ::rename(aside.c_str(), target.c_str()) != 0) failure = SystemReason(errno);
+  if (failure) ::unlink(aside.c_str());
+  return failure;
+}
+
+std::optional<std::string> WriteStream(std::FILE* out, const QByteArray& png) {
+  if (std::fwrite(png.constData(), 1, static_cast<std::size_t>(png.size()), out) !=
+          static_cast<std::size_t>(png.size()) ||
+      std::fflush(out) != 0) {
+    return SystemReason(errno);
+  }
+  return std::nullopt;
+}
+
+// OUT exists and is the posting's file: the same name, a symbolic link to
+// it, or another name of it.
+bool SameFile(const std::string& input, const std::string& output) {
+  struct stat in, out;
+  return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 && in.st_dev == out.st_dev &&
+         in.st_ino == out.st_ino;
 }
 
 bool ParseScale(std::string_view text, int& scale) {
@@ -125,6 +198,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   const auto fail = [](std::string message) { return ParseResult{std::nullopt, std::move(message)}; };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
+    // "NAME VALUE" or "NAME=VALUE"; false when the value is missing.
     const auto value = [&](std::string_view name, std::string& out) {
       if (arg.size() > name.size() && arg.compare(0, name.size() + 1, std::string(name) + "=") == 0) {
         out = arg.substr(name.size() + 1);
@@ -134,6 +208,9 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       out = arguments[++i];
       return true;
     };
+    const auto named = [&](std::string_view name) {
+      return arg == name || (arg.size() > name.size() && arg.compare(0, name.size() + 1, std::string(name) + "=") == 0);
+    };
     std::string text;
     if (!optionsEnded && arg == "--") {
       optionsEnded = true;
@@ -141,10 +218,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       options.help = true;
     } else if (!optionsEnded && arg == "--version") {
       options.version = true;
-    } else if (!optionsEnded && (arg == "-o" || arg.rfind("--output", 0) == 0)) {
-      if (!value(arg == "-o" ? "-o" : "--output", text) || text.empty()) return fail("option " + arg + " needs a file name");
-      options.output = QString::fromStdString(text);
-    } else if (!optionsEnded && arg.rfind("--scale", 0) == 0) {
+    } else if (!optionsEnded && (arg == "-o" || named("--output"))) {
+      const std::string_view name = arg == "-o" ? "-o" : "--output";
+      if (!value(name, text) || text.empty()) return fail("option " + std::string(name) + " needs a file name");
+      options.output = text;
+    } else if (!optionsEnded && named("--scale")) {
       if (!value("--scale", text)) return fail("option --scale needs a number from 1 to 8");
       if (!ParseScale(text, options.scale)) return fail("scale '" + text + "' is not a number from 1 to 8");
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -152,20 +230,21 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     } else if (inputSeen) {
       return fail("only one INPUT may be given ('" + arg + "' is a second)");
     } else {
-      options.input = QString::fromStdString(arg);
+      options.input = arg;
       inputSeen = true;
     }
   }
-  if (!inputSeen) options.input = QStringLiteral("-");
-  if (options.output.isEmpty()) options.output = options.input == "-" ? QStringLiteral("-") : DefaultOutputName(options.input);
+  if (!inputSeen) options.input = "-";
+  if (options.output.empty()) options.output = options.input == "-" ? "-" : DefaultOutputName(options.input);
   return ParseResult{options, {}};
 }
 
-QString DefaultOutputName(const QString& input) {
-  const qsizetype slash = input.lastIndexOf('/');
-  const qsizetype dot = input.lastIndexOf('.');
-  const bool hasExtension = dot > slash + 1;  // a leading dot names a hidden file
-  return (hasExtension ? input.left(dot) : input) + QStringLiteral(".png");
+std::string DefaultOutputName(std::string_view input) {
+  const std::size_t slash = input.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = input.rfind('.');
+  const bool hasExtension = dot != std::string_view::npos && dot > nameStart;  // a leading dot names a hidden file
+  return std::string(hasExtension ? input.substr(0, dot) : input) + ".png";
 }
 
 std::string UsageText() {
@@ -204,12 +283,12 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
     Say(err, "will not write a PNG picture to a terminal; use -o FILE");
     return kExitUsage;
   }
-  if (!fromStdin && !toStdout && QFileInfo(options.input).absoluteFilePath() == QFileInfo(options.output).absoluteFilePath()) {
-    Say(err, Utf8(options.output) + ": the picture would replace the posting; use -o FILE");
+  if (!fromStdin && !toStdout && SameFile(options.input, options.output)) {
+    Say(err, options.output + ": the picture would replace the posting; use -o FILE");
     return kExitUsage;
   }
 
-  const std::string inputName = fromStdin ? "<stdin>" : Utf8(options.input);
+  const std::string inputName = fromStdin ? "<stdin>" : options.input;
   std::string text;
   if (const auto failure = fromStdin ? ReadAll(in, text) : ReadFile(options.input, text)) {
     Say(err, inputName + ": " + *failure);
@@ -228,9 +307,14 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   if (options.scale > 1) {
     picture = picture.scaled(picture.size() * options.scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   }
-  const auto failure = toStdout ? WriteStream(out, picture) : WriteFile(options.output, picture);
-  if (failure) {
-    Say(err, (toStdout ? std::string("<stdout>") : Utf8(options.output)) + ": " + *failure);
+  const std::optional<QByteArray> png = EncodePng(picture);
+  const std::string outputName = toStdout ? "<stdout>" : options.output;
+  if (!png) {
+    Say(err, outputName + ": could not encode the picture");
+    return kExitFailure;
+  }
+  if (const auto failure = toStdout ? WriteStream(out, *png) : WriteFile(options.output, *png)) {
+    Say(err, outputName + ": " + *failure);
     return kExitFailure;
   }
   return kExitOk;

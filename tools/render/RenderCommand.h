@@ -5,8 +5,7 @@
 // runs the draw pass over it and writes the 320x200 picture as PNG. Prompts
 // of the pass become lines on standard error and the pass goes on.
 
-#include <QImage>
-#include <QString>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,10 +17,12 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// File names are kept as the bytes given, so a posting whose name is not
+// UTF-8 (Latin-1, say) is found, and its picture named alike.
 struct Options {
-  QString input;   // "-" for standard input
-  QString output;  // "-" for standard output
-  int scale = 1;   // 1 to 8
+  std::string input;   // "-" for standard input
+  std::string output;  // "-" for standard output
+  int scale = 1;       // 1 to 8
   bool help = false;
   bool version = false;
 };
@@ -35,7 +36,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
 // INPUT with its extension replaced by .png ("notes.skp" gives "notes.png",
 // "notes" gives "notes.png"); only the last path component's extension counts.
-QString DefaultOutputName(const QString& input);
+std::string DefaultOutputName(std::string_view input);
 
 std::string UsageText();
 std::string VersionText();

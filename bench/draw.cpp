@@ -1,0 +1,169 @@
+// bench_draw: the draw pass over a generated posting of 4,000 sketch lines,
+// against the same shapes drawn straight with the canvas operations.
+//
+// The straight drawing is what the pass cannot beat: the shapes are read
+// beforehand, so it costs only the pen and brush settings and the canvas.
+// The pass should cost at most 1.3 times as much; the program says how far
+// it is from that and fails when it is above.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <QGuiApplication>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "SketchPosting.h"
+#include "canvas/Canvas.h"
+#include "render/DrawPass.h"
+#include "render/LegendText.h"
+
+namespace {
+
+constexpr std::size_t kSketchLines = 4000;
+constexpr std::uint32_t kSeed = 20240611;
+constexpr double kTargetRatio = 1.3;
+
+const char* const kPassName = "BM_DrawPass";
+const char* const kDirectName = "BM_DrawShapesDirect";
+
+class PostingLines final : public sketch::LineSource {
+ public:
+  explicit PostingLines(const std::vector<std::string>& lines) : lines_(lines) {}
+  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
+  std::string Line(std::int32_t index) const override { return lines_[static_cast<std::size_t>(index)]; }
+
+ private:
+  const std::vector<std::string>& lines_;
+};
+
+// Answers OK, as a user who lets the pass run through.
+class OkHost final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override {
+    ++prompts;
+    return true;
+  }
+  void WarnDrawingSize(std::string_view) override { ++warnings; }
+
+  int prompts = 0;
+  int warnings = 0;
+};
+
+const sketch_bench::Posting& TestPosting() {
+  static const sketch_bench::Posting posting = sketch_bench::GeneratePosting(kSketchLines, kSeed);
+  return posting;
+}
+
+// A canvas as the command-line renderer sets it up.
+sketch::Canvas NewCanvas() {
+  static const QString fontName = sketch::ChooseLegendFontName();
+  sketch::Canvas canvas;
+  canvas.font.name = fontName;
+  canvas.brush.style = sketch::BrushStyle::Clear;
+  return canvas;
+}
+
+void BM_DrawPass(benchmark::State& state) {
+  const sketch_bench::Posting& posting = TestPosting();
+  sketch::Canvas canvas = NewCanvas();
+  const PostingLines lines(posting.lines);
+  OkHost host;
+  sketch::DrawPassCounters pass;
+  for (auto _ : state) {
+    sketch::RunDrawPass(canvas, lines, host, pass);
+    benchmark::DoNotOptimize(canvas.Picture().constBits());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
+}
+BENCHMARK(BM_DrawPass)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(5);
+
+void BM_DrawShapesDirect(benchmark::State& state) {
+  const sketch_bench::Posting& posting = TestPosting();
+  sketch::Canvas canvas = NewCanvas();
+  for (auto _ : state) {
+    sketch_bench::DrawShapes(canvas, posting.shapes);
+    benchmark::DoNotOptimize(canvas.Picture().constBits());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
+}
+BENCHMARK(BM_DrawShapesDirect)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(5);
+
+// The comparison only means something when both draw the same picture.
+bool SamePicture() {
+  const sketch_bench::Posting& posting = TestPosting();
+  sketch::Canvas passCanvas = NewCanvas();
+  OkHost host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(passCanvas, PostingLines(posting.lines), host, pass);
+  sketch::Canvas directCanvas = NewCanvas();
+  sketch_bench::DrawShapes(directCanvas, posting.shapes);
+  if (host.prompts != 0 || pass.Stopped) {
+    std::fprintf(stderr, "bench_draw: the generated posting has %d incomplete lines\n", host.prompts);
+    return false;
+  }
+  if (passCanvas.Picture() == NewCanvas().Picture()) {
+    std::fprintf(stderr, "bench_draw: the draw pass left the picture blank\n");
+    return false;
+  }
+  if (passCanvas.Picture() != directCanvas.Picture()) {
+    std::fprintf(stderr, "bench_draw: the draw pass and the straight drawing give different pictures\n");
+    return false;
+  }
+  std::printf("%zu lines (%zu sketch lines, %zu bytes); both draw the same picture\n", posting.lines.size(),
+              posting.shapes.size(), posting.bytes);
+  return true;
+}
+
+// The console report, keeping the fastest repetition of each benchmark: on a
+// busy machine other work only ever adds time.
+class FastestRunReporter final : public benchmark::ConsoleReporter {
+ public:
+  explicit FastestRunReporter(OutputOptions options) : ConsoleReporter(options) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const auto [entry, added] = fastest.try_emplace(run.run_name.function_name, run.GetAdjustedRealTime());
+      if (!added && run.GetAdjustedRealTime() < entry->second) entry->second = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  std::map<std::string, double> fastest;  // real time per pass, milliseconds
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Legends need fonts, hence a GUI application, but never a screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+
+  // Repetitions of the two run in random order, so that a spell of load
+  // elsewhere does not fall on one of them only; flags given override this.
+  std::vector<char*> arguments(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  arguments.insert(arguments.begin() + 1, interleave);
+  int benchmarkArgc = static_cast<int>(arguments.size());
+  benchmark::Initialize(&benchmarkArgc, arguments.data());
+  if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data())) return 1;
+  if (!SamePicture()) return 1;
+
+  FastestRunReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
+                                                     : benchmark::ConsoleReporter::OO_Tabular);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  const auto pass = reporter.fastest.find(kPassName);
+  const auto direct = reporter.fastest.find(kDirectName);
+  if (pass == reporter.fastest.end() || direct == reporter.fastest.end()) return 0;  // filtered out
+  const double ratio = pass->second / direct->second;
+  const bool met = ratio <= kTargetRatio;
+  std::printf("fastest draw pass %.2f ms, straight drawing %.2f ms: ratio %.3f (target at most %.2f): %s\n",
+              pass->second, direct->second, ratio, kTargetRatio, met ? "met" : "NOT MET");
+  return met ? 0 : 1;
+}

@@ -1,0 +1,276 @@
+// fuzz_sketch: arbitrary posting text through the field scanner, the element
+// drawers (draw pass colours and highlight) and the draw pass.
+//
+// Besides the sanitizers, the harness checks what a user would see go wrong:
+// - the scanner always moves on, hands out at most 7 upper-case token
+//   characters, and reads a number exactly when its token is one;
+// - a highlight (not-xor) drawn twice from the same pen and brush gives the
+//   picture back pixel for pixel, else the highlight would leave marks;
+// - the draw pass ends only at the end of the text or when the user says no,
+//   and warns exactly when the sketch text is large.
+//
+// Every input starts from a freshly cleared canvas, so each crash reproduces
+// from its input alone; within an input the pen, brush and font carry over
+// from line to line as they do in a real pass.
+
+#include <QGuiApplication>
+#include <QImage>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "canvas/Canvas.h"
+#include "format/CountedString.h"
+#include "format/FieldScanner.h"
+#include "format/TextLines.h"
+#include "render/DrawHost.h"
+#include "render/DrawPass.h"
+#include "render/ElementDrawers.h"
+#include "render/LegendText.h"
+
+namespace {
+
+// What one input may draw, so that its cost stays bounded: every segment of
+// a wide pen paints across the whole picture (about a millisecond under the
+// sanitizers), and a byte budget bounds the segments where a line count does
+// not (L(4096;0;0:1:1:1:1... has a segment for every four bytes).
+constexpr std::size_t kMaxLines = 64;
+constexpr std::size_t kMaxDrawnBytes = 1024;
+
+constexpr std::int32_t kNumberMin = -999999;
+constexpr std::int32_t kNumberMax = 9999999;
+
+#define FUZZ_CHECK(condition)                                                            \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
+      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                      \
+    }                                                                                    \
+  } while (false)
+
+QString legendFontName;
+
+// Answers OK and Cancel by turns, starting with OK, and checks what it is told.
+class AlternatingHost final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) override {
+    FUZZ_CHECK(lineIndex >= 0);
+    FUZZ_CHECK(column >= 0 && column <= static_cast<std::int32_t>(sketch::kCountedMax));
+    FUZZ_CHECK(message.size() <= sketch::kCountedMax);
+    FUZZ_CHECK(message.starts_with(sketch::kPolylineIncomplete) || message.starts_with(sketch::kLegendIncomplete));
+    ++prompts;
+    answer_ = !answer_;
+    if (!answer_) ++cancels;
+    return answer_;
+  }
+  void WarnDrawingSize(std::string_view message) override {
+    FUZZ_CHECK(message.starts_with("Drawing text is "));
+    ++warnings;
+  }
+
+  int prompts = 0;
+  int cancels = 0;
+  int warnings = 0;
+
+ private:
+  bool answer_ = false;
+};
+
+class VectorLines final : public sketch::LineSource {
+ public:
+  explicit VectorLines(const std::vector<std::string_view>& lines) : lines_(lines) {}
+  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
+  std::string Line(std::int32_t index) const override {
+    return std::string(sketch::CutCounted(lines_.at(static_cast<std::size_t>(index))));
+  }
+
+ private:
+  const std::vector<std::string_view>& lines_;
+};
+
+void CheckToken(const std::string& token) {
+  FUZZ_CHECK(token.size() <= sketch::kTokenMax);
+  for (const char c : token) {
+    FUZZ_CHECK(sketch::IsTokenChar(static_cast<unsigned char>(c)));
+    FUZZ_CHECK(c < 'a' || c > 'z');
+  }
+}
+
+// A number token read independently of the scanner: an optional minus and
+// digits only.
+bool ExpectedNumber(const std::string& token, std::int32_t& value) {
+  if (token.empty() || token.find_first_not_of("-0123456789") != std::string::npos) return false;
+  if (token.find('-', 1) != std::string::npos) return false;
+  const char* end = token.data() + token.size();
+  const auto [ptr, error] = std::from_chars(token.data(), end, value);
+  return error == std::errc() && ptr == end;
+}
+
+void ScanLine(std::string_view line) {
+  std::string_view rest = line;
+  std::string lastToken = "x";
+  while (!rest.empty()) {
+    const bool close = sketch::NextIsClose(rest, lastToken);
+    FUZZ_CHECK(lastToken.size() == 1);
+    FUZZ_CHECK(close == (lastToken == ")"));
+    const std::size_t firstNonBlank = rest.find_first_not_of(' ');
+    FUZZ_CHECK(lastToken[0] == (firstNonBlank == std::string_view::npos ? rest.back() : rest[firstNonBlank]));
+
+    const std::size_t size = rest.size();
+    const sketch::Field field = sketch::ScanField(rest);
+    FUZZ_CHECK(rest.size() < size);  // always moves on
+    FUZZ_CHECK(!field.token.empty() || rest.empty());
+    FUZZ_CHECK(field.separator == ' ' || static_cast<unsigned char>(field.separator) > 32);
+    CheckToken(field.token);
+  }
+  lastToken = "x";
+  FUZZ_CHECK(!sketch::NextIsClose(rest, lastToken) && lastToken == "x");
+
+  rest = line;
+  while (!rest.empty()) {
+    const std::size_t size = rest.size();
+    const sketch::Number number = sketch::ReadNumber(rest);
+    FUZZ_CHECK(rest.size() < size);
+    CheckToken(number.token);
+    std::int32_t expected = 0;
+    FUZZ_CHECK(number.ok == ExpectedNumber(number.token, expected));
+    if (number.ok) {
+      FUZZ_CHECK(number.value == expected);
+      FUZZ_CHECK(number.value >= kNumberMin && number.value <= kNumberMax);
+    }
+    FUZZ_CHECK(number.IsRelative() == (number.separator == sketch::kRelativeMarker));
+  }
+
+  for (const std::size_t maximum : {std::size_t{0}, std::size_t{1}, std::size_t{7}, sketch::kCountedMax}) {
+    rest = line;
+    while (!rest.empty()) {
+      const std::string_view before = rest;
+      const sketch::QuotedText quoted = sketch::ReadQuotedText(rest, maximum);
+      FUZZ_CHECK(rest.size() < before.size());
+      FUZZ_CHECK(quoted.ok == !quoted.text.empty());
+      FUZZ_CHECK(quoted.text.size() <= maximum);
+      FUZZ_CHECK(quoted.text.find('"') == std::string::npos);
+      FUZZ_CHECK(rest.empty() || rest.front() == '"');
+      const std::size_t open = before.find('"');
+      if (open == std::string_view::npos) {
+        FUZZ_CHECK(rest.empty() && !quoted.ok);
+      } else {
+        FUZZ_CHECK(before.substr(open + 1).starts_with(quoted.text));
+      }
+    }
+  }
+}
+
+// Draws the line's highlight, puts pen, brush and font back as they were and
+// draws it once more: the picture must be as before the first.
+void CheckHighlightReverts(sketch::DrawContext& context, std::string_view line) {
+  sketch::Canvas& canvas = context.canvas;
+  const QImage before = canvas.Picture().copy();
+  const sketch::CanvasPen pen = canvas.pen;
+  const sketch::CanvasBrush brush = canvas.brush;
+  const sketch::CanvasFont font = canvas.font;
+  const QPoint penPos = canvas.PenPos();
+
+  sketch::DrawElement(context, line, sketch::kGreen, sketch::PenMode::NotXor);
+  canvas.pen = pen;
+  canvas.brush = brush;
+  canvas.font = font;
+  canvas.MoveTo(penPos.x(), penPos.y());
+  sketch::DrawElement(context, line, sketch::kGreen, sketch::PenMode::NotXor);
+  FUZZ_CHECK(canvas.Picture() == before);
+}
+
+// A complete polyline of at most 255 characters whose points all coincide:
+// it counts towards the sketch size but draws nothing.
+std::string_view FillerLine() {
+  static const std::string line = [] {
+    std::string text = "L(0;-9;-9";
+    while (text.size() + 7 <= sketch::kCountedMax) text += ";-9;-9";
+    return text + ")";
+  }();
+  return line;
+}
+
+// Filler lines whose characters together pass the large-sketch warning.
+constexpr std::size_t kFillerLines = sketch::kDrawingSizeWarnAbove / (sketch::kCountedMax - 6) + 1;
+
+sketch::Canvas& FreshCanvas() {
+  static sketch::Canvas canvas;
+  canvas.pen = sketch::CanvasPen{};
+  canvas.brush = sketch::CanvasBrush{};
+  canvas.font = sketch::CanvasFont{};
+  canvas.font.name = legendFontName;
+  canvas.FillRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight);
+  canvas.brush.style = sketch::BrushStyle::Clear;
+  canvas.MoveTo(0, 0);
+  return canvas;
+}
+
+}  // namespace
+
+// Fontconfig keeps pattern caches that it never frees (Qt never calls
+// FcFini); they are bounded and not ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  (void)argc;
+  // Text drawing needs fonts, hence a GUI application, but never a screen.
+  // It lives until the process ends.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int qtArgc = 1;
+  new QGuiApplication(qtArgc, *argv);
+  legendFontName = sketch::ChooseLegendFontName();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  std::vector<std::string_view> lines = sketch::SplitLines(text);
+  for (const std::string_view line : lines) ScanLine(line);  // whole lines, 255 or not: scanning is cheap
+
+  std::size_t kept = 0;
+  for (std::size_t bytes = 0; kept < lines.size() && kept < kMaxLines; ++kept) {
+    bytes += sketch::CutCounted(lines[kept]).size();
+    if (bytes > kMaxDrawnBytes) break;
+  }
+  lines.resize(kept);
+
+  sketch::Canvas& canvas = FreshCanvas();
+  sketch::DrawPassCounters pass;
+  AlternatingHost host;
+  sketch::DrawContext context{canvas, pass, &host};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = sketch::CutCounted(lines[i]);
+    pass.LineIndex = static_cast<std::int32_t>(i);
+    pass.LineLength = static_cast<std::int32_t>(line.size());
+    const std::int32_t drawnBefore = pass.DrawnChars;
+    sketch::DrawElement(context, line, sketch::kBlack, sketch::PenMode::Copy);
+    FUZZ_CHECK(pass.DrawnChars >= drawnBefore && pass.DrawnChars - drawnBefore <= pass.LineLength + 1);
+    if (!sketch::IsSketchLine(line)) FUZZ_CHECK(pass.DrawnChars == drawnBefore);
+    CheckHighlightReverts(context, line);
+  }
+
+  // The whole pass for every fourth input length: it repeats the drawing
+  // work. For every eighth it starts with filler lines, so that the
+  // large-sketch warning comes up.
+  if (size % 4 == 0) {
+    std::vector<std::string_view> passLines;
+    if (size % 8 == 0) passLines.assign(kFillerLines, FillerLine());
+    passLines.insert(passLines.end(), lines.begin(), lines.end());
+    const VectorLines source(passLines);
+    AlternatingHost passHost;
+    sketch::DrawPassCounters counters;
+    sketch::RunDrawPass(canvas, source, passHost, counters);
+    if (source.LineCount() > 0) {
+      FUZZ_CHECK(counters.Stopped == (passHost.cancels > 0));
+      if (!counters.Stopped) FUZZ_CHECK(counters.LineIndex == source.LineCount());
+      FUZZ_CHECK(passHost.cancels <= 1);
+      FUZZ_CHECK((passHost.warnings == 1) == (counters.DrawnChars > sketch::kDrawingSizeWarnAbove));
+    }
+  }
+  return 0;
+}

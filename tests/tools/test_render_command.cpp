@@ -1,0 +1,986 @@
+// sketchpost-render: its arguments and output names in-process, and the built
+// program run end to end, its pictures compared with the same postings drawn
+// here and with pixels known from the geometry.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "RenderCommand.h"
+#include "format/Limits.h"
+#include "format/TextLines.h"
+#include "render/DrawPass.h"
+#include "render/LegendText.h"
+
+namespace {
+
+constexpr int kRunTimeoutMs = 120000;
+constexpr QRgb kBlackPixel = 0xff000000;
+constexpr QRgb kWhitePixel = 0xffffffff;
+
+// The lines of a posting, each followed by `lineBreak`.
+QByteArray Posting(std::initializer_list<const char*> lines, const char* lineBreak = "\r\n") {
+  QByteArray text;
+  for (const char* line : lines) text.append(line).append(lineBreak);
+  return text;
+}
+
+// A posting that draws one element of every kind, pen style and fill.
+const QByteArray kEveryElement = Posting({
+    "From: someone@example.invalid",
+    "Subject: Re: every element",
+    "",
+    "> L(1;0;0;319;199)",
+    "L(1;10;10;150;10)",
+    "L(3;10;20:60:0:0:30)",
+    "L(DS;10;60;150;60)",
+    "L(DT;10;70;150;70)",
+    "L(DD;10;80;150;80)",
+    "R(2;E;170;10;250;60)",
+    "R(1;F;260;10:40:30)",
+    "E(DS;F;170;70;250;120)",
+    "E(1;E;260;70:50:40)",
+    "A(1;0;60;150;100;110)",
+    "A(4;0;60;150;20;190)",
+    "A(DT;0;60;150;100;190)",
+    "A(DD;0;60;150;20;110)",
+    "T(S;120;140;\"small\")",
+    "T(M;120;160;\"medium\")",
+    "T(L;120;190;\"Large\")",
+    "T(SU;300;190;\"up small\")",
+    "T(MU;280;190;\"up medium\")",
+    "T(LU;260;190;\"up large\")",
+    "-- ",
+    "signature",
+});
+
+struct RunResult {
+  bool finished = false;  // ran to its own end within the time allowed
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// `fileSizeLimit` (bytes, 0 for none) makes every write beyond it fail, as
+// on a full disk.
+RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const QByteArray& input = {},
+                      const QString& stdoutFile = {}, rlim_t fileSizeLimit = 0) {
+  QProcess process;
+  process.setWorkingDirectory(workDir);
+  if (!stdoutFile.isEmpty()) process.setStandardOutputFile(stdoutFile);
+  if (fileSizeLimit > 0) {
+    process.setChildProcessModifier([fileSizeLimit] {
+      ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
+      const rlimit limit{fileSizeLimit, fileSizeLimit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+  }
+  RunResult result;
+  process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
+  if (!process.waitForStarted(kRunTimeoutMs)) return result;
+  process.write(input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(kRunTimeoutMs)) {
+    process.kill();
+    process.waitForFinished(kRunTimeoutMs);
+  } else {
+    result.finished = process.exitStatus() == QProcess::NormalExit;
+    result.exitCode = process.exitCode();
+  }
+  result.out = process.readAllStandardOutput();
+  result.err = process.readAllStandardError();
+  return result;
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every entry under `root` with its size, to show that nothing was added.
+QStringList Listing(const QString& root) {
+  QStringList entries;
+  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    it.next();
+    entries << QStringLiteral("%1 %2").arg(it.filePath().mid(root.size())).arg(it.fileInfo().size());
+  }
+  entries.sort();
+  return entries;
+}
+
+// The names in `folder` as bytes (Qt cannot list names that are not UTF-8).
+std::vector<std::string> RawEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* listing = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(listing)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(listing);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Removes what it finds in `folder` on leaving, for QTemporaryDir to remove it.
+struct RawFolderCleaner {
+  std::string folder;
+  ~RawFolderCleaner() {
+    for (const std::string& name : RawEntries(folder)) ::unlink((folder + name).c_str());
+  }
+};
+
+class PostingLines final : public sketch::LineSource {
+ public:
+  explicit PostingLines(const QByteArray& text) : text_(text.toStdString()), lines_(sketch::SplitLines(text_)) {}
+  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
+  std::string Line(std::int32_t index) const override {
+    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::string_view> lines_;
+};
+
+class GoOnHost final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
+  void WarnDrawingSize(std::string_view) override {}
+};
+
+// The picture of `posting` drawn in this process, as the window would.
+QImage DrawHere(const QByteArray& posting) {
+  sketch::Canvas canvas;
+  canvas.font.name = sketch::ChooseLegendFontName();
+  PostingLines lines(posting);
+  GoOnHost host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(canvas, lines, host, pass);
+  return canvas.Picture().convertToFormat(QImage::Format_RGB32);
+}
+
+// Empty when `actual` is `expected` enlarged `scale` times pixel for pixel;
+// else where they first differ.
+QString Difference(const QImage& actual, const QImage& expected, int scale = 1) {
+  if (actual.isNull()) return QStringLiteral("no picture");
+  if (actual.size() != expected.size() * scale) {
+    return QStringLiteral("picture is %1x%2, expected %3x%4")
+        .arg(actual.width())
+        .arg(actual.height())
+        .arg(expected.width() * scale)
+        .arg(expected.height() * scale);
+  }
+  const QImage a = actual.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb want = expected.pixel(x / scale, y / scale);
+      if (a.pixel(x, y) != want) {
+        return QStringLiteral("pixel (%1,%2) is %3, expected %4")
+            .arg(x)
+            .arg(y)
+            .arg(a.pixel(x, y), 8, 16)
+            .arg(want, 8, 16);
+      }
+    }
+  }
+  return {};
+}
+
+int CountBlack(const QImage& picture) {
+  int count = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == kBlackPixel ? 1 : 0;
+  }
+  return count;
+}
+
+QImage PngImage(const QByteArray& bytes) {
+  QImage picture;
+  picture.loadFromData(bytes, "PNG");
+  return picture;
+}
+
+}  // namespace
+
+#define RUN_OK(result)                                          \
+  do {                                                          \
+    QVERIFY2((result).finished, (result).err.constData());      \
+    QVERIFY2((result).exitCode == 0, (result).err.constData()); \
+  } while (0)
+
+class TestRenderCommand : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void parsesArguments_data();
+  void parsesArguments();
+  void refusesBadArguments_data();
+  void refusesBadArguments();
+  void defaultOutputName_data();
+  void defaultOutputName();
+
+  void pictureMatchesDrawingHere_data();
+  void pictureMatchesDrawingHere();
+  void knownPixels_data();
+  void knownPixels();
+  void scaledPicture_data();
+  void scaledPicture();
+  void lineBreaksGiveSamePicture_data();
+  void lineBreaksGiveSamePicture();
+  void standardInputAndOutput_data();
+  void standardInputAndOutput();
+  void reportsIncompleteElements_data();
+  void reportsIncompleteElements();
+  void warnsAboutDrawingSize_data();
+  void warnsAboutDrawingSize();
+  void replacesExistingOutput_data();
+  void replacesExistingOutput();
+  void byteFileNames_data();
+  void byteFileNames();
+  void samplePostings_data();
+  void samplePostings();
+
+  void unreadableInput_data();
+  void unreadableInput();
+  void unwritableOutput_data();
+  void unwritableOutput();
+  void failedWriteLeavesNoPartialFile_data();
+  void failedWriteLeavesNoPartialFile();
+  void failingStandardOutput();
+  void refusesToReplaceThePosting_data();
+  void refusesToReplaceThePosting();
+  void writesIntoNamedPipe();
+  void usageErrors_data();
+  void usageErrors();
+  void helpAndVersion_data();
+  void helpAndVersion();
+};
+
+// --- Arguments --------------------------------------------------------------
+
+void TestRenderCommand::parsesArguments_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<int>("scale");
+  QTest::addColumn<bool>("help");
+  QTest::addColumn<bool>("version");
+  using L = QStringList;
+  QTest::newRow("nothing: standard input to standard output") << L{} << "-"
+                                                              << "-" << 1 << false << false;
+  QTest::newRow("dash: standard input") << L{"-"} << "-"
+                                        << "-" << 1 << false << false;
+  QTest::newRow("file: picture beside it") << L{"notes.skp"} << "notes.skp"
+                                           << "notes.png" << 1 << false << false;
+  QTest::newRow("-o VALUE") << L{"-o", "pic.png", "notes.skp"} << "notes.skp"
+                            << "pic.png" << 1 << false << false;
+  QTest::newRow("-o after INPUT") << L{"notes.skp", "-o", "pic.png"} << "notes.skp"
+                                  << "pic.png" << 1 << false << false;
+  QTest::newRow("--output VALUE") << L{"--output", "pic.png", "a.skp"} << "a.skp"
+                                  << "pic.png" << 1 << false << false;
+  QTest::newRow("--output=VALUE") << L{"--output=pic.png", "a.skp"} << "a.skp"
+                                  << "pic.png" << 1 << false << false;
+  QTest::newRow("-o - for a file") << L{"-o", "-", "a.skp"} << "a.skp"
+                                   << "-" << 1 << false << false;
+  QTest::newRow("standard input to a file") << L{"-o", "pic.png"} << "-"
+                                            << "pic.png" << 1 << false << false;
+  QTest::newRow("--scale N") << L{"--scale", "3", "a.skp"} << "a.skp"
+                             << "a.png" << 3 << false << false;
+  QTest::newRow("--scale=N") << L{"--scale=8", "a.skp"} << "a.skp"
+                             << "a.png" << 8 << false << false;
+  QTest::newRow("--scale=1") << L{"a.skp", "--scale=1"} << "a.skp"
+                             << "a.png" << 1 << false << false;
+  QTest::newRow("last --scale counts") << L{"--scale=2", "--scale", "5"} << "-"
+                                       << "-" << 5 << false << false;
+  QTest::newRow("-- ends options") << L{"--", "-o"} << "-o"
+                                   << "-o.png" << 1 << false << false;
+  QTest::newRow("-- then a dashed name") << L{"--scale=2", "--", "--help"} << "--help"
+                                         << "--help.png" << 2 << false << false;
+  QTest::newRow("-- then -") << L{"--", "-"} << "-"
+                             << "-" << 1 << false << false;
+  QTest::newRow("--help") << L{"--help"} << "-"
+                          << "-" << 1 << true << false;
+  QTest::newRow("-h with INPUT") << L{"-h", "a.skp"} << "a.skp"
+                                 << "a.png" << 1 << true << false;
+  QTest::newRow("--version") << L{"--version"} << "-"
+                             << "-" << 1 << false << true;
+}
+
+void TestRenderCommand::parsesArguments() {
+  QFETCH(QStringList, arguments);
+  std::vector<std::string> args;
+  for (const QString& a : arguments) args.push_back(a.toStdString());
+  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  QVERIFY2(parsed.options.has_value(), parsed.error.c_str());
+  QTEST(QString::fromStdString(parsed.options->input), "input");
+  QTEST(QString::fromStdString(parsed.options->output), "output");
+  QTEST(parsed.options->scale, "scale");
+  QTEST(parsed.options->help, "help");
+  QTEST(parsed.options->version, "version");
+}
+
+void TestRenderCommand::refusesBadArguments_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("named");  // the message names the culprit
+  using L = QStringList;
+  QTest::newRow("scale 0") << L{"--scale", "0", "a.skp"} << "'0'";
+  QTest::newRow("scale 9") << L{"--scale=9", "a.skp"} << "'9'";
+  QTest::newRow("scale abc") << L{"--scale", "abc"} << "'abc'";
+  QTest::newRow("scale -1") << L{"--scale", "-1"} << "'-1'";
+  QTest::newRow("scale 10") << L{"--scale=10"} << "'10'";
+  QTest::newRow("scale empty") << L{"--scale="} << "''";
+  QTest::newRow("--scale at the end") << L{"a.skp", "--scale"} << "--scale";
+  QTest::newRow("-o at the end") << L{"a.skp", "-o"} << "-o";
+  QTest::newRow("--output= empty") << L{"--output=", "a.skp"} << "--output";
+  QTest::newRow("two INPUTs") << L{"a.skp", "b.skp"} << "'b.skp'";
+  QTest::newRow("two INPUTs after --") << L{"--", "a.skp", "--help"} << "'--help'";
+  QTest::newRow("unknown short option") << L{"-x", "a.skp"} << "unknown option '-x'";
+  QTest::newRow("unknown long option") << L{"--bogus"} << "unknown option '--bogus'";
+  QTest::newRow("longer than --scale") << L{"--scales", "2"} << "unknown option '--scales'";
+  QTest::newRow("longer than --output") << L{"--outputs", "x.png"} << "unknown option '--outputs'";
+}
+
+void TestRenderCommand::refusesBadArguments() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, named);
+  std::vector<std::string> args;
+  for (const QString& a : arguments) args.push_back(a.toStdString());
+  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  QVERIFY(!parsed.options.has_value());
+  const QString error = QString::fromStdString(parsed.error);
+  QVERIFY2(error.contains(named), qPrintable(error));
+  QVERIFY2(!error.contains('\n'), qPrintable(error));
+}
+
+void TestRenderCommand::defaultOutputName_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("output");
+  QTest::newRow("extension replaced") << "notes.skp"
+                                      << "notes.png";
+  QTest::newRow("no extension") << "notes"
+                                << "notes.png";
+  QTest::newRow("dot in a folder name") << "dir.v2/notes"
+                                        << "dir.v2/notes.png";
+  QTest::newRow("hidden file") << ".hidden"
+                               << ".hidden.png";
+  QTest::newRow("hidden file in a folder") << "a/.hidden"
+                                           << "a/.hidden.png";
+  QTest::newRow("only the last extension") << "a/b.c.skp"
+                                           << "a/b.c.png";
+  QTest::newRow("parent folder") << "../notes"
+                                 << "../notes.png";
+  QTest::newRow("absolute path") << "/tmp/x.y/posting.txt"
+                                 << "/tmp/x.y/posting.png";
+  QTest::newRow("a .png posting keeps its name") << "pic.png"
+                                                 << "pic.png";
+}
+
+void TestRenderCommand::defaultOutputName() {
+  QFETCH(QString, input);
+  QTEST(QString::fromStdString(render_command::DefaultOutputName(input.toStdString())), "output");
+}
+
+// --- Pictures ---------------------------------------------------------------
+
+void TestRenderCommand::pictureMatchesDrawingHere_data() {
+  QTest::addColumn<QByteArray>("posting");
+  QTest::addColumn<bool>("ink");  // some pixel is black
+  QTest::newRow("every element kind, style and fill") << kEveryElement << true;
+  QTest::newRow("pen and brush carried to the next line")
+      << Posting({"R(1;F;10;10;100;100)", "L(DS;0;50;200;50)", "E(DD;E;20;20;300;180)", "L(-1;0;150;319;150)"}) << true;
+  QTest::newRow("8-bit legend characters") << Posting({"T(L;10;60;\"caf\xe9 \x80 5\xb0 \xdf\xfc\")"}) << true;
+  QTest::newRow("elements beyond the picture")
+      << Posting({"L(10;-50;-50;400;300)", "E(1;F;250;150;400;260)", "A(2;0;0;0;-40;-40)", "T(LU;5;5;\"edge\")"})
+      << true;
+  QTest::newRow("incomplete elements are drawn") << Posting({"L(4;10;30;200;30;200", "T(L;10;100;\"open"}) << true;
+  QTest::newRow("prose and quotes only: white")
+      << Posting({"Subject: no sketch", "> L(1;0;0;319;199)", " R(1;F;0;0;320;200)", "l(1;0;0;319;199)"}) << false;
+  QTest::newRow("empty posting: white") << QByteArray() << false;
+}
+
+void TestRenderCommand::pictureMatchesDrawingHere() {
+  QFETCH(QByteArray, posting);
+  QFETCH(bool, ink);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("posting.skp"), posting));
+  const RunResult run = RunRenderer({"posting.skp"}, dir.path());
+  RUN_OK(run);
+  const QImage picture(dir.filePath("posting.png"));
+  const QImage expected = DrawHere(posting);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  struct stat status;
+  QCOMPARE(::stat(QFile::encodeName(dir.filePath("posting.png")).constData(), &status), 0);
+  QCOMPARE(status.st_mode & 0777, 0666 & ~mask);  // a new picture's permissions follow the umask
+  QCOMPARE(CountBlack(expected) > 0, ink);
+  const QString difference = Difference(picture, expected);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  if (!ink) {
+    QImage white(320, 200, QImage::Format_RGB32);
+    white.fill(kWhitePixel);
+    const QString notWhite = Difference(picture, white);
+    QVERIFY2(notWhite.isEmpty(), qPrintable(notWhite));
+  }
+}
+
+void TestRenderCommand::knownPixels_data() {
+  QTest::addColumn<QByteArray>("posting");
+  QTest::addColumn<QList<QPoint>>("black");
+  QTest::addColumn<QList<QPoint>>("white");
+  QTest::newRow("horizontal line stops before its end")
+      << Posting({"L(1;10;20;110;20)"}) << QList<QPoint>{{10, 20}, {60, 20}, {109, 20}}
+      << QList<QPoint>{{110, 20}, {9, 20}, {60, 19}, {60, 21}};
+  QTest::newRow("relative polyline") << Posting({"L(1;10;20:40:0:0:40)"})
+                                     << QList<QPoint>{{10, 20}, {49, 20}, {50, 20}, {50, 40}, {50, 59}}
+                                     << QList<QPoint>{{50, 60}, {51, 20}, {30, 40}};
+  QTest::newRow("filled rectangle") << Posting({"R(1;F;200;100;220;120)"})
+                                    << QList<QPoint>{{200, 100}, {210, 110}, {219, 119}}
+                                    << QList<QPoint>{{220, 110}, {210, 120}, {199, 110}};
+  QTest::newRow("empty relative rectangle")
+      << Posting({"R(1;E;10;100:50:40)"}) << QList<QPoint>{{10, 100}, {59, 100}, {10, 139}, {59, 139}, {30, 100}}
+      << QList<QPoint>{{30, 120}, {60, 100}, {10, 140}};
+  QTest::newRow("only sketch lines are drawn")
+      << Posting({"> L(1;10;20;110;20)", " L(1;10;30;110;30)", "l(1;10;40;110;40)", "L(1;10;50;110;50)"})
+      << QList<QPoint>{{50, 50}} << QList<QPoint>{{50, 20}, {50, 30}, {50, 40}};
+  QTest::newRow("drawing goes on after an incomplete line")
+      << Posting({"L(2;10;30;50;30;60", "T(M;10;100;\"abc", "L(1;10;150;60;150)"})
+      << QList<QPoint>{{10, 150}, {59, 150}} << QList<QPoint>{{60, 150}};
+}
+
+void TestRenderCommand::knownPixels() {
+  QFETCH(QByteArray, posting);
+  QFETCH(QList<QPoint>, black);
+  QFETCH(QList<QPoint>, white);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
+  RUN_OK(run);
+  const QImage picture = QImage(dir.filePath("out.png")).convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(picture.size(), QSize(320, 200));
+  for (const QPoint& p : black)
+    QVERIFY2(picture.pixel(p) == kBlackPixel, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+  for (const QPoint& p : white)
+    QVERIFY2(picture.pixel(p) == kWhitePixel, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+}
+
+void TestRenderCommand::scaledPicture_data() {
+  QTest::addColumn<QStringList>("scaleArguments");
+  QTest::addColumn<int>("scale");
+  QTest::newRow("no --scale") << QStringList{} << 1;
+  QTest::newRow("--scale 2") << QStringList{"--scale", "2"} << 2;
+  QTest::newRow("--scale=3") << QStringList{"--scale=3"} << 3;
+  QTest::newRow("--scale 8") << QStringList{"--scale", "8"} << 8;
+}
+
+void TestRenderCommand::scaledPicture() {
+  QFETCH(QStringList, scaleArguments);
+  QFETCH(int, scale);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), kEveryElement));
+  const RunResult run = RunRenderer(scaleArguments + QStringList{"-o", "big.png", "in.skp"}, dir.path());
+  RUN_OK(run);
+  const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestRenderCommand::lineBreaksGiveSamePicture_data() {
+  QTest::addColumn<QByteArray>("posting");
+  const auto lines = {"Subject: breaks",       "", "L(1;10;20;110;20)", "L(2;10;30;50;30;60", "T(M;10;100;\"abc",
+                      "R(1;F;200;100;220;120)"};
+  QTest::newRow("CR LF") << Posting(lines, "\r\n");
+  QTest::newRow("LF") << Posting(lines, "\n");
+  QTest::newRow("CR") << Posting(lines, "\r");
+  QTest::newRow("mixed") << QByteArray(
+      "Subject: breaks\r\n\nL(1;10;20;110;20)\rL(2;10;30;50;30;60\r\nT(M;10;100;\"abc\n"
+      "R(1;F;200;100;220;120)\r");
+  QTest::newRow("CR LF, no final break") << Posting(lines, "\r\n").chopped(2);
+  QTest::newRow("CR, no final break") << Posting(lines, "\r").chopped(1);
+}
+
+void TestRenderCommand::lineBreaksGiveSamePicture() {
+  QFETCH(QByteArray, posting);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const RunResult run = RunRenderer({"in.skp"}, dir.path());
+  RUN_OK(run);
+  QCOMPARE(run.err, QByteArray("in.skp:4:19: Polyline is probably incomplete\n"
+                               "in.skp:5:16: Legend text is probably incomplete\n"));
+  const QImage picture(dir.filePath("in.png"));
+  const QImage expected = DrawHere(Posting({"Subject: breaks", "", "L(1;10;20;110;20)", "L(2;10;30;50;30;60",
+                                            "T(M;10;100;\"abc", "R(1;F;200;100;220;120)"}));
+  const QString difference = Difference(picture, expected);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  QCOMPARE(picture.pixel(210, 110), kBlackPixel);
+}
+
+void TestRenderCommand::standardInputAndOutput_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<bool>("fromStdin");
+  QTest::addColumn<QString>("outputFile");  // empty: standard output
+  QTest::addColumn<QByteArray>("report");
+  const QByteArray stdinReport = "<stdin>:2:19: Polyline is probably incomplete\n";
+  QTest::newRow("no INPUT") << QStringList{} << true << QString() << stdinReport;
+  QTest::newRow("INPUT -") << QStringList{"-"} << true << QString() << stdinReport;
+  QTest::newRow("-o - -") << QStringList{"-o", "-", "-"} << true << QString() << stdinReport;
+  QTest::newRow("-- -") << QStringList{"--", "-"} << true << QString() << stdinReport;
+  QTest::newRow("standard input to a file") << QStringList{"--output=out.png"} << true << "out.png" << stdinReport;
+  QTest::newRow("file to standard output") << QStringList{"-o", "-", "in.skp"} << false << QString()
+                                           << QByteArray("in.skp:2:19: Polyline is probably incomplete\n");
+}
+
+void TestRenderCommand::standardInputAndOutput() {
+  QFETCH(QStringList, arguments);
+  QFETCH(bool, fromStdin);
+  QFETCH(QString, outputFile);
+  const QByteArray posting = Posting({"L(1;10;20;110;20)", "L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  if (!fromStdin) QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer(arguments, dir.path(), fromStdin ? posting : QByteArray());
+  RUN_OK(run);
+  QTEST(run.err, "report");
+  QImage picture;
+  if (outputFile.isEmpty()) {
+    picture = PngImage(run.out);
+    QCOMPARE(Listing(dir.path()), before);  // nothing written beside
+  } else {
+    QVERIFY(run.out.isEmpty());
+    picture = QImage(dir.filePath(outputFile));
+  }
+  const QString difference = Difference(picture, DrawHere(posting));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestRenderCommand::reportsIncompleteElements_data() {
+  QTest::addColumn<QByteArray>("posting");
+  QTest::addColumn<QByteArray>("report");
+  QTest::newRow("closed polyline: quiet") << Posting({"L(1;10;20;110;20)"}) << QByteArray();
+  QTest::newRow("polyline without )") << Posting({"L(2;10;30;50;30;60"})
+                                      << QByteArray("in.skp:1:19: Polyline is probably incomplete\n");
+  QTest::newRow("polyline ending in a separator")
+      << Posting({"L(1;10;20;30;40;"}) << QByteArray("in.skp:1:17: Polyline is probably incomplete\n");
+  QTest::newRow("legend without closing quote")
+      << Posting({"T(M;10;100;\"abc"}) << QByteArray("in.skp:1:16: Legend text is probably incomplete\n");
+  QTest::newRow("upward legend without closing quote")
+      << Posting({"T(LU;20;150;\"up text"}) << QByteArray("in.skp:1:21: Legend text is probably incomplete\n");
+  QTest::newRow("legend with its quote but no ): quiet") << Posting({"T(S;10;20;\"x\""}) << QByteArray();
+  QTest::newRow("reports in order with their line numbers")
+      << Posting({"Subject: two", "", "L(2;10;30;50;30;60", "> quoted", "T(S;10;20;\"x", "L(1;0;0;5;5)"})
+      << QByteArray(
+             "in.skp:3:19: Polyline is probably incomplete\n"
+             "in.skp:5:13: Legend text is probably incomplete\n");
+  QTest::newRow("close beyond 255 characters: cut off")
+      << "L(1;10;20;" + QByteArray("30;40;").repeated(59) + "30;40)\r\n"
+      << QByteArray("in.skp:1:256: Polyline is probably incomplete\n");
+  QTest::newRow("quoted incomplete line: quiet") << Posting({"> L(2;10;30;50"}) << QByteArray();
+  QTest::newRow("indented incomplete line: quiet") << Posting({" T(M;10;100;\"abc"}) << QByteArray();
+}
+
+void TestRenderCommand::reportsIncompleteElements() {
+  QFETCH(QByteArray, posting);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const RunResult run = RunRenderer({"in.skp"}, dir.path());
+  RUN_OK(run);
+  QTEST(run.err, "report");
+  QCOMPARE(QImage(dir.filePath("in.png")).size(), QSize(320, 200));
+}
+
+void TestRenderCommand::warnsAboutDrawingSize_data() {
+  // Each element counts the characters its reader consumed and one more:
+  // "L(1;0;0;1;1)" counts 12, "L(1;0;0;1;10)" 13.
+  QTest::addColumn<QByteArray>("posting");
+  QTest::addColumn<QByteArray>("report");
+  QTest::newRow("4095 counted: quiet") << QByteArray("L(1;0;0;1;1)\r\n").repeated(338) +
+                                              QByteArray("L(1;0;0;1;10)\r\n").repeated(3)
+                                       << QByteArray();
+  QTest::newRow("4096 counted: warned") << QByteArray("L(1;0;0;1;1)\r\n").repeated(337) +
+                                               QByteArray("L(1;0;0;1;10)\r\n").repeated(4)
+                                        << QByteArray("big.skp: Drawing text is 4096 characters!\n");
+  QTest::newRow("prose is not counted")
+      << QByteArray("A long line of prose that is not a sketch line at all.\r\n").repeated(2000) << QByteArray();
+  QTest::newRow("warning after the reports")
+      << QByteArray("L(1;0;0;1;1\r\n") + QByteArray("L(1;0;0;1;1)\r\n").repeated(341)
+      << QByteArray(
+             "big.skp:1:12: Polyline is probably incomplete\n"
+             "big.skp: Drawing text is 4104 characters!\n");
+}
+
+void TestRenderCommand::warnsAboutDrawingSize() {
+  QFETCH(QByteArray, posting);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("big.skp"), posting));
+  const RunResult run = RunRenderer({"big.skp"}, dir.path());
+  RUN_OK(run);
+  QTEST(run.err, "report");
+  QVERIFY(QFileInfo::exists(dir.filePath("big.png")));
+}
+
+void TestRenderCommand::replacesExistingOutput_data() {
+  QTest::addColumn<QString>("output");   // as named on the command line
+  QTest::addColumn<QString>("written");  // the file that gets the picture
+  QTest::newRow("old picture") << "old.png"
+                               << "old.png";
+  QTest::newRow("picture with its own permissions") << "private.png"
+                                                    << "private.png";
+  QTest::newRow("link to a picture elsewhere") << "link.png"
+                                               << "pictures/target.png";
+}
+
+// The old file is replaced whole, keeping its permissions; a link is followed.
+void TestRenderCommand::replacesExistingOutput() {
+  QFETCH(QString, output);
+  QFETCH(QString, written);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"R(1;F;10;10;50;50)"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(WriteBytes(dir.filePath("old.png"), QByteArray(100000, 'x')));
+  QVERIFY(WriteBytes(dir.filePath("private.png"), "x"));
+  QVERIFY(QFile::setPermissions(dir.filePath("private.png"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+  QVERIFY(QDir(dir.path()).mkdir("pictures"));
+  QVERIFY(WriteBytes(dir.filePath("pictures/target.png"), "x"));
+  QVERIFY(QFile::link("pictures/target.png", dir.filePath("link.png")));
+  const QFileDevice::Permissions permissions = QFile::permissions(dir.filePath(written));
+  const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path());
+  RUN_OK(run);
+  const QString difference = Difference(QImage(dir.filePath(written)), DrawHere(posting));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  QCOMPARE(QFile::permissions(dir.filePath(written)), permissions);
+  QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
+  QCOMPARE(QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+           QStringList{"target.png"});
+}
+
+void TestRenderCommand::byteFileNames_data() {
+  QTest::addColumn<QByteArray>("input");
+  QTest::addColumn<QByteArray>("output");
+  QTest::newRow("Latin-1 name") << QByteArray("caf\xe9.skp") << QByteArray("caf\xe9.png");
+  QTest::newRow("UTF-8 name") << QByteArray("caf\xc3\xa9.skp") << QByteArray("caf\xc3\xa9.png");
+  QTest::newRow("blanks and colons") << QByteArray("re: my notes.skp") << QByteArray("re: my notes.png");
+}
+
+// File names are bytes: a posting named in any encoding is found, its
+// picture named alike and the reports name it as given. (Run in-process:
+// a child's arguments would pass through QString.)
+void TestRenderCommand::byteFileNames() {
+  QFETCH(QByteArray, input);
+  QFETCH(QByteArray, output);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const std::string folder = QFile::encodeName(dir.path()).toStdString() + "/";
+  const RawFolderCleaner cleaner{folder};
+  const QByteArray posting = Posting({"L(2;10;30;50;30;60"});
+  std::FILE* file = std::fopen((folder + input.toStdString()).c_str(), "wb");
+  QVERIFY(file != nullptr);
+  QCOMPARE(std::fwrite(posting.constData(), 1, static_cast<std::size_t>(posting.size()), file),
+           static_cast<std::size_t>(posting.size()));
+  QCOMPARE(std::fclose(file), 0);
+
+  const render_command::ParseResult parsed = render_command::ParseArguments({folder + input.toStdString()});
+  QVERIFY(parsed.options.has_value());
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  QVERIFY(out != nullptr && err != nullptr);
+  const int status = render_command::Run(*parsed.options, stdin, out, err);
+  char report[512] = {};
+  std::rewind(err);
+  const std::size_t reportSize = std::fread(report, 1, sizeof report - 1, err);
+  std::fclose(out);
+  std::fclose(err);
+  QCOMPARE(status, render_command::kExitOk);
+  QCOMPARE(QByteArray(report, static_cast<qsizetype>(reportSize)),
+           QByteArray::fromStdString(folder) + input + ":1:19: Polyline is probably incomplete\n");
+
+  QFile picture;
+  std::FILE* png = std::fopen((folder + output.toStdString()).c_str(), "rb");
+  QVERIFY(png != nullptr);
+  QVERIFY(picture.open(png, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+  const QString difference = Difference(PngImage(picture.readAll()), DrawHere(posting));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  const std::vector<std::string> expected = {output.toStdString(), input.toStdString()};  // sorted
+  QVERIFY(RawEntries(folder) == expected);
+}
+
+void TestRenderCommand::samplePostings_data() {
+  QTest::addColumn<QString>("posting");
+  QTest::addColumn<QByteArray>("report");
+  QTest::newRow("floor plan") << "floor-plan.skp" << QByteArray();
+  QTest::newRow("circuit") << "circuit.skp" << QByteArray();
+  QTest::newRow("garden, fence incomplete")
+      << "garden.skp" << QByteArray("garden.skp:22:31: Polyline is probably incomplete\n");
+  QTest::newRow("route map, 8-bit legend") << "route-map.skp" << QByteArray();
+}
+
+// The sample postings draw as they do here, reporting only what they mean to.
+void TestRenderCommand::samplePostings() {
+  QFETCH(QString, posting);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QString examples = QStringLiteral(SKETCHPOST_EXAMPLES_DIR);
+  const QByteArray text = ReadBytes(examples + "/" + posting);
+  QVERIFY(!text.isEmpty());
+  QVERIFY(text.count("\r\n") == text.count('\r') && text.count('\r') == text.count('\n'));  // CR LF only
+  const RunResult run = RunRenderer({"-o", dir.filePath("sample.png"), posting}, examples);
+  RUN_OK(run);
+  QTEST(run.err, "report");
+  const QImage expected = DrawHere(text);
+  QVERIFY(CountBlack(expected) > 1000);
+  const QString difference = Difference(QImage(dir.filePath("sample.png")), expected);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+// --- Failures ---------------------------------------------------------------
+
+void TestRenderCommand::unreadableInput_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("missing file") << "absent.skp" << QString::fromLocal8Bit(std::strerror(ENOENT));
+  QTest::newRow("folder") << "folder" << QString();
+  QTest::newRow("missing folder") << "nowhere/in.skp" << QString::fromLocal8Bit(std::strerror(ENOENT));
+  QTest::newRow("larger than a posting may hold") << "huge.skp"
+                                                  << "MiB";
+}
+
+void TestRenderCommand::unreadableInput() {
+  QFETCH(QString, input);
+  QFETCH(QString, reason);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(QDir(dir.path()).mkdir("folder"));
+  QFile huge(dir.filePath("huge.skp"));  // sparse: takes no room
+  QVERIFY(huge.open(QIODevice::WriteOnly));
+  QVERIFY(huge.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));
+  huge.close();
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer({input}, dir.path());
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 1);
+  QVERIFY(run.out.isEmpty());
+  const QString err = QString::fromLocal8Bit(run.err);
+  QCOMPARE(err.count('\n'), 1);
+  QVERIFY2(err.startsWith("sketchpost-render: " + input + ": "), qPrintable(err));
+  QVERIFY2(err.contains(reason), qPrintable(err));
+  QCOMPARE(Listing(dir.path()), before);
+}
+
+void TestRenderCommand::unwritableOutput_data() {
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<bool>("needsPermissions");  // root writes into read-only folders
+  QTest::newRow("missing folder") << "nowhere/out.png" << false;
+  QTest::newRow("posting as a folder") << "in.skp/out.png" << false;
+  QTest::newRow("folder as the output") << "folder" << false;
+  QTest::newRow("read-only folder") << "locked/out.png" << true;
+  QTest::newRow("old picture in a read-only folder") << "locked/old.png" << true;
+}
+
+void TestRenderCommand::unwritableOutput() {
+  QFETCH(QString, output);
+  QFETCH(bool, needsPermissions);
+  if (needsPermissions && ::geteuid() == 0) QSKIP("read-only folders do not stop the superuser");
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"L(1;10;20;110;20)"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(QDir(dir.path()).mkdir("folder"));
+  QVERIFY(QDir(dir.path()).mkdir("locked"));
+  QVERIFY(WriteBytes(dir.filePath("locked/old.png"), "old picture"));
+  QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path());
+  QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 1);
+  const QString err = QString::fromLocal8Bit(run.err);
+  QCOMPARE(err.count('\n'), 1);
+  QVERIFY2(err.startsWith("sketchpost-render: " + output + ": "), qPrintable(err));
+  QCOMPARE(Listing(dir.path()), before);
+  QCOMPARE(ReadBytes(dir.filePath("in.skp")), posting);
+  QCOMPARE(ReadBytes(dir.filePath("locked/old.png")), QByteArray("old picture"));
+}
+
+void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
+  QTest::addColumn<QString>("output");
+  QTest::newRow("new picture") << "new.png";
+  QTest::newRow("old picture stays whole") << "old.png";
+}
+
+// The picture fails half way through (a file size limit stands in for a full
+// disk): neither a partial picture nor the file written aside remain.
+void TestRenderCommand::failedWriteLeavesNoPartialFile() {
+  QFETCH(QString, output);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(WriteBytes(dir.filePath("old.png"), "old picture"));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path(), {}, {}, 200);
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 1);
+  QCOMPARE(QString::fromLocal8Bit(run.err),
+           "sketchpost-render: " + output + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
+  QCOMPARE(Listing(dir.path()), before);
+  QCOMPARE(ReadBytes(dir.filePath("old.png")), QByteArray("old picture"));
+}
+
+void TestRenderCommand::failingStandardOutput() {
+  if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const RunResult run = RunRenderer({}, dir.path(), Posting({"L(1;10;20;110;20)"}), "/dev/full");
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 1);
+  QCOMPARE(QString::fromLocal8Bit(run.err),
+           "sketchpost-render: <stdout>: " + QString::fromLocal8Bit(std::strerror(ENOSPC)) + "\n");
+}
+
+void TestRenderCommand::refusesToReplaceThePosting_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("named");
+  using L = QStringList;
+  QTest::newRow("same name") << L{"-o", "in.skp", "in.skp"} << "in.skp";
+  QTest::newRow("dot folder") << L{"-o", "./in.skp", "in.skp"} << "./in.skp";
+  QTest::newRow("through the parent folder") << L{"--output=sub/../in.skp", "in.skp"} << "sub/../in.skp";
+  QTest::newRow("link to the posting") << L{"-o", "link.png", "in.skp"} << "link.png";
+  QTest::newRow("posting read through a link") << L{"-o", "in.skp", "link.png"} << "in.skp";
+  QTest::newRow("another name of the posting") << L{"-o", "hard.png", "in.skp"} << "hard.png";
+  QTest::newRow("default name of a .png posting") << L{"pic.png"} << "pic.png";
+}
+
+void TestRenderCommand::refusesToReplaceThePosting() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, named);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"L(1;10;20;110;20)"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(WriteBytes(dir.filePath("pic.png"), posting));
+  QVERIFY(QDir(dir.path()).mkdir("sub"));
+  QVERIFY(QFile::link("in.skp", dir.filePath("link.png")));
+  QCOMPARE(::link(QFile::encodeName(dir.filePath("in.skp")).constData(),
+                  QFile::encodeName(dir.filePath("hard.png")).constData()),
+           0);
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer(arguments, dir.path());
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 2);
+  const QString err = QString::fromLocal8Bit(run.err);
+  QCOMPARE(err.count('\n'), 1);
+  QVERIFY2(err.startsWith("sketchpost-render: " + named + ": "), qPrintable(err));
+  QCOMPARE(Listing(dir.path()), before);
+  QCOMPARE(ReadBytes(dir.filePath("in.skp")), posting);
+  QCOMPARE(ReadBytes(dir.filePath("pic.png")), posting);
+  QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
+}
+
+// A pipe (or device) named as OUT is written into, not replaced by a file.
+void TestRenderCommand::writesIntoNamedPipe() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"E(2;F;100;50;220;150)"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const QByteArray pipe = QFile::encodeName(dir.filePath("out.png"));
+  QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+  const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);  // the picture fits the pipe's buffer
+  QVERIFY(reader >= 0);
+  const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
+  QByteArray png;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;) png.append(buffer, got);
+  ::close(reader);
+  RUN_OK(run);
+  struct stat status;
+  QCOMPARE(::stat(pipe.constData(), &status), 0);
+  QVERIFY(S_ISFIFO(status.st_mode));
+  const QString difference = Difference(PngImage(png), DrawHere(posting));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestRenderCommand::usageErrors_data() {
+  QTest::addColumn<QStringList>("arguments");
+  using L = QStringList;
+  QTest::newRow("scale 9") << L{"--scale", "9", "in.skp"};
+  QTest::newRow("scale abc") << L{"--scale=abc", "in.skp"};
+  QTest::newRow("two INPUTs") << L{"in.skp", "other.skp"};
+  QTest::newRow("unknown option") << L{"--bogus", "in.skp"};
+  QTest::newRow("-o without a name") << L{"in.skp", "-o"};
+}
+
+void TestRenderCommand::usageErrors() {
+  QFETCH(QStringList, arguments);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer(arguments, dir.path());
+  QVERIFY(run.finished);
+  QCOMPARE(run.exitCode, 2);
+  QVERIFY(run.out.isEmpty());
+  const QString err = QString::fromLocal8Bit(run.err);
+  QCOMPARE(err.count('\n'), 1);
+  QVERIFY2(err.startsWith("sketchpost-render: ") && err.endsWith("(see --help)\n"), qPrintable(err));
+  QCOMPARE(Listing(dir.path()), before);
+}
+
+void TestRenderCommand::helpAndVersion_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QByteArray>("text");
+  const QByteArray usage = QByteArray::fromStdString(render_command::UsageText());
+  const QByteArray version = QByteArray::fromStdString(render_command::VersionText());
+  QTest::newRow("--help") << QStringList{"--help"} << usage;
+  QTest::newRow("-h with INPUT") << QStringList{"-h", "in.skp"} << usage;
+  QTest::newRow("--version") << QStringList{"--version"} << version;
+  QTest::newRow("--version with INPUT") << QStringList{"in.skp", "--version"} << version;
+}
+
+void TestRenderCommand::helpAndVersion() {
+  QFETCH(QStringList, arguments);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer(arguments, dir.path());
+  RUN_OK(run);
+  QTEST(run.out, "text");
+  QVERIFY(run.out.startsWith("sketchpost-render") || run.out.startsWith("Usage: sketchpost-render"));
+  QVERIFY(run.err.isEmpty());
+  QCOMPARE(Listing(dir.path()), before);
+}
+
+QTEST_MAIN(TestRenderCommand)
+#include "test_render_command.moc"
