@@ -4,7 +4,7 @@
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-asan run test test-release test-asan bench fuzz format clean
+.PHONY: all deps build build-asan run examples test test-release test-asan bench fuzz format clean
 
 all: build
 
@@ -19,8 +19,11 @@ build-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 
-# Until the windows exist: the sample postings drawn as pictures.
 run: build
+	./build/sketchpost
+
+# The sample postings drawn as pictures by the command-line renderer.
+examples: build
 	@bash scripts/render-examples build
 
 test: test-release test-asan

@@ -12,5 +12,7 @@ int main(int argc, char** argv) {
   status |= QTest::qExec(&drawers, argc, argv);
   TestDrawPass pass;
   status |= QTest::qExec(&pass, argc, argv);
+  TestOverlays overlays;
+  status |= QTest::qExec(&overlays, argc, argv);
   return status;
 }

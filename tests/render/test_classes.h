@@ -49,3 +49,20 @@ class TestDrawPass : public QObject {
   void textWithoutLinesLeavesPictureAlone();
   void proseOnlyClearsToWhite();
 };
+
+// The highlight of the caret's element and the grid, both taken off again by
+// drawing them a second time.
+class TestOverlays : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void highlightOnAndOffRestoresEveryPixel_data();
+  void highlightOnAndOffRestoresEveryPixel();
+  void highlightColours();
+  void movingBetweenFilledRectangles();
+  void typingInAHighlightedLine();
+  void shortAndIdenticalLines();
+  void gridToggles();
+  void gridAndHighlightCommute();
+  void overlaysKeepToolSettings();
+};

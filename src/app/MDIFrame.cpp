@@ -1,0 +1,224 @@
+#include "app/MDIFrame.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include "drawing/GraphWin.h"
+#include "editor/MDIEdit.h"
+#include "ui/Dialogs.h"
+
+TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("Sketchpost"));
+  MdiArea = new QMdiArea(this);
+  MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(MdiArea);
+  BuildMenus();
+  connect(MdiArea, &QMdiArea::subWindowActivated, this, &TFrameForm::OnSubWindowActivated);
+  RebuildMenuBar();
+}
+
+TFrameForm::~TFrameForm() {
+  // The windows go while the frame is half gone: nothing may call back into it.
+  MdiArea->disconnect(this);
+  for (THelpWindow* help : findChildren<THelpWindow*>()) help->disconnect(this);
+}
+
+void TFrameForm::OnSubWindowActivated(QMdiSubWindow* window) {
+  RebuildMenuBar();
+  if (window != nullptr && GrafForm != nullptr && window->widget() == GrafForm) GrafForm->OnGrafWinActivate();
+}
+
+void TFrameForm::BuildMenus() {
+  File1 = new QMenu(tr("&File"), this);
+  New1 = File1->addAction(tr("&New"));
+  Open1 = File1->addAction(tr("&Open..."));
+  Open1->setShortcut(Qt::Key_F3);
+  File1->addSeparator();
+  Exit1 = File1->addAction(tr("E&xit"));
+
+  Window1 = new QMenu(tr("&Window"), this);
+  Help1 = Window1->addAction(tr("Help"));
+  Help1->setShortcut(Qt::Key_F1);
+  Tile1 = Window1->addAction(tr("&Tile"));
+  Cascade1 = Window1->addAction(tr("&Cascade"));
+  Arrangeicons1 = Window1->addAction(tr("&Arrange icons"));
+  connect(Window1, &QMenu::aboutToShow, this, &TFrameForm::FillWindowList);
+
+  connect(New1, &QAction::triggered, this, &TFrameForm::New1Click);
+  connect(Open1, &QAction::triggered, this, &TFrameForm::Open1Click);
+  connect(Exit1, &QAction::triggered, this, &TFrameForm::Exit1Click);
+  connect(Help1, &QAction::triggered, this, &TFrameForm::Help1Click);
+  connect(Tile1, &QAction::triggered, this, &TFrameForm::Tile1Click);
+  connect(Cascade1, &QAction::triggered, this, &TFrameForm::Cascade1Click);
+  connect(Arrangeicons1, &QAction::triggered, this, &TFrameForm::Arrangeicons1Click);
+
+  // The platform's child-window keys, which stand in no menu.
+  auto* nextChild = new QAction(this);
+  nextChild->setShortcut(Qt::CTRL | Qt::Key_F6);
+  connect(nextChild, &QAction::triggered, MdiArea, &QMdiArea::activateNextSubWindow);
+  auto* closeChild = new QAction(this);
+  closeChild->setShortcut(Qt::CTRL | Qt::Key_F4);
+  connect(closeChild, &QAction::triggered, MdiArea, &QMdiArea::closeActiveSubWindow);
+  addActions({nextChild, closeChild});
+}
+
+void TFrameForm::RebuildMenuBar() {
+  QList<ui::MenuGroup> child;
+  if (auto* active = qobject_cast<ui::ChildSubWindow*>(MdiArea->activeSubWindow())) {
+    child = active->Child()->MenuGroups();
+  }
+  menuBar()->clear();
+  for (QMenu* menu : ui::MergeMenus({{0, File1}, {9, Window1}}, child)) menuBar()->addMenu(menu);
+}
+
+void TFrameForm::FillWindowList() {
+  for (QAction* action : windowListActions_) delete action;
+  windowListActions_.clear();
+  const QList<QMdiSubWindow*> windows = MdiArea->subWindowList();
+  if (windows.isEmpty()) return;
+  windowListActions_ << Window1->addSeparator();
+  for (int i = 0; i < windows.size(); ++i) {
+    QMdiSubWindow* window = windows[i];
+    QAction* item = Window1->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+    item->setCheckable(true);
+    item->setChecked(window == MdiArea->activeSubWindow());
+    connect(item, &QAction::triggered, this, [this, window] { BringToFront(window->widget()); });
+    windowListActions_ << item;
+  }
+}
+
+ui::ChildSubWindow* TFrameForm::FrameOf(QWidget* child) const {
+  return child != nullptr ? qobject_cast<ui::ChildSubWindow*>(child->parentWidget()) : nullptr;
+}
+
+void TFrameForm::BringToFront(QWidget* child) {
+  ui::ChildSubWindow* frame = FrameOf(child);
+  if (frame == nullptr) return;
+  if (frame->isMinimized()) frame->showNormal();
+  MdiArea->setActiveSubWindow(frame);
+  child->setFocus();
+}
+
+void TFrameForm::New1Click() {
+  if (EditForm != nullptr) return;  // never a second editor window
+  EditForm = new TEditForm;
+  auto* frame = new ui::ChildSubWindow(EditForm, EditForm);
+  MdiArea->addSubWindow(frame);
+  connect(EditForm, &TEditForm::drawRequested, this, &TFrameForm::DrawEditorText);
+  connect(EditForm, &TEditForm::openRequested, this, &TFrameForm::Open1Click);
+  connect(EditForm, &TEditForm::exitRequested, this, &TFrameForm::Exit1Click);
+  connect(EditForm, &TEditForm::cursorLineReleased, this, &TFrameForm::ForwardCursorLine);
+  connect(EditForm, &TEditForm::raiseRequested, this, [this] { BringToFront(EditForm); });
+  frame->resize(429, 290);  // the editor's design size
+  frame->show();
+  BringToFront(EditForm);
+}
+
+void TFrameForm::Open1Click() {
+  if (EditForm != nullptr && EditForm->IsModified()) {
+    switch (EditForm->QuerySave()) {
+      case ui::Answer::Cancel:
+        return;
+      case ui::Answer::Yes:
+        if (!EditForm->Save1Click()) return;  // the text asked to be kept is not read over
+        break;
+      default:
+        break;
+    }
+  }
+  ui::FileDialogOptions options;
+  options.title = tr("Open");
+  options.filter = QStringLiteral("Newsgroup sketch (*.skp);;Plain text files (*.txt);;All files (*)");
+  options.defaultSuffix = QStringLiteral("skp");
+  const QString chosen = ui::CurrentDialogs().OpenFileName(this, options);
+  if (chosen.isEmpty()) return;
+  New1Click();
+  EditForm->LoadFile(chosen);
+  BringToFront(EditForm);
+}
+
+void TFrameForm::Tile1Click() {
+  // One above the other, each across the full width; icons keep their row.
+  QList<QMdiSubWindow*> open;
+  for (QMdiSubWindow* window : MdiArea->subWindowList())
+    if (!window->isMinimized()) open << window;
+  if (open.isEmpty()) return;
+  const QRect area = MdiArea->viewport()->rect();
+  int iconRow = 0;
+  for (QMdiSubWindow* window : MdiArea->subWindowList())
+    if (window->isMinimized()) iconRow = std::max(iconRow, window->height());
+  const int height = std::max(1, (area.height() - iconRow) / static_cast<int>(open.size()));
+  for (int i = 0; i < open.size(); ++i) {
+    if (open[i]->isMaximized()) open[i]->showNormal();
+    open[i]->setGeometry(0, i * height, area.width(), height);
+  }
+  Arrangeicons1Click();
+}
+
+void TFrameForm::Arrangeicons1Click() {
+  // Minimised windows in a row along the bottom edge, left to right.
+  const QRect area = MdiArea->viewport()->rect();
+  int x = 0;
+  for (QMdiSubWindow* window : MdiArea->subWindowList()) {
+    if (!window->isMinimized()) continue;
+    const QSize size = window->size();
+    window->move(x, area.height() - size.height());
+    x += size.width();
+  }
+}
+
+void TFrameForm::Help1Click() {
+  if (HelpShown && HelpWindow != nullptr) {
+    if (HelpWindow->isMinimized()) HelpWindow->showNormal();
+    HelpWindow->raise();
+    HelpWindow->activateWindow();
+    return;
+  }
+  HelpWindow = new THelpWindow(this);
+  connect(HelpWindow, &THelpWindow::closed, this, [this] { HelpShown = false; });
+  HelpWindow->show();
+  HelpShown = true;
+}
+
+void TFrameForm::DrawEditorText() {
+  if (GrafForm != nullptr) {
+    BringToFront(GrafForm);
+    GrafForm->HighlightLine(std::string());
+    GrafForm->DrawSketch();
+    return;
+  }
+  QMdiSubWindow* active = MdiArea->activeSubWindow();
+  if (active == nullptr || EditForm == nullptr || active->widget() != EditForm) return;
+  GrafForm = new TGrafForm;
+  auto* frame = new ui::ChildSubWindow(GrafForm, GrafForm);
+  MdiArea->addSubWindow(frame);
+  connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);
+  connect(GrafForm, &TGrafForm::exitRequested, this, &TFrameForm::Exit1Click);
+  frame->show();
+  BringToFront(GrafForm);
+  GrafForm->BindEditor(EditForm);  // for good
+  GrafForm->DrawSketch();
+}
+
+void TFrameForm::ShowEditor(TEditForm* editor) {
+  if (editor != nullptr && editor == EditForm) BringToFront(editor);
+}
+
+void TFrameForm::ForwardCursorLine(const QByteArray& line) {
+  if (GrafForm == nullptr) return;  // dropped until a drawing window exists
+  GrafForm->HighlightLine(line.toStdString());
+}
+
+void TFrameForm::closeEvent(QCloseEvent* event) {
+  for (QMdiSubWindow* window : MdiArea->subWindowList()) {
+    auto* child = qobject_cast<ui::ChildSubWindow*>(window);
+    if (child != nullptr && !child->Child()->CloseQuery()) {
+      event->ignore();
+      return;
+    }
+  }
+  if (HelpWindow != nullptr) HelpWindow->hide();
+  event->accept();
+}

@@ -1,0 +1,337 @@
+#include "drawing/GraphWin.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "canvas/TextBytes.h"
+#include "drawing/ToolGlyphs.h"
+#include "editor/DocumentLines.h"
+#include "editor/MDIEdit.h"
+#include "render/DrawPass.h"
+#include "render/LegendText.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+const QString kArcCaution = QStringLiteral(
+    "Caution: Arc is new. Readers who have older\n"
+    "versions of Sketchpost cannot display arcs.\n"
+    "Please do not use it except when you really need it!\n"
+    "Vessrin.");
+
+const QString kRelativeCaution = QStringLiteral(
+    "Caution: Relative is new. Readers who have older\n"
+    "versions of Sketchpost cannot display the coordinates.\n"
+    "Please do not use it except when you really need it!\n"
+    "Vessrin.");
+
+// Message texts of the sketch code break lines with CR LF; Qt's boxes with LF.
+QString ShownText(std::string_view message) {
+  QString text = sketch::BytesToQString(message);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
+}
+
+QToolButton* ToolBarButton(QWidget* parent, const QString& hint, bool checkable = true) {
+  auto* button = new QToolButton(parent);
+  button->setToolTip(hint);
+  button->setCheckable(checkable);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+// The thickness up-down leaves the arrow keys alone.
+class NoArrowKeys final : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
+  setWindowTitle(QStringLiteral("picture"));
+  // FormCreate: a blank picture, a clear brush, the legend face.
+  Picture.brush.style = sketch::BrushStyle::Clear;
+  LegendFontName = sketch::ChooseLegendFontName();
+  Picture.font.name = LegendFontName;
+
+  BuildToolBar();
+  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Image = new drawing::PictureView(Picture.Picture(), ScrollBox1);
+  ScrollBox1->setWidget(Image);
+  ScrollBox1->setWidgetResizable(false);
+  Image->setFocusPolicy(Qt::StrongFocus);  // keys go to the drawing window while it is active
+  setFocusProxy(Image);
+  connect(Image, &drawing::PictureView::pressed, this, &TGrafForm::FormMouseDown);
+  connect(Image, &drawing::PictureView::moved, this, &TGrafForm::FormMouseMove);
+  connect(Image, &drawing::PictureView::released, this, &TGrafForm::FormMouseUp);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setSizeGripEnabled(false);
+  for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+    StatusPanels[i] = new QLabel(StatusBar1);
+    StatusPanels[i]->setMinimumWidth(i == 0 ? 150 : 50);
+    StatusBar1->addWidget(StatusPanels[i], i == 0 ? 0 : 1);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Panel1);
+  layout->addWidget(ScrollBox1, 1);
+  layout->addWidget(StatusBar1);
+  BuildMenus();
+  resize(Image->width() + 40, Image->height() + 90);
+}
+
+void TGrafForm::BuildToolBar() {
+  Panel1 = new QWidget(this);
+  auto* bar = new QHBoxLayout(Panel1);
+  bar->setContentsMargins(2, 1, 2, 1);
+  bar->setSpacing(1);
+
+  tools_ = new QButtonGroup(this);
+  LineButton = ToolBarButton(Panel1, tr("line"));
+  LineButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Line));
+  RectangleButton = ToolBarButton(Panel1, tr("rectangle"));
+  RectangleButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Rectangle));
+  EllipseButton = ToolBarButton(Panel1, tr("ellipse/circle"));
+  EllipseButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Ellipse));
+  ArcButton = ToolBarButton(Panel1, tr("arc in 4 quadrants"));
+  ArcButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Arc));
+  TextButton = ToolBarButton(Panel1, tr("Text"));
+  TextButton->setText(QStringLiteral("T"));
+  QFont times(QStringLiteral("Times New Roman"));
+  times.setPixelSize(21);
+  times.setBold(true);
+  TextButton->setFont(times);
+  for (QToolButton* button : {LineButton, RectangleButton, EllipseButton, ArcButton, TextButton}) {
+    button->setIconSize(QSize(20, 20));
+    tools_->addButton(button);
+    bar->addWidget(button);
+  }
+  LineButton->setChecked(true);
+  connect(LineButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kLineTool); });
+  connect(RectangleButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kRectangleTool); });
+  connect(EllipseButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kEllipseTool); });
+  connect(ArcButton, &QToolButton::clicked, this, &TGrafForm::ArcButtonClick);
+  connect(TextButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kTextTool); });
+  bar->addSpacing(6);
+
+  styles_ = new QButtonGroup(this);
+  SolidPen = ToolBarButton(Panel1, tr("solid line"));
+  DashPen = ToolBarButton(Panel1, tr("dashed"));
+  DotPen = ToolBarButton(Panel1, tr("dotted"));
+  DashDotPen = ToolBarButton(Panel1, tr("dashdot"));
+  const sketch::PenStyle styles[] = {sketch::PenStyle::Solid, sketch::PenStyle::Dash, sketch::PenStyle::Dot,
+                                     sketch::PenStyle::DashDot};
+  int i = 0;
+  for (QToolButton* button : {SolidPen, DashPen, DotPen, DashDotPen}) {
+    button->setIcon(drawing::PenStyleIcon(styles[i++]));
+    button->setIconSize(QSize(21, 5));
+    styles_->addButton(button);
+    bar->addWidget(button);
+  }
+  SolidPen->setChecked(true);
+  connect(styles_, &QButtonGroup::buttonClicked, this, &TGrafForm::StyleBtnClick);
+  bar->addSpacing(6);
+
+  PenWidth = new QSpinBox(Panel1);
+  PenWidth->setRange(1, 10);
+  PenWidth->setValue(1);
+  PenWidth->setWrapping(false);
+  PenWidth->setToolTip(tr("line thickness"));
+  PenWidth->installEventFilter(new NoArrowKeys(PenWidth));
+  connect(PenWidth, &QSpinBox::valueChanged, this, &TGrafForm::PenSizeChange);
+  bar->addWidget(PenWidth);
+
+  CbGridSnap = new QCheckBox(QStringLiteral(":::::"), Panel1);
+  CbGridSnap->setToolTip(tr("snap to grid"));
+  CbOrthoSnap = new QCheckBox(QStringLiteral("/-|\\"), Panel1);
+  CbOrthoSnap->setToolTip(tr("snap ortho/45\u00B0"));
+  CbBrushStyle = new QCheckBox(tr("fill"), Panel1);
+  CbBrushStyle->setToolTip(tr("rect+ellipse filled"));
+  connect(CbBrushStyle, &QCheckBox::clicked, this, &TGrafForm::SetBrushStyle);
+  CbRelative = new QCheckBox(QStringLiteral("+-"), Panel1);
+  CbRelative->setToolTip(tr("relative coordinates"));
+  CbRelative->setVisible(false);
+  CbRelative->setEnabled(false);
+  connect(CbRelative, &QCheckBox::clicked, this, &TGrafForm::CbRelativeClick);
+  for (QCheckBox* box : {CbGridSnap, CbOrthoSnap, CbBrushStyle, CbRelative}) {
+    box->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(box);
+  }
+
+  BtnPaintGrid = new QPushButton(QStringLiteral("..."), Panel1);
+  BtnPaintGrid->setToolTip(tr("paint grid"));
+  BtnPaintGrid->setFocusPolicy(Qt::NoFocus);
+  BtnPaintGrid->setFixedWidth(28);
+  connect(BtnPaintGrid, &QPushButton::clicked, this, &TGrafForm::PaintGrid);
+  bar->addWidget(BtnPaintGrid);
+
+  BtnSwitchToEdit = ToolBarButton(Panel1, tr("select text editor"), false);
+  BtnSwitchToEdit->setText(QStringLiteral("F6"));
+  connect(BtnSwitchToEdit, &QToolButton::clicked, this, [this] { emit showEditorRequested(EditWindow); });
+  bar->addWidget(BtnSwitchToEdit);
+  bar->addStretch(1);
+}
+
+void TGrafForm::BuildMenus() {
+  File1 = new QMenu(tr("&File"), this);
+  Textwindow1 = File1->addAction(tr("Textwindow"));
+  Textwindow1->setShortcut(Qt::Key_F6);
+  File1->addSeparator();
+  Exit1 = File1->addAction(tr("e&xit"));
+  Edit1 = new QMenu(tr("&Edit"), this);
+  Copy1 = Edit1->addAction(tr("&copy"));
+  Edit1->addSeparator();
+  grid1 = Edit1->addAction(tr("&grid"));
+  grid1->setShortcut(Qt::CTRL | Qt::Key_G);
+  connect(Textwindow1, &QAction::triggered, this, [this] { emit showEditorRequested(EditWindow); });
+  connect(Exit1, &QAction::triggered, this, [this] { emit exitRequested(); });
+  connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
+  connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
+}
+
+QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edit1}}; }
+
+// --- Settings ----------------------------------------------------------------
+
+void TGrafForm::ToolButtonClick(std::uint8_t tool) {
+  if (GestureUnderWay()) return;  // the button shows down; the next pass makes Tool follow it
+  Tool = tool;
+}
+
+void TGrafForm::ArcButtonClick() {
+  if (GestureUnderWay()) return;
+  Tool = kArcTool;
+  if (ArcWarned) return;
+  ArcWarned = true;
+  ui::CurrentDialogs().Warning(this, kArcCaution);
+}
+
+void TGrafForm::StyleBtnClick(QAbstractButton* button) {
+  if (GestureUnderWay()) return;
+  sketch::PenStyle style = sketch::PenStyle::Solid;
+  if (button == DashPen) style = sketch::PenStyle::Dash;
+  if (button == DotPen) style = sketch::PenStyle::Dot;
+  if (button == DashDotPen) style = sketch::PenStyle::DashDot;
+  Picture.pen.style = style;
+  if (style != sketch::PenStyle::Solid) {
+    PenWidth->setValue(1);
+    Picture.pen.width = 1;
+  }
+}
+
+void TGrafForm::PenSizeChange() {
+  if (GestureUnderWay()) return;
+  Picture.pen.width = PenWidth->value();
+  if (Picture.pen.width != 1) {
+    SolidPen->setChecked(true);
+    Picture.pen.style = sketch::PenStyle::Solid;
+  }
+}
+
+void TGrafForm::SetBrushStyle() {
+  if (GestureUnderWay()) return;
+  ApplyFillSetting();
+}
+
+void TGrafForm::ApplyFillSetting() {
+  if (CbBrushStyle->isChecked()) {
+    Picture.brush.style = sketch::BrushStyle::Solid;
+    Picture.brush.color = Picture.pen.color;
+  } else {
+    Picture.brush.style = sketch::BrushStyle::Clear;
+  }
+}
+
+void TGrafForm::CbRelativeClick() {
+  if (CbRelative->isChecked()) ui::CurrentDialogs().Warning(this, kRelativeCaution);
+}
+
+void TGrafForm::Copy1Click() { QApplication::clipboard()->setImage(Picture.Picture()); }
+
+// --- Binding, pass, overlays -------------------------------------------------
+
+QString TGrafForm::DrawCaption(const QString& editorCaption) {
+  if (editorCaption == QStringLiteral("Untitled")) return QStringLiteral("Draw window");
+  return QStringLiteral("Draw ") + editorCaption.mid(5, 100);
+}
+
+void TGrafForm::RenewCaption() {
+  if (EditWindow != nullptr) setWindowTitle(DrawCaption(EditWindow->Caption()));
+}
+
+void TGrafForm::BindEditor(TEditForm* editor) {
+  EditMemo = editor->Editor;
+  EditWindow = editor;
+  RenewCaption();
+  highlight_.Forget();
+}
+
+void TGrafForm::DrawSketch() {
+  if (EditMemo == nullptr) return;
+  const editor::DocumentLines lines(*EditMemo->document());
+  if (lines.LineCount() == 0) return;  // picture, settings and caption stay
+  sketch::RunDrawPass(Picture, lines, *this, Pass);
+  highlight_.Forget();  // the picture was cleared: no mark is left on it
+  RefreshPicture();
+
+  // The settings follow the buttons again, also a press refused during a gesture.
+  const std::pair<QToolButton*, std::uint8_t> tools[] = {{LineButton, kLineTool},
+                                                         {RectangleButton, kRectangleTool},
+                                                         {EllipseButton, kEllipseTool},
+                                                         {ArcButton, kArcTool},
+                                                         {TextButton, kTextTool}};
+  for (const auto& [button, tool] : tools)
+    if (button->isChecked()) Tool = tool;
+  const std::pair<QToolButton*, sketch::PenStyle> styles[] = {{SolidPen, sketch::PenStyle::Solid},
+                                                              {DashPen, sketch::PenStyle::Dash},
+                                                              {DotPen, sketch::PenStyle::Dot},
+                                                              {DashDotPen, sketch::PenStyle::DashDot}};
+  for (const auto& [button, style] : styles)
+    if (button->isChecked()) Picture.pen.style = style;
+  if (Picture.pen.style != sketch::PenStyle::Solid) PenWidth->setValue(1);
+  ApplyFillSetting();
+  RenewCaption();
+}
+
+void TGrafForm::HighlightLine(const std::string& line) {
+  highlight_.HighlightLine(Picture, line, Tool);
+  RefreshPicture();
+}
+
+void TGrafForm::PaintGrid() {
+  sketch::PaintGrid(Picture, Tool);
+  RefreshPicture();
+}
+
+void TGrafForm::OnGrafWinActivate() {
+  if (!LastHighlight().empty()) HighlightLine(std::string());
+}
+
+bool TGrafForm::ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) {
+  if (EditWindow != nullptr) EditWindow->GotoColLine(column, lineIndex);
+  RefreshPicture();
+  return ui::CurrentDialogs().WarningOkCancel(this, ShownText(message)) == ui::Answer::Ok;
+}
+
+void TGrafForm::WarnDrawingSize(std::string_view message) {
+  RefreshPicture();
+  ui::CurrentDialogs().Warning(this, ShownText(message));
+}

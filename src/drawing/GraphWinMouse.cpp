@@ -1,0 +1,204 @@
+// The drawing window's mouse side: gestures with a rubber band drawn by
+// inversion, snapping, the coordinate read-out, and the sketch lines written
+// when a gesture ends.
+
+#include "canvas/TextBytes.h"
+#include "drawing/GraphWin.h"
+#include "drawing/SketchText.h"
+#include "drawing/Snapping.h"
+#include "editor/MDIEdit.h"
+#include "format/CountedString.h"
+
+namespace {
+
+bool Ctrl(Qt::KeyboardModifiers shift) { return shift.testFlag(Qt::ControlModifier); }
+
+}  // namespace
+
+QPoint TGrafForm::SnapPoint(int x, int y, QPoint reference, bool orthoAllowed) const {
+  return drawing::SnapPoint(x, y, reference, orthoAllowed, {CbGridSnap->isChecked(), CbOrthoSnap->isChecked(), Tool});
+}
+
+bool TGrafForm::CentreMode(Qt::KeyboardModifiers shift) const {
+  return Tool == kArcTool || (Tool == kEllipseTool && Ctrl(shift));
+}
+
+void TGrafForm::ShowPoint(int panel, const char* format, QPoint p) {
+  StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::asprintf(format, p.x(), p.y()));
+}
+
+QRect TGrafForm::ShapeReach(QPoint p1, QPoint p2) const {
+  const int margin = std::min(std::max(Picture.pen.width, 1), 4096) / 2 + 2;
+  return QRect(QPoint(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y())),
+               QPoint(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y())))
+      .adjusted(-margin, -margin, margin, margin)
+      .intersected(Picture.Picture().rect());
+}
+
+void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
+  Picture.pen.mode = mode;
+  // Lines and arcs have no fill: their dash gaps stay open, as the next draw
+  // pass shows the line written, whatever the fill box says.
+  const sketch::BrushStyle fill = Picture.brush.style;
+  if (Tool == kLineTool || Tool == kArcTool) Picture.brush.style = sketch::BrushStyle::Clear;
+  switch (Tool) {
+    case kLineTool:
+      Picture.MoveTo(p1.x(), p1.y());
+      Picture.LineTo(p2.x(), p2.y());
+      break;
+    case kRectangleTool:
+      Picture.Rectangle(p1.x(), p1.y(), p2.x(), p2.y());
+      break;
+    case kEllipseTool:
+      Picture.Ellipse(p1.x(), p1.y(), p2.x(), p2.y());
+      break;
+    case kArcTool:
+      sketch::DrawQuarterArc(Picture, p1, p2);
+      break;
+    default:
+      break;  // the text tool draws no shape
+  }
+  Picture.brush.style = fill;
+}
+
+void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
+  const bool continuesPolyline = Tool == kLineTool && Drawing && (Ctrl(shift) || PolylineOpen);
+  if (!continuesPolyline) {
+    StartPoint = SnapPoint(at.x(), at.y(), StartPoint, false);
+    CenterPoint = CurrentPoint = StartPoint;
+    Picture.MoveTo(StartPoint.x(), StartPoint.y());
+  }
+  Drawing = true;
+  if (CentreMode(shift)) {
+    ShowPoint(0, "Center: (%d, %d)", CenterPoint);
+  } else {
+    ShowPoint(0, "Origin: (%d, %d)", StartPoint);
+  }
+  ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
+  if (Tool == kTextTool) {
+    Drawing = false;
+    PolylineOpen = false;
+    PlaceLegend();
+  }
+  ApplyFillSetting();
+}
+
+void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
+  Picture.pen.width = PenWidth->value();
+  if (!Drawing) {
+    ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
+    return;
+  }
+  QRect touched = ShapeReach(StartPoint, CurrentPoint);
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);  // the last preview off
+  if (CentreMode(shift)) {
+    CurrentPoint = SnapPoint(at.x(), at.y(), CenterPoint, true);
+    StartPoint = 2 * CenterPoint - CurrentPoint;
+    ShowPoint(0, "Center: (%d, %d)", CenterPoint);
+  } else {
+    CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
+    ShowPoint(0, "Origin: (%d, %d)", StartPoint);
+  }
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
+  ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
+  touched |= ShapeReach(StartPoint, CurrentPoint);
+  Image->update(touched);
+}
+
+void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
+  if (!Drawing) return;
+  CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
+  const QRect touched = ShapeReach(StartPoint, CurrentPoint);
+  switch (Tool) {
+    case kLineTool:
+      FinishLine(Ctrl(shift));
+      break;
+    case kRectangleTool:
+      FinishRectangle();
+      break;
+    case kEllipseTool:
+      FinishEllipse();
+      break;
+    case kArcTool:
+      FinishArc();
+      break;
+    default:
+      break;
+  }
+  Image->update(touched);
+}
+
+// --- Finishers ----------------------------------------------------------------
+
+void TGrafForm::FinishLine(bool ctrl) {
+  const bool relative = CbRelative->isChecked();
+  const bool moved = StartPoint != CurrentPoint;
+  if (ctrl) {
+    // A Ctrl release where a new polyline began writes nothing and opens
+    // nothing: its vertices would land on another line of the text.
+    if (!PolylineOpen && !moved) return;
+    if (!PolylineOpen) AppendSketchLine(drawing::PolylineStart(drawing::PenStyleText(Picture.pen), StartPoint));
+    if (moved) ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, false));
+    DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+    StartPoint = CurrentPoint;
+    PolylineOpen = true;
+    Drawing = true;
+    Picture.MoveTo(StartPoint.x(), StartPoint.y());
+    ShowPoint(0, "Origin: (%d, %d)", StartPoint);
+    ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
+    return;
+  }
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+  if (!moved) {
+    // Released on the last vertex: the polyline is complete as it stands.
+    if (PolylineOpen) ExtendLastLine(")");
+  } else if (PolylineOpen) {
+    ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, true));
+  } else {
+    AppendSketchLine(drawing::SegmentLine(drawing::PenStyleText(Picture.pen), StartPoint, CurrentPoint, relative));
+  }
+  Drawing = false;
+  PolylineOpen = false;
+}
+
+void TGrafForm::FinishBox(char kind) {
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+  if (StartPoint.x() != CurrentPoint.x() && StartPoint.y() != CurrentPoint.y()) {
+    AppendSketchLine(drawing::BoxLine(kind, drawing::FillStyleText(Picture.pen, Picture.brush), StartPoint,
+                                      CurrentPoint, CbRelative->isChecked()));
+  }
+  Drawing = false;
+  PolylineOpen = false;
+}
+
+void TGrafForm::FinishArc() {
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+  if (StartPoint.x() != CurrentPoint.x() && StartPoint.y() != CurrentPoint.y()) {
+    AppendSketchLine(
+        drawing::ArcLine(drawing::PenStyleText(Picture.pen), CenterPoint, CurrentPoint, CbRelative->isChecked()));
+  }
+  Drawing = false;
+  PolylineOpen = false;
+}
+
+// --- Into the editor ------------------------------------------------------------
+
+void TGrafForm::AppendSketchLine(const std::string& text) {
+  if (EditWindow == nullptr) return;
+  EditWindow->AppendLine(sketch::BytesToQString(text));
+  polylineRevision_ = EditWindow->Revision();
+}
+
+void TGrafForm::ExtendLastLine(const std::string& text) {
+  if (EditWindow == nullptr) return;
+  const QTextDocument& document = *EditMemo->document();
+  const std::int32_t count = editor::LineCount(document);
+  if (count == 0) return;
+  // A last line of 255 characters or more takes nothing more; it is left as
+  // the user wrote it rather than cut.
+  const std::string last = editor::LineBytes(document, count - 1, 256);
+  if (last.size() >= sketch::kCountedMax) return;
+  const bool sameStep = EditWindow->Revision() == polylineRevision_;  // one undo step per polyline
+  EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep);
+  polylineRevision_ = EditWindow->Revision();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The picture control of the drawing window: shows the canvas's bitmap at its
+// own size and reports presses, moves and releases in picture coordinates.
+// Qt grabs the mouse for it while a button is held, so a drag may leave the
+// picture; moves without a button arrive too (an open polyline follows them).
+
+#include <QImage>
+#include <QWidget>
+
+namespace drawing {
+
+class PictureView final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PictureView(const QImage& picture, QWidget* parent = nullptr);
+  QSize sizeHint() const override { return picture_.size(); }
+
+ signals:
+  void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+  void moved(Qt::KeyboardModifiers modifiers, QPoint at);
+  void released(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const QImage& picture_;
+};
+
+}  // namespace drawing

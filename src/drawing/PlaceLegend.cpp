@@ -1,0 +1,29 @@
+// The text tool: a press asks for a legend, draws it and writes its T line.
+
+#include <algorithm>
+
+#include "canvas/TextBytes.h"
+#include "drawing/GraphWin.h"
+#include "drawing/LegendDlg.h"
+#include "drawing/SketchText.h"
+#include "render/LegendText.h"
+
+void TGrafForm::PlaceLegend() {
+  QString text;
+  std::uint16_t size = LegendSize;
+  bool up = LegendUp;
+  if (!ExecuteLegendDlg(text, 255, size, up, this)) return;
+  LegendSize = size;
+  LegendUp = up;
+  std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
+  std::replace(legend.begin(), legend.end(), '"', '\'');  // it stands between double quotes
+
+  Picture.brush.color = sketch::kWhite;
+  Picture.brush.style = sketch::BrushStyle::Clear;  // no box behind the text
+  const int points = sketch::kLegendFontSizes[LegendSize];
+  Picture.font.size = points;
+  Picture.font.name = LegendFontName;
+  sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, LegendUp, points);
+  RefreshPicture();
+  AppendSketchLine(drawing::LegendLine(LegendSize, LegendUp, StartPoint, legend));
+}

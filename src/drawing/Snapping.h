@@ -1,0 +1,22 @@
+#pragma once
+// Snapping of mouse points: first to the 10-pixel grid, then (where allowed)
+// to straight lines (horizontal, vertical, 45 degrees) for the line tool and
+// to squares for rectangles, ellipses and arcs.
+
+#include <QPoint>
+#include <cstdint>
+
+namespace drawing {
+
+struct SnapSettings {
+  bool grid = false;   // the ":::::" box
+  bool ortho = false;  // the "/-|\" box
+  std::uint8_t tool = 0;
+};
+
+// The point (x, y) snapped. `reference` is the fixed point the ortho rule
+// measures from; ortho applies only when `orthoAllowed`. Nothing is clamped
+// to the picture.
+QPoint SnapPoint(int x, int y, QPoint reference, bool orthoAllowed, const SnapSettings& settings);
+
+}  // namespace drawing

@@ -1,0 +1,70 @@
+#include "drawing/ToolGlyphs.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <functional>
+
+namespace drawing {
+
+namespace {
+
+// An icon of `size` logical pixels painted at 1x, 2x and 3x.
+QIcon Painted(QSize size, const std::function<void(QPainter&)>& paint) {
+  QIcon icon;
+  for (const qreal ratio : {1.0, 2.0, 3.0}) {
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paint(painter);
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
+
+}  // namespace
+
+QIcon ToolIcon(ToolGlyph glyph) {
+  return Painted(QSize(20, 20), [glyph](QPainter& painter) {
+    painter.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
+    switch (glyph) {
+      case ToolGlyph::Line:
+        painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 3.5));
+        break;
+      case ToolGlyph::Rectangle:
+        painter.drawRect(QRectF(3.5, 5.5, 13, 9));
+        break;
+      case ToolGlyph::Ellipse:
+        painter.drawEllipse(QRectF(2.5, 5.0, 15, 10));
+        break;
+      case ToolGlyph::Arc: {
+        QPainterPath quarter;
+        quarter.moveTo(3.5, 4.5);
+        quarter.arcTo(QRectF(-9.5, 4.5, 26, 24), 90, -90);
+        painter.drawPath(quarter);
+        painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+        painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 16.5));
+        painter.drawLine(QPointF(3.5, 4.5), QPointF(3.5, 16.5));
+        break;
+      }
+    }
+  });
+}
+
+QIcon PenStyleIcon(sketch::PenStyle style) {
+  return Painted(QSize(21, 5), [style](QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QList<qreal> dashes = style == sketch::PenStyle::Dash      ? QList<qreal>{5, 2}
+                                : style == sketch::PenStyle::Dot     ? QList<qreal>{1, 2}
+                                : style == sketch::PenStyle::DashDot ? QList<qreal>{4, 2, 1, 2}
+                                                                     : QList<qreal>{};
+    QPen pen(Qt::black, 2);
+    pen.setCapStyle(Qt::FlatCap);
+    if (!dashes.isEmpty()) pen.setDashPattern(dashes);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(0, 2.5), QPointF(21, 2.5));
+  });
+}
+
+}  // namespace drawing

@@ -1,0 +1,17 @@
+#pragma once
+// The pictures on the drawing window's tool buttons, drawn in code at every
+// device pixel ratio the screens need, so they stay sharp on high-density
+// screens.
+
+#include <QIcon>
+
+#include "canvas/Canvas.h"
+
+namespace drawing {
+
+enum class ToolGlyph { Line, Rectangle, Ellipse, Arc };
+
+QIcon ToolIcon(ToolGlyph glyph);             // 20 x 20
+QIcon PenStyleIcon(sketch::PenStyle style);  // 21 x 5
+
+}  // namespace drawing

@@ -1,0 +1,399 @@
+#include "editor/MDIEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "editor/NoticeBlock.h"
+#include "editor/PostingFile.h"
+#include "editor/QuoteRemoval.h"
+#include "format/Limits.h"
+
+using editor::ColLine;
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("Newsgroup Sketch (*.skp);;Plain text files (*.txt);;All files (*)");
+
+QAction* AddItem(QMenu* menu, const QString& caption, const QKeySequence& key = {}) {
+  QAction* action = menu->addAction(caption);
+  action->setShortcut(key);
+  return action;
+}
+
+}  // namespace
+
+TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
+  setWindowTitle(editor::kUntitled);
+  resize(429, 290);
+
+  Editor = new editor::SketchTextEdit(this);
+  QFont font(QStringLiteral("Courier New"));
+  font.setPixelSize(13);
+  font.setStyleHint(QFont::TypeWriter);
+  Editor->setFont(font);
+  Editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  Editor->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  Editor->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setSizeGripEnabled(false);
+  StatusBar1->setFixedHeight(19);
+  const char* labels[5] = {"size", "line", "col", "*", "file"};
+  const int widths[5] = {36, 28, 28, 16, 0};
+  for (int i = 0; i < 5; ++i) {
+    auto* panel = new QLabel(QString::fromLatin1(labels[i]), StatusBar1);
+    panel->setMinimumWidth(widths[i]);
+    panel->setFrameStyle(QFrame::Panel | (i == 4 ? QFrame::Sunken : QFrame::Raised));
+    panel->setAlignment((i < 3 ? Qt::AlignRight : i == 3 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    StatusBar1->addWidget(panel, i == 4 ? 1 : 0);
+    StatusPanels[static_cast<std::size_t>(i)] = panel;
+  }
+  StatusBar1->installEventFilter(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Editor, 1);
+  layout->addWidget(StatusBar1);
+
+  BuildMenus();
+
+  connect(Editor, &QPlainTextEdit::textChanged, this, &TEditForm::OnEdMemoChange);
+  connect(Editor, &editor::SketchTextEdit::keyDown, this, &TEditForm::OnEdKeyDown);
+  connect(Editor, &editor::SketchTextEdit::keyPressed, this, &TEditForm::OnEdKeyPress);
+  connect(Editor, &editor::SketchTextEdit::keyUp, this, &TEditForm::OnEdKeyUp);
+  connect(Editor, &editor::SketchTextEdit::clicked, this, &TEditForm::OnEdClick);
+  connect(Editor, &editor::SketchTextEdit::mouseUp, this, &TEditForm::OnEdMouseUp);
+  connect(Editor, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(Editor->viewport()->mapToGlobal(at)); });
+  setFocusProxy(Editor);
+}
+
+void TEditForm::BuildMenus() {
+  File1 = new QMenu(tr("&File"), this);
+  New1 = AddItem(File1, tr("&New"));
+  Open1 = AddItem(File1, tr("&Open..."), Qt::Key_F3);
+  Close1 = AddItem(File1, tr("&Close"));
+  Save1 = AddItem(File1, tr("&Save"), Qt::Key_F2);
+  Saveas1 = AddItem(File1, tr("Save &as..."), Qt::CTRL | Qt::Key_F2);
+  File1->addSeparator();
+  draw1 = AddItem(File1, tr("&draw"), Qt::Key_F7);
+  File1->addSeparator();
+  Exit1 = AddItem(File1, tr("E&xit"));
+
+  Edit1 = new QMenu(tr("&Edit"), this);
+  Cut1 = AddItem(Edit1, tr("Cu&t"), Qt::CTRL | Qt::Key_X);
+  Copy1 = AddItem(Edit1, tr("&Copy"), Qt::CTRL | Qt::Key_C);
+  Paste1 = AddItem(Edit1, tr("&Paste"), Qt::CTRL | Qt::Key_V);
+  Delete1 = AddItem(Edit1, tr("De&lete"), Qt::CTRL | Qt::Key_D);
+  Selectall1 = AddItem(Edit1, tr("Select &all"), Qt::CTRL | Qt::Key_A);
+  Edit1->addSeparator();
+  Removequotes1 = AddItem(Edit1, tr("&Remove quotes"));
+  AddURL1 = AddItem(Edit1, tr("Add &URL"));
+  Editor->SetMenuKeys(
+      {Cut1->shortcut(), Copy1->shortcut(), Paste1->shortcut(), Delete1->shortcut(), Selectall1->shortcut()});
+
+  PopupMenu1 = new QMenu(this);
+  Cut2 = AddItem(PopupMenu1, tr("Cu&t"));
+  Copy2 = AddItem(PopupMenu1, tr("&Copy"));
+  Paste2 = AddItem(PopupMenu1, tr("&Paste"));
+  Delete2 = AddItem(PopupMenu1, tr("D&elete"));
+  SelectAll2 = AddItem(PopupMenu1, tr("Select &All"));
+  PopupMenu1->addSeparator();
+  draw2 = AddItem(PopupMenu1, tr("&draw   F7"));
+
+  connect(New1, &QAction::triggered, this, &TEditForm::New1Click);
+  connect(Open1, &QAction::triggered, this, &TEditForm::Open1Click);
+  connect(Close1, &QAction::triggered, this, &TEditForm::Close1Click);
+  connect(Save1, &QAction::triggered, this, &TEditForm::Save1Click);
+  connect(Saveas1, &QAction::triggered, this, &TEditForm::Saveas1Click);
+  connect(draw1, &QAction::triggered, this, &TEditForm::draw1Click);
+  connect(Exit1, &QAction::triggered, this, &TEditForm::Exit1Click);
+  connect(draw2, &QAction::triggered, this, &TEditForm::draw2Click);
+
+  for (QAction* cut : {Cut1, Cut2}) connect(cut, &QAction::triggered, this, &TEditForm::Cut1Click);
+  for (QAction* copy : {Copy1, Copy2}) connect(copy, &QAction::triggered, this, &TEditForm::Copy1Click);
+  for (QAction* paste : {Paste1, Paste2}) connect(paste, &QAction::triggered, this, &TEditForm::Paste1Click);
+  connect(Delete1, &QAction::triggered, this, &TEditForm::Delete1Click);
+  connect(Delete2, &QAction::triggered, this, &TEditForm::Delete2Click);
+  connect(Selectall1, &QAction::triggered, this, &TEditForm::Selectall1Click);
+  connect(SelectAll2, &QAction::triggered, this, &TEditForm::SelectAll2Click);
+  connect(Removequotes1, &QAction::triggered, this, &TEditForm::Removequotes1Click);
+  connect(AddURL1, &QAction::triggered, this, &TEditForm::AddURL1Click);
+  // The states are set as the menus open and before an Edit key runs its item.
+  connect(Edit1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
+  connect(PopupMenu1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
+  connect(Editor, &editor::SketchTextEdit::menuKeyComing, this, &TEditForm::Edit1Click);
+}
+
+QList<ui::MenuGroup> TEditForm::MenuGroups() const { return {{0, File1}, {1, Edit1}}; }
+
+bool TEditForm::IsModified() const { return Editor->document()->isModified(); }
+
+// --- Files -----------------------------------------------------------------
+
+void TEditForm::New1Click() {
+  if (editor::TextLength(*Editor->document()) == 0) return;
+  if (ui::CurrentDialogs().ConfirmOkCancel(this, tr("Erase all text")) != ui::Answer::Ok) return;
+  Editor->clear();
+  Editor->document()->setModified(false);
+  URLAdded = false;
+}
+
+void TEditForm::Open1Click() {
+  emit openRequested();
+  URLAdded = false;
+}
+
+bool TEditForm::EnterFolderOf(const QString& fileName) {
+  const QString folder = QFileInfo(fileName).absolutePath();
+  if (QDir::setCurrent(folder)) return true;
+  ui::CurrentDialogs().Error(
+      this, tr("I/O error: cannot make \"%1\" the current folder.").arg(QDir::toNativeSeparators(folder)));
+  return false;
+}
+
+void TEditForm::SetFileName(const QString& fileName) {
+  FileName = QFileInfo(fileName).absoluteFilePath();
+  setWindowTitle(editor::EditorCaption(FileName));
+}
+
+bool TEditForm::LoadFile(const QString& fileName) {
+  const editor::FileRead read = editor::ReadPostingFile(fileName, sketch::kDocumentCapacity);
+  if (!read.error.isEmpty()) {
+    ui::CurrentDialogs().Error(this, read.error);
+    return false;
+  }
+  if (!EnterFolderOf(fileName)) return false;
+  Editor->setPlainText(editor::DecodePosting(read.bytes));
+  Editor->moveCursor(QTextCursor::Start);
+  Editor->document()->setModified(false);
+  URLAdded = false;
+  SetFileName(fileName);
+  return true;
+}
+
+bool TEditForm::Save1Click() {
+  if (FileName == editor::kUntitled) return Saveas1Click();
+  const QString error = editor::WritePostingFile(FileName, editor::EncodePosting(*Editor->document()));
+  if (!error.isEmpty()) {
+    ui::CurrentDialogs().Error(this, error);
+    return false;
+  }
+  Editor->document()->setModified(false);
+  return true;
+}
+
+bool TEditForm::Saveas1Click() {
+  ui::FileDialogOptions options;
+  options.title = tr("Save as");
+  options.filter = kFileFilter;
+  options.defaultSuffix = QStringLiteral("skp");
+  options.proposedName = FileName;
+  const QString chosen = ui::CurrentDialogs().SaveFileName(this, options);
+  if (chosen.isEmpty()) return false;
+  if (!EnterFolderOf(chosen)) return false;
+  SetFileName(chosen);
+  return Save1Click();
+}
+
+ui::Answer TEditForm::QuerySave() {
+  if (!IsModified()) return ui::Answer::No;
+  return ui::CurrentDialogs().ConfirmYesNoCancel(this,
+                                                 tr("Save changes to %1?").arg(QDir::toNativeSeparators(FileName)));
+}
+
+bool TEditForm::FormCloseQuery() {
+  switch (QuerySave()) {
+    case ui::Answer::Yes:
+      return Save1Click();  // a save that did not happen keeps the window open
+    case ui::Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TEditForm::Close1Click() {
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+    frame->close();
+  } else if (FormCloseQuery()) {
+    showMinimized();
+  }
+}
+
+void TEditForm::AppendLine(const QString& line) {
+  QTextDocument* document = Editor->document();
+  QTextCursor cursor(document);
+  cursor.movePosition(QTextCursor::End);
+  const bool atLineStart = document->lastBlock().length() == 1;  // empty, or ends with a break
+  cursor.beginEditBlock();
+  cursor.insertText(atLineStart ? line + QChar('\n') : QChar('\n') + line);
+  cursor.endEditBlock();
+  Editor->setTextCursor(cursor);
+  Editor->ensureCursorVisible();
+}
+
+void TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious) {
+  const QTextBlock block = Editor->document()->findBlockByNumber(index);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  if (joinPrevious) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  cursor.insertText(text);
+  cursor.endEditBlock();
+  Editor->setTextCursor(cursor);
+  Editor->ensureCursorVisible();
+}
+
+int TEditForm::Revision() const { return Editor->document()->revision(); }
+
+// --- Posting aids -------------------------------------------------------------
+
+void TEditForm::Edit1Click() {
+  const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+  const bool text = clipboard != nullptr && clipboard->hasText();
+  const bool selected = Editor->textCursor().hasSelection();
+  for (QAction* paste : {Paste1, Paste2}) paste->setEnabled(text);
+  for (QAction* item : {Cut1, Cut2, Copy1, Copy2, Delete1, Delete2}) item->setEnabled(selected);
+  for (QAction* item : {Selectall1, SelectAll2, Removequotes1, AddURL1}) item->setEnabled(true);
+}
+
+void TEditForm::Cut1Click() { Editor->cut(); }
+
+void TEditForm::Paste1Click() { Editor->paste(); }
+
+void TEditForm::Delete1Click() {
+  QTextCursor cursor = Editor->textCursor();
+  cursor.removeSelectedText();
+  Editor->setTextCursor(cursor);
+}
+
+void TEditForm::Selectall1Click() { Editor->selectAll(); }
+
+std::int64_t TEditForm::SelectionLength() const {
+  const QTextDocument& document = *Editor->document();
+  const QTextCursor cursor = Editor->textCursor();
+  const auto index = [&](int position) {
+    return std::int64_t{position} + document.findBlock(position).blockNumber();  // breaks count two
+  };
+  return index(cursor.selectionEnd()) - index(cursor.selectionStart());
+}
+
+void TEditForm::Copy1Click() {
+  ui::Answer answer = ui::Answer::No;
+  const std::int64_t length = editor::TextLength(*Editor->document());
+  if (!URLAdded && length > 10 && static_cast<double>(SelectionLength()) / static_cast<double>(length) > 0.9) {
+    answer = ui::CurrentDialogs().ConfirmYesNoCancel(this, tr("Please add the download URL for Sketchpost\n"
+                                                              "and a hint not to quote the text on replies!\n"
+                                                              "May I append the text automatically?"));
+  }
+  if (answer == ui::Answer::Cancel) return;
+  if (answer == ui::Answer::Yes) {
+    const int start = Editor->textCursor().selectionStart();
+    AddURL1Click();
+    QTextCursor cursor(Editor->document());
+    cursor.setPosition(start);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    Editor->setTextCursor(cursor);
+  }
+  Editor->copy();
+}
+
+void TEditForm::AddURL1Click() {
+  for (const QString& line : editor::NoticeBlockLines()) AppendLine(line);
+  URLAdded = true;
+}
+
+void TEditForm::Removequotes1Click() {
+  QTextDocument* document = Editor->document();
+  const std::int32_t lines = editor::LineCount(*document);
+  if (lines == 0) return;
+  QTextCursor cursor(document);
+  int lastReplaced = -1;
+  for (QTextBlock block = document->findBlockByNumber(GetColLine().line);
+       block.isValid() && block.blockNumber() < lines; block = block.next()) {
+    const int cut = editor::QuoteMarksLength(block.text());
+    if (cut == 0) continue;
+    if (lastReplaced < 0) cursor.beginEditBlock();  // one undo step, one change
+    // Only the quote marks go; the rest of the line stays, however long it is.
+    cursor.setPosition(block.position());
+    cursor.setPosition(block.position() + cut, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    lastReplaced = block.blockNumber();
+  }
+  if (lastReplaced >= 0) {
+    cursor.endEditBlock();
+    const QTextBlock last = document->findBlockByNumber(lastReplaced);
+    QTextCursor caret(last);
+    caret.movePosition(QTextCursor::EndOfBlock);
+    Editor->setTextCursor(caret);
+  }
+  UpdateStatus();
+}
+
+// --- Caret tracking ----------------------------------------------------------
+
+void TEditForm::UpdateStatus() {
+  const QTextDocument& document = *Editor->document();
+  const ColLine at = GetColLine();
+  StatusPanels[0]->setText(QString::number(editor::TextLength(document)));
+  StatusPanels[1]->setText(QString::number(at.line + 1));
+  StatusPanels[2]->setText(QString::number(at.column + 1));
+  StatusPanels[3]->setText(IsModified() ? QStringLiteral("*") : QStringLiteral(" "));
+  StatusPanels[4]->setText(FileName);
+}
+
+ColLine TEditForm::GetColLine() const {
+  return editor::ColLineOf(*Editor->document(), Editor->textCursor().selectionStart());
+}
+
+std::int64_t TEditForm::ColLineToPos(std::int32_t column, std::int32_t line) const {
+  return editor::ColLineToPos(*Editor->document(), column, line);
+}
+
+void TEditForm::GotoColLine(std::int32_t column, std::int32_t line) {
+  const std::int64_t index = ColLineToPos(column, line);
+  if (index > 0) {
+    QTextCursor cursor = Editor->textCursor();
+    cursor.setPosition(editor::PositionOfIndex(*Editor->document(), index));
+    Editor->setTextCursor(cursor);
+    Editor->ensureCursorVisible();
+    emit raiseRequested();
+  }
+  UpdateStatus();
+}
+
+void TEditForm::OnEdKeyUp() {
+  UpdateStatus();
+  ForwardCursorLine();
+}
+
+void TEditForm::OnEdMouseUp() {
+  UpdateStatus();
+  ForwardCursorLine();
+}
+
+void TEditForm::ForwardCursorLine() {
+  const QTextDocument& document = *Editor->document();
+  if (editor::LineCount(document) == 0) return;
+  const std::string line = editor::LineBytes(document, GetColLine().line, 4096).substr(0, 255);
+  emit cursorLineReleased(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == StatusBar1 && event->type() == QEvent::MouseButtonPress) UpdateStatus();  // StatusBar1Click
+  return QWidget::eventFilter(watched, event);
+}

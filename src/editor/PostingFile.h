@@ -1,0 +1,22 @@
+#pragma once
+// Reading and writing a posting file whole. Failures come back as the text
+// of an error box: the file's name and the system's reason.
+
+#include <QByteArray>
+#include <QString>
+
+namespace editor {
+
+struct FileRead {
+  QByteArray bytes;
+  QString error;  // empty when the file was read
+};
+
+// Refuses a file larger than `capacity` bytes without reading it.
+FileRead ReadPostingFile(const QString& fileName, qint64 capacity);
+
+// Writes aside and renames over the file, so a failed save leaves the old
+// file whole. Returns the error text, empty on success.
+QString WritePostingFile(const QString& fileName, const QByteArray& bytes);
+
+}  // namespace editor

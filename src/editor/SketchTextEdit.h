@@ -1,0 +1,52 @@
+#pragma once
+// The editor's text control: a plain text editor of one-byte characters.
+// Every character that enters it (typed, pasted, dropped, composed) is one
+// the posting codec has a byte for, or '?', so the screen always shows what
+// will be saved. It reports the key and mouse events the status bar and the
+// caret forwarding follow, and leaves the Edit menu's shortcut keys to the
+// menu.
+
+#include <QKeySequence>
+#include <QList>
+#include <QPlainTextEdit>
+
+namespace editor {
+
+class SketchTextEdit final : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit SketchTextEdit(QWidget* parent = nullptr);
+
+  // Keys that belong to menu items: the menu takes them, also while their
+  // item is disabled; the control never acts on them itself.
+  void SetMenuKeys(const QList<QKeySequence>& keys) { menuKeys_ = keys; }
+
+  // Characters the posting codec has no byte for become '?'; CR LF and a lone
+  // CR become line breaks.
+  static QString ToPostingChars(const QString& text);
+
+ signals:
+  void keyDown();        // before the control acts on the key
+  void keyPressed();     // a character key, before the character goes in
+  void keyUp();          // after the key was released
+  void clicked();        // a mouse button went down in the text
+  void mouseUp();        // and came up again
+  void menuKeyComing();  // a menu key is about to go to its menu item
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  bool IsMenuKey(const QKeyEvent* key) const;
+
+  QList<QKeySequence> menuKeys_;
+};
+
+}  // namespace editor

@@ -1,0 +1,94 @@
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+
+Answer ToAnswer(int button) {
+  switch (button) {
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;  // Cancel, or the box closed
+  }
+}
+
+Answer Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, QApplication::applicationName(), text, buttons, parent);
+  box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok);
+  return ToAnswer(box.exec());
+}
+
+QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, options.title);
+  dialog.setAcceptMode(mode);
+  dialog.setNameFilter(options.filter);
+  dialog.setDefaultSuffix(options.defaultSuffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!options.proposedName.isEmpty()) dialog.selectFile(options.proposedName);
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString chosen = dialog.selectedFiles().first();
+    if (mode == QFileDialog::AcceptOpen) return chosen;
+    // Read-only files and write-protected folders are refused here, before
+    // anything is written.
+    const QFileInfo file(chosen);
+    const QFileInfo folder(file.absolutePath());
+    if (file.exists() ? file.isWritable() : folder.isWritable()) return chosen;
+    QMessageBox::warning(&dialog, QApplication::applicationName(),
+                         QObject::tr("%1 is write-protected.\nPlease choose another name.").arg(chosen));
+  }
+}
+
+}  // namespace
+
+void QtDialogs::Warning(QWidget* parent, const QString& text) {
+  Ask(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+Answer QtDialogs::WarningOkCancel(QWidget* parent, const QString& text) {
+  return Ask(parent, QMessageBox::Warning, text, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+Answer QtDialogs::ConfirmOkCancel(QWidget* parent, const QString& text) {
+  return Ask(parent, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel);
+}
+
+Answer QtDialogs::ConfirmYesNoCancel(QWidget* parent, const QString& text) {
+  return Ask(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+void QtDialogs::Error(QWidget* parent, const QString& text) {
+  Ask(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+QString QtDialogs::OpenFileName(QWidget* parent, const FileDialogOptions& options) {
+  return RunFileDialog(parent, options, QFileDialog::AcceptOpen);
+}
+
+QString QtDialogs::SaveFileName(QWidget* parent, const FileDialogOptions& options) {
+  return RunFileDialog(parent, options, QFileDialog::AcceptSave);
+}
+
+namespace {
+Dialogs* installed = nullptr;
+}
+
+Dialogs& CurrentDialogs() {
+  static QtDialogs platform;
+  return installed != nullptr ? *installed : platform;
+}
+
+void InstallDialogs(Dialogs* dialogs) { installed = dialogs; }
+
+}  // namespace ui

@@ -1,0 +1,191 @@
+#include "FrameKit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app/HelpUnit.h"
+
+namespace frametest {
+
+StandInChild::StandInChild(const QString& title, bool withFileMenu) {
+  setWindowTitle(title);
+  setFocusPolicy(Qt::StrongFocus);
+  resize(200, 150);
+  if (withFileMenu) {
+    File = new QMenu(QStringLiteral("&File"), this);
+    File->addAction(QStringLiteral("&Close"));
+  }
+}
+
+QList<ui::MenuGroup> StandInChild::MenuGroups() const {
+  if (File == nullptr) return {};
+  return {{0, File}};
+}
+
+Session::Session() { frame.resize(800, 600); }
+
+Session::~Session() {
+  // Destroying a frame that is still shown with a child window crashes (see
+  // TestFrameWindows::destroyingAShownFrame); the other tests hide it first.
+  if (frame.HelpWindow != nullptr) frame.HelpWindow->hide();
+  frame.hide();
+}
+
+bool Session::Shown() {
+  frame.show();
+  frame.activateWindow();
+  return QTest::qWaitForWindowActive(&frame);
+}
+
+TEditForm* Session::NewEditor(const QString& text) {
+  frame.New1Click();
+  TEditForm* editor = frame.EditForm;
+  if (editor != nullptr && !text.isEmpty()) {
+    editor->Editor->setPlainText(text);
+    editor->Editor->document()->setModified(false);
+  }
+  return editor;
+}
+
+StandInChild* Session::AddStandIn(const QString& title, bool withFileMenu) {
+  auto* child = new StandInChild(title, withFileMenu);
+  auto* window = new ui::ChildSubWindow(child, child);
+  frame.MdiArea->addSubWindow(window);
+  window->show();
+  Activate(child);
+  return child;
+}
+
+QMdiSubWindow* Session::SubWindowOf(QWidget* child) const {
+  return child != nullptr ? qobject_cast<QMdiSubWindow*>(child->parentWidget()) : nullptr;
+}
+
+void Session::Activate(QWidget* child) {
+  frame.MdiArea->setActiveSubWindow(SubWindowOf(child));
+  child->setFocus();
+}
+
+void Session::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  QWidget* target = QApplication::focusWidget();
+  if (target == nullptr) target = &frame;
+  QTest::keyClick(target, key, modifiers);
+}
+
+namespace {
+
+QString Item(const QAction* action) {
+  if (action->isSeparator()) return QStringLiteral("-");
+  QString item = action->text().remove(QChar('&'));
+  if (!action->shortcut().isEmpty()) item += QChar(' ') + action->shortcut().toString(QKeySequence::PortableText);
+  return item;
+}
+
+}  // namespace
+
+bool Session::Choose(const QString& title, const QString& item) {
+  for (const QAction* menuTitle : frame.menuBar()->actions()) {
+    if (menuTitle->menu() == nullptr || menuTitle->text().remove(QChar('&')) != title) continue;
+    for (QAction* action : menuTitle->menu()->actions()) {
+      if (action->text().remove(QChar('&')) != item) continue;
+      action->trigger();
+      return true;
+    }
+  }
+  return false;
+}
+
+QStringList Session::MenuBar() const {
+  QStringList bar;
+  for (const QAction* title : frame.menuBar()->actions()) {
+    QStringList items;
+    if (const QMenu* menu = title->menu()) {
+      for (const QAction* action : menu->actions()) items << Item(action);
+    }
+    bar << title->text().remove(QChar('&')) + QStringLiteral(": ") + items.join(QStringLiteral(", "));
+  }
+  return bar;
+}
+
+QStringList Session::WindowList() {
+  emit frame.Window1->aboutToShow();
+  QStringList list;
+  const QList<QAction*> actions = frame.Window1->actions();
+  const qsizetype fixed = actions.indexOf(frame.Arrangeicons1) + 1;
+  for (qsizetype i = fixed; i < actions.size(); ++i) {
+    const QAction* action = actions[i];
+    if (action->isSeparator()) continue;
+    list << (action->isChecked() ? QStringLiteral("*") : QString()) + action->text().remove(QChar('&'));
+  }
+  return list;
+}
+
+int Session::Draws() {
+  if (frame.EditForm != nullptr && watched_ != frame.EditForm) {
+    watched_ = frame.EditForm;
+    QObject::connect(frame.EditForm, &TEditForm::drawRequested, frame.EditForm, [this] { ++draws_; });
+  }
+  return draws_;
+}
+
+QString SaveQuestion(const QString& name) { return QStringLiteral("Save changes to %1?").arg(name); }
+
+Snapshot::Snapshot(Session& session) {
+  TFrameForm& frame = session.frame;
+  dialogCalls = static_cast<int>(session.dialogs.calls.size());
+  helpShowing = frame.HelpShown && frame.HelpWindow != nullptr && frame.HelpWindow->isVisible();
+  if (frame.EditForm != nullptr) {
+    text = frame.EditForm->Editor->toPlainText();
+    const QTextCursor cursor = frame.EditForm->Editor->textCursor();
+    selectionStart = cursor.selectionStart();
+    selectionEnd = cursor.selectionEnd();
+  }
+  clipboard = QApplication::clipboard()->text();
+  for (const QMdiSubWindow* window : frame.MdiArea->subWindowList()) {
+    if (window->isMinimized()) minimised << window->windowTitle();
+  }
+  if (const QMdiSubWindow* window = frame.MdiArea->activeSubWindow()) active = window->windowTitle();
+  subWindows = static_cast<int>(frame.MdiArea->subWindowList().size());
+  for (const QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget != frame.HelpWindow) ++topLevelShown;
+  }
+  draws = session.Draws();
+}
+
+QString Effects(Session& session, const Snapshot& before, const Snapshot& after) {
+  QStringList effects;
+  for (qsizetype i = before.dialogCalls; i < session.dialogs.calls.size(); ++i)
+    effects << session.dialogs.calls[i].kind;
+  if (!before.helpShowing && after.helpShowing) effects << QStringLiteral("help");
+  if (after.draws != before.draws) effects << QStringLiteral("draw");
+  if (after.text != before.text) {
+    effects << QStringLiteral("text");
+  } else if (after.selectionStart != before.selectionStart || after.selectionEnd != before.selectionEnd) {
+    effects << QStringLiteral("selection");
+  }
+  if (after.clipboard != before.clipboard) effects << QStringLiteral("clipboard");
+  for (const QString& title : after.minimised) {
+    if (!before.minimised.contains(title)) effects << QStringLiteral("minimised:") + title;
+  }
+  if (after.active != before.active) effects << QStringLiteral("active:") + after.active;
+  if (after.subWindows != before.subWindows || after.topLevelShown != before.topLevelShown) {
+    effects << QStringLiteral("windows");
+  }
+  return effects.join(QChar(' '));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace frametest

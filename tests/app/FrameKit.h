@@ -1,0 +1,104 @@
+#pragma once
+// What the frame tests share: a shown frame with the scripted dialogs, a
+// stand-in for a second child window, and a record of what a command changed
+// in the program, so a test can say "F3 opened the file dialog and did
+// nothing else".
+
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include "ScriptedDialogs.h"
+#include "app/MDIFrame.h"
+#include "editor/MDIEdit.h"
+#include "ui/MdiChild.h"
+
+namespace frametest {
+
+// A second child window, as the drawing window will be: its own close query
+// and, when asked for, its own File menu (without Open) that replaces the
+// frame's while it is active.
+class StandInChild final : public QWidget, public ui::MdiChild {
+ public:
+  StandInChild(const QString& title, bool withFileMenu);
+
+  QList<ui::MenuGroup> MenuGroups() const override;
+  bool CloseQuery() override {
+    ++queries;
+    return allowClose;
+  }
+
+  QMenu* File = nullptr;
+  bool allowClose = true;
+  int queries = 0;
+};
+
+// The frame of the test, shown, active, 800 by 600, with the scripted
+// dialogs installed for its whole life.
+struct Session {
+  Session();
+  ~Session();
+
+  testsupport::ScriptedDialogs dialogs;
+  TFrameForm frame;
+
+  // Shows the frame and waits until it is the active window.
+  [[nodiscard]] bool Shown();
+  // The editor through the frame's New, holding `text` unmodified.
+  TEditForm* NewEditor(const QString& text = {});
+  // A stand-in child, added and made the active child.
+  StandInChild* AddStandIn(const QString& title, bool withFileMenu);
+  QMdiSubWindow* SubWindowOf(QWidget* child) const;
+  // Makes `child`'s window the active one and gives it the focus.
+  void Activate(QWidget* child);
+  // A key as the user presses it: to the focused widget, else to the frame.
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Clicks `item` of the menu `title` on the bar (both without mnemonics);
+  // false when the bar has no such item.
+  [[nodiscard]] bool Choose(const QString& title, const QString& item);
+  // The bar as the user reads it: "File: New, Open... F3, -, Exit" per menu,
+  // mnemonics dropped, separators as "-".
+  QStringList MenuBar() const;
+  // The window list of the Window menu as shown when it opens: "1 Untitled"
+  // with a leading "*" for the checked entry.
+  QStringList WindowList();
+
+  // The editor's draw requests so far (F7 and the draw items).
+  int Draws();
+
+ private:
+  QPointer<TEditForm> watched_;
+  int draws_ = 0;
+};
+
+// "Save changes to NAME?"
+QString SaveQuestion(const QString& name);
+
+// Everything outside the dialogs a command may change, taken before and
+// after it; Effects names what differs.
+struct Snapshot {
+  explicit Snapshot(Session& session);
+
+  int dialogCalls = 0;
+  bool helpShowing = false;
+  QString text;
+  int selectionStart = -1, selectionEnd = -1;
+  QString clipboard;
+  QStringList minimised;  // titles of the minimised child windows
+  QString active;         // title of the active child window
+  int subWindows = 0;
+  int topLevelShown = 0;  // top-level windows shown, the help window not counted
+  int draws = 0;
+};
+
+// What changed: the new dialog kinds in order, then "help", "draw", "text",
+// "selection" (only when the text stayed), "clipboard", "minimised:TITLE",
+// "active:TITLE", "windows"; joined by spaces, "" when nothing.
+QString Effects(Session& session, const Snapshot& before, const Snapshot& after);
+
+void WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+
+}  // namespace frametest

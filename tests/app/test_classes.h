@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+
+// The frame's menu bar and the keys: what stands on the bar with and
+// without the editor, which keys act where, the window list.
+class TestFrameMenus : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsWithTheFrameAlone();
+  void menuBar_data();
+  void menuBar();
+  void shortcutKeys_data();
+  void shortcutKeys();
+  void windowList();
+};
+
+// The commands around the editor's file: New, Open, closing the editor
+// window, Exit, and the save question each of them may ask.
+class TestFrameFiles : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void newMakesTheOneEditor();
+  void open_data();
+  void open();
+  void openDialogOptions();
+  void openReadsIntoTheMinimisedEditor();
+  void closeEditorWindow_data();
+  void closeEditorWindow();
+  void exit_data();
+  void exit();
+  void exitAsksEveryChild_data();
+  void exitAsksEveryChild();
+};
+
+// Arranging the child windows, the help window, the caret line, and the
+// frame's end.
+class TestFrameWindows : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void tile_data();
+  void tile();
+  void arrangeIcons();
+  void helpWindow();
+  void caretLineStaysInTheEditor();
+  void destroyingAShownFrame();
+};
+
+// The frame and the drawing window: F7, F6, the highlight, keys and closing.
+class TestFrameDrawing : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void f7MakesTheDrawingWindowOnce();
+  void keysFollowTheActiveWindow();
+  void f7OnlyFromTheEditor();
+  void caretLineIsHighlighted();
+  void promptPutsTheEditorCaret();
+  void closingMinimisesAndKeepsSettings();
+  void drawingWritesIntoTheEditor();
+};
+
+// The child process of destroyingAShownFrame: shows a frame with the editor
+// and destroys it while it is shown.
+int DestroyShownFrame();

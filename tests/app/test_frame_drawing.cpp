@@ -1,0 +1,172 @@
+// The frame and the drawing window: F7, F6, the caret line's highlight, the
+// drawing window's menus and keys, closing it, drawing into the editor.
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTextBlock>
+
+#include "FrameKit.h"
+#include "drawing/GraphWin.h"
+#include "test_classes.h"
+
+using frametest::Session;
+
+namespace {
+
+// A key as a hand presses it: the release goes where the focus is by then.
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::keyPress(QApplication::focusWidget(), key, modifiers);
+  QTest::keyRelease(QApplication::focusWidget(), key, modifiers);
+}
+
+// The editor with `text`, then F7 from it.
+TGrafForm* DrawFromEditor(Session& session, const QString& text) {
+  TEditForm* editor = session.NewEditor(text);
+  session.Activate(editor->Editor);
+  Press(Qt::Key_F7);
+  return session.frame.GrafForm;
+}
+
+void CaretTo(TEditForm* editor, int line) {
+  QTextCursor cursor(editor->Editor->document()->findBlockByNumber(line));
+  editor->Editor->setTextCursor(cursor);
+}
+
+bool Black(const TGrafForm* graf, int x, int y) { return graf->Picture.Picture().pixel(x, y) == qRgb(0, 0, 0); }
+
+}  // namespace
+
+void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
+  QVERIFY(graf != nullptr);
+  QCOMPARE(graf->EditWindow, session.frame.EditForm);
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
+  QCOMPARE(graf->windowTitle(), QString("Draw window"));
+  QVERIFY(Black(graf, 50, 20));
+  QCOMPARE(session.MenuBar(),
+           QStringList({"File: Textwindow F6, -, exit", "Edit: copy, -, grid Ctrl+G", session.MenuBar().last()}));
+  // F7 again from the editor: the same window, repainted from the new text.
+  session.Activate(session.frame.EditForm->Editor);
+  session.frame.EditForm->AppendLine("R(1;F;200;100;300;150)");
+  Press(Qt::Key_F7);
+  QCOMPARE(session.frame.GrafForm, graf);
+  QCOMPARE(session.frame.MdiArea->subWindowList().size(), 2);
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
+  QVERIFY(Black(graf, 250, 120));
+}
+
+void TestFrameDrawing::keysFollowTheActiveWindow() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "R(1;F;10;10;100;100)\n");
+  const QImage plain = graf->Picture.Picture();
+  session.Activate(graf);
+  Press(Qt::Key_F7);  // not on the drawing window's bar
+  QVERIFY(graf->Picture.Picture() == plain);
+  Press(Qt::Key_G, Qt::ControlModifier);  // the grid
+  QVERIFY(graf->Picture.Picture() != plain);
+  Press(Qt::Key_G, Qt::ControlModifier);
+  QVERIFY(graf->Picture.Picture() == plain);
+  Press(Qt::Key_F6);  // to the editor
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), session.frame.EditForm);
+  session.frame.EditForm->Editor->moveCursor(QTextCursor::End);  // an empty line: nothing to mark
+  Press(Qt::Key_G, Qt::ControlModifier);                         // the editor has no grid
+  QVERIFY(graf->Picture.Picture() == plain);
+  graf->BtnSwitchToEdit->click();
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), session.frame.EditForm);
+}
+
+void TestFrameDrawing::f7OnlyFromTheEditor() {
+  Session session;
+  QVERIFY(session.Shown());
+  session.NewEditor("L(1;10;20;110;20)\n");
+  frametest::StandInChild* other = session.AddStandIn("Other", false);
+  session.Activate(other);
+  session.frame.DrawEditorText();  // the active child is not an editor window
+  QVERIFY(session.frame.GrafForm == nullptr);
+  QCOMPARE(session.frame.MdiArea->subWindowList().size(), 2);
+}
+
+void TestFrameDrawing::caretLineIsHighlighted() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\nprose\nR(1;F;200;100;300;150)\n");
+  const QImage plain = graf->Picture.Picture();
+  TEditForm* editor = session.frame.EditForm;
+  session.Activate(editor->Editor);
+  QVERIFY(graf->LastHighlight().empty());  // activating the editor marks nothing by itself
+  CaretTo(editor, 2);
+  Press(Qt::Key_Shift);  // every key release forwards the caret's line
+  QCOMPARE(graf->LastHighlight(), std::string("R(1;F;200;100;300;150)"));
+  QCOMPARE(graf->Picture.Picture().pixel(250, 120), qRgb(255, 255, 255));  // the fill inverted
+  CaretTo(editor, 1);
+  Press(Qt::Key_Shift);
+  QVERIFY(graf->LastHighlight().empty());
+  QVERIFY(graf->Picture.Picture() == plain);
+  // Activating the drawing window takes the mark off, so does F7.
+  CaretTo(editor, 0);
+  Press(Qt::Key_Shift);
+  QVERIFY(!graf->LastHighlight().empty());
+  session.Activate(graf);
+  QVERIFY(graf->LastHighlight().empty());
+  QVERIFY(graf->Picture.Picture() == plain);
+  session.Activate(editor->Editor);
+  Press(Qt::Key_Shift);
+  Press(Qt::Key_F7);
+  QVERIFY(graf->LastHighlight().empty());
+  QVERIFY(graf->Picture.Picture() == plain);
+}
+
+void TestFrameDrawing::promptPutsTheEditorCaret() {
+  Session session;
+  QVERIFY(session.Shown());
+  session.dialogs.answers = {ui::Answer::Cancel};
+  TGrafForm* graf = DrawFromEditor(session, "prose\nL(1;10;20;30;40\nR(1;F;100;100;200;150)\n");
+  QCOMPARE(session.dialogs.Texts("WarningOkCancel"), QStringList{"Polyline is probably incomplete\nL(1;10;20;30;40"});
+  QCOMPARE(session.frame.EditForm->GetColLine().line, 1);
+  QCOMPARE(session.frame.EditForm->GetColLine().column, 15);
+  QVERIFY(!Black(graf, 150, 120));  // the pass stopped
+  QCOMPARE(graf->windowTitle(), QString("Draw window"));
+}
+
+void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
+  graf->RectangleButton->click();
+  graf->PenWidth->setValue(4);
+  graf->CbBrushStyle->click();
+  graf->CbGridSnap->setChecked(true);
+  session.SubWindowOf(graf)->close();
+  QVERIFY(session.SubWindowOf(graf)->isMinimized());
+  QCOMPARE(session.frame.GrafForm, graf);
+  session.Activate(session.frame.EditForm->Editor);
+  Press(Qt::Key_F7);  // brings it back
+  QVERIFY(!session.SubWindowOf(graf)->isMinimized());
+  QCOMPARE(graf->Tool, TGrafForm::kRectangleTool);
+  QCOMPARE(graf->PenWidth->value(), 4);  // the next move gives it to the pen
+  QCOMPARE(graf->Picture.brush.style, sketch::BrushStyle::Solid);
+  QVERIFY(graf->CbGridSnap->isChecked());
+  QCOMPARE(graf->EditWindow, session.frame.EditForm);
+}
+
+void TestFrameDrawing::drawingWritesIntoTheEditor() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "Look:\n");
+  session.Activate(graf);
+  const auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), graf->Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
+    QApplication::sendEvent(graf->Image, &event);
+  };
+  mouse(QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {110, 20}, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, {110, 20}, Qt::NoButton);
+  QCOMPARE(session.frame.EditForm->Editor->toPlainText(), QString("Look:\nL(1;10;20;110;20)\n"));
+  QVERIFY(session.frame.EditForm->IsModified());
+  QCOMPARE(session.frame.EditForm->StatusPanels[0]->text(), QString("26"));
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+
+// The drawing window bound to an editor: the pass, its prompts, the
+// settings, the overlays, the caption and the copy.
+class TestGrafForm : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void startsWithItsFirstSettings();
+  void passPaintsTheEditorText();
+  void emptyTextLeavesEverything();
+  void promptPutsCaretBehindWhatWasRead_data();
+  void promptPutsCaretBehindWhatWasRead();
+  void sizeWarning_data();
+  void sizeWarning();
+  void settingsFollowTheButtonsAfterAPass();
+  void styleAndThicknessRules();
+  void settingsRefusedDuringAGesture();
+  void arcCautionOncePerWindow();
+  void relativeCautionOnEveryCheck();
+  void fillSetsTheBrush();
+  void captions_data();
+  void captions();
+  void highlightFollowsTheCaretAndPassRemovesIt();
+  void activationRemovesTheHighlight();
+  void gridTwiceAndPassClearsIt();
+  void copyPutsThePictureOnTheClipboard();
+  void f6AsksForTheBoundEditor();
+};
+
+// Snapping and the sketch lines written for shapes.
+class TestSketchRules : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void snapPoint_data();
+  void snapPoint();
+  void writtenText_data();
+  void writtenText();
+};
+
+// Drawing with the mouse: presses, moves and releases on the picture.
+class TestGestures : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void writesTheShapesDrawn_data();
+  void writesTheShapesDrawn();
+  void pictureEqualsTheNextPass_data();
+  void pictureEqualsTheNextPass();
+  void polylineOverSeveralCtrlReleases_data();
+  void polylineOverSeveralCtrlReleases();
+  void polylineEdgeCases();
+  void longLastLineIsNotCut();
+  void centreModes();
+  void snappingAndReadOut();
+  void rightButtonDrawsLikeLeft();
+  void settingsRefusedDuringAGesture();
+  void previewIsTakenOffAgain();
+  void undoTakesTheShapeBack();
+};
+
+// Legends: the text tool and its dialog.
+class TestLegend : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void firstDialogOfARun();
+  void dialogControls();
+  void historyOfTheRun();
+  void cautionsOncePerRun();
+  void sizeAndDirectionCarryOver();
+  void placedTextRules_data();
+  void placedTextRules();
+  void gridSnapsTheLegendPoint();
+};

@@ -1,0 +1,300 @@
+// Mouse gestures on the picture: the rubber band, snapping, the read-out and
+// the sketch lines written.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <memory>
+
+#include "ScriptedDialogs.h"
+#include "drawing/GraphWin.h"
+#include "editor/DocumentLines.h"
+#include "editor/MDIEdit.h"
+#include "render/LegendText.h"
+#include "test_classes.h"
+
+using testsupport::ScriptedDialogs;
+
+namespace {
+
+struct Fixture {
+  ScriptedDialogs dialogs;
+  TEditForm editor;
+  TGrafForm graf;
+  Qt::MouseButtons held;
+  Fixture() {
+    graf.BindEditor(&editor);
+    graf.show();
+  }
+
+  void Send(QEvent::Type type, Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoint at) {
+    if (type == QEvent::MouseButtonPress) held |= button;
+    if (type == QEvent::MouseButtonRelease) held &= ~Qt::MouseButtons(button);
+    QMouseEvent event(type, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), button, held, keys);
+    QApplication::sendEvent(graf.Image, &event);
+  }
+  void Press(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
+    Send(QEvent::MouseButtonPress, button, keys, at);
+  }
+  void Move(QPoint at, Qt::KeyboardModifiers keys = {}) { Send(QEvent::MouseMove, Qt::NoButton, keys, at); }
+  void Release(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
+    Send(QEvent::MouseButtonRelease, button, keys, at);
+  }
+  // Press, a few moves on the way, release: as a hand would draw.
+  void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
+    Press(from, keys, button);
+    for (int step = 1; step <= 4; ++step) Move(from + (to - from) * step / 4, keys);
+    Release(to, keys, button);
+  }
+
+  QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
+  QString Panel(int i) const { return graf.StatusPanels[static_cast<std::size_t>(i)]->text(); }
+  // What the draw pass paints from the editor's text.
+  QImage Rendered() const {
+    sketch::Canvas canvas;
+    canvas.font.name = sketch::ChooseLegendFontName();
+    struct Ok final : sketch::DrawHost {
+      bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
+      void WarnDrawingSize(std::string_view) override {}
+    } host;
+    sketch::DrawPassCounters pass;
+    sketch::RunDrawPass(canvas, editor::DocumentLines(*editor.Editor->document()), host, pass);
+    return canvas.Picture();
+  }
+};
+
+std::unique_ptr<Fixture> fx;
+
+}  // namespace
+
+void TestGestures::init() { fx = std::make_unique<Fixture>(); }
+
+void TestGestures::cleanup() { fx.reset(); }
+
+void TestGestures::writesTheShapesDrawn_data() {
+  QTest::addColumn<int>("tool");
+  QTest::addColumn<bool>("relative");
+  QTest::addColumn<QPoint>("from");
+  QTest::addColumn<QPoint>("to");
+  QTest::addColumn<QByteArray>("written");
+  QTest::newRow("line") << 0 << false << QPoint(10, 20) << QPoint(110, 20) << QByteArray("L(1;10;20;110;20)\r\n");
+  QTest::newRow("line, relative") << 0 << true << QPoint(10, 20) << QPoint(110, 20)
+                                  << QByteArray("L(1;10;20:100:0)\r\n");
+  QTest::newRow("line leaving the picture")
+      << 0 << false << QPoint(10, 20) << QPoint(-5, 20) << QByteArray("L(1;10;20;-5;20)\r\n");
+  QTest::newRow("rectangle") << 1 << false << QPoint(10, 20) << QPoint(110, 70)
+                             << QByteArray("R(1;E;10;20;110;70)\r\n");
+  QTest::newRow("rectangle from lower right")
+      << 1 << false << QPoint(110, 70) << QPoint(10, 20) << QByteArray("R(1;E;110;70;10;20)\r\n");
+  QTest::newRow("rectangle, relative") << 1 << true << QPoint(10, 20) << QPoint(110, 70)
+                                       << QByteArray("R(1;E;10;20:100:50)\r\n");
+  QTest::newRow("ellipse") << 2 << false << QPoint(10, 20) << QPoint(110, 70) << QByteArray("E(1;E;10;20;110;70)\r\n");
+  QTest::newRow("arc") << 3 << false << QPoint(100, 100) << QPoint(150, 60) << QByteArray("A(1;0;100;100;150;60)\r\n");
+  QTest::newRow("arc, relative") << 3 << true << QPoint(100, 100) << QPoint(150, 60)
+                                 << QByteArray("A(1;0;100;100:50:-40)\r\n");
+  QTest::newRow("zero-size line") << 0 << false << QPoint(50, 50) << QPoint(50, 50) << QByteArray();
+  QTest::newRow("flat rectangle") << 1 << false << QPoint(10, 50) << QPoint(110, 50) << QByteArray();
+  QTest::newRow("thin ellipse") << 2 << false << QPoint(10, 20) << QPoint(10, 90) << QByteArray();
+  QTest::newRow("flat arc") << 3 << false << QPoint(100, 100) << QPoint(150, 100) << QByteArray();
+}
+
+void TestGestures::writesTheShapesDrawn() {
+  QFETCH(int, tool);
+  QFETCH(bool, relative);
+  QFETCH(QPoint, from);
+  QFETCH(QPoint, to);
+  QFETCH(QByteArray, written);
+  fx->graf.Tool = static_cast<std::uint8_t>(tool);
+  fx->graf.CbRelative->setChecked(relative);  // the hidden box, set directly
+  fx->editor.Editor->setPlainText("x");       // the caret's place does not matter
+  fx->editor.Editor->moveCursor(QTextCursor::Start);
+  fx->Drag(from, to);
+  QCOMPARE(fx->Text(), "x" + (written.isEmpty() ? QByteArray() : "\r\n" + written.chopped(2)));
+  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+}
+
+void TestGestures::pictureEqualsTheNextPass_data() {
+  QTest::addColumn<int>("tool");
+  QTest::addColumn<int>("style");  // 0 solid .. 3 dash-dot
+  QTest::addColumn<int>("width");
+  QTest::addColumn<bool>("fill");
+  for (int tool = 0; tool < 4; ++tool) {
+    for (int style = 0; style < 4; ++style) {
+      for (const bool fill : {false, true}) {
+        const int width = style == 0 ? 1 + 3 * (tool % 2) : 1;
+        QTest::addRow("tool %d style %d fill %d", tool, style, int(fill)) << tool << style << width << fill;
+      }
+    }
+  }
+}
+
+void TestGestures::pictureEqualsTheNextPass() {
+  QFETCH(int, tool);
+  QFETCH(int, style);
+  QFETCH(int, width);
+  QFETCH(bool, fill);
+  TGrafForm& g = fx->graf;
+  QToolButton* tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton};
+  QToolButton* styles[] = {g.SolidPen, g.DashPen, g.DotPen, g.DashDotPen};
+  fx->dialogs.answers.clear();
+  tools[tool]->click();
+  styles[style]->click();
+  g.PenWidth->setValue(width);
+  if (fill) g.CbBrushStyle->click();
+  fx->editor.AppendLine("prose");
+  g.DrawSketch();  // a white picture, as after F7
+  fx->Drag({30, 40}, {200, 150});
+  QVERIFY(g.Picture.Picture() == fx->Rendered());
+  QVERIFY(!fx->Text().endsWith("prose"));  // a line was written
+}
+
+void TestGestures::polylineOverSeveralCtrlReleases_data() {
+  QTest::addColumn<bool>("relative");
+  QTest::addColumn<QByteArray>("afterFirst");
+  QTest::addColumn<QByteArray>("complete");
+  QTest::newRow("absolute") << false << QByteArray("L(1;10;20;50;20") << QByteArray("L(1;10;20;50;20;50;60;90;60)");
+  QTest::newRow("relative") << true << QByteArray("L(1;10;20:40:0") << QByteArray("L(1;10;20:40:0:0:40:40:0)");
+}
+
+void TestGestures::polylineOverSeveralCtrlReleases() {
+  QFETCH(bool, relative);
+  QFETCH(QByteArray, afterFirst);
+  QFETCH(QByteArray, complete);
+  fx->graf.CbRelative->setChecked(relative);
+  fx->Press({10, 20});
+  fx->Move({50, 20});
+  fx->Release({50, 20}, Qt::ControlModifier);
+  QCOMPARE(fx->Text(), afterFirst + "\r\n");  // open, no closing parenthesis yet
+  QVERIFY(fx->graf.Drawing && fx->graf.PolylineOpen);
+  QCOMPARE(fx->Panel(0), QString("Origin: (50, 20)"));
+  fx->Move({50, 60});   // no button held: the rubber band follows from the last vertex
+  fx->Press({50, 60});  // does not move the vertex
+  QCOMPARE(fx->graf.StartPoint, QPoint(50, 20));
+  fx->Release({50, 60}, Qt::ControlModifier);
+  fx->Move({90, 60});
+  fx->Press({90, 60});
+  fx->Release({90, 60});
+  QCOMPARE(fx->Text(), complete + "\r\n");
+  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  fx->editor.Editor->undo();  // the whole polyline is one step
+  QCOMPARE(fx->Text(), QByteArray());
+}
+
+void TestGestures::polylineEdgeCases() {
+  // A Ctrl release where a new polyline began: nothing written, nothing opened.
+  fx->Press({30, 30});
+  fx->Release({30, 30}, Qt::ControlModifier);
+  QCOMPARE(fx->Text(), QByteArray());
+  QVERIFY(!fx->graf.PolylineOpen);
+  fx->Move({80, 30});
+  fx->Release({80, 30});  // still a plain drag from (30, 30)
+  QCOMPARE(fx->Text(), QByteArray("L(1;30;30;80;30)\r\n"));
+
+  // Released on the last vertex: the polyline is closed as it stands.
+  fx->Press({10, 100});
+  fx->Move({60, 100});
+  fx->Release({60, 100}, Qt::ControlModifier);
+  fx->Press({60, 100});
+  fx->Release({60, 100});
+  QVERIFY(fx->Text().endsWith("L(1;10;100;60;100)\r\n"));
+
+  // A new last line typed while the polyline is open takes the next vertex.
+  fx->Press({10, 150});
+  fx->Move({60, 150});
+  fx->Release({60, 150}, Qt::ControlModifier);
+  fx->editor.AppendLine("typed");
+  fx->Press({60, 190});
+  fx->Release({60, 190});
+  QVERIFY(fx->Text().endsWith("L(1;10;150;60;150\r\ntyped;60;190)\r\n"));
+}
+
+void TestGestures::longLastLineIsNotCut() {
+  // A vertex that would go to a typed line of 255 characters or more leaves it whole.
+  fx->Press({10, 20});
+  fx->Move({50, 20});
+  fx->Release({50, 20}, Qt::ControlModifier);
+  const QByteArray typed(300, 'w');
+  fx->editor.AppendLine(QString::fromLatin1(typed));
+  fx->Press({50, 60});
+  fx->Release({50, 60});
+  QVERIFY(fx->Text().endsWith("\r\n" + typed + "\r\n"));
+}
+
+void TestGestures::centreModes() {
+  // The arc: pressed at the centre, dragged into a quadrant.
+  fx->graf.Tool = TGrafForm::kArcTool;
+  fx->Press({100, 100});
+  QCOMPARE(fx->Panel(0), QString("Center: (100, 100)"));
+  fx->Move({150, 60});
+  QCOMPARE(fx->graf.StartPoint, QPoint(50, 140));
+  QCOMPARE(fx->Panel(0), QString("Center: (100, 100)"));
+  QCOMPARE(fx->Panel(1), QString("Current: (150, 60)"));
+  fx->Release({150, 60});
+  // The ellipse with Ctrl held throughout: centred on the press point.
+  fx->graf.Tool = TGrafForm::kEllipseTool;
+  fx->Press({200, 100}, Qt::ControlModifier);
+  QCOMPARE(fx->Panel(0), QString("Center: (200, 100)"));
+  fx->Move({230, 120}, Qt::ControlModifier);
+  fx->Release({230, 120}, Qt::ControlModifier);
+  // Without Ctrl the press point is a corner.
+  fx->Drag({20, 150}, {60, 190});
+  QCOMPARE(fx->Text(), QByteArray("A(1;0;100;100;150;60)\r\nE(1;E;170;80;230;120)\r\nE(1;E;20;150;60;190)\r\n"));
+}
+
+void TestGestures::snappingAndReadOut() {
+  fx->graf.CbGridSnap->setChecked(true);
+  fx->Move({4, 4});
+  QCOMPARE(fx->Panel(1), QString("Cursor: (0, 0)"));
+  fx->Press({14, 15});
+  QCOMPARE(fx->Panel(0), QString("Origin: (10, 20)"));
+  QCOMPARE(fx->Panel(1), QString("Current: (10, 20)"));
+  fx->graf.CbOrthoSnap->setChecked(true);
+  fx->Move({93, 38});  // grid (90, 40), then horizontal from (10, 20)... 80 by 20: horizontal
+  QCOMPARE(fx->Panel(1), QString("Current: (90, 20)"));
+  fx->Release({93, 38});
+  QCOMPARE(fx->Text(), QByteArray("L(1;10;20;90;20)\r\n"));
+}
+
+void TestGestures::rightButtonDrawsLikeLeft() {
+  fx->Drag({10, 20}, {110, 70}, {}, Qt::RightButton);
+  QCOMPARE(fx->Text(), QByteArray("L(1;10;20;110;70)\r\n"));
+}
+
+void TestGestures::settingsRefusedDuringAGesture() {
+  fx->graf.DashPen->click();
+  fx->Press({10, 20});
+  fx->Move({50, 20});
+  fx->Release({50, 20}, Qt::ControlModifier);
+  fx->graf.RectangleButton->click();  // refused: the polyline can be finished
+  fx->graf.SolidPen->click();
+  QCOMPARE(fx->graf.Tool, TGrafForm::kLineTool);
+  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Dash);
+  fx->Press({50, 60});
+  fx->Release({50, 60});
+  QCOMPARE(fx->Text(), QByteArray("L(DS;10;20;50;20;50;60)\r\n"));
+  fx->graf.DrawSketch();  // now the buttons rule again
+  QCOMPARE(fx->graf.Tool, TGrafForm::kRectangleTool);
+  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Solid);
+}
+
+void TestGestures::previewIsTakenOffAgain() {
+  fx->editor.AppendLine("R(1;F;0;0;160;200)");
+  fx->graf.DrawSketch();
+  const QImage before = fx->graf.Picture.Picture();
+  fx->graf.Tool = TGrafForm::kEllipseTool;
+  fx->graf.CbBrushStyle->click();
+  fx->Press({100, 50});
+  fx->Move({200, 150});
+  QVERIFY(fx->graf.Picture.Picture() != before);  // the preview shows
+  fx->Move({100, 50});                            // back onto the press point
+  QVERIFY(fx->graf.Picture.Picture() == before);  // every pixel given back
+}
+
+void TestGestures::undoTakesTheShapeBack() {
+  fx->editor.AppendLine("typed by hand");
+  fx->graf.Tool = TGrafForm::kRectangleTool;
+  fx->Drag({10, 20}, {110, 70});
+  QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\n"));
+  fx->editor.Editor->undo();
+  QCOMPARE(fx->Text(), QByteArray("typed by hand\r\n"));
+}

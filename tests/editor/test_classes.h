@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+
+// The text rules of the editor: lines, positions, the file codec.
+class TestPostingText : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void lineCountAndLength_data();
+  void lineCountAndLength();
+  void colLineToPos_data();
+  void colLineToPos();
+  void positionOfIndexInvertsColLineToPos();
+  void fileRoundTrip_data();
+  void fileRoundTrip();
+  void everyByteSurvivesTheEditor();
+  void captions_data();
+  void captions();
+  void typedAndPastedCharactersWithoutByteBecomeQuestionMarks();
+};
+
+// The editor window: files, the save question, the status bar, the caret.
+class TestEditForm : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void statusBarShowsLabelsUntilFirstRefresh();
+  void statusFigures_data();
+  void statusFigures();
+  void statusBeforeAndAfterAKey();
+  void modifiedMarkStaysAfterSaveUntilNextEvent();
+  void gotoColLine();
+  void forwardsTheCaretLineOnRelease_data();
+  void forwardsTheCaretLineOnRelease();
+  void appendLine_data();
+  void appendLine();
+  void newErasesAfterConfirmation();
+  void newKeepsTheFileForTheNextSave();
+  void saveUntitledAsksForName();
+  void saveAsOverwritesWithoutQuestion();
+  void loadFailureKeepsThePreviousDocument();
+  void refusesFilesBeyondCapacity();
+  void failedSaveKeepsOldFileAndTextModified();
+  void closeQuery_data();
+  void closeQuery();
+};
+
+// The posting aids of the Edit menu.
+class TestPostingAids : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void enablingStates_data();
+  void enablingStates();
+  void disabledKeysDoNothing();
+  void copyAsksForTheNotice_data();
+  void copyAsksForTheNotice();
+  void copyAnswers();
+  void addUrl();
+  void quoteMarks_data();
+  void quoteMarks();
+  void removeQuotesFromTheCaretDown();
+  void removeQuotesKeepsLongLinesWhole();
+  void removeQuotesOnAnEmptyText();
+};

@@ -1,0 +1,356 @@
+#include <sys/resource.h>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <csignal>
+#include <memory>
+
+#include "ScriptedDialogs.h"
+#include "editor/MDIEdit.h"
+#include "format/Limits.h"
+#include "test_classes.h"
+
+using testsupport::ScriptedDialogs;
+
+namespace {
+
+struct Fixture {
+  QTemporaryDir folder;
+  ScriptedDialogs dialogs;
+  TEditForm form;
+  QString startFolder = QDir::currentPath();
+
+  QString Path(const QString& name) const { return folder.filePath(name); }
+  QString Panel(int i) const { return form.StatusPanels[static_cast<std::size_t>(i)]->text(); }
+  QStringList Panels() const { return {Panel(0), Panel(1), Panel(2), Panel(3), Panel(4)}; }
+  void SetText(const QByteArray& bytes) {
+    form.Editor->setPlainText(editor::DecodePosting(bytes));
+    form.Editor->document()->setModified(false);
+  }
+  QByteArray Text() const { return editor::EncodePosting(*form.Editor->document()); }
+  void SetCaret(int position, int anchor = -1) {
+    QTextCursor cursor = form.Editor->textCursor();
+    cursor.setPosition(anchor < 0 ? position : anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    form.Editor->setTextCursor(cursor);
+  }
+};
+
+std::unique_ptr<Fixture> fx;
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+}  // namespace
+
+void TestEditForm::init() {
+  fx = std::make_unique<Fixture>();
+  fx->form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&fx->form));
+}
+
+void TestEditForm::cleanup() {
+  QDir::setCurrent(fx->startFolder);
+  fx.reset();
+}
+
+void TestEditForm::statusBarShowsLabelsUntilFirstRefresh() {
+  QCOMPARE(fx->Panels(), QStringList({"size", "line", "col", "*", "file"}));
+  fx->form.Editor->insertPlainText("x");
+  QCOMPARE(fx->Panels(), QStringList({"1", "1", "2", "*", "Untitled"}));
+}
+
+void TestEditForm::statusFigures_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<int>("anchor");
+  QTest::addColumn<int>("position");
+  QTest::addColumn<QStringList>("panels");  // size, line, col
+  QTest::newRow("empty") << QByteArray() << 0 << 0 << QStringList{"0", "1", "1"};
+  QTest::newRow("caret after final break") << QByteArray("123456\r\n") << 7 << 7 << QStringList{"8", "2", "1"};
+  QTest::newRow("end of second line") << QByteArray("abc\r\ndefg") << 8 << 8 << QStringList{"9", "2", "5"};
+  QTest::newRow("selection right to left: its left end")
+      << QByteArray("abc\r\ndefg") << 8 << 5 << QStringList{"9", "2", "2"};
+  QTest::newRow("selection left to right: its left end")
+      << QByteArray("abc\r\ndefg") << 1 << 8 << QStringList{"9", "1", "2"};
+}
+
+void TestEditForm::statusFigures() {
+  QFETCH(QByteArray, text);
+  QFETCH(int, anchor);
+  QFETCH(int, position);
+  QFETCH(QStringList, panels);
+  fx->SetText(text);
+  fx->SetCaret(position, anchor);
+  fx->form.UpdateStatus();
+  QCOMPARE(fx->Panels(), panels + QStringList({" ", "Untitled"}));
+}
+
+void TestEditForm::statusBeforeAndAfterAKey() {
+  fx->SetText("abc");
+  fx->SetCaret(3);
+  fx->form.UpdateStatus();
+  QStringList seen;
+  const auto note = [&](const char* when) { seen << QString("%1 %2 %3").arg(when, fx->Panel(0), fx->Panel(3)); };
+  editor::SketchTextEdit* edit = fx->form.Editor;
+  connect(edit, &editor::SketchTextEdit::keyDown, this, [&] { note("down"); });
+  connect(edit, &editor::SketchTextEdit::keyPressed, this, [&] { note("press"); });
+  connect(edit, &QPlainTextEdit::textChanged, this, [&] { note("change"); });
+  connect(edit, &editor::SketchTextEdit::keyUp, this, [&] { note("up"); });
+  QTest::keyClick(edit, Qt::Key_X);
+  QCOMPARE(seen, QStringList({"down 3  ", "press 3  ", "change 4 *", "up 4 *"}));
+}
+
+void TestEditForm::modifiedMarkStaysAfterSaveUntilNextEvent() {
+  WriteFile(fx->Path("a.skp"), "abc");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QCOMPARE(fx->Panel(3), QString("*"));
+  QVERIFY(fx->form.Save1Click());
+  QCOMPARE(fx->Panel(3), QString("*"));
+  QTest::mouseClick(fx->form.StatusBar1, Qt::LeftButton);
+  QCOMPARE(fx->Panel(3), QString(" "));
+  QCOMPARE(fx->Panel(4), QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+}
+
+void TestEditForm::gotoColLine() {
+  fx->SetText("123456\r\nabc");
+  fx->SetCaret(3);
+  QSignalSpy raised(&fx->form, &TEditForm::raiseRequested);
+  fx->form.GotoColLine(0, 0);  // position 0: nothing moves, only the bar
+  QCOMPARE(fx->form.Editor->textCursor().position(), 3);
+  QCOMPARE(fx->Panels().mid(0, 3), QStringList({"11", "1", "4"}));
+  QCOMPARE(raised.count(), 0);
+  fx->form.GotoColLine(0, 1);  // character index 8: the start of the second line
+  QCOMPARE(fx->form.Editor->textCursor().position(), 7);
+  QCOMPARE(fx->Panels().mid(1, 2), QStringList({"2", "1"}));
+  QCOMPARE(raised.count(), 1);
+  fx->form.GotoColLine(3, 1);  // behind what a drawer read
+  QCOMPARE(fx->form.GetColLine().column, 3);
+}
+
+void TestEditForm::forwardsTheCaretLineOnRelease_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<int>("caret");
+  QTest::addColumn<bool>("mouse");
+  QTest::addColumn<QList<QByteArray>>("forwarded");
+  const QByteArray segment("L(1;10;20;110;20)");
+  QTest::newRow("key on a sketch line") << QByteArray(segment + "\r\nprose") << 3 << false
+                                        << QList<QByteArray>{segment};
+  QTest::newRow("mouse on a sketch line") << segment << 0 << true << QList<QByteArray>{segment};
+  QTest::newRow("long line cut at 255") << QByteArray(300, 'x') << 0 << false
+                                        << QList<QByteArray>{QByteArray(255, 'x')};
+  QTest::newRow("empty last line after a break") << QByteArray("abc\r\n") << 4 << false << QList<QByteArray>{""};
+  QTest::newRow("nothing for an empty text") << QByteArray() << 0 << false << QList<QByteArray>{};
+}
+
+void TestEditForm::forwardsTheCaretLineOnRelease() {
+  QFETCH(QByteArray, text);
+  QFETCH(int, caret);
+  QFETCH(bool, mouse);
+  QFETCH(QList<QByteArray>, forwarded);
+  fx->SetText(text);
+  fx->SetCaret(caret);
+  QList<QByteArray> lines;
+  connect(&fx->form, &TEditForm::cursorLineReleased, this, [&](const QByteArray& line) { lines << line; });
+  if (mouse) {
+    QTest::mouseClick(fx->form.Editor->viewport(), Qt::LeftButton, {}, QPoint(3, 3));
+  } else {
+    QTest::keyClick(fx->form.Editor, Qt::Key_Shift);  // every key release counts
+  }
+  QCOMPARE(lines, forwarded);
+}
+
+void TestEditForm::appendLine_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<QByteArray>("after");
+  QTest::newRow("empty text") << QByteArray() << QByteArray("L(1;1;2;3;4)\r\n");
+  QTest::newRow("last line without break") << QByteArray("abc") << QByteArray("abc\r\nL(1;1;2;3;4)");
+  QTest::newRow("text ending with a break") << QByteArray("abc\r\n") << QByteArray("abc\r\nL(1;1;2;3;4)\r\n");
+}
+
+void TestEditForm::appendLine() {
+  QFETCH(QByteArray, before);
+  QFETCH(QByteArray, after);
+  fx->SetText(before);
+  fx->SetCaret(0);  // the caret's place does not matter
+  fx->form.AppendLine("L(1;1;2;3;4)");
+  QCOMPARE(fx->Text(), after);
+  QTextCursor caret = fx->form.Editor->textCursor();
+  QVERIFY(caret.atEnd());
+  QVERIFY(fx->form.IsModified());
+  QCOMPARE(fx->Panel(0), QString::number(after.size()));
+  fx->form.Editor->undo();  // one step
+  QCOMPARE(fx->Text(), before);
+}
+
+void TestEditForm::newErasesAfterConfirmation() {
+  fx->form.URLAdded = true;
+  fx->form.New1Click();  // empty: nothing asked, nothing changed
+  QVERIFY(fx->dialogs.calls.isEmpty());
+  QVERIFY(fx->form.URLAdded);
+
+  fx->SetText("abc");
+  fx->dialogs.answers = {ui::Answer::Cancel, ui::Answer::Ok};
+  fx->form.New1Click();
+  QCOMPARE(fx->Text(), QByteArray("abc"));
+  QVERIFY(fx->form.URLAdded);
+  fx->form.New1Click();
+  QCOMPARE(fx->Text(), QByteArray());
+  QVERIFY(!fx->form.URLAdded);
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmOkCancel", "ConfirmOkCancel"}));
+  QCOMPARE(fx->dialogs.Texts("ConfirmOkCancel").first(), QString("Erase all text"));
+}
+
+void TestEditForm::newKeepsTheFileForTheNextSave() {
+  WriteFile(fx->Path("a.skp"), "old\r\n");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  fx->dialogs.answers = {ui::Answer::Ok};
+  fx->form.New1Click();
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QTest::keyClicks(fx->form.Editor, "new");
+  QVERIFY(fx->form.Save1Click());
+  QCOMPARE(ReadFile(fx->Path("a.skp")), QByteArray("new"));
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmOkCancel"}));  // no file dialog
+}
+
+void TestEditForm::saveUntitledAsksForName() {
+  QTest::keyClicks(fx->form.Editor, "L(1;10;20;110;20)");
+  fx->dialogs.fileNames = {"", fx->Path("drawing.skp")};
+  QVERIFY(!fx->form.Save1Click());  // cancelled
+  QVERIFY(fx->form.IsModified());
+  QCOMPARE(fx->form.FileName, QString("Untitled"));
+  QCOMPARE(fx->dialogs.calls[0].kind, QString("Save"));
+  QCOMPARE(fx->dialogs.calls[0].options.proposedName, QString("Untitled"));
+  QCOMPARE(fx->dialogs.calls[0].options.defaultSuffix, QString("skp"));
+  QVERIFY(fx->dialogs.calls[0].options.filter.startsWith("Newsgroup Sketch (*.skp)"));
+  QVERIFY(fx->form.Save1Click());
+  QCOMPARE(ReadFile(fx->Path("drawing.skp")), QByteArray("L(1;10;20;110;20)"));
+  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("drawing.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.Caption(), QString("Text drawing.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QVERIFY(!fx->form.IsModified());
+}
+
+void TestEditForm::saveAsOverwritesWithoutQuestion() {
+  WriteFile(fx->Path("there.skp"), "previous content");
+  fx->form.AppendLine("R(1;E;10;20;110;70)");
+  fx->dialogs.fileNames = {fx->Path("there.skp")};
+  QVERIFY(fx->form.Saveas1Click());
+  QCOMPARE(ReadFile(fx->Path("there.skp")), QByteArray("R(1;E;10;20;110;70)\r\n"));
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Save"}));
+}
+
+void TestEditForm::loadFailureKeepsThePreviousDocument() {
+  WriteFile(fx->Path("a.skp"), "first");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QDir(fx->folder.path()).mkdir("elsewhere");
+  const QString missing = fx->folder.filePath("elsewhere/missing.skp");
+  QVERIFY(!fx->form.LoadFile(missing));
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
+  QVERIFY(fx->dialogs.calls[0].text.contains("missing.skp"));
+  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QCOMPARE(fx->Text(), QByteArray("xfirst"));
+  QVERIFY(fx->form.IsModified());
+}
+
+void TestEditForm::refusesFilesBeyondCapacity() {
+  QFile big(fx->Path("big.skp"));
+  QVERIFY(big.open(QIODevice::WriteOnly));
+  QVERIFY(big.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));  // sparse: no disk needed
+  big.close();
+  fx->SetText("kept");
+  QVERIFY(!fx->form.LoadFile(fx->Path("big.skp")));
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
+  QVERIFY(fx->dialogs.calls[0].text.contains("big.skp"));
+  QVERIFY(fx->dialogs.calls[0].text.contains("64 MiB"));
+  QCOMPARE(fx->Text(), QByteArray("kept"));
+  QCOMPARE(fx->form.FileName, QString("Untitled"));
+}
+
+void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
+  // A folder that is gone: nothing written, the name stays.
+  fx->form.AppendLine("L(1;10;20;110;20)");
+  fx->dialogs.fileNames = {fx->folder.filePath("gone/x.skp")};
+  QVERIFY(!fx->form.Saveas1Click());
+  QCOMPARE(fx->form.FileName, QString("Untitled"));
+  QVERIFY(fx->form.IsModified());
+  QVERIFY(!QFile::exists(fx->folder.filePath("gone/x.skp")));
+
+  // A write that fails half way (files limited to 4 bytes): the old file stays whole.
+  WriteFile(fx->Path("keep.skp"), "old text");
+  QVERIFY(fx->form.LoadFile(fx->Path("keep.skp")));
+  fx->form.AppendLine("R(1;E;10;20;110;70)");
+  struct rlimit saved {};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 4;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved4 = fx->form.Save1Click();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  QVERIFY(!saved4);
+  QCOMPARE(ReadFile(fx->Path("keep.skp")), QByteArray("old text"));
+  QCOMPARE(QDir(fx->folder.path()).entryList(QDir::Files), QStringList({"keep.skp"}));  // nothing left aside
+  QVERIFY(fx->form.IsModified());
+  QCOMPARE(fx->dialogs.Kinds().last(), QString("Error"));
+  QVERIFY(fx->dialogs.calls.last().text.contains("keep.skp"));
+}
+
+void TestEditForm::closeQuery_data() {
+  QTest::addColumn<bool>("modified");
+  QTest::addColumn<bool>("named");
+  QTest::addColumn<QList<ui::Answer>>("answers");
+  QTest::addColumn<QStringList>("fileNames");
+  QTest::addColumn<bool>("closes");
+  QTest::addColumn<bool>("written");
+  QTest::newRow("unmodified: nothing asked") << false << false << QList<ui::Answer>{} << QStringList{} << true << false;
+  QTest::newRow("cancel keeps it") << true << false << QList<ui::Answer>{ui::Answer::Cancel} << QStringList{} << false
+                                   << false;
+  QTest::newRow("no lets it go") << true << false << QList<ui::Answer>{ui::Answer::No} << QStringList{} << true
+                                 << false;
+  QTest::newRow("yes saves a named text")
+      << true << true << QList<ui::Answer>{ui::Answer::Yes} << QStringList{} << true << true;
+  QTest::newRow("yes, save as cancelled: kept open")
+      << true << false << QList<ui::Answer>{ui::Answer::Yes} << QStringList{""} << false << false;
+}
+
+void TestEditForm::closeQuery() {
+  QFETCH(bool, modified);
+  QFETCH(bool, named);
+  QFETCH(QList<ui::Answer>, answers);
+  QFETCH(QStringList, fileNames);
+  QFETCH(bool, closes);
+  QFETCH(bool, written);
+  if (named) {
+    WriteFile(fx->Path("n.skp"), "n");
+    QVERIFY(fx->form.LoadFile(fx->Path("n.skp")));
+  }
+  if (modified) fx->form.AppendLine("E(1;E;1;2;3;4)");
+  fx->dialogs.answers = answers;
+  fx->dialogs.fileNames = fileNames;
+  QCOMPARE(fx->form.FormCloseQuery(), closes);
+  QCOMPARE(fx->dialogs.unplanned, 0);
+  if (modified) {
+    QCOMPARE(fx->dialogs.Texts("ConfirmYesNoCancel"),
+             QStringList{QString("Save changes to %1?")
+                             .arg(named ? QFileInfo(fx->Path("n.skp")).absoluteFilePath() : QString("Untitled"))});
+  } else {
+    QVERIFY(fx->dialogs.calls.isEmpty());
+  }
+  if (named) QCOMPARE(ReadFile(fx->Path("n.skp")) != "n", written);
+}

@@ -1,0 +1,248 @@
+// The posting aids: the Edit menu's states, Copy with the notice block,
+// Add URL and Remove quotes.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "ScriptedDialogs.h"
+#include "editor/MDIEdit.h"
+#include "editor/NoticeBlock.h"
+#include "editor/QuoteRemoval.h"
+#include "test_classes.h"
+
+using testsupport::ScriptedDialogs;
+
+namespace {
+
+// The editor inside a window whose bar holds its menus, as in the frame.
+struct Fixture {
+  ScriptedDialogs dialogs;
+  QMainWindow window;
+  TEditForm* form = new TEditForm;
+  Fixture() {
+    window.menuBar()->addMenu(form->File1);
+    window.menuBar()->addMenu(form->Edit1);
+    window.setCentralWidget(form);
+    window.show();
+    form->Editor->setFocus();
+  }
+  void SetText(const QByteArray& bytes) {
+    form->Editor->setPlainText(editor::DecodePosting(bytes));
+    form->Editor->document()->setModified(false);
+  }
+  QByteArray Text() const { return editor::EncodePosting(*form->Editor->document()); }
+  void Select(int from, int to) {
+    QTextCursor cursor = form->Editor->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    form->Editor->setTextCursor(cursor);
+  }
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QTest::keyClick(form->Editor, static_cast<Qt::Key>(key), modifiers);
+  }
+};
+
+std::unique_ptr<Fixture> fx;
+
+QString Clipboard() { return QApplication::clipboard()->text(); }
+
+// A text of `length` characters (breaks counted two) of which `selected` are selected.
+void SelectShare(int length, int selected) {
+  fx->SetText(QByteArray(length - 2, 'x') + "\r\n");
+  // Positions and characters agree on the first line; all of it ends behind the break.
+  fx->Select(0, selected == length ? length - 1 : selected);
+}
+
+const QString kQuestion =
+    "Please add the download URL for Sketchpost\nand a hint not to quote the text on replies!\n"
+    "May I append the text automatically?";
+
+}  // namespace
+
+void TestPostingAids::init() {
+  fx = std::make_unique<Fixture>();
+  QVERIFY(QTest::qWaitForWindowActive(&fx->window));
+  QApplication::clipboard()->setText("on the clipboard");
+}
+
+void TestPostingAids::cleanup() { fx.reset(); }
+
+void TestPostingAids::enablingStates_data() {
+  QTest::addColumn<bool>("selection");
+  QTest::addColumn<int>("clipboard");  // 0 text, 1 empty, 2 picture only
+  QTest::addColumn<bool>("popup");
+  QTest::newRow("selection, text") << true << 0 << false;
+  QTest::newRow("no selection, text") << false << 0 << false;
+  QTest::newRow("no selection, empty clipboard") << false << 1 << false;
+  QTest::newRow("selection, picture only") << true << 2 << false;
+  QTest::newRow("context menu, no selection, text") << false << 0 << true;
+}
+
+void TestPostingAids::enablingStates() {
+  QFETCH(bool, selection);
+  QFETCH(int, clipboard);
+  QFETCH(bool, popup);
+  fx->SetText("some text\r\n");
+  if (selection) fx->Select(0, 4);
+  if (clipboard == 1) QApplication::clipboard()->clear();
+  if (clipboard == 2) {
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QApplication::clipboard()->setImage(picture);
+  }
+  TEditForm& f = *fx->form;
+  emit(popup ? f.PopupMenu1 : f.Edit1)->aboutToShow();
+  for (QAction* item : {f.Cut1, f.Cut2, f.Copy1, f.Copy2, f.Delete1, f.Delete2}) QCOMPARE(item->isEnabled(), selection);
+  for (QAction* item : {f.Paste1, f.Paste2}) QCOMPARE(item->isEnabled(), clipboard == 0);
+  for (QAction* item : {f.Selectall1, f.SelectAll2, f.Removequotes1, f.AddURL1}) QVERIFY(item->isEnabled());
+}
+
+void TestPostingAids::disabledKeysDoNothing() {
+  fx->SetText("abc");
+  fx->Select(3, 3);
+  fx->Key(Qt::Key_C);  // nothing selected: the clipboard stays
+  QCOMPARE(Clipboard(), QString("on the clipboard"));
+  fx->Key(Qt::Key_X);
+  fx->Key(Qt::Key_D);
+  QCOMPARE(fx->Text(), QByteArray("abc"));
+  QApplication::clipboard()->clear();
+  fx->Key(Qt::Key_V);  // no text on the clipboard: nothing inserted
+  QCOMPARE(fx->Text(), QByteArray("abc"));
+  // With a selection the same keys run their items, whose states were stale.
+  fx->Select(0, 2);
+  fx->Key(Qt::Key_X);
+  QCOMPARE(fx->Text(), QByteArray("c"));
+  QCOMPARE(Clipboard(), QString("ab"));
+  fx->Key(Qt::Key_V);
+  fx->Key(Qt::Key_A);
+  fx->Key(Qt::Key_D);
+  QCOMPARE(fx->Text(), QByteArray());
+  QVERIFY(fx->dialogs.calls.isEmpty());
+}
+
+void TestPostingAids::copyAsksForTheNotice_data() {
+  QTest::addColumn<int>("length");
+  QTest::addColumn<int>("selected");
+  QTest::addColumn<bool>("asks");
+  QTest::newRow("91 of 100") << 100 << 91 << true;
+  QTest::newRow("90 of 100: not above 0.9") << 100 << 90 << false;
+  QTest::newRow("all of 11") << 11 << 11 << true;
+  QTest::newRow("all of 10: too short") << 10 << 8 << false;
+}
+
+void TestPostingAids::copyAsksForTheNotice() {
+  QFETCH(int, length);
+  QFETCH(int, selected);
+  QFETCH(bool, asks);
+  SelectShare(length, selected);
+  fx->dialogs.answers = {ui::Answer::No};
+  fx->form->Copy1->trigger();
+  QCOMPARE(fx->dialogs.Texts("ConfirmYesNoCancel"), asks ? QStringList{kQuestion} : QStringList{});
+  QCOMPARE(Clipboard(), selected == length ? QString(length - 2, 'x') + "\n" : QString(selected, 'x'));
+}
+
+void TestPostingAids::copyAnswers() {
+  // Cancel: nothing copied.
+  SelectShare(100, 100);
+  fx->dialogs.answers = {ui::Answer::Cancel};
+  fx->form->Copy1->trigger();
+  QCOMPARE(Clipboard(), QString("on the clipboard"));
+  QCOMPARE(fx->Text(), QByteArray(98, 'x') + "\r\n");
+  // Yes: the notice block first, then from the selection's start to the end.
+  fx->Select(2, fx->form->Editor->document()->characterCount() - 1);
+  fx->dialogs.answers = {ui::Answer::Yes};
+  fx->form->Copy1->trigger();
+  const QStringList notice = editor::NoticeBlockLines();
+  QCOMPARE(fx->Text(), QByteArray(98, 'x') + "\r\n" + notice.join("\r\n").toLatin1() + "\r\n");
+  QCOMPARE(Clipboard(), QString(96, 'x') + "\n" + notice.join("\n") + "\n");
+  QVERIFY(fx->form->URLAdded);
+  // Once the block is there, Copy asks no more.
+  fx->form->Selectall1->trigger();
+  fx->form->Copy1->trigger();
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmYesNoCancel", "ConfirmYesNoCancel"}));
+  // Ctrl+Ins is the control's own copy: it never asks.
+  fx->form->URLAdded = false;
+  fx->Key(Qt::Key_Insert);
+  QCOMPARE(fx->dialogs.calls.size(), 2);
+  QCOMPARE(fx->dialogs.unplanned, 0);
+}
+
+void TestPostingAids::addUrl() {
+  fx->SetText("abc");
+  fx->form->AddURL1->trigger();
+  const QByteArray block = editor::NoticeBlockLines().join("\r\n").toLatin1();
+  QCOMPARE(fx->Text(), "abc\r\n" + block);  // a break after abc first; none at the end
+  fx->form->AddURL1->trigger();
+  QCOMPARE(fx->Text(), "abc\r\n" + block + "\r\n" + block);
+  QVERIFY(fx->form->URLAdded);
+  QVERIFY(fx->form->IsModified());
+  QCOMPARE(editor::NoticeBlockLines().first(), QString("------- Sketchpost -------"));
+  QCOMPARE(editor::NoticeBlockLines().last(),
+           QString("PLEASE remove the quoted Sketchpost text in your response posting!"));
+}
+
+void TestPostingAids::quoteMarks_data() {
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<int>("removed");
+  QTest::newRow("two quotes and a blank") << QString(">> L(1;10;20;110;20)") << 3;
+  QTest::newRow("six quote marks") << QString(">>>>>>T(M;1;2;\"x\")") << 6;
+  QTest::newRow("seven quote marks: column 8") << QString(">>>>>>>T(M;1;2;\"x\")") << 0;
+  QTest::newRow("blank first protects") << QString(" >L(1;10;20;110;20)") << 0;
+  QTest::newRow("prose with a marker") << QString("> Her(e)") << 0;
+  QTest::newRow("bar and blank") << QString("| A(1;0;100;100;150;60)") << 2;
+  QTest::newRow("three colons, small marker") << QString(":::e(1;E;1;2;3;4)") << 3;
+  QTest::newRow("earliest marker wins") << QString("> T(S;1;2;\"L(\")") << 2;
+  QTest::newRow("marker at column 3, another at 9") << QString("> T(x) L(1;2)") << 2;
+  QTest::newRow("already in column 1") << QString("L(1;10;20;110;20)") << 0;
+  QTest::newRow("letter in front") << QString("x>L(1;2;3;4)") << 0;
+  QTest::newRow("digit in front") << QString("1>L(1;2;3;4)") << 0;
+  QTest::newRow("hash") << QString("#R(1;E;1;2;3;4)") << 1;
+  QTest::newRow("empty") << QString() << 0;
+  QTest::newRow("first occurrence too far") << QString(">>>>>>>>L( and L(") << 0;
+}
+
+void TestPostingAids::quoteMarks() {
+  QFETCH(QString, line);
+  QFETCH(int, removed);
+  QCOMPARE(editor::QuoteMarksLength(line), removed);
+}
+
+void TestPostingAids::removeQuotesFromTheCaretDown() {
+  fx->SetText("> L(1;1;2;3;4)\r\n>> R(1;E;1;2;3;4)\r\n> Her(e)\r\n: T(S;1;2;\"x\")\r\n>L(1;5;6;7;8)\r\n");
+  fx->Select(20, 20);  // inside the second line
+  QSignalSpy changes(fx->form->Editor->document(), &QTextDocument::contentsChanged);
+  fx->form->Removequotes1->trigger();
+  QCOMPARE(fx->Text(),
+           QByteArray("> L(1;1;2;3;4)\r\nR(1;E;1;2;3;4)\r\n> Her(e)\r\nT(S;1;2;\"x\")\r\nL(1;5;6;7;8)\r\n"));
+  QCOMPARE(changes.count(), 1);
+  QVERIFY(fx->form->IsModified());
+  QCOMPARE(fx->form->GetColLine().line, 4);  // the caret behind the last line changed
+  QCOMPARE(fx->form->GetColLine().column, 12);
+  QCOMPARE(fx->form->StatusPanels[1]->text(), QString("5"));  // the bar refreshed
+  fx->form->Editor->undo();                                   // one step
+  QCOMPARE(fx->Text(),
+           QByteArray("> L(1;1;2;3;4)\r\n>> R(1;E;1;2;3;4)\r\n> Her(e)\r\n: T(S;1;2;\"x\")\r\n>L(1;5;6;7;8)\r\n"));
+}
+
+void TestPostingAids::removeQuotesKeepsLongLinesWhole() {
+  const QByteArray tail(10000, 'z');
+  fx->SetText(">> L(1;1;2;3;4)" + tail + "\r\n");
+  fx->form->Removequotes1->trigger();
+  QCOMPARE(fx->Text(), "L(1;1;2;3;4)" + tail + "\r\n");
+  // A marker beyond the first 4096 characters is never looked at.
+  fx->SetText(QByteArray(5000, '>') + "L(1;2)");
+  fx->form->Removequotes1->trigger();
+  QCOMPARE(fx->Text(), QByteArray(5000, '>') + "L(1;2)");
+}
+
+void TestPostingAids::removeQuotesOnAnEmptyText() {
+  fx->form->Removequotes1->trigger();
+  QCOMPARE(fx->form->StatusPanels[0]->text(), QString("size"));  // not even a refresh
+  QVERIFY(!fx->form->IsModified());
+}

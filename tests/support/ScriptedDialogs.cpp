@@ -1,0 +1,56 @@
+#include "ScriptedDialogs.h"
+
+namespace testsupport {
+
+QStringList ScriptedDialogs::Kinds() const {
+  QStringList kinds;
+  for (const DialogCall& call : calls) kinds << call.kind;
+  return kinds;
+}
+
+QStringList ScriptedDialogs::Texts(const QString& kind) const {
+  QStringList texts;
+  for (const DialogCall& call : calls)
+    if (call.kind == kind) texts << call.text;
+  return texts;
+}
+
+ui::Answer ScriptedDialogs::Next(const QString& kind, const QString& text) {
+  calls << DialogCall{kind, text, {}};
+  if (answers.isEmpty()) {
+    ++unplanned;
+    return ui::Answer::Cancel;
+  }
+  return answers.takeFirst();
+}
+
+QString ScriptedDialogs::NextFile(const QString& kind, const ui::FileDialogOptions& options) {
+  calls << DialogCall{kind, options.proposedName, options};
+  if (fileNames.isEmpty()) {
+    ++unplanned;
+    return {};
+  }
+  return fileNames.takeFirst();
+}
+
+void ScriptedDialogs::Warning(QWidget*, const QString& text) { calls << DialogCall{"Warning", text, {}}; }
+
+ui::Answer ScriptedDialogs::WarningOkCancel(QWidget*, const QString& text) { return Next("WarningOkCancel", text); }
+
+ui::Answer ScriptedDialogs::ConfirmOkCancel(QWidget*, const QString& text) { return Next("ConfirmOkCancel", text); }
+
+ui::Answer ScriptedDialogs::ConfirmYesNoCancel(QWidget*, const QString& text) {
+  return Next("ConfirmYesNoCancel", text);
+}
+
+void ScriptedDialogs::Error(QWidget*, const QString& text) { calls << DialogCall{"Error", text, {}}; }
+
+QString ScriptedDialogs::OpenFileName(QWidget*, const ui::FileDialogOptions& options) {
+  return NextFile("Open", options);
+}
+
+QString ScriptedDialogs::SaveFileName(QWidget*, const ui::FileDialogOptions& options) {
+  return NextFile("Save", options);
+}
+
+}  // namespace testsupport
