@@ -14,9 +14,7 @@ namespace sketch {
 
 // A pixel after a figure of `colour` covers it: copy paints the colour,
 // not-xor sets NOT(colour XOR pixel), which the same figure drawn again undoes.
-inline QRgb Mix(QRgb colour, QRgb pixel, bool notXor) {
-  return notXor ? (~(colour ^ pixel) | 0xFF000000u) : colour;
-}
+inline QRgb Mix(QRgb colour, QRgb pixel, bool notXor) { return notXor ? (~(colour ^ pixel) | 0xFF000000u) : colour; }
 
 class CoverageMask {
  public:

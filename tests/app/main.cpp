@@ -6,6 +6,7 @@
 #include <QTest>
 #include <cstring>
 
+#include "RunTests.h"
 #include "test_classes.h"
 
 int main(int argc, char** argv) {
@@ -13,14 +14,9 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--destroy-shown-frame") == 0) return DestroyShownFrame();
   // Closing the frame in a test must not end the program's event handling.
   QApplication::setQuitOnLastWindowClosed(false);
-  int status = 0;
   TestFrameMenus menus;
-  status |= QTest::qExec(&menus, argc, argv);
   TestFrameFiles files;
-  status |= QTest::qExec(&files, argc, argv);
   TestFrameWindows windows;
-  status |= QTest::qExec(&windows, argc, argv);
   TestFrameDrawing drawing;
-  status |= QTest::qExec(&drawing, argc, argv);
-  return status;
+  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing});
 }

@@ -6,11 +6,10 @@
 #include <QTest>
 #include <memory>
 
+#include "DrawingTestKit.h"
 #include "ScriptedDialogs.h"
 #include "drawing/GraphWin.h"
-#include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
-#include "render/LegendText.h"
 #include "test_classes.h"
 
 using testsupport::ScriptedDialogs;
@@ -49,18 +48,7 @@ struct Fixture {
 
   QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
   QString Panel(int i) const { return graf.StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  // What the draw pass paints from the editor's text.
-  QImage Rendered() const {
-    sketch::Canvas canvas;
-    canvas.font.name = sketch::ChooseLegendFontName();
-    struct Ok final : sketch::DrawHost {
-      bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
-      void WarnDrawingSize(std::string_view) override {}
-    } host;
-    sketch::DrawPassCounters pass;
-    sketch::RunDrawPass(canvas, editor::DocumentLines(*editor.Editor->document()), host, pass);
-    return canvas.Picture();
-  }
+  QImage Rendered() const { return drawingtest::Rendered(editor); }
 };
 
 std::unique_ptr<Fixture> fx;

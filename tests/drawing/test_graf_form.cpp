@@ -4,9 +4,9 @@
 #include <QTest>
 #include <memory>
 
+#include "DrawingTestKit.h"
 #include "ScriptedDialogs.h"
 #include "drawing/GraphWin.h"
-#include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
 #include "render/LegendText.h"
 #include "test_classes.h"
@@ -26,18 +26,7 @@ struct Fixture {
     editor.Editor->setPlainText(editor::DecodePosting(bytes));
     editor.Editor->document()->setModified(false);
   }
-  // The picture the draw pass alone paints for the editor's text.
-  QImage Rendered() const {
-    sketch::Canvas canvas;
-    canvas.font.name = sketch::ChooseLegendFontName();
-    struct Ok final : sketch::DrawHost {
-      bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
-      void WarnDrawingSize(std::string_view) override {}
-    } host;
-    sketch::DrawPassCounters pass;
-    sketch::RunDrawPass(canvas, editor::DocumentLines(*editor.Editor->document()), host, pass);
-    return canvas.Picture();
-  }
+  QImage Rendered() const { return drawingtest::Rendered(editor); }
   const QImage& Picture() const { return graf.Picture.Picture(); }
 };
 

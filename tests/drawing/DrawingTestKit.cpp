@@ -1,0 +1,30 @@
+#include "DrawingTestKit.h"
+
+#include "canvas/Canvas.h"
+#include "editor/DocumentLines.h"
+#include "editor/MDIEdit.h"
+#include "render/DrawPass.h"
+#include "render/LegendText.h"
+
+namespace drawingtest {
+
+namespace {
+
+class AnswerOk final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
+  void WarnDrawingSize(std::string_view) override {}
+};
+
+}  // namespace
+
+QImage Rendered(const TEditForm& editor) {
+  sketch::Canvas canvas;
+  canvas.font.name = sketch::ChooseLegendFontName();
+  AnswerOk host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(canvas, editor::DocumentLines(*editor.Editor->document()), host, pass);
+  return canvas.Picture();
+}
+
+}  // namespace drawingtest

@@ -1,0 +1,14 @@
+#pragma once
+// What the drawing window tests share.
+
+#include <QImage>
+
+class TEditForm;
+
+namespace drawingtest {
+
+// The picture the draw pass alone paints from the editor's text, as F7
+// would on a fresh picture (every prompt answered OK).
+QImage Rendered(const TEditForm& editor);
+
+}  // namespace drawingtest
