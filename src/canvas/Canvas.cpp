@@ -2,31 +2,24 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
-#include <type_traits>
+#include <vector>
 
-#include "canvas/LineClip.h"
 #include "canvas/LineRaster.h"
+#include "canvas/Shapes.h"
 #include "canvas/TextBytes.h"
 
 namespace sketch {
 
 namespace {
 
-// A pen this wide covers the whole picture from anywhere it can reach it;
-// wider widths are drawn at this width.
-constexpr int kMaxDrawWidth = 4096;
-// Ellipses and arcs whose box lies within this range go to the raster engine
-// as curves; larger ones are flattened and clipped first.
-constexpr double kCurveLimit = 16384;
+int DrawWidth(std::int32_t width) { return std::max(width, 1); }
 
-int DrawWidth(std::int32_t width) { return std::clamp(width, 1, kMaxDrawWidth); }
-
-// Dashes and gaps in pixels, for pens 1 pixel wide.
-QList<qreal> DashPattern(PenStyle style) {
+// Dashes and gaps in pixels of a pen 1 pixel wide, alternating.
+std::vector<int> DashPattern(PenStyle style) {
   switch (style) {
     case PenStyle::Dash:
       return {18, 6};
@@ -41,11 +34,11 @@ QList<qreal> DashPattern(PenStyle style) {
 }
 
 // Whether pixel `step` of a broken line falls on a dash rather than a gap.
-bool IsDashOn(const QList<qreal>& dashes, std::int64_t step) {
-  qreal period = 0;
-  for (const qreal d : dashes) period += d;
-  qreal position = static_cast<qreal>(step % static_cast<std::int64_t>(period));
-  for (qsizetype i = 0; i < dashes.size(); ++i) {
+bool IsDashOn(const std::vector<int>& dashes, std::int64_t step) {
+  int period = 0;
+  for (const int d : dashes) period += d;
+  int position = static_cast<int>(step % period);
+  for (std::size_t i = 0; i < dashes.size(); ++i) {
     if (position < dashes[i]) return i % 2 == 0;
     position -= dashes[i];
   }
@@ -54,89 +47,13 @@ bool IsDashOn(const QList<qreal>& dashes, std::int64_t step) {
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
 
-QPen MaskPen(int width, CoverageMask::Class cls, const QList<qreal>& dashes = {}, double dashOffset = 0) {
-  const QColor colour = CoverageMask::ClassColor(cls);
-  if (width == 1) {
-    QPen pen(colour, 1);
-    pen.setCosmetic(true);
-    pen.setCapStyle(Qt::FlatCap);  // a 1 pixel line stops before its end point
-    if (!dashes.isEmpty()) {
-      pen.setDashPattern(dashes);
-      pen.setDashOffset(dashOffset);
-    }
-    return pen;
-  }
-  return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// Paints a pen figure: for a broken pen over a solid brush the gaps first
-// (a solid line in the gap class), then the pen itself on top.
-template <typename Draw>
-void Stroke(QPainter& painter, const CanvasPen& pen, bool solidBrush, double dashOffset, Draw draw) {
-  painter.setBrush(Qt::NoBrush);
-  const int width = DrawWidth(pen.width);
-  if (IsBroken(pen)) {
-    if (solidBrush) {
-      painter.setPen(MaskPen(1, CoverageMask::kGap));
-      draw();
-    }
-    painter.setPen(MaskPen(1, CoverageMask::kInk, DashPattern(pen.style), dashOffset));
-  } else {
-    painter.setPen(MaskPen(width, CoverageMask::kInk));
-  }
-  draw();
-}
-
-// The picture grown by `margin` on every side: what lies beyond cannot show.
-QRectF GuardBox(double margin) {
-  return QRectF(-margin, -margin, kPictureWidth + 2 * margin, kPictureHeight + 2 * margin);
-}
-
-double Margin(const CanvasPen& pen) { return DrawWidth(pen.width) / 2.0 + 4; }
-
 struct Box {
-  double left, top, right, bottom;  // right and bottom exclusive, as given
-};
-
-Box Normalized(int x1, int y1, int x2, int y2) {
-  return {static_cast<double>(std::min(x1, x2)), static_cast<double>(std::min(y1, y2)),
-          static_cast<double>(std::max(x1, x2)), static_cast<double>(std::max(y1, y2))};
-}
-
-// The path an outline follows: through the centres of the pixels x1..x2-1
-// (the raster engine samples pixel (i, j) at (i + 0.5, j + 0.5)).
-QRectF OutlineRect(const Box& b) {
-  return QRectF(b.left + 0.5, b.top + 0.5, b.right - b.left - 1, b.bottom - b.top - 1);
-}
-
-QRect ReachOf(const QRectF& shape, double margin) {
-  return shape.normalized().adjusted(-margin, -margin, margin, margin).toAlignedRect();
-}
-
-// Points of the ellipse in `rect` from startDeg over spanDeg (counter-clockwise).
-QPolygonF FlattenEllipse(const QRectF& rect, double startDeg, double spanDeg) {
-  const double rx = rect.width() / 2, ry = rect.height() / 2;
-  const QPointF centre = rect.center();
-  const double span = spanDeg * std::numbers::pi / 180;
-  // Steps short enough that the chord stays within a quarter pixel of the curve.
-  const double radius = std::max({rx, ry, 1.0});
-  const double step = std::sqrt(1.0 / radius);
-  const int count = std::clamp(static_cast<int>(std::ceil(std::abs(span) / step)), 8, 1 << 17);
-  QPolygonF points;
-  points.reserve(count + 1);
-  const double start = startDeg * std::numbers::pi / 180;
-  for (int i = 0; i <= count; ++i) {
-    const double a = start + span * i / count;
-    points << QPointF(centre.x() + rx * std::cos(a), centre.y() - ry * std::sin(a));
+  int left, top, right, bottom;  // right and bottom exclusive
+  static Box Of(int x1, int y1, int x2, int y2) {
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
   }
-  return points;
-}
-
-bool WithinCurveLimit(const Box& b) {
-  return std::max({std::abs(b.left), std::abs(b.top), std::abs(b.right), std::abs(b.bottom)}) <= kCurveLimit;
-}
-
-double Degrees(double radians) { return radians * 180 / std::numbers::pi; }
+  bool Empty() const { return right - left < 1 || bottom - top < 1; }
+};
 
 }  // namespace
 
@@ -153,20 +70,20 @@ template <typename PaintFigure>
 void Canvas::DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint) {
   const QRect area = mask_.Begin(box);
   if (area.isEmpty()) return;
-  if constexpr (std::is_invocable_v<PaintFigure, QPainter&>) {
+  {
     QPainter painter(&mask_.Image());
     painter.setClipRect(area);
     paint(painter);
-  } else {
-    paint(mask_.Image(), area);
   }
   mask_.Apply(area, picture_, palette, notXor);
 }
 
-CoverageMask::Palette Canvas::PenPalette() const {
+std::array<QRgb, 4> Canvas::PenColours() const {
   const QRgb brushColour = ToQRgb(brush.color);
   return {0, brushColour, brushColour, ToQRgb(pen.color)};
 }
+
+void Canvas::ApplyFigure() { spans_.Apply(picture_, PenColours(), pen.mode == PenMode::NotXor); }
 
 void Canvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
 
@@ -174,111 +91,148 @@ void Canvas::LineTo(int x, int y) {
   const QPoint from = penPos_;
   penPos_ = QPoint(x, y);
   if (from == penPos_) return;
-  const bool solidBrush = brush.style == BrushStyle::Solid;
-  if (DrawWidth(pen.width) == 1) {
-    // Each pixel of a thin line is visited once: it goes straight onto the picture.
-    const QList<qreal> dashes = IsBroken(pen) ? DashPattern(pen.style) : QList<qreal>{};
-    const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
-    const bool notXor = pen.mode == PenMode::NotXor;
-    ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
-      const bool dash = dashes.isEmpty() || IsDashOn(dashes, step);
-      if (!dash && !solidBrush) return;
-      QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
-      pixel = Mix(dash ? ink : gap, pixel, notXor);
-    });
+  if (DrawWidth(pen.width) > 1) {
+    AddCapsule(spans_, from, penPos_, DrawWidth(pen.width), FigureSpans::kInk);
+    ApplyFigure();
     return;
   }
-  const double margin = Margin(pen);
-  const auto segment = ClipSegment(from, penPos_, GuardBox(margin));
-  if (!segment) return;
-  const QPointF half(0.5, 0.5);
-  DrawFigure(ReachOf(QRectF(segment->from, segment->to), margin), PenPalette(), pen.mode == PenMode::NotXor,
-             [&](QPainter& painter) {
-               painter.setPen(MaskPen(DrawWidth(pen.width), CoverageMask::kInk));
-               painter.drawLine(segment->from + half, segment->to + half);
-             });
-}
-
-void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
-  Box b = Normalized(x1, y1, x2, y2);
-  if (b.right - b.left < 1 || b.bottom - b.top < 1) return;
-  // Moving an edge that lies beyond the guard onto it changes no visible pixel.
-  const double margin = Margin(pen);
-  const QRectF guard = GuardBox(margin);
-  b.left = std::clamp(b.left, guard.left(), guard.right());
-  b.right = std::clamp(b.right, guard.left(), guard.right());
-  b.top = std::clamp(b.top, guard.top(), guard.bottom());
-  b.bottom = std::clamp(b.bottom, guard.top(), guard.bottom());
+  // Each pixel of a thin line is visited once: it goes straight onto the picture.
   const bool solidBrush = brush.style == BrushStyle::Solid;
-  const QRectF outline = OutlineRect(b);
-  DrawFigure(ReachOf(outline, margin), PenPalette(), pen.mode == PenMode::NotXor, [&](QPainter& painter) {
-    if (solidBrush) {
-      painter.fillRect(QRectF(b.left, b.top, b.right - b.left, b.bottom - b.top),
-                       CoverageMask::ClassColor(CoverageMask::kFill));
-    }
-    Stroke(painter, pen, solidBrush, 0, [&] { painter.drawRect(outline); });
+  const std::vector<int> dashes = IsBroken(pen) ? DashPattern(pen.style) : std::vector<int>{};
+  const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
+  const bool notXor = pen.mode == PenMode::NotXor;
+  ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
+    const bool dash = dashes.empty() || IsDashOn(dashes, step);
+    if (!dash && !solidBrush) return;
+    QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
+    pixel = Mix(dash ? ink : gap, pixel, notXor);
   });
 }
 
+void Canvas::AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes) {
+  if (IsDashOn(dashes, step)) {
+    spans_.AddPixel(x, y, FigureSpans::kInk);
+  } else if (brush.style == BrushStyle::Solid) {
+    spans_.AddPixel(x, y, FigureSpans::kGap);
+  }
+}
+
+void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  // The outline runs through the pixels left..right-1, top..bottom-1.
+  const int l = b.left, t = b.top, r = b.right - 1, bt = b.bottom - 1;
+  // Far outside, only the edges that can show matter: an edge beyond the
+  // picture by more than the pen is moved onto that margin.
+  const int margin = std::min(DrawWidth(pen.width), 1 << 20) + 4;
+  const int cl = std::clamp(l, -margin, kPictureWidth + margin), cr = std::clamp(r, -margin, kPictureWidth + margin);
+  const int ct = std::clamp(t, -margin, kPictureHeight + margin), cb = std::clamp(bt, -margin, kPictureHeight + margin);
+  if (brush.style == BrushStyle::Solid) {
+    for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) spans_.Add(j, cl, cr, FigureSpans::kFill);
+  }
+  if (DrawWidth(pen.width) > 1) {
+    const QPointF corners[4] = {QPointF(cl, ct), QPointF(cr, ct), QPointF(cr, cb), QPointF(cl, cb)};
+    for (int i = 0; i < 4; ++i)
+      AddCapsule(spans_, corners[i], corners[(i + 1) % 4], DrawWidth(pen.width), FigureSpans::kInk);
+  } else if (!IsBroken(pen)) {
+    spans_.Add(ct, cl, cr, FigureSpans::kInk);
+    spans_.Add(cb, cl, cr, FigureSpans::kInk);
+    for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) {
+      spans_.AddPixel(cl, j, FigureSpans::kInk);
+      spans_.AddPixel(cr, j, FigureSpans::kInk);
+    }
+  } else {
+    // Around the outline clockwise from the top left corner, one step a pixel.
+    const std::vector<int> dashes = DashPattern(pen.style);
+    std::int64_t step = 0;
+    for (int x = cl; x <= cr; ++x) AddBrokenPixel(x, ct, step++, dashes);
+    for (int y = ct + 1; y <= cb; ++y) AddBrokenPixel(cr, y, step++, dashes);
+    if (cb > ct) {
+      for (int x = cr - 1; x >= cl; --x) AddBrokenPixel(x, cb, step++, dashes);
+    }
+    if (cr > cl) {
+      for (int y = cb - 1; y > ct; --y) AddBrokenPixel(cl, y, step++, dashes);
+    }
+  }
+  ApplyFigure();
+}
+
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
-  const Box b = Normalized(x1, y1, x2, y2);
-  if (b.right - b.left < 1 || b.bottom - b.top < 1) return;
-  StrokeOutline(OutlineRect(b), x1, y1, x2, y2, brush.style == BrushStyle::Solid, 0, 360);
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
+  if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
+  AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
+  ApplyFigure();
 }
 
 void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  const Box b = Normalized(x1, y1, x2, y2);
-  if (b.right - b.left < 1 || b.bottom - b.top < 1) return;
-  // Where a ray from the centre of the box meets the ellipse, as the ellipse's
-  // own (parametric) angle, counter-clockwise from three o'clock.
-  const double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2;
-  const double rx = std::max((b.right - b.left) / 2, 0.5), ry = std::max((b.bottom - b.top) / 2, 0.5);
-  const auto angleOf = [&](int x, int y) { return Degrees(std::atan2(-(y - cy) / ry, (x - cx) / rx)); };
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
+  // Where a ray from the centre of the box meets the ellipse, as the
+  // ellipse's own angle, counter-clockwise from three o'clock.
+  const double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
+  const double rx = (b.right - b.left) / 2.0, ry = (b.bottom - b.top) / 2.0;
+  const auto angleOf = [&](int x, int y) { return std::atan2(-(y - cy) / ry, (x - cx) / rx); };
   const double start = angleOf(x3, y3);
   double span = angleOf(x4, y4) - start;
-  while (span <= 0) span += 360;
-  StrokeOutline(OutlineRect(b), x1, y1, x2, y2, false, start, span);
+  while (span <= 0) span += 2 * std::numbers::pi;
+  const double end = start + span;
+  AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
+  if (DrawWidth(pen.width) > 1) {  // round ends
+    for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), DrawWidth(pen.width), FigureSpans::kInk);
+  }
+  ApplyFigure();
 }
 
-// Ellipse (a span of 360, optionally filled) or arc of the ellipse in `outline`.
-void Canvas::StrokeOutline(const QRectF& outline, int x1, int y1, int x2, int y2, bool fill, double startDeg,
-                           double spanDeg) {
-  const bool full = spanDeg >= 360;
-  const bool solidBrush = brush.style == BrushStyle::Solid;
-  const double margin = Margin(pen);
-  const QRectF guard = GuardBox(margin);
-  if (!outline.adjusted(-margin, -margin, margin, margin).intersects(guard)) return;
-  const auto paint = [&](QPainter& painter) {
-    if (WithinCurveLimit(Normalized(x1, y1, x2, y2))) {
-      if (fill) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(CoverageMask::ClassColor(CoverageMask::kFill));
-        painter.drawEllipse(outline);
+// The outline of `e` within `range`, with the pen.
+void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
+  // A pixel's direction from the centre, in the ellipse's own coordinates.
+  const double sx = std::max(e.rx, 0.5), sy = std::max(e.ry, 0.5);
+  const auto inRange = [&](int x, int y) { return range.Contains((x - e.cx) / sx, -(y - e.cy) / sy); };
+  const bool whole = range.span >= 2 * std::numbers::pi;
+  if (DrawWidth(pen.width) > 1) {
+    AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk,
+                   whole ? std::function<bool(int, int)>{} : inRange);
+  } else if (!IsBroken(pen)) {
+    ForEachOutlineRun(e, [&](int x0, int x1, int y) {
+      if (whole) {
+        spans_.Add(y, x0, x1, FigureSpans::kInk);
+        return;
       }
-      QPainterPath path;
-      if (full) {
-        path.addEllipse(outline);
-      } else {
-        path.arcMoveTo(outline, startDeg);
-        path.arcTo(outline, startDeg, spanDeg);
-      }
-      Stroke(painter, pen, solidBrush, 0, [&] { painter.drawPath(path); });
-      return;
-    }
-    // Too large for the raster engine's fixed-point range: flatten and clip.
-    const QPolygonF points = FlattenEllipse(outline, startDeg, spanDeg);
-    if (fill) {
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(CoverageMask::ClassColor(CoverageMask::kFill));
-      painter.drawPolygon(ClipPolygon(points, guard));
-    }
-    Stroke(painter, pen, solidBrush, 0, [&] {
-      for (qsizetype i = 1; i < points.size(); ++i) {
-        if (const auto part = ClipSegment(points[i - 1], points[i], guard)) painter.drawLine(part->from, part->to);
-      }
+      for (int x = x0; x <= x1; ++x)
+        if (inRange(x, y)) spans_.AddPixel(x, y, FigureSpans::kInk);
     });
-  };
-  DrawFigure(ReachOf(outline, margin), PenPalette(), pen.mode == PenMode::NotXor, paint);
+  } else {
+    // Dashes counted along the outline from where the range begins.
+    std::vector<QPoint> pixels;
+    ForEachOutlinePixel(e, [&](int x, int y) {
+      if (inRange(x, y)) pixels.emplace_back(x, y);
+    });
+    std::size_t first = 0;
+    if (!whole && !pixels.empty()) {
+      // The walk starts at three o'clock; the range may begin anywhere on it.
+      const double fromX = range.fromX, fromY = range.fromY;
+      std::size_t best = 0;
+      double bestTurn = 1e9;
+      for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const double vx = (pixels[i].x() - e.cx) / sx, vy = -(pixels[i].y() - e.cy) / sy;
+        double turn = std::atan2(fromX * vy - fromY * vx, fromX * vx + fromY * vy);
+        if (turn < 0) turn += 2 * std::numbers::pi;
+        if (turn < bestTurn) {
+          bestTurn = turn;
+          best = i;
+        }
+      }
+      first = best;
+    }
+    const std::vector<int> dashes = DashPattern(pen.style);
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+      const QPoint& p = pixels[(first + k) % pixels.size()];
+      AddBrokenPixel(p.x(), p.y(), static_cast<std::int64_t>(k), dashes);
+    }
+  }
 }
 
 const QFont& Canvas::TextFont() {

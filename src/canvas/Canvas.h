@@ -22,14 +22,17 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "canvas/Color.h"
 #include "canvas/CoverageMask.h"
+#include "canvas/FigureSpans.h"
+#include "canvas/PictureSize.h"
 
 namespace sketch {
 
-inline constexpr int kPictureWidth = 320;
-inline constexpr int kPictureHeight = 200;
+struct EllipseShape;
+struct AngleRange;
 
 enum class PenStyle : std::uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
 enum class PenMode : std::uint8_t { Copy = 4, NotXor = 15 };
@@ -89,13 +92,16 @@ class Canvas {
  private:
   template <typename PaintFigure>
   void DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint);
-  CoverageMask::Palette PenPalette() const;
-  void StrokeOutline(const QRectF& outline, int x1, int y1, int x2, int y2, bool fill, double startDeg, double spanDeg);
+  std::array<QRgb, 4> PenColours() const;
+  void ApplyFigure();
+  void AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes);
+  void AddOutline(const EllipseShape& e, const AngleRange& range);
 
   const QFont& TextFont();  // the canvas font as Qt's, kept while it stays the same
 
   QImage picture_;
-  CoverageMask mask_;
+  FigureSpans spans_;  // the figure in hand
+  CoverageMask mask_;  // for text
   QPoint penPos_;
   std::optional<QFont> textFont_;
   std::optional<QFontMetrics> textMetrics_;

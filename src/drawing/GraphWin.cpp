@@ -82,10 +82,13 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setSizeGripEnabled(false);
+  // Fixed and opaque: a new text at every mouse move repaints the label
+  // alone, never the window's layout around it.
   for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
     StatusPanels[i] = new QLabel(StatusBar1);
-    StatusPanels[i]->setMinimumWidth(i == 0 ? 150 : 50);
-    StatusBar1->addWidget(StatusPanels[i], i == 0 ? 0 : 1);
+    StatusPanels[i]->setFixedSize(i == 0 ? 150 : 170, StatusPanels[i]->sizeHint().height());
+    StatusPanels[i]->setAutoFillBackground(true);
+    StatusBar1->addWidget(StatusPanels[i]);
   }
 
   auto* layout = new QVBoxLayout(this);

@@ -37,8 +37,9 @@ QRect TGrafForm::ShapeReach(QPoint p1, QPoint p2) const {
 
 void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
   Picture.pen.mode = mode;
-  // Lines and arcs have no fill: their dash gaps stay open, as the next draw
-  // pass shows the line written, whatever the fill box says.
+  // Lines and arcs have no fill: their dash gaps stay open whatever the fill
+  // box says, as a draw pass shows such a line unless a filled box before it
+  // in the text left its brush.
   const sketch::BrushStyle fill = Picture.brush.style;
   if (Tool == kLineTool || Tool == kArcTool) Picture.brush.style = sketch::BrushStyle::Clear;
   switch (Tool) {

@@ -410,11 +410,17 @@ void TestCanvas::shapesFarOutsideShowTheirVisiblePart() {
   QVERIFY2(arc.bottom() == 100 && arc.top() >= 95 && arc.width() == 320,
            qPrintable(QString("%1,%2 %3x%4").arg(arc.x()).arg(arc.y()).arg(arc.width()).arg(arc.height())));
 
-  Canvas wide;
-  wide.pen.width = 9999999;
-  wide.MoveTo(-5000, -5000);
-  wide.LineTo(-4000, -5000);
-  QVERIFY(Marked(wide, kWhite).isEmpty());  // far away even at the widest
+  // The widest pens, exactly: a round end five million pixels across covers
+  // the picture from far away; one of 5,000 pixels does not reach it.
+  Canvas widest, wide;
+  widest.pen.width = 9999999;
+  wide.pen.width = 5000;
+  for (Canvas* c : {&widest, &wide}) {
+    c->MoveTo(-5000, -5000);
+    c->LineTo(-4000, -5000);
+  }
+  QCOMPARE(Marked(widest, kWhite).size(), 320 * 200);
+  QVERIFY(Marked(wide, kWhite).isEmpty());
 }
 
 QTEST_MAIN(TestCanvas)

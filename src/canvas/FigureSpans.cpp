@@ -1,0 +1,75 @@
+#include "canvas/FigureSpans.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sketch {
+
+void MixRun(QRgb* pixels, int count, QRgb colour, bool notXor) {
+  if (!notXor) {
+    std::fill(pixels, pixels + count, colour);
+    return;
+  }
+  const QRgb inverse = ~colour;  // NOT(c XOR p) = (NOT c) XOR p
+  for (int i = 0; i < count; ++i) pixels[i] = (inverse ^ pixels[i]) | 0xFF000000u;
+}
+
+void FigureSpans::Add(int y, int x0, int x1, Class cls) {
+  if (y < 0 || y >= kPictureHeight) return;
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, kPictureWidth - 1);
+  if (x0 > x1) return;
+  std::vector<Span>& row = rows_[static_cast<std::size_t>(y)];
+  if (row.empty()) usedRows_.push_back(y);
+  if (!row.empty() && row.back().cls == cls) {  // outlines come a pixel at a time: join neighbours
+    Span& previous = row.back();
+    if (x0 == previous.x1 + 1) {
+      previous.x1 = static_cast<std::int16_t>(x1);
+      return;
+    }
+    if (x1 == previous.x0 - 1) {
+      previous.x0 = static_cast<std::int16_t>(x0);
+      return;
+    }
+  }
+  row.push_back({static_cast<std::int16_t>(x0), static_cast<std::int16_t>(x1), cls});
+}
+
+void FigureSpans::Apply(QImage& picture, const std::array<QRgb, 4>& colours, bool notXor) {
+  for (const int y : usedRows_) {
+    std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
+    ApplyRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), spans, colours, notXor);
+    spans.clear();
+  }
+  usedRows_.clear();
+}
+
+void FigureSpans::ApplyRow(QRgb* pixels, std::vector<Span>& spans, const std::array<QRgb, 4>& colours, bool notXor) {
+  if (spans.size() == 1) {
+    const Span& only = spans.front();
+    MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours[only.cls], notXor);
+    return;
+  }
+  // Classes into the row, the higher over the lower; the class can change
+  // only where a span begins or ends.
+  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.cls < b.cls; });
+  std::vector<int>& cuts = cuts_;
+  cuts.clear();
+  int first = kPictureWidth, last = -1;
+  for (const Span& span : spans) {
+    std::memset(row_.data() + span.x0, span.cls, static_cast<std::size_t>(span.x1 - span.x0 + 1));
+    cuts.push_back(span.x0);
+    cuts.push_back(span.x1 + 1);
+    first = std::min<int>(first, span.x0);
+    last = std::max<int>(last, span.x1);
+  }
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    const std::uint8_t cls = row_[static_cast<std::size_t>(cuts[i])];
+    if (cls != kNone) MixRun(pixels + cuts[i], cuts[i + 1] - cuts[i], colours[cls], notXor);
+  }
+  std::memset(row_.data() + first, kNone, static_cast<std::size_t>(last - first + 1));
+}
+
+}  // namespace sketch

@@ -1,0 +1,217 @@
+#include "canvas/Shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <vector>
+
+namespace sketch {
+
+namespace {
+
+constexpr double kEdge = 1e-9;  // a centre exactly on an edge counts as outside
+
+struct Interval {
+  double lo, hi;  // open
+};
+
+std::optional<Interval> Intersect(std::optional<Interval> a, std::optional<Interval> b) {
+  if (!a || !b) return std::nullopt;
+  const Interval i{std::max(a->lo, b->lo), std::min(a->hi, b->hi)};
+  if (i.lo >= i.hi) return std::nullopt;
+  return i;
+}
+
+std::optional<Interval> Hull(std::optional<Interval> a, std::optional<Interval> b) {
+  if (!a) return b;
+  if (!b) return a;
+  return Interval{std::min(a->lo, b->lo), std::max(a->hi, b->hi)};
+}
+
+// Points of the line y = `y` closer than r to `centre`.
+std::optional<Interval> DiskRow(QPointF centre, double r, double y) {
+  const double dy = y - centre.y();
+  if (dy * dy >= r * r) return std::nullopt;
+  const double h = std::sqrt(r * r - dy * dy);
+  return Interval{centre.x() - h, centre.x() + h};
+}
+
+// x with lo < k * x + m < hi, for the line's own parameter.
+std::optional<Interval> Between(double k, double m, double lo, double hi) {
+  if (k == 0) return (m > lo && m < hi) ? std::optional<Interval>(Interval{-1e300, 1e300}) : std::nullopt;
+  const double a = (lo - m) / k, b = (hi - m) / k;
+  return Interval{std::min(a, b), std::max(a, b)};
+}
+
+}  // namespace
+
+void AddCapsule(FigureSpans& spans, QPointF a, QPointF b, int width, FigureSpans::Class cls) {
+  const double r = width / 2.0;
+  const double offset = width % 2 == 0 ? 0.5 : 0.0;
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double length = std::hypot(dx, dy);
+  const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
+  const int top = std::max(0, static_cast<int>(std::floor(std::min(a.y(), b.y()) - r - offset)) - 1);
+  const int bottom = std::min(kPictureHeight - 1, static_cast<int>(std::ceil(std::max(a.y(), b.y()) + r)) + 1);
+  for (int j = top; j <= bottom; ++j) {
+    const double y = j + offset;
+    std::optional<Interval> row = Hull(DiskRow(a, r, y), DiskRow(b, r, y));
+    if (length > 0) {
+      // The band along the segment: distance across it below r, and the
+      // foot of the perpendicular between a and b.
+      const double across = ux * (y - a.y());
+      const double along = uy * (y - a.y());
+      const auto band =
+          Intersect(Between(-uy, across - -uy * a.x(), -r, r), Between(ux, along - ux * a.x(), 0, length));
+      row = Hull(row, band);
+    }
+    if (!row) continue;
+    // Pixel i is covered when its centre i + offset lies inside.
+    const double lo = std::max(row->lo - offset, -1e9), hi = std::min(row->hi - offset, 1e9);
+    const int first = static_cast<int>(std::floor(lo + kEdge)) + 1;
+    const int last = static_cast<int>(std::ceil(hi - kEdge)) - 1;
+    spans.Add(j, first, last, cls);
+  }
+}
+
+EllipseShape EllipseShape::InBox(int left, int top, int right, int bottom) {
+  const double l = left, t = top, r = right, b = bottom;  // no int overflow near the limits
+  return {(l + r - 1) / 2, (t + b - 1) / 2, (r - 1 - l) / 2, (b - 1 - t) / 2};
+}
+
+bool EllipseShape::Row(int j, double grow, int& first, int& last) const {
+  const double ax = rx + grow, ay = ry + grow;
+  if (ax <= 0 || ay <= 0) return false;
+  const double v = (j - cy) / ay;
+  if (v * v > 1) return false;
+  const double half = ax * std::sqrt(1 - v * v);
+  const double lo = std::max(cx - half, -1e9), hi = std::min(cx + half, 1e9);
+  first = static_cast<int>(std::ceil(lo - kEdge));
+  last = static_cast<int>(std::floor(hi + kEdge));
+  return first <= last;
+}
+
+bool AngleRange::Contains(double x, double y) const {
+  if (span >= 2 * std::numbers::pi) return true;
+  const double afterStart = fromX * y - fromY * x;  // cross(from, v)
+  const double beforeEnd = x * toY - y * toX;       // cross(v, to)
+  if (span <= std::numbers::pi) return afterStart >= -1e-12 && beforeEnd >= -1e-12;
+  return !(afterStart < -1e-12 && beforeEnd < -1e-12);
+}
+
+QPointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radians), cy - ry * std::sin(radians)}; }
+
+namespace {
+
+constexpr double kWhole = 0.5;  // the outer pixels of the box lie inside whole
+
+// Picture rows the ellipse may touch, widened by `margin`.
+std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
+  const int top = static_cast<int>(std::max(-1.0, std::floor(e.cy - e.ry - margin)));
+  const int bottom = static_cast<int>(std::min<double>(kPictureHeight, std::ceil(e.cy + e.ry + margin)));
+  return {top, bottom};
+}
+
+}  // namespace
+
+void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
+  const auto [top, bottom] = RowsOf(e, kWhole);
+  for (int j = top; j <= bottom; ++j) {
+    int first, last;
+    if (e.Row(j, kWhole, first, last)) spans.Add(j, first, last, cls);
+  }
+}
+
+void ForEachOutlineRun(const EllipseShape& e, const std::function<void(int, int, int)>& visit) {
+  const auto [top, bottom] = RowsOf(e, kWhole);
+  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
+    int first, last;
+    if (!e.Row(j, kWhole, first, last)) continue;
+    // Inside pixels whose four neighbours are inside too are no outline.
+    int innerFirst = first + 1, innerLast = last - 1;
+    for (const int n : {j - 1, j + 1}) {
+      int nFirst, nLast;
+      if (!e.Row(n, kWhole, nFirst, nLast)) {
+        innerFirst = 1;
+        innerLast = 0;
+        break;
+      }
+      innerFirst = std::max(innerFirst, nFirst);
+      innerLast = std::min(innerLast, nLast);
+    }
+    if (innerFirst > innerLast) {
+      visit(first, last, j);
+    } else {
+      if (first < innerFirst) visit(first, innerFirst - 1, j);
+      if (innerLast < last) visit(innerLast + 1, last, j);
+    }
+  }
+}
+
+void ForEachOutlinePixel(const EllipseShape& e, const std::function<void(int, int)>& visit) {
+  // Runs of the upper half (rows to the centre row) and the lower half.
+  struct Run {
+    int x0, x1, y;
+  };
+  std::vector<Run> upper, lower;
+  ForEachOutlineRun(e, [&](int x0, int x1, int y) { (y <= e.cy ? upper : lower).push_back({x0, x1, y}); });
+  const auto right = [&](const Run& r, bool descending) {
+    const int from = std::max<int>(r.x0, static_cast<int>(std::ceil(e.cx)));
+    if (descending) {
+      for (int x = r.x1; x >= from; --x) visit(x, r.y);
+    } else {
+      for (int x = from; x <= r.x1; ++x) visit(x, r.y);
+    }
+  };
+  const auto left = [&](const Run& r, bool descending) {
+    const int to = std::min<int>(r.x1, static_cast<int>(std::ceil(e.cx)) - 1);
+    if (descending) {
+      for (int x = to; x >= r.x0; --x) visit(x, r.y);
+    } else {
+      for (int x = r.x0; x <= to; ++x) visit(x, r.y);
+    }
+  };
+  // Three o'clock up to twelve: rows upwards, each right to left.
+  for (auto r = upper.rbegin(); r != upper.rend(); ++r) right(*r, true);
+  // Twelve to nine: rows downwards, right to left.
+  for (const Run& r : upper) left(r, true);
+  // Nine to six: rows downwards, left to right.
+  for (const Run& r : lower) left(r, false);
+  // Six to three: rows upwards, left to right.
+  for (auto r = lower.rbegin(); r != lower.rend(); ++r) right(*r, false);
+}
+
+void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,
+                    const std::function<bool(int, int)>& keep) {
+  const double half = width / 2.0;
+  const auto [top, bottom] = RowsOf(e, half + 1);
+  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
+    int first, last;
+    if (!e.Row(j, half, first, last)) continue;
+    int innerFirst = 1, innerLast = 0;
+    const bool hole = e.Row(j, -half, innerFirst, innerLast);
+    const auto add = [&](int x0, int x1) {
+      if (!keep) {
+        spans.Add(j, x0, x1, cls);
+        return;
+      }
+      x0 = std::max(x0, 0);
+      x1 = std::min(x1, kPictureWidth - 1);
+      for (int x = x0; x <= x1; ++x) {
+        int run = x;
+        while (run <= x1 && keep(run, j)) ++run;
+        if (run > x) spans.Add(j, x, run - 1, cls);
+        x = run;
+      }
+    };
+    if (!hole || innerFirst > last || innerLast < first) {
+      add(first, last);
+    } else {
+      if (first < innerFirst) add(first, innerFirst - 1);
+      if (innerLast < last) add(innerLast + 1, last);
+    }
+  }
+}
+
+}  // namespace sketch
