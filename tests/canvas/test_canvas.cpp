@@ -56,6 +56,8 @@ class TestCanvas : public QObject {
   void dashGaps_data();
   void dashGaps();
   void penStylesDiffer();
+  void brokenOutlines_data();
+  void brokenOutlines();
   void ellipseTouchesItsBoxEdges();
   void filledEllipseHasNoHoles();
   void arcRunsCounterClockwise();
@@ -220,6 +222,43 @@ void TestCanvas::penStylesDiffer() {
   for (int i = 0; i < pictures.size(); ++i)
     for (int j = i + 1; j < pictures.size(); ++j)
       QVERIFY2(pictures[i] != pictures[j], qPrintable(QString("%1 %2").arg(i).arg(j)));
+}
+
+void TestCanvas::brokenOutlines_data() {
+  QTest::addColumn<int>("shape");  // 0 rectangle, 1 ellipse, 2 quarter arc
+  QTest::addColumn<int>("style");
+  for (int shape = 0; shape < 3; ++shape)
+    for (int style = 1; style <= 3; ++style) QTest::addRow("shape %d style %d", shape, style) << shape << style;
+}
+
+void TestCanvas::brokenOutlines() {
+  // Dashes along the outline, never beyond it; the gaps take a solid brush's
+  // colour and leave the picture alone under a clear one.
+  QFETCH(int, shape);
+  QFETCH(int, style);
+  const auto draw = [shape](Canvas& c, PenStyle pen, BrushStyle brush) {
+    c.pen.style = pen;
+    c.brush = {kWhite, brush};
+    if (shape == 0) c.Rectangle(20, 20, 300, 180);
+    if (shape == 1) c.Ellipse(20, 20, 300, 180);
+    if (shape == 2) c.Arc(20, 20, 300, 180, 320, 100, 160, 0);
+  };
+  Canvas outline, dashed, gapped;
+  draw(outline, PenStyle::Solid, BrushStyle::Clear);
+  draw(dashed, static_cast<PenStyle>(style), BrushStyle::Clear);
+  FillPicture(gapped, kAqua);
+  draw(gapped, static_cast<PenStyle>(style), BrushStyle::Solid);
+  const QList<QPoint> full = Marked(outline, kWhite), dashes = Marked(dashed, kWhite);
+  QVERIFY(dashes.size() > full.size() / 3);
+  QVERIFY(dashes.size() < full.size());
+  for (const QPoint& p : dashes) QVERIFY(full.contains(p));
+  int ink = 0, gaps = 0;
+  for (const QPoint& p : full) {
+    if (Ink(gapped, p.x(), p.y())) ++ink;
+    if (IsColour(gapped, p.x(), p.y(), kWhite)) ++gaps;
+  }
+  QCOMPARE(ink, dashes.size());
+  QCOMPARE(ink + gaps, full.size());
 }
 
 void TestCanvas::ellipseTouchesItsBoxEdges() {
