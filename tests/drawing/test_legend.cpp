@@ -107,6 +107,7 @@ void TestLegend::firstDialogOfARun() {
   QCOMPARE(first.size, 1);
   QVERIFY(!first.up);
   QVERIFY(first.okDefault);
+  QVERIFY(first.comboFocused);
   QVERIFY(first.offered.isEmpty());
   QCOMPARE(fx->Text(), QByteArray("T(M;40;120;\"picture\")\r\n"));
   QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
