@@ -66,8 +66,8 @@ Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32)
   picture_.fill(ToQRgb(kWhite));
 }
 
-template <typename PaintFigure>
-void Canvas::DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint) {
+template <typename PaintText>
+void Canvas::DrawText(const QRect& box, const CoverageMask::Palette& palette, PaintText paint) {
   const QRect area = mask_.Begin(box);
   if (area.isEmpty()) return;
   {
@@ -75,7 +75,7 @@ void Canvas::DrawFigure(const QRect& box, const CoverageMask::Palette& palette, 
     painter.setClipRect(area);
     paint(painter);
   }
-  mask_.Apply(area, picture_, palette, notXor);
+  mask_.Apply(area, picture_, palette, false);  // text always paints, as on the platform
 }
 
 std::array<QRgb, 4> Canvas::PenColours() const {
@@ -262,7 +262,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
   const bool solidBrush = brush.style == BrushStyle::Solid;
   const QRgb brushColour = ToQRgb(brush.color);
   const CoverageMask::Palette palette = {0, brushColour, brushColour, ToQRgb(font.color)};
-  DrawFigure(box.adjusted(-2, -2, 2, 2), palette, false, [&](QPainter& painter) {
+  DrawText(box.adjusted(-2, -2, 2, 2), palette, [&](QPainter& painter) {
     painter.translate(x, y);
     if (font.up) painter.rotate(-90);
     if (solidBrush) painter.fillRect(QRect(0, 0, advance, height), CoverageMask::ClassColor(CoverageMask::kFill));

@@ -90,8 +90,8 @@ class Canvas {
   void TurnFont(bool up) { font.up = up; }
 
  private:
-  template <typename PaintFigure>
-  void DrawFigure(const QRect& box, const CoverageMask::Palette& palette, bool notXor, PaintFigure paint);
+  template <typename PaintText>
+  void DrawText(const QRect& box, const CoverageMask::Palette& palette, PaintText paint);
   std::array<QRgb, 4> PenColours() const;
   void ApplyFigure();
   void AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes);

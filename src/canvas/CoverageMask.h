@@ -1,9 +1,8 @@
 #pragma once
-// A figure is first painted as coverage into an 8-bit mask, one class per
-// pixel (the latest class painted wins), and only then put on the picture.
-// So every pixel of the picture is changed at most once per figure: the
-// interior under a wide outline is not inverted twice, and a figure drawn
-// twice in not-xor gives every pixel back exactly.
+// Legend text is painted by Qt as coverage into an 8-bit mask, one class per
+// pixel (the text's box, its ink; the latest class painted wins), and only
+// then put on the picture, so every pixel changes at most once. The other
+// figures go through FigureSpans.
 
 #include <QImage>
 #include <QPainter>
