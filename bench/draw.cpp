@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "FastestRun.h"
 #include "SketchPosting.h"
 #include "canvas/Canvas.h"
 #include "render/DrawPass.h"
@@ -117,24 +118,6 @@ bool SamePicture() {
   return true;
 }
 
-// The console report, keeping the fastest repetition of each benchmark: on a
-// busy machine other work only ever adds time.
-class FastestRunReporter final : public benchmark::ConsoleReporter {
- public:
-  explicit FastestRunReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const auto [entry, added] = fastest.try_emplace(run.run_name.function_name, run.GetAdjustedRealTime());
-      if (!added && run.GetAdjustedRealTime() < entry->second) entry->second = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  std::map<std::string, double> fastest;  // real time per pass, milliseconds
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,8 +136,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data())) return 1;
   if (!SamePicture()) return 1;
 
-  FastestRunReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
-                                                     : benchmark::ConsoleReporter::OO_Tabular);
+  sketch_bench::FastestRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
@@ -164,6 +146,6 @@ int main(int argc, char** argv) {
   const double ratio = pass->second / direct->second;
   const bool met = ratio <= kTargetRatio;
   std::printf("fastest draw pass %.2f ms, straight drawing %.2f ms: ratio %.3f (target at most %.2f): %s\n",
-              pass->second, direct->second, ratio, kTargetRatio, met ? "met" : "NOT MET");
+              pass->second * 1e3, direct->second * 1e3, ratio, kTargetRatio, met ? "met" : "NOT MET");
   return met ? 0 : 1;
 }

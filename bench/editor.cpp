@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FastestRun.h"
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "editor/MDIEdit.h"
@@ -376,25 +377,6 @@ bool PostingAsMeant() {
   return true;
 }
 
-// Keeps the fastest repetition of each benchmark: on a busy machine other
-// work only ever adds time.
-class FastestRunReporter final : public benchmark::ConsoleReporter {
- public:
-  explicit FastestRunReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      const auto [entry, added] = fastest.try_emplace(run.run_name.function_name, seconds);
-      if (!added && seconds < entry->second) entry->second = seconds;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  std::map<std::string, double> fastest;  // seconds per iteration
-};
-
 struct Target {
   const char* benchmark;
   const char* what;
@@ -424,8 +406,7 @@ int main(int argc, char** argv) {
   setup = owned.get();
   if (!PostingAsMeant()) return 1;
 
-  FastestRunReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
-                                                     : benchmark::ConsoleReporter::OO_Tabular);
+  sketch_bench::FastestRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FastestRun.h"
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "drawing/GraphWin.h"
@@ -648,28 +649,6 @@ bool GesturesAsMeant() {
 
 // --- Report ---------------------------------------------------------------------
 
-// Keeps the fastest repetition of each benchmark: on a busy machine other
-// work only ever adds time.
-class FastestRunReporter final : public benchmark::ConsoleReporter {
- public:
-  explicit FastestRunReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) errors.push_back(run.benchmark_name() + ": " + run.error_message);
-      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-      const auto [entry, added] = fastest.try_emplace(
-          run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args), seconds);
-      if (!added && seconds < entry->second) entry->second = seconds;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  std::map<std::string, double> fastest;  // seconds per iteration
-  std::vector<std::string> errors;        // runs that found the windows not as meant
-};
-
 std::string GestureBenchmark(const GestureCase& gesture, bool paint) {
   return std::string("BM_GestureMove/") + gesture.name + (paint ? "/painted" : "");
 }
@@ -788,8 +767,7 @@ int main(int argc, char** argv) {
   if (!WindowsAsMeant() || !CaretMovesAsMeant() || !PassesAgree() || !GesturesAsMeant()) return 1;
 
   RegisterBenchmarks();
-  FastestRunReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
-                                                     : benchmark::ConsoleReporter::OO_Tabular);
+  sketch_bench::FastestRunReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -389,7 +389,8 @@ void TEditForm::OnEdMouseUp() {
 void TEditForm::ForwardCursorLine() {
   const QTextDocument& document = *Editor->document();
   if (editor::LineCount(document) == 0) return;
-  const std::string line = editor::LineBytes(document, GetColLine().line, 4096).substr(0, 255);
+  // Lines are read up to 4096 characters; only the first 255 travel on.
+  const std::string line = editor::LineBytes(document, GetColLine().line, 255);
   emit cursorLineReleased(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
 }
 
