@@ -8,6 +8,7 @@
 #include <numbers>
 #include <vector>
 
+#include "canvas/EllipseOutline.h"
 #include "canvas/LineRaster.h"
 #include "canvas/Shapes.h"
 #include "canvas/TextBytes.h"
@@ -142,19 +143,35 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
       spans_.AddPixel(cr, j, FigureSpans::kInk);
     }
   } else {
-    // Around the outline clockwise from the top left corner, one step a pixel.
-    const std::vector<int> dashes = DashPattern(pen.style);
-    std::int64_t step = 0;
-    for (int x = cl; x <= cr; ++x) AddBrokenPixel(x, ct, step++, dashes);
-    for (int y = ct + 1; y <= cb; ++y) AddBrokenPixel(cr, y, step++, dashes);
-    if (cb > ct) {
-      for (int x = cr - 1; x >= cl; --x) AddBrokenPixel(x, cb, step++, dashes);
-    }
-    if (cr > cl) {
-      for (int y = cb - 1; y > ct; --y) AddBrokenPixel(cl, y, step++, dashes);
-    }
+    AddBrokenRectangle(l, t, r, bt);
   }
   ApplyFigure();
+}
+
+// The outline clockwise from the top left corner, one dash step a pixel.
+// Each pixel's step comes from its place on the whole outline, so the dashes
+// stay where they are when the rectangle reaches off the picture.
+void Canvas::AddBrokenRectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  const std::vector<int> dashes = DashPattern(pen.style);
+  const std::int64_t width = r - l, height = b - t;
+  const std::int64_t left = std::max<std::int64_t>(l, 0), right = std::min<std::int64_t>(r, kPictureWidth - 1);
+  const std::int64_t top = std::max<std::int64_t>(t, 0), bottom = std::min<std::int64_t>(b, kPictureHeight - 1);
+  const auto add = [&](std::int64_t x, std::int64_t y, std::int64_t step) {
+    AddBrokenPixel(static_cast<int>(x), static_cast<int>(y), step, dashes);
+  };
+  if (t >= 0 && t < kPictureHeight) {
+    for (std::int64_t x = left; x <= right; ++x) add(x, t, x - l);
+  }
+  if (r >= 0 && r < kPictureWidth) {
+    for (std::int64_t y = std::max(top, t + 1); y <= bottom; ++y) add(r, y, width + (y - t));
+  }
+  if (height > 0 && b >= 0 && b < kPictureHeight) {
+    for (std::int64_t x = left; x <= std::min(right, r - 1); ++x) add(x, b, width + height + (r - x));
+  }
+  if (width > 0 && l >= 0 && l < kPictureWidth) {
+    for (std::int64_t y = std::max(top, t + 1); y <= std::min(bottom, b - 1); ++y)
+      add(l, y, 2 * width + height + (b - y));
+  }
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -195,42 +212,41 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   if (DrawWidth(pen.width) > 1) {
     AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk,
                    whole ? std::function<bool(int, int)>{} : inRange);
-  } else if (!IsBroken(pen)) {
-    ForEachOutlineRun(e, [&](int x0, int x1, int y) {
-      if (whole) {
+    return;
+  }
+  const EllipseOutline outline(e);
+  const bool broken = IsBroken(pen);
+  const std::vector<int> dashes = broken ? DashPattern(pen.style) : std::vector<int>{};
+  // Dashes are counted along the outline from where the range begins.
+  std::int64_t firstStep = 0;
+  if (broken && !whole) {
+    double from = std::atan2(range.fromY, range.fromX);
+    if (from < 0) from += 2 * std::numbers::pi;
+    firstStep = outline.FirstAtOrAfter(from) % outline.Total();
+  }
+  const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), 0.0, double{kPictureHeight}));
+  const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, kPictureHeight - 1.0));
+  for (int y = top; y <= bottom; ++y) {
+    EllipseOutline::Run runs[2];
+    const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
+    for (int i = 0; i < count; ++i) {
+      const EllipseOutline::Run& run = runs[i];
+      const int x0 = static_cast<int>(std::max<std::int64_t>(run.x0, 0));
+      const int x1 = static_cast<int>(std::min<std::int64_t>(run.x1, kPictureWidth - 1));
+      if (whole && !broken) {
         spans_.Add(y, x0, x1, FigureSpans::kInk);
-        return;
+        continue;
       }
-      for (int x = x0; x <= x1; ++x)
-        if (inRange(x, y)) spans_.AddPixel(x, y, FigureSpans::kInk);
-    });
-  } else {
-    // Dashes counted along the outline from where the range begins.
-    std::vector<QPoint> pixels;
-    ForEachOutlinePixel(e, [&](int x, int y) {
-      if (inRange(x, y)) pixels.emplace_back(x, y);
-    });
-    std::size_t first = 0;
-    if (!whole && !pixels.empty()) {
-      // The walk starts at three o'clock; the range may begin anywhere on it.
-      const double fromX = range.fromX, fromY = range.fromY;
-      std::size_t best = 0;
-      double bestTurn = 1e9;
-      for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const double vx = (pixels[i].x() - e.cx) / sx, vy = -(pixels[i].y() - e.cy) / sy;
-        double turn = std::atan2(fromX * vy - fromY * vx, fromX * vx + fromY * vy);
-        if (turn < 0) turn += 2 * std::numbers::pi;
-        if (turn < bestTurn) {
-          bestTurn = turn;
-          best = i;
+      for (int x = x0; x <= x1; ++x) {
+        if (!whole && !inRange(x, y)) continue;
+        if (!broken) {
+          spans_.AddPixel(x, y, FigureSpans::kInk);
+          continue;
         }
+        std::int64_t step = run.indexAtX0 + run.direction * (x - run.x0) - firstStep;
+        if (step < 0) step += outline.Total();
+        AddBrokenPixel(x, y, step, dashes);
       }
-      first = best;
-    }
-    const std::vector<int> dashes = DashPattern(pen.style);
-    for (std::size_t k = 0; k < pixels.size(); ++k) {
-      const QPoint& p = pixels[(first + k) % pixels.size()];
-      AddBrokenPixel(p.x(), p.y(), static_cast<std::int64_t>(k), dashes);
     }
   }
 }

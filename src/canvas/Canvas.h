@@ -96,6 +96,7 @@ class Canvas {
   void ApplyFigure();
   void AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes);
   void AddOutline(const EllipseShape& e, const AngleRange& range);
+  void AddBrokenRectangle(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
   const QFont& TextFont();  // the canvas font as Qt's, kept while it stays the same
 
