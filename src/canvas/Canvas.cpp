@@ -19,33 +19,6 @@ namespace {
 
 int DrawWidth(std::int32_t width) { return std::max(width, 1); }
 
-// Dashes and gaps in pixels of a pen 1 pixel wide, alternating.
-std::vector<int> DashPattern(PenStyle style) {
-  switch (style) {
-    case PenStyle::Dash:
-      return {18, 6};
-    case PenStyle::Dot:
-      return {3, 3};
-    case PenStyle::DashDot:
-      return {9, 6, 3, 6};
-    case PenStyle::Solid:
-      break;
-  }
-  return {};
-}
-
-// Whether pixel `step` of a broken line falls on a dash rather than a gap.
-bool IsDashOn(const std::vector<int>& dashes, std::int64_t step) {
-  int period = 0;
-  for (const int d : dashes) period += d;
-  int position = static_cast<int>(step % period);
-  for (std::size_t i = 0; i < dashes.size(); ++i) {
-    if (position < dashes[i]) return i % 2 == 0;
-    position -= dashes[i];
-  }
-  return false;
-}
-
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
 
 struct Box {
@@ -99,22 +72,22 @@ void Canvas::LineTo(int x, int y) {
   }
   // Each pixel of a thin line is visited once: it goes straight onto the picture.
   const bool solidBrush = brush.style == BrushStyle::Solid;
-  const std::vector<int> dashes = IsBroken(pen) ? DashPattern(pen.style) : std::vector<int>{};
+  const DashPattern dashes(IsBroken(pen) ? pen.style : PenStyle::Solid);
   const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
   ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
-    const bool dash = dashes.empty() || IsDashOn(dashes, step);
+    const bool dash = dashes.IsDash(step);
     if (!dash && !solidBrush) return;
     QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
     pixel = Mix(dash ? ink : gap, pixel, notXor);
   });
 }
 
-void Canvas::AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes) {
-  if (IsDashOn(dashes, step)) {
-    spans_.AddPixel(x, y, FigureSpans::kInk);
+void Canvas::AddBrokenStretch(int y, int x0, int x1, bool dash) {
+  if (dash) {
+    spans_.Add(y, x0, x1, FigureSpans::kInk);
   } else if (brush.style == BrushStyle::Solid) {
-    spans_.AddPixel(x, y, FigureSpans::kGap);
+    spans_.Add(y, x0, x1, FigureSpans::kGap);
   }
 }
 
@@ -152,25 +125,29 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
 // Each pixel's step comes from its place on the whole outline, so the dashes
 // stay where they are when the rectangle reaches off the picture.
 void Canvas::AddBrokenRectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
-  const std::vector<int> dashes = DashPattern(pen.style);
+  const DashPattern dashes(pen.style);
   const std::int64_t width = r - l, height = b - t;
-  const std::int64_t left = std::max<std::int64_t>(l, 0), right = std::min<std::int64_t>(r, kPictureWidth - 1);
+  const int left = static_cast<int>(std::max<std::int64_t>(l, 0));
+  const int right = static_cast<int>(std::min<std::int64_t>(r, kPictureWidth - 1));
   const std::int64_t top = std::max<std::int64_t>(t, 0), bottom = std::min<std::int64_t>(b, kPictureHeight - 1);
-  const auto add = [&](std::int64_t x, std::int64_t y, std::int64_t step) {
-    AddBrokenPixel(static_cast<int>(x), static_cast<int>(y), step, dashes);
+  const auto edge = [&](std::int64_t y, int x0, int x1, std::int64_t stepAtX0, int direction) {
+    if (y < 0 || y >= kPictureHeight || x0 > x1) return;
+    dashes.ForEachStretch(x0, x1, stepAtX0, direction, [&](int first, int last, bool dash) {
+      AddBrokenStretch(static_cast<int>(y), first, last, dash);
+    });
   };
-  if (t >= 0 && t < kPictureHeight) {
-    for (std::int64_t x = left; x <= right; ++x) add(x, t, x - l);
-  }
+  edge(t, left, right, left - l, 1);
+  if (height > 0)
+    edge(b, left, static_cast<int>(std::min<std::int64_t>(right, r - 1)), width + height + (r - left), -1);
   if (r >= 0 && r < kPictureWidth) {
-    for (std::int64_t y = std::max(top, t + 1); y <= bottom; ++y) add(r, y, width + (y - t));
-  }
-  if (height > 0 && b >= 0 && b < kPictureHeight) {
-    for (std::int64_t x = left; x <= std::min(right, r - 1); ++x) add(x, b, width + height + (r - x));
+    for (std::int64_t y = std::max(top, t + 1); y <= bottom; ++y)
+      AddBrokenStretch(static_cast<int>(y), static_cast<int>(r), static_cast<int>(r), dashes.IsDash(width + (y - t)));
   }
   if (width > 0 && l >= 0 && l < kPictureWidth) {
-    for (std::int64_t y = std::max(top, t + 1); y <= std::min(bottom, b - 1); ++y)
-      add(l, y, 2 * width + height + (b - y));
+    for (std::int64_t y = std::max(top, t + 1); y <= std::min(bottom, b - 1); ++y) {
+      AddBrokenStretch(static_cast<int>(y), static_cast<int>(l), static_cast<int>(l),
+                       dashes.IsDash(2 * width + height + (b - y)));
+    }
   }
 }
 
@@ -214,9 +191,10 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
                    whole ? std::function<bool(int, int)>{} : inRange);
     return;
   }
-  const EllipseOutline outline(e);
   const bool broken = IsBroken(pen);
-  const std::vector<int> dashes = broken ? DashPattern(pen.style) : std::vector<int>{};
+  const EllipseOutline outline(e, broken ? EllipseOutline::Walk::kNumbered : EllipseOutline::Walk::kUnnumbered);
+  const DashPattern dashes(pen.style);
+  const bool gapsShow = brush.style == BrushStyle::Solid;
   // Dashes are counted along the outline from where the range begins.
   std::int64_t firstStep = 0;
   if (broken && !whole) {
@@ -237,15 +215,29 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
         spans_.Add(y, x0, x1, FigureSpans::kInk);
         continue;
       }
-      for (int x = x0; x <= x1; ++x) {
-        if (!whole && !inRange(x, y)) continue;
-        if (!broken) {
-          spans_.AddPixel(x, y, FigureSpans::kInk);
-          continue;
-        }
+      if (whole) {
+        const std::int64_t stepAtX0 = run.indexAtX0 + run.direction * (x0 - run.x0);
+        dashes.ForEachStretch(x0, x1, stepAtX0, run.direction,
+                              [&](int first, int last, bool dash) { AddBrokenStretch(y, first, last, dash); });
+        continue;
+      }
+      // Part of the outline: pixel by pixel, handed on as runs of one class.
+      const auto classOf = [&](int x) {
+        if (!inRange(x, y)) return FigureSpans::kNone;
+        if (!broken) return FigureSpans::kInk;
         std::int64_t step = run.indexAtX0 + run.direction * (x - run.x0) - firstStep;
         if (step < 0) step += outline.Total();
-        AddBrokenPixel(x, y, step, dashes);
+        if (dashes.IsDash(step)) return FigureSpans::kInk;
+        return gapsShow ? FigureSpans::kGap : FigureSpans::kNone;
+      };
+      int runStart = x0;
+      FigureSpans::Class runClass = classOf(x0);
+      for (int x = x0 + 1; x <= x1 + 1; ++x) {
+        const FigureSpans::Class cls = x <= x1 ? classOf(x) : FigureSpans::kNone;
+        if (x <= x1 && cls == runClass) continue;
+        if (runClass != FigureSpans::kNone) spans_.Add(y, runStart, x - 1, runClass);
+        runStart = x;
+        runClass = cls;
       }
     }
   }

@@ -42,8 +42,10 @@ std::int64_t FirstWhere(std::int64_t lo, std::int64_t hi, Holds holds) {
 // are at most one column from the centre, all but the last row of the rim's
 // edge, and are summed directly.
 
-EllipseOutline::EllipseOutline(const EllipseShape& e) : e_(e), halfX_(e.halfX), halfY_(e.halfY) {
+EllipseOutline::EllipseOutline(const EllipseShape& e, Walk walk) : e_(e), halfX_(e.halfX), halfY_(e.halfY) {
   lowerFirst_ = halfY_ != 0 ? 0 : 1;
+  numbered_ = walk == Walk::kNumbered;
+  if (!numbered_) return;
   const std::int64_t rowBound =
       static_cast<std::int64_t>(std::floor(std::max(e.ry + kWholePixels - 0.5 * halfY_, 0.0))) + 2;
   rows_ = FirstWhere(0, rowBound, [&](std::int64_t k) { return !HasRow(k); });
@@ -68,12 +70,18 @@ double EllipseOutline::RowHalfWidth(std::int64_t k) const {
   return e_.HalfWidth(0.5 * halfY_ + static_cast<double>(k), kWholePixels);
 }
 
-std::int64_t EllipseOutline::Reach(std::int64_t k) const { return e_.Reach(RowHalfWidth(k)); }
-
-bool EllipseOutline::HasRow(std::int64_t k) const {
-  const double half = RowHalfWidth(k);
-  return half >= 0 && e_.Reach(half) >= halfX_;
+std::int64_t EllipseOutline::Reach(std::int64_t k) const {
+  // The sums of a row's walk number come back to the same few rows again and
+  // again: the row itself, its neighbour, and where the stretches of rows end.
+  ReachMemo& memo = reachMemo_[static_cast<std::size_t>(k) % reachMemo_.size()];
+  if (memo.row != k) {
+    const double half = RowHalfWidth(k);
+    memo = {k, half < 0 ? -1 : e_.Reach(half)};
+  }
+  return memo.reach;
 }
+
+bool EllipseOutline::HasRow(std::int64_t k) const { return Reach(k) >= halfX_; }
 
 std::int64_t EllipseOutline::EqualReaches(std::int64_t first, std::int64_t last) const {
   std::int64_t equals = 0;
@@ -115,68 +123,44 @@ std::int64_t EllipseOutline::LeftPixels(std::int64_t first, std::int64_t last) c
   return RimPixels(first, std::min(last, rimRows_ - 1)) + CapReach(std::max(first, rimRows_), last);
 }
 
-EllipseOutline::Part EllipseOutline::RightPart(std::int64_t k) const {
+bool EllipseOutline::PartsOf(std::int64_t k, Parts& parts) const {
   const std::int64_t reach = Reach(k);
-  if (k < rimRows_) return {std::min(reach - 1, Reach(k + 1)) + 1, reach};
-  return {halfX_, reach};
-}
-
-EllipseOutline::Part EllipseOutline::LeftPart(std::int64_t k) const {
-  const Part right = RightPart(k);
-  if (k < rimRows_) return {halfX_ - right.x1, halfX_ - right.x0};  // the mirror image
-  return {halfX_ - right.x1, std::min(right.x1, std::int64_t{halfX_} - 1)};
+  if (reach < halfX_) return false;
+  // Inside the rim the outer neighbour row is in the ellipse and the part
+  // runs from one past its end; the left part is the right part's mirror.
+  const std::int64_t next = Reach(k + 1);
+  if (next >= halfX_ && std::min(reach - 1, next) >= halfX_) {
+    const std::int64_t from = std::min(reach - 1, next) + 1;
+    parts = {{halfX_ - reach, halfX_ - from}, {from, reach}};
+  } else {
+    parts = {{halfX_ - reach, std::min(reach, std::int64_t{halfX_} - 1)}, {halfX_, reach}};
+  }
+  return true;
 }
 
 int EllipseOutline::RowRuns(std::int64_t y, std::int64_t minX, std::int64_t maxX, Run runs[2]) const {
   const std::int64_t twiceFromCentre = 2 * (y - e_.baseY) - halfY_;
   const bool upper = twiceFromCentre <= 0;
   const std::int64_t k = (std::abs(twiceFromCentre) - halfY_) / 2;
-  if (k >= rows_) return 0;
+  Parts parts;
+  if (!PartsOf(k, parts)) return 0;
   const std::int64_t last = rows_ - 1;
+  // Walk numbers of the parts' first pixels in the walk: upper rows are
+  // walked right to left, lower rows left to right.
+  const auto firstInWalk = [&](bool left) -> std::int64_t {
+    if (upper) return left ? quarterStart_[1] + LeftPixels(k + 1, last) : RightPixels(0, k - 1);
+    return left ? quarterStart_[2] + LeftPixels(lowerFirst_, k - 1) : quarterStart_[3] + RightPixels(k + 1, last);
+  };
   int count = 0;
-  // The walk numbers are worked out only for the parts that show.
-  const auto shows = [&](Part part) {
-    return part.x0 <= part.x1 && e_.baseX + part.x1 >= minX && e_.baseX + part.x0 <= maxX;
-  };
-  const auto add = [&](Part part, std::int64_t indexAtX0, int direction) {
-    runs[count++] = {e_.baseX + part.x0, e_.baseX + part.x1, indexAtX0, direction};
-  };
-  const Part left = LeftPart(k), right = RightPart(k);
-  if (upper) {  // both walked right to left
-    if (shows(left)) add(left, quarterStart_[1] + LeftPixels(k + 1, last) + (left.x1 - left.x0), -1);
-    if (shows(right)) add(right, quarterStart_[0] + RightPixels(0, k - 1) + (right.x1 - right.x0), -1);
-  } else {  // both walked left to right
-    if (shows(left)) add(left, quarterStart_[2] + LeftPixels(lowerFirst_, k - 1), 1);
-    if (shows(right)) add(right, quarterStart_[3] + RightPixels(k + 1, last), 1);
+  for (const bool left : {true, false}) {
+    const Part& part = left ? parts.left : parts.right;
+    // Walk numbers are worked out only for the parts that show.
+    if (part.x0 > part.x1 || e_.baseX + part.x1 < minX || e_.baseX + part.x0 > maxX) continue;
+    Run& run = runs[count++];
+    run = {e_.baseX + part.x0, e_.baseX + part.x1, 0, upper ? -1 : 1};
+    if (numbered_) run.indexAtX0 = firstInWalk(left) + (upper ? part.x1 - part.x0 : 0);
   }
   return count;
-}
-
-void EllipseOutline::PixelAt(std::int64_t index, std::int64_t& x, std::int64_t& y) const {
-  const std::int64_t last = rows_ - 1;
-  const int quarter = index >= quarterStart_[3] ? 3 : index >= quarterStart_[2] ? 2 : index >= quarterStart_[1] ? 1 : 0;
-  const std::int64_t r = index - quarterStart_[quarter];
-  std::int64_t k = 0;
-  switch (quarter) {
-    case 0:  // outwards from the centre row
-      k = FirstWhere(0, rows_, [&](std::int64_t n) { return RightPixels(0, n) > r; });
-      x = RightPart(k).x1 - (r - RightPixels(0, k - 1));
-      break;
-    case 1:  // inwards from the top
-      k = FirstWhere(0, rows_, [&](std::int64_t n) { return LeftPixels(n, last) <= r; }) - 1;
-      x = LeftPart(k).x1 - (r - LeftPixels(k + 1, last));
-      break;
-    case 2:
-      k = FirstWhere(lowerFirst_, rows_, [&](std::int64_t n) { return LeftPixels(lowerFirst_, n) > r; });
-      x = LeftPart(k).x0 + (r - LeftPixels(lowerFirst_, k - 1));
-      break;
-    default:
-      k = FirstWhere(lowerFirst_, rows_, [&](std::int64_t n) { return RightPixels(n, last) <= r; }) - 1;
-      x = RightPart(k).x0 + (r - RightPixels(k + 1, last));
-      break;
-  }
-  x += e_.baseX;
-  y = quarter < 2 ? e_.baseY - k : e_.baseY + halfY_ + k;
 }
 
 double EllipseOutline::AngleOf(std::int64_t x, std::int64_t y) const {
@@ -188,11 +172,53 @@ double EllipseOutline::AngleOf(std::int64_t x, std::int64_t y) const {
 }
 
 std::int64_t EllipseOutline::FirstAtOrAfter(double radians) const {
-  return FirstWhere(0, total_, [&](std::int64_t index) {
-    std::int64_t x, y;
-    PixelAt(index, x, y);
-    return AngleOf(x, y) >= radians;
+  // The quarter that holds the angle: upper right from 0 to a quarter turn,
+  // upper left to a half turn, and so on.
+  const int quarter = std::clamp(static_cast<int>(std::ceil(radians / (std::numbers::pi / 2))) - 1, 0, 3);
+  const bool upper = quarter < 2, right = quarter == 0 || quarter == 3;
+  const std::int64_t last = rows_ - 1, first = upper ? 0 : lowerFirst_;
+  // Its rows in the order of the walk, and each row's part, walked right to
+  // left in the upper half and left to right in the lower.
+  const bool outwards = quarter == 0 || quarter == 2;
+  const auto rowAt = [&](std::int64_t position) { return outwards ? first + position : last - position; };
+  const auto yOf = [&](std::int64_t k) { return upper ? e_.baseY - k : e_.baseY + halfY_ + k; };
+  const auto partOf = [&](std::int64_t k) {
+    Parts parts;
+    PartsOf(k, parts);
+    return right ? parts.right : parts.left;
+  };
+  const auto xAt = [&](const Part& part, std::int64_t i) { return e_.baseX + (upper ? part.x1 - i : part.x0 + i); };
+  // The first row whose last pixel lies at or after the angle. Empty parts
+  // (left parts of the outermost rows) come first in the upper left quarter
+  // and last in the lower left.
+  const std::int64_t rowsOfQuarter = rows_ - first;
+  const std::int64_t position = FirstWhere(0, rowsOfQuarter, [&](std::int64_t p) {
+    const Part part = partOf(rowAt(p));
+    if (part.x0 > part.x1) return quarter == 2;
+    return AngleOf(xAt(part, part.x1 - part.x0), yOf(rowAt(p))) >= radians;
   });
+  const std::int64_t quarterEnd = quarter == 3 ? total_ : quarterStart_[quarter + 1];
+  if (position == rowsOfQuarter) return quarterEnd;
+  const std::int64_t k = rowAt(position);
+  const Part part = partOf(k);
+  if (part.x0 > part.x1) return quarterEnd;
+  const std::int64_t i =
+      FirstWhere(0, part.x1 - part.x0 + 1, [&](std::int64_t n) { return AngleOf(xAt(part, n), yOf(k)) >= radians; });
+  std::int64_t before = 0;  // pixels of the quarter before row k
+  switch (quarter) {
+    case 0:
+      before = RightPixels(0, k - 1);
+      break;
+    case 1:
+      before = LeftPixels(k + 1, last);
+      break;
+    case 2:
+      before = LeftPixels(lowerFirst_, k - 1);
+      break;
+    default:
+      before = RightPixels(k + 1, last);
+  }
+  return quarterStart_[quarter] + before + i;
 }
 
 }  // namespace sketch

@@ -20,6 +20,7 @@
 // Along the walk the direction of the pixels from the centre only ever turns
 // counter-clockwise, so an arc's pixels are one stretch of it.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,17 +30,22 @@ namespace sketch {
 
 class EllipseOutline {
  public:
-  explicit EllipseOutline(const EllipseShape& e);
+  // Numbering the walk costs some work up front; a solid pen does without.
+  enum class Walk { kUnnumbered, kNumbered };
+  EllipseOutline(const EllipseShape& e, Walk walk);
 
   // The outline pixels of row `y` that reach into the columns minX..maxX: up
   // to two runs, left part first, each with the walk number of its pixel x0
-  // and whether the walk numbers grow to the right (+1) or to the left (-1).
+  // (0 when unnumbered) and whether the walk numbers grow to the right (+1)
+  // or to the left (-1).
   struct Run {
     std::int64_t x0, x1;  // x0 <= x1, the whole run (not cut to minX..maxX)
     std::int64_t indexAtX0;
     int direction;  // walk number of pixel x: indexAtX0 + direction * (x - x0)
   };
   int RowRuns(std::int64_t y, std::int64_t minX, std::int64_t maxX, Run runs[2]) const;
+
+  // The rest needs a numbered walk.
 
   // Number of pixels of the whole outline.
   std::int64_t Total() const { return total_; }
@@ -54,7 +60,8 @@ class EllipseOutline {
 
  private:
   // Rows are numbered k = 0, 1, ... from the centre outwards, alike above and
-  // below it. Reach(k): the last column of row k, from the centre's column.
+  // below it. Reach(k): the last column of row k, from the centre's column;
+  // -1 beyond the last row.
   std::int64_t Reach(std::int64_t k) const;
   bool HasRow(std::int64_t k) const;
   // Pixels of the right and left part of the rows first..last (empty when
@@ -72,14 +79,16 @@ class EllipseOutline {
   struct Part {
     std::int64_t x0, x1;  // from the centre's column
   };
-  Part RightPart(std::int64_t k) const;
-  Part LeftPart(std::int64_t k) const;
-  // The pixel at walk number `index` (0 <= index < Total()).
-  void PixelAt(std::int64_t index, std::int64_t& x, std::int64_t& y) const;
+  struct Parts {
+    Part left, right;  // left of the centre's column, and from it on
+  };
+  // The parts of row k, or none when there is no row k.
+  bool PartsOf(std::int64_t k, Parts& parts) const;
 
   EllipseShape e_;
   int halfX_ = 0, halfY_ = 0;  // the centre lies on a pixel edge (1) or a pixel centre (0)
-  std::int64_t rows_ = 0;      // rows on each side of the centre, centre row included
+  bool numbered_ = false;
+  std::int64_t rows_ = 0;  // rows on each side of the centre, centre row included
   std::int64_t rimRows_ = 0;
   std::int64_t lowerFirst_ = 0;  // the first row number of the lower half
   std::int64_t capOnesEnd_ = 0;  // rows beyond the rim with Reach >= 1 end here
@@ -89,6 +98,10 @@ class EllipseOutline {
   std::int64_t steepFrom_ = 0, flatFrom_ = 0;
   std::vector<std::int64_t> equalsBefore_;  // equal neighbours before each row of that band
   std::int64_t quarterStart_[4] = {0, 0, 0, 0};
+  struct ReachMemo {
+    std::int64_t row = -1, reach = 0;
+  };
+  mutable std::array<ReachMemo, 16> reachMemo_;
   std::int64_t total_ = 0;
 };
 

@@ -135,7 +135,7 @@ void TestFarShapes::outlineWalkMatchesAStepByStepWalk_data() {
 void TestFarShapes::outlineWalkMatchesAStepByStepWalk() {
   QFETCH(QRect, box);
   const EllipseShape e = EllipseShape::InBox(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
-  const EllipseOutline outline(e);
+  const EllipseOutline outline(e, EllipseOutline::Walk::kNumbered);
   const std::vector<Pixel> walk = WalkStepByStep(e);
   QCOMPARE(outline.Total(), static_cast<std::int64_t>(walk.size()));
 
