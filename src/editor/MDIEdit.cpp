@@ -10,10 +10,10 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "editor/FileMessages.h"
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
-#include "format/Limits.h"
 
 using editor::ColLine;
 
@@ -167,13 +167,19 @@ void TEditForm::SetFileName(const QString& fileName) {
 }
 
 bool TEditForm::LoadFile(const QString& fileName) {
-  const editor::FileRead read = editor::ReadPostingFile(fileName, sketch::kDocumentCapacity);
+  const editor::FileRead read = editor::ReadPostingFile(fileName, Editor->Capacity());
   if (!read.error.isEmpty()) {
     ui::CurrentDialogs().Error(this, read.error);
     return false;
   }
+  // Lone CRs and LFs become CR LF: the text may be longer than the file.
+  const QString text = editor::DecodePosting(read.bytes);
+  if (editor::PostingLength(text) > Editor->Capacity()) {
+    ui::CurrentDialogs().Error(this, editor::CannotOpen(fileName, editor::TooLargeReason(Editor->Capacity())));
+    return false;
+  }
   if (!EnterFolderOf(fileName)) return false;
-  Editor->setPlainText(editor::DecodePosting(read.bytes));
+  Editor->setPlainText(text);
   Editor->moveCursor(QTextCursor::Start);
   Editor->document()->setModified(false);
   URLAdded = false;
@@ -283,19 +289,13 @@ void TEditForm::Delete1Click() {
 
 void TEditForm::Selectall1Click() { Editor->selectAll(); }
 
-std::int64_t TEditForm::SelectionLength() const {
-  const QTextDocument& document = *Editor->document();
-  const QTextCursor cursor = Editor->textCursor();
-  const auto index = [&](int position) {
-    return std::int64_t{position} + document.findBlock(position).blockNumber();  // breaks count two
-  };
-  return index(cursor.selectionEnd()) - index(cursor.selectionStart());
-}
-
 void TEditForm::Copy1Click() {
   ui::Answer answer = ui::Answer::No;
   const std::int64_t length = editor::TextLength(*Editor->document());
-  if (!URLAdded && length > 10 && static_cast<double>(SelectionLength()) / static_cast<double>(length) > 0.9) {
+  if (!URLAdded && length > 10 &&
+      static_cast<double>(editor::SelectionLength(*Editor->document(), Editor->textCursor())) /
+              static_cast<double>(length) >
+          0.9) {
     answer = ui::CurrentDialogs().ConfirmYesNoCancel(this, tr("Please add the download URL for Sketchpost\n"
                                                               "and a hint not to quote the text on replies!\n"
                                                               "May I append the text automatically?"));

@@ -116,7 +116,6 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void draw2Click() { draw1Click(); }
   void Delete2Click() { Delete1Click(); }
   void SelectAll2Click() { Selectall1Click(); }
-  std::int64_t SelectionLength() const;
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -12,7 +12,10 @@ struct FileRead {
   QString error;  // empty when the file was read
 };
 
-// Refuses a file larger than `capacity` bytes without reading it.
+// Reads a regular file of at most `capacity` bytes. Anything else (a
+// device, a pipe, a folder, or a link to one) is refused before it is read,
+// and never more than `capacity` + 1 bytes are read, whatever size the file
+// claims.
 FileRead ReadPostingFile(const QString& fileName, qint64 capacity);
 
 // Writes aside and renames over the file, so a failed save leaves the old

@@ -9,6 +9,9 @@
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <cstdint>
+
+#include "format/Limits.h"
 
 namespace editor {
 
@@ -25,6 +28,11 @@ class SketchTextEdit final : public QPlainTextEdit {
   // Characters the posting codec has no byte for become '?'; CR LF and a lone
   // CR become line breaks.
   static QString ToPostingChars(const QString& text);
+
+  // The most characters the text may hold, line breaks counted as two: the
+  // most its file may hold, so that whatever is saved can be opened again.
+  std::int64_t Capacity() const { return capacity_; }
+  void SetCapacity(std::int64_t capacity) { capacity_ = capacity; }
 
  signals:
   void keyDown();        // before the control acts on the key
@@ -47,6 +55,7 @@ class SketchTextEdit final : public QPlainTextEdit {
   bool IsMenuKey(const QKeyEvent* key) const;
 
   QList<QKeySequence> menuKeys_;
+  std::int64_t capacity_ = static_cast<std::int64_t>(sketch::kDocumentCapacity);
 };
 
 }  // namespace editor

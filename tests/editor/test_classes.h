@@ -42,6 +42,9 @@ class TestEditForm : public QObject {
   void saveUntitledAsksForName();
   void saveAsOverwritesWithoutQuestion();
   void loadFailureKeepsThePreviousDocument();
+  void loadRefusesWhatIsNotAFile_data();
+  void loadRefusesWhatIsNotAFile();
+  void refusesFilesBeyondCapacity_data();
   void refusesFilesBeyondCapacity();
   void failedSaveKeepsOldFileAndTextModified();
   void closeQuery_data();

@@ -1,4 +1,5 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -267,16 +268,86 @@ void TestEditForm::loadFailureKeepsThePreviousDocument() {
   QVERIFY(fx->form.IsModified());
 }
 
+void TestEditForm::loadRefusesWhatIsNotAFile_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("reason");
+  // Each would hang or exhaust memory if read: nothing of it is read.
+  QTest::newRow("link to /dev/zero") << "link to /dev/zero"
+                                     << "device";
+  QTest::newRow("pipe without a writer") << "pipe"
+                                         << "pipe";
+  QTest::newRow("link to a pipe") << "link to a pipe"
+                                  << "pipe";
+  QTest::newRow("/dev/null") << "/dev/null"
+                             << "device";
+  QTest::newRow("folder") << "folder"
+                          << "folder";
+}
+
+void TestEditForm::loadRefusesWhatIsNotAFile() {
+  QFETCH(QString, kind);
+  QFETCH(QString, reason);
+  WriteFile(fx->Path("a.skp"), "first");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QDir(fx->folder.path()).mkdir("elsewhere");
+  QString odd = fx->folder.filePath("elsewhere/odd.skp");
+  const QByteArray pipe = QFile::encodeName(fx->folder.filePath("elsewhere/pipe"));
+  if (kind == "link to /dev/zero") QVERIFY(QFile::link("/dev/zero", odd));
+  if (kind == "pipe") QCOMPARE(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+  if (kind == "link to a pipe") {
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    QVERIFY(QFile::link(QFile::decodeName(pipe), odd));
+  }
+  if (kind == "/dev/null") odd = "/dev/null";
+  if (kind == "folder") QVERIFY(QDir().mkpath(odd));
+
+  QVERIFY(!fx->form.LoadFile(odd));
+
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
+  const QString box = fx->dialogs.calls[0].text;
+  QVERIFY2(box.contains(QDir::toNativeSeparators(odd)) && box.contains(reason) && box.contains("not a regular file"),
+           qPrintable(box));
+  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QCOMPARE(fx->Text(), QByteArray("xfirst"));
+  QVERIFY(fx->form.IsModified());
+}
+
+void TestEditForm::refusesFilesBeyondCapacity_data() {
+  QTest::addColumn<qint64>("capacity");  // 0: the editor's own
+  QTest::addColumn<QByteArray>("file");  // empty: a sparse file one byte past the capacity
+  QTest::addColumn<QString>("limit");    // as the box names it; empty when the file fits
+  QTest::newRow("one byte past 64 MiB") << qint64{0} << QByteArray() << "64 MiB";
+  // Each lone LF becomes CR LF: 8 bytes in the file, 12 characters in the text.
+  QTest::newRow("lone LFs that grow past it") << qint64{8} << QByteArray("a\nb\nc\nd\n") << "8 bytes";
+  QTest::newRow("CR LF, exactly full") << qint64{8} << QByteArray("a\r\nb\r\ncd") << "";
+}
+
 void TestEditForm::refusesFilesBeyondCapacity() {
+  QFETCH(qint64, capacity);
+  QFETCH(QByteArray, file);
+  QFETCH(QString, limit);
+  if (capacity > 0) fx->form.Editor->SetCapacity(capacity);
   QFile big(fx->Path("big.skp"));
   QVERIFY(big.open(QIODevice::WriteOnly));
-  QVERIFY(big.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));  // sparse: no disk needed
+  if (file.isEmpty()) {
+    QVERIFY(big.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));  // sparse: no disk needed
+  } else {
+    big.write(file);
+  }
   big.close();
   fx->SetText("kept");
-  QVERIFY(!fx->form.LoadFile(fx->Path("big.skp")));
+  QCOMPARE(fx->form.LoadFile(fx->Path("big.skp")), limit.isEmpty());
+  if (limit.isEmpty()) {
+    QCOMPARE(fx->Text(), file);
+    QVERIFY(fx->dialogs.calls.isEmpty());
+    return;
+  }
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
   QVERIFY(fx->dialogs.calls[0].text.contains("big.skp"));
-  QVERIFY(fx->dialogs.calls[0].text.contains("64 MiB"));
+  QVERIFY2(fx->dialogs.calls[0].text.contains(limit), qPrintable(fx->dialogs.calls[0].text));
   QCOMPARE(fx->Text(), QByteArray("kept"));
   QCOMPARE(fx->form.FileName, QString("Untitled"));
 }
