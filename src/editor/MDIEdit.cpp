@@ -236,21 +236,24 @@ void TEditForm::Close1Click() {
   }
 }
 
-void TEditForm::AppendLine(const QString& line) {
+bool TEditForm::AppendLine(const QString& line) {
   QTextDocument* document = Editor->document();
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
+  if (!Editor->CheckRoom(0, editor::PostingLength(line) + 2)) return false;
   const bool atLineStart = document->lastBlock().length() == 1;  // empty, or ends with a break
   cursor.beginEditBlock();
   cursor.insertText(atLineStart ? line + QChar('\n') : QChar('\n') + line);
   cursor.endEditBlock();
   Editor->setTextCursor(cursor);
   Editor->ensureCursorVisible();
+  return true;
 }
 
-void TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious) {
+bool TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious) {
   const QTextBlock block = Editor->document()->findBlockByNumber(index);
-  if (!block.isValid()) return;
+  if (!block.isValid()) return false;
+  if (!Editor->CheckRoom(block.length() - 1, editor::PostingLength(text))) return false;
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   if (joinPrevious) {
@@ -262,6 +265,7 @@ void TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPr
   cursor.endEditBlock();
   Editor->setTextCursor(cursor);
   Editor->ensureCursorVisible();
+  return true;
 }
 
 int TEditForm::Revision() const { return Editor->document()->revision(); }
@@ -303,7 +307,7 @@ void TEditForm::Copy1Click() {
   if (answer == ui::Answer::Cancel) return;
   if (answer == ui::Answer::Yes) {
     const int start = Editor->textCursor().selectionStart();
-    AddURL1Click();
+    if (!AddURL1Click()) return;
     QTextCursor cursor(Editor->document());
     cursor.setPosition(start);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -312,9 +316,14 @@ void TEditForm::Copy1Click() {
   Editor->copy();
 }
 
-void TEditForm::AddURL1Click() {
-  for (const QString& line : editor::NoticeBlockLines()) AppendLine(line);
+bool TEditForm::AddURL1Click() {
+  const QStringList lines = editor::NoticeBlockLines();
+  std::int64_t added = 0;
+  for (const QString& line : lines) added += editor::PostingLength(line) + 2;  // each with its break
+  if (!Editor->CheckRoom(0, added)) return false;
+  for (const QString& line : lines) AppendLine(line);
   URLAdded = true;
+  return true;
 }
 
 void TEditForm::Removequotes1Click() {

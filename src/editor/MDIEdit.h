@@ -64,10 +64,12 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void Close1Click();
 
   // The given line becomes the new last line of the text: one undo step.
-  void AppendLine(const QString& line);
+  // False, after an error box, when the text has no room for it.
+  bool AppendLine(const QString& line);
   // Line `index` (an existing line) becomes `text`: one undo step, or part of
   // the step before when `joinPrevious`. The caret ends behind the new text.
-  void ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious = false);
+  // False when there is no such line, or (after an error box) no room.
+  bool ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious = false);
   // Counts the text's changes: equal values mean nothing changed in between.
   int Revision() const;
 
@@ -86,7 +88,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void Paste1Click();
   void Delete1Click();
   void Selectall1Click();
-  void AddURL1Click();
+  bool AddURL1Click();  // all three lines, or none and a box
   void Removequotes1Click();
 
   bool IsModified() const;

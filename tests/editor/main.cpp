@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
   TestPostingText text;
   TestEditForm form;
   TestPostingAids aids;
-  return testsupport::RunTests(argc, argv, {&text, &form, &aids});
+  TestTextCapacity capacity;
+  return testsupport::RunTests(argc, argv, {&text, &form, &aids, &capacity});
 }

@@ -71,3 +71,14 @@ class TestPostingAids : public QObject {
   void removeQuotesKeepsLongLinesWhole();
   void removeQuotesOnAnEmptyText();
 };
+
+// The editor's capacity against every way text enters it.
+class TestTextCapacity : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void everyWayIn_data();
+  void everyWayIn();
+};

@@ -3,50 +3,19 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
-#include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
+#include "MenuBarEditor.h"
 #include "editor/NoticeBlock.h"
 #include "editor/QuoteRemoval.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
 
-// The editor inside a window whose bar holds its menus, as in the frame.
-struct Fixture {
-  ScriptedDialogs dialogs;
-  QMainWindow window;
-  TEditForm* form = new TEditForm;
-  Fixture() {
-    window.menuBar()->addMenu(form->File1);
-    window.menuBar()->addMenu(form->Edit1);
-    window.setCentralWidget(form);
-    window.show();
-    form->Editor->setFocus();
-  }
-  void SetText(const QByteArray& bytes) {
-    form->Editor->setPlainText(editor::DecodePosting(bytes));
-    form->Editor->document()->setModified(false);
-  }
-  QByteArray Text() const { return editor::EncodePosting(*form->Editor->document()); }
-  void Select(int from, int to) {
-    QTextCursor cursor = form->Editor->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    form->Editor->setTextCursor(cursor);
-  }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-    QTest::keyClick(form->Editor, static_cast<Qt::Key>(key), modifiers);
-  }
-};
+using Fixture = editortest::MenuBarEditor;
 
 std::unique_ptr<Fixture> fx;
 
