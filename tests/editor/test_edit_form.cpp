@@ -367,6 +367,8 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   fx->form.AppendLine("R(1;E;10;20;110;70)");
   struct rlimit saved {};
   getrlimit(RLIMIT_FSIZE, &saved);
+  // The program ignores the signal from its start (TestStartUp checks that);
+  // this test program has to do so itself.
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = saved;
   small.rlim_cur = 4;
