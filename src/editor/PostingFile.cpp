@@ -8,27 +8,16 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "editor/FileDescriptor.h"
 #include "editor/FileMessages.h"
 
 namespace editor {
-
-namespace {
-
-// Closes the descriptor when the read ends, however it ends.
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
-}  // namespace
 
 FileRead ReadPostingFile(const QString& fileName, qint64 capacity) {
   FileRead result;
   // Non-blocking: a pipe without a writer is refused below instead of
   // waited for. Reads of a regular file never block anyway.
-  const Descriptor file{::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  const FileDescriptor file{::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   struct stat info {};
   if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
     result.error = CannotOpen(fileName, SystemReason(errno));

@@ -19,7 +19,10 @@ struct FileRead {
 FileRead ReadPostingFile(const QString& fileName, qint64 capacity);
 
 // Writes aside and renames over the file, so a failed save leaves the old
-// file whole. Returns the error text, empty on success.
+// file whole, with the old file's owner, group and permissions; a link
+// stays a link, the text going to its target. Where the folder takes no
+// new file, writes the file in place instead. Never writes over what is not
+// a regular file. Returns the error text, empty on success.
 QString WritePostingFile(const QString& fileName, const QByteArray& bytes);
 
 }  // namespace editor

@@ -82,3 +82,31 @@ class TestTextCapacity : public QObject {
   void everyWayIn_data();
   void everyWayIn();
 };
+
+// Saving: the system's reasons, and the links, owner, group and permissions
+// of the file saved over.
+class TestPostingSave : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void fullDiskNamesTheReason();
+  void keepsLinks_data();
+  void keepsLinks();
+  void keepsOwnerGroupAndMode();
+};
+
+// Saving where the permissions of folder and file decide; run as an
+// unprivileged user only (test_editor --unprivileged).
+class TestFilePermissions : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+  void saveWhereFolderOrFileIsReadOnly_data();
+  void saveWhereFolderOrFileIsReadOnly();
+  void saveKeepsTheGroup();
+};

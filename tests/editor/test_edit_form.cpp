@@ -9,49 +9,17 @@
 #include <csignal>
 #include <memory>
 
-#include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
+#include "EditorInFolder.h"
 #include "format/Limits.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
 
-struct Fixture {
-  QTemporaryDir folder;
-  ScriptedDialogs dialogs;
-  TEditForm form;
-  QString startFolder = QDir::currentPath();
-
-  QString Path(const QString& name) const { return folder.filePath(name); }
-  QString Panel(int i) const { return form.StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  QStringList Panels() const { return {Panel(0), Panel(1), Panel(2), Panel(3), Panel(4)}; }
-  void SetText(const QByteArray& bytes) {
-    form.Editor->setPlainText(editor::DecodePosting(bytes));
-    form.Editor->document()->setModified(false);
-  }
-  QByteArray Text() const { return editor::EncodePosting(*form.Editor->document()); }
-  void SetCaret(int position, int anchor = -1) {
-    QTextCursor cursor = form.Editor->textCursor();
-    cursor.setPosition(anchor < 0 ? position : anchor);
-    cursor.setPosition(position, QTextCursor::KeepAnchor);
-    form.Editor->setTextCursor(cursor);
-  }
-};
+using Fixture = editortest::EditorInFolder;
+using editortest::ReadFile;
+using editortest::WriteFile;
 
 std::unique_ptr<Fixture> fx;
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 }  // namespace
 
@@ -61,10 +29,7 @@ void TestEditForm::init() {
   QVERIFY(QTest::qWaitForWindowExposed(&fx->form));
 }
 
-void TestEditForm::cleanup() {
-  QDir::setCurrent(fx->startFolder);
-  fx.reset();
-}
+void TestEditForm::cleanup() { fx.reset(); }
 
 void TestEditForm::statusBarShowsLabelsUntilFirstRefresh() {
   QCOMPARE(fx->Panels(), QStringList({"size", "line", "col", "*", "file"}));
@@ -382,6 +347,7 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   QVERIFY(fx->form.IsModified());
   QCOMPARE(fx->dialogs.Kinds().last(), QString("Error"));
   QVERIFY(fx->dialogs.calls.last().text.contains("keep.skp"));
+  QVERIFY2(fx->dialogs.calls.last().text.contains("File too large"), qPrintable(fx->dialogs.calls.last().text));
 }
 
 void TestEditForm::closeQuery_data() {
