@@ -184,12 +184,17 @@ bool TEditForm::LoadFile(const QString& fileName) {
   Editor->document()->setModified(false);
   URLAdded = false;
   SetFileName(fileName);
+  UpdateStatus();  // the text's change showed the old name and "*"
   return true;
 }
 
 bool TEditForm::Save1Click() {
   if (FileName == editor::kUntitled) return Saveas1Click();
-  const QString error = editor::WritePostingFile(FileName, editor::EncodePosting(*Editor->document()));
+  return WriteText(FileName);
+}
+
+bool TEditForm::WriteText(const QString& fileName) {
+  const QString error = editor::WritePostingFile(fileName, editor::EncodePosting(*Editor->document()));
   if (!error.isEmpty()) {
     ui::CurrentDialogs().Error(this, error);
     return false;
@@ -206,9 +211,15 @@ bool TEditForm::Saveas1Click() {
   options.proposedName = FileName;
   const QString chosen = ui::CurrentDialogs().SaveFileName(this, options);
   if (chosen.isEmpty()) return false;
-  if (!EnterFolderOf(chosen)) return false;
-  SetFileName(chosen);
-  return Save1Click();
+  const QString fileName = QFileInfo(chosen).absoluteFilePath();
+  const QString folderBefore = QDir::currentPath();
+  if (!EnterFolderOf(fileName)) return false;
+  if (!WriteText(fileName)) {
+    QDir::setCurrent(folderBefore);  // the next Save still goes where the text came from
+    return false;
+  }
+  SetFileName(fileName);
+  return true;
 }
 
 ui::Answer TEditForm::QuerySave() {

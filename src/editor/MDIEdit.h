@@ -56,6 +56,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   bool LoadFile(const QString& fileName);
   // True when the text was written (Save as for an untitled document).
   bool Save1Click();
+  // A failed save leaves file name, caption and current folder as they were.
   bool Saveas1Click();
   // No at once for an unmodified text; else the user's answer.
   ui::Answer QuerySave();
@@ -111,6 +112,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void OnEdMouseUp();
   void ForwardCursorLine();
   void SetFileName(const QString& fileName);
+  bool WriteText(const QString& fileName);  // the text to the file, or an error box
   bool EnterFolderOf(const QString& fileName);
   void Open1Click();
   void Exit1Click() { emit exitRequested(); }

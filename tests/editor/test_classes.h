@@ -47,6 +47,9 @@ class TestEditForm : public QObject {
   void refusesFilesBeyondCapacity_data();
   void refusesFilesBeyondCapacity();
   void failedSaveKeepsOldFileAndTextModified();
+  void failedSaveAsChangesNothing_data();
+  void failedSaveAsChangesNothing();
+  void loadShowsTheNewNameAtOnce();
   void closeQuery_data();
   void closeQuery();
 };

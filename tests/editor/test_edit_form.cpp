@@ -350,6 +350,52 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   QVERIFY2(fx->dialogs.calls.last().text.contains("File too large"), qPrintable(fx->dialogs.calls.last().text));
 }
 
+void TestEditForm::failedSaveAsChangesNothing_data() {
+  QTest::addColumn<QString>("target");
+  QTest::newRow("a folder that takes no file") << "/proc/route.skp";
+  QTest::newRow("a pipe under the name, kept") << "pipe";
+}
+
+void TestEditForm::failedSaveAsChangesNothing() {
+  QFETCH(QString, target);
+  WriteFile(fx->Path("a.skp"), "first");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QDir(fx->folder.path()).mkdir("elsewhere");
+  if (target == "pipe") {
+    target = fx->folder.filePath("elsewhere/pipe.skp");
+    QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+  }
+  fx->dialogs.fileNames = {target};
+
+  QVERIFY(!fx->form.Saveas1Click());
+
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Save", "Error"}));
+  QVERIFY2(fx->dialogs.calls[1].text.contains(target), qPrintable(fx->dialogs.calls[1].text));
+  const QString name = QFileInfo(fx->Path("a.skp")).absoluteFilePath();
+  QCOMPARE(fx->form.FileName, name);
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QTest::mouseClick(fx->form.StatusBar1, Qt::LeftButton);
+  QCOMPARE(fx->Panel(4), name);
+  QVERIFY(fx->form.IsModified());
+  struct stat info {};
+  if (target.endsWith("pipe.skp"))
+    QVERIFY(::stat(QFile::encodeName(target).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+  // The next F2 goes to the file the text came from, without a question.
+  QVERIFY(fx->form.Save1Click());
+  QCOMPARE(ReadFile(fx->Path("a.skp")), QByteArray("xfirst"));
+  QCOMPARE(fx->dialogs.Kinds().size(), 2);
+}
+
+void TestEditForm::loadShowsTheNewNameAtOnce() {
+  WriteFile(fx->Path("a.skp"), "abc\r\n");
+  QTest::keyClicks(fx->form.Editor, "draft");
+  QCOMPARE(fx->Panels(), QStringList({"5", "1", "6", "*", "Untitled"}));
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QCOMPARE(fx->Panels(), QStringList({"5", "1", "1", " ", QFileInfo(fx->Path("a.skp")).absoluteFilePath()}));
+}
+
 void TestEditForm::closeQuery_data() {
   QTest::addColumn<bool>("modified");
   QTest::addColumn<bool>("named");
