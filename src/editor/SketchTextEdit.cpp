@@ -110,4 +110,14 @@ void SketchTextEdit::insertFromMimeData(const QMimeData* source) {
   ensureCursorVisible();
 }
 
+QMimeData* SketchTextEdit::createMimeDataFromSelection() const {
+  // QPlainTextEdit's own goes through the document's plain-text conversion,
+  // which turns the no-break space (byte 0xA0) into a blank.
+  QString text = textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, QChar('\n'));  // how the selection gives line breaks
+  auto* mime = new QMimeData;
+  mime->setText(text);
+  return mime;
+}
+
 }  // namespace editor

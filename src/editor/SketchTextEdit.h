@@ -3,7 +3,8 @@
 // Every character that enters it (typed, pasted, dropped, composed) is one
 // the posting codec has a byte for, or '?', so the screen always shows what
 // will be saved; and text that would make it longer than its capacity is
-// refused with a box, whole. It reports the key and mouse events the status bar and the
+// refused with a box, whole. What leaves it for the clipboard or a drag is
+// the characters as they are, every one kept. It reports the key and mouse events the status bar and the
 // caret forwarding follow, and leaves the Edit menu's shortcut keys to the
 // menu.
 
@@ -55,6 +56,7 @@ class SketchTextEdit final : public QPlainTextEdit {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
 
  private:
   bool IsMenuKey(const QKeyEvent* key) const;

@@ -67,6 +67,8 @@ class TestPostingAids : public QObject {
   void copyAsksForTheNotice_data();
   void copyAsksForTheNotice();
   void copyAnswers();
+  void clipboardKeepsEveryByte_data();
+  void clipboardKeepsEveryByte();
   void addUrl();
   void quoteMarks_data();
   void quoteMarks();
