@@ -248,10 +248,10 @@ void TEditForm::Close1Click() {
 }
 
 bool TEditForm::AppendLine(const QString& line) {
+  if (!Editor->CheckRoom(0, editor::PostingLength(line) + 2)) return false;  // the line and one break
   QTextDocument* document = Editor->document();
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
-  if (!Editor->CheckRoom(0, editor::PostingLength(line) + 2)) return false;
   const bool atLineStart = document->lastBlock().length() == 1;  // empty, or ends with a break
   cursor.beginEditBlock();
   cursor.insertText(atLineStart ? line + QChar('\n') : QChar('\n') + line);
@@ -307,10 +307,8 @@ void TEditForm::Selectall1Click() { Editor->selectAll(); }
 void TEditForm::Copy1Click() {
   ui::Answer answer = ui::Answer::No;
   const std::int64_t length = editor::TextLength(*Editor->document());
-  if (!URLAdded && length > 10 &&
-      static_cast<double>(editor::SelectionLength(*Editor->document(), Editor->textCursor())) /
-              static_cast<double>(length) >
-          0.9) {
+  const std::int64_t selected = editor::SelectionLength(*Editor->document(), Editor->textCursor());
+  if (!URLAdded && length > 10 && static_cast<double>(selected) / static_cast<double>(length) > 0.9) {
     answer = ui::CurrentDialogs().ConfirmYesNoCancel(this, tr("Please add the download URL for Sketchpost\n"
                                                               "and a hint not to quote the text on replies!\n"
                                                               "May I append the text automatically?"));

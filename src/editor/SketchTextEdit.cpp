@@ -53,11 +53,16 @@ void SketchTextEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   emit keyDown();
-  const bool lineBreak = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   const bool character = !e->text().isEmpty() && e->text().front().isPrint();
   if (character) emit keyPressed();
   const QString chars = character ? ToPostingChars(e->text()) : e->text();
-  const std::int64_t added = lineBreak ? 2 : character || chars == QLatin1String("\t") ? chars.size() : 0;
+  // What the key would put in place of the selection: a line break counts two.
+  std::int64_t added = 0;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    added = 2;
+  } else if (character || chars == QLatin1String("\t")) {
+    added = chars.size();
+  }
   if (added > 0 && !CheckRoom(SelectedLength(), added)) {
     e->accept();
     return;
