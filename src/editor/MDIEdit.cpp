@@ -10,10 +10,10 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "editor/FileMessages.h"
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
-#include "format/Limits.h"
 
 using editor::ColLine;
 
@@ -167,23 +167,34 @@ void TEditForm::SetFileName(const QString& fileName) {
 }
 
 bool TEditForm::LoadFile(const QString& fileName) {
-  const editor::FileRead read = editor::ReadPostingFile(fileName, sketch::kDocumentCapacity);
+  const editor::FileRead read = editor::ReadPostingFile(fileName, Editor->Capacity());
   if (!read.error.isEmpty()) {
     ui::CurrentDialogs().Error(this, read.error);
     return false;
   }
+  // Lone CRs and LFs become CR LF: the text may be longer than the file.
+  const QString text = editor::DecodePosting(read.bytes);
+  if (editor::PostingLength(text) > Editor->Capacity()) {
+    ui::CurrentDialogs().Error(this, editor::CannotOpen(fileName, editor::TooLargeReason(Editor->Capacity())));
+    return false;
+  }
   if (!EnterFolderOf(fileName)) return false;
-  Editor->setPlainText(editor::DecodePosting(read.bytes));
+  Editor->setPlainText(text);
   Editor->moveCursor(QTextCursor::Start);
   Editor->document()->setModified(false);
   URLAdded = false;
   SetFileName(fileName);
+  UpdateStatus();  // the text's change showed the old name and "*"
   return true;
 }
 
 bool TEditForm::Save1Click() {
   if (FileName == editor::kUntitled) return Saveas1Click();
-  const QString error = editor::WritePostingFile(FileName, editor::EncodePosting(*Editor->document()));
+  return WriteText(FileName);
+}
+
+bool TEditForm::WriteText(const QString& fileName) {
+  const QString error = editor::WritePostingFile(fileName, editor::EncodePosting(*Editor->document()));
   if (!error.isEmpty()) {
     ui::CurrentDialogs().Error(this, error);
     return false;
@@ -200,9 +211,15 @@ bool TEditForm::Saveas1Click() {
   options.proposedName = FileName;
   const QString chosen = ui::CurrentDialogs().SaveFileName(this, options);
   if (chosen.isEmpty()) return false;
-  if (!EnterFolderOf(chosen)) return false;
-  SetFileName(chosen);
-  return Save1Click();
+  const QString fileName = QFileInfo(chosen).absoluteFilePath();
+  const QString folderBefore = QDir::currentPath();
+  if (!EnterFolderOf(fileName)) return false;
+  if (!WriteText(fileName)) {
+    QDir::setCurrent(folderBefore);  // the next Save still goes where the text came from
+    return false;
+  }
+  SetFileName(fileName);
+  return true;
 }
 
 ui::Answer TEditForm::QuerySave() {
@@ -230,7 +247,8 @@ void TEditForm::Close1Click() {
   }
 }
 
-void TEditForm::AppendLine(const QString& line) {
+bool TEditForm::AppendLine(const QString& line) {
+  if (!Editor->CheckRoom(0, editor::PostingLength(line) + 2)) return false;  // the line and one break
   QTextDocument* document = Editor->document();
   QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
@@ -240,11 +258,13 @@ void TEditForm::AppendLine(const QString& line) {
   cursor.endEditBlock();
   Editor->setTextCursor(cursor);
   Editor->ensureCursorVisible();
+  return true;
 }
 
-void TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious) {
+bool TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious) {
   const QTextBlock block = Editor->document()->findBlockByNumber(index);
-  if (!block.isValid()) return;
+  if (!block.isValid()) return false;
+  if (!Editor->CheckRoom(block.length() - 1, editor::PostingLength(text))) return false;
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   if (joinPrevious) {
@@ -256,6 +276,7 @@ void TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPr
   cursor.endEditBlock();
   Editor->setTextCursor(cursor);
   Editor->ensureCursorVisible();
+  return true;
 }
 
 int TEditForm::Revision() const { return Editor->document()->revision(); }
@@ -283,19 +304,11 @@ void TEditForm::Delete1Click() {
 
 void TEditForm::Selectall1Click() { Editor->selectAll(); }
 
-std::int64_t TEditForm::SelectionLength() const {
-  const QTextDocument& document = *Editor->document();
-  const QTextCursor cursor = Editor->textCursor();
-  const auto index = [&](int position) {
-    return std::int64_t{position} + document.findBlock(position).blockNumber();  // breaks count two
-  };
-  return index(cursor.selectionEnd()) - index(cursor.selectionStart());
-}
-
 void TEditForm::Copy1Click() {
   ui::Answer answer = ui::Answer::No;
   const std::int64_t length = editor::TextLength(*Editor->document());
-  if (!URLAdded && length > 10 && static_cast<double>(SelectionLength()) / static_cast<double>(length) > 0.9) {
+  const std::int64_t selected = editor::SelectionLength(*Editor->document(), Editor->textCursor());
+  if (!URLAdded && length > 10 && static_cast<double>(selected) / static_cast<double>(length) > 0.9) {
     answer = ui::CurrentDialogs().ConfirmYesNoCancel(this, tr("Please add the download URL for Sketchpost\n"
                                                               "and a hint not to quote the text on replies!\n"
                                                               "May I append the text automatically?"));
@@ -303,7 +316,7 @@ void TEditForm::Copy1Click() {
   if (answer == ui::Answer::Cancel) return;
   if (answer == ui::Answer::Yes) {
     const int start = Editor->textCursor().selectionStart();
-    AddURL1Click();
+    if (!AddURL1Click()) return;
     QTextCursor cursor(Editor->document());
     cursor.setPosition(start);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -312,9 +325,14 @@ void TEditForm::Copy1Click() {
   Editor->copy();
 }
 
-void TEditForm::AddURL1Click() {
-  for (const QString& line : editor::NoticeBlockLines()) AppendLine(line);
+bool TEditForm::AddURL1Click() {
+  const QStringList lines = editor::NoticeBlockLines();
+  std::int64_t added = 0;
+  for (const QString& line : lines) added += editor::PostingLength(line) + 2;  // each with its break
+  if (!Editor->CheckRoom(0, added)) return false;
+  for (const QString& line : lines) AppendLine(line);
   URLAdded = true;
+  return true;
 }
 
 void TEditForm::Removequotes1Click() {

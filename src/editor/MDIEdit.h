@@ -56,6 +56,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   bool LoadFile(const QString& fileName);
   // True when the text was written (Save as for an untitled document).
   bool Save1Click();
+  // A failed save leaves file name, caption and current folder as they were.
   bool Saveas1Click();
   // No at once for an unmodified text; else the user's answer.
   ui::Answer QuerySave();
@@ -64,10 +65,12 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void Close1Click();
 
   // The given line becomes the new last line of the text: one undo step.
-  void AppendLine(const QString& line);
+  // False, after an error box, when the text has no room for it.
+  bool AppendLine(const QString& line);
   // Line `index` (an existing line) becomes `text`: one undo step, or part of
   // the step before when `joinPrevious`. The caret ends behind the new text.
-  void ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious = false);
+  // False when there is no such line, or (after an error box) no room.
+  bool ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious = false);
   // Counts the text's changes: equal values mean nothing changed in between.
   int Revision() const;
 
@@ -86,7 +89,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void Paste1Click();
   void Delete1Click();
   void Selectall1Click();
-  void AddURL1Click();
+  bool AddURL1Click();  // all three lines, or none and a box
   void Removequotes1Click();
 
   bool IsModified() const;
@@ -109,6 +112,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void OnEdMouseUp();
   void ForwardCursorLine();
   void SetFileName(const QString& fileName);
+  bool WriteText(const QString& fileName);  // the text to the file, or an error box
   bool EnterFolderOf(const QString& fileName);
   void Open1Click();
   void Exit1Click() { emit exitRequested(); }
@@ -116,7 +120,6 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void draw2Click() { draw1Click(); }
   void Delete2Click() { Delete1Click(); }
   void SelectAll2Click() { Selectall1Click(); }
-  std::int64_t SelectionLength() const;
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 };

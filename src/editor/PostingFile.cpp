@@ -1,62 +1,59 @@
 #include "editor/PostingFile.h"
 
-#include <QDir>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+
+#include "editor/FileDescriptor.h"
+#include "editor/FileMessages.h"
 
 namespace editor {
 
-namespace {
-
-QString Shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }
-
-QString TooLarge(const QString& fileName, qint64 capacity) {
-  return QObject::tr("Cannot open file \"%1\".\nIt is larger than the %2 MiB the editor holds.")
-      .arg(Shown(fileName))
-      .arg(capacity / (1024 * 1024));
-}
-
-}  // namespace
-
 FileRead ReadPostingFile(const QString& fileName, qint64 capacity) {
   FileRead result;
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    result.error = QObject::tr("Cannot open file \"%1\".\n%2").arg(Shown(fileName), file.errorString());
+  // Non-blocking: a pipe without a writer is refused below instead of
+  // waited for. Reads of a regular file never block anyway.
+  const FileDescriptor file{::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  struct stat info {};
+  if (file.fd < 0 || ::fstat(file.fd, &info) != 0) {
+    result.error = CannotOpen(fileName, SystemReason(errno));
     return result;
   }
-  if (file.size() > capacity) {
-    result.error = TooLarge(fileName, capacity);
+  if (!S_ISREG(info.st_mode)) {
+    result.error = CannotOpen(fileName, NotAFileReason(info.st_mode));
     return result;
   }
-  result.bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    result.error = QObject::tr("Cannot read file \"%1\".\n%2").arg(Shown(fileName), file.errorString());
-    result.bytes.clear();
-  } else if (result.bytes.size() > capacity) {  // grew while being read
-    result.error = TooLarge(fileName, capacity);
-    result.bytes.clear();
+  if (info.st_size > capacity) {
+    result.error = CannotOpen(fileName, TooLargeReason(capacity));
+    return result;
   }
+  // The size is only a hint (a file may grow while it is read; files under
+  // /proc claim 0): read until the end, but never past one byte too many.
+  const qint64 limit = capacity + 1;
+  QByteArray bytes(static_cast<qsizetype>(std::min<qint64>(info.st_size + 1, limit)), Qt::Uninitialized);
+  qint64 done = 0;
+  while (done < limit) {
+    if (done == bytes.size()) bytes.resize(static_cast<qsizetype>(std::min(limit, 2 * done)));
+    const ssize_t got = ::read(file.fd, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      result.error = CannotRead(fileName, SystemReason(errno));
+      return result;
+    }
+    done += got;
+  }
+  if (done > capacity) {
+    result.error = CannotOpen(fileName, TooLargeReason(capacity));
+    return result;
+  }
+  bytes.truncate(static_cast<qsizetype>(done));
+  result.bytes = std::move(bytes);
   return result;
-}
-
-QString WritePostingFile(const QString& fileName, const QByteArray& bytes) {
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return QObject::tr("Cannot create file \"%1\".\n%2").arg(Shown(fileName), file.errorString());
-  }
-  // QSaveFile's commit may report success after its own flush failed (a full
-  // disk, a size limit) and rename a cut-off file over the old one: flush
-  // and check the size here, before anything is renamed.
-  if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QObject::tr("Write error");
-    file.cancelWriting();
-    return QObject::tr("Cannot write file \"%1\".\n%2").arg(Shown(fileName), reason);
-  }
-  if (!file.commit()) {
-    return QObject::tr("Cannot write file \"%1\".\n%2").arg(Shown(fileName), file.errorString());
-  }
-  return {};
 }
 
 }  // namespace editor

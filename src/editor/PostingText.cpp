@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -23,6 +24,21 @@ std::string LineBytes(const QTextDocument& document, std::int32_t index, int lim
   const QTextBlock block = document.findBlockByNumber(index);
   if (!block.isValid()) return {};
   return sketch::QStringToBytes(block.text().left(limit));
+}
+
+std::int64_t PostingLength(const QString& text) { return text.size() + text.count(QChar('\n')); }
+
+std::int64_t SelectionLength(const QTextDocument& document, const QTextCursor& cursor) {
+  const auto index = [&](int position) {
+    return std::int64_t{position} + document.findBlock(position).blockNumber();  // breaks count two
+  };
+  return index(cursor.selectionEnd()) - index(cursor.selectionStart());
+}
+
+QString CapacityText(std::int64_t capacity) {
+  constexpr std::int64_t kMiB = 1024 * 1024;
+  if (capacity % kMiB == 0) return QStringLiteral("%1 MiB").arg(capacity / kMiB);
+  return QStringLiteral("%1 bytes").arg(capacity);
 }
 
 ColLine ColLineOf(const QTextDocument& document, int position) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace editor {
@@ -20,6 +21,15 @@ std::int64_t TextLength(const QTextDocument& document);
 
 // The text of line `index` as sketch bytes, at most `limit` characters.
 std::string LineBytes(const QTextDocument& document, std::int32_t index, int limit);
+
+// Characters of `text` once it is in the editor: each line break ('\n') as two.
+std::int64_t PostingLength(const QString& text);
+
+// Characters of the cursor's selection, line breaks counted as two.
+std::int64_t SelectionLength(const QTextDocument& document, const QTextCursor& cursor);
+
+// A capacity as the user reads it: "64 MiB", or "100 bytes" when not whole MiB.
+QString CapacityText(std::int64_t capacity);
 
 // Column and line index (both from 0) of document position `position`.
 struct ColLine {

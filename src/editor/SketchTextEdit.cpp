@@ -4,6 +4,8 @@
 #include <QMimeData>
 
 #include "canvas/TextBytes.h"
+#include "editor/PostingText.h"
+#include "ui/Dialogs.h"
 
 namespace editor {
 
@@ -15,6 +17,16 @@ QString SketchTextEdit::ToPostingChars(const QString& text) {
   lines.replace(QChar('\r'), QChar('\n'));
   return sketch::BytesToQString(sketch::QStringToBytes(lines));
 }
+
+bool SketchTextEdit::CheckRoom(std::int64_t removed, std::int64_t added) {
+  if (TextLength(*document()) - removed + added <= capacity_) return true;
+  ui::CurrentDialogs().Error(
+      this,
+      tr("The text would be larger than the %1 the editor holds.\nNothing was added.").arg(CapacityText(capacity_)));
+  return false;
+}
+
+std::int64_t SketchTextEdit::SelectedLength() const { return SelectionLength(*document(), textCursor()); }
 
 bool SketchTextEdit::IsMenuKey(const QKeyEvent* key) const {
   const QKeySequence pressed(key->keyCombination());
@@ -41,12 +53,20 @@ void SketchTextEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   emit keyDown();
-  if (e->text().isEmpty() || !e->text().front().isPrint()) {
-    QPlainTextEdit::keyPressEvent(e);
+  const bool character = !e->text().isEmpty() && e->text().front().isPrint();
+  if (character) emit keyPressed();
+  const QString chars = character ? ToPostingChars(e->text()) : e->text();
+  // What the key would put in place of the selection: a line break counts two.
+  std::int64_t added = 0;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    added = 2;
+  } else if (character || chars == QLatin1String("\t")) {
+    added = chars.size();
+  }
+  if (added > 0 && !CheckRoom(SelectedLength(), added)) {
+    e->accept();
     return;
   }
-  emit keyPressed();
-  const QString chars = ToPostingChars(e->text());
   if (chars == e->text()) {
     QPlainTextEdit::keyPressEvent(e);
     return;
@@ -73,6 +93,11 @@ void SketchTextEdit::mouseReleaseEvent(QMouseEvent* e) {
 
 void SketchTextEdit::inputMethodEvent(QInputMethodEvent* e) {
   const QString commit = ToPostingChars(e->commitString());
+  if (!commit.isEmpty() && !CheckRoom(SelectedLength(), PostingLength(commit))) {
+    QInputMethodEvent composing(e->preeditString(), e->attributes());  // all but the refused text
+    QPlainTextEdit::inputMethodEvent(&composing);
+    return;
+  }
   if (commit == e->commitString()) {
     QPlainTextEdit::inputMethodEvent(e);
     return;
@@ -84,8 +109,20 @@ void SketchTextEdit::inputMethodEvent(QInputMethodEvent* e) {
 
 void SketchTextEdit::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) return;
-  insertPlainText(ToPostingChars(source->text()));
+  const QString text = ToPostingChars(source->text());
+  if (!CheckRoom(SelectedLength(), PostingLength(text))) return;
+  insertPlainText(text);
   ensureCursorVisible();
+}
+
+QMimeData* SketchTextEdit::createMimeDataFromSelection() const {
+  // QPlainTextEdit's own goes through the document's plain-text conversion,
+  // which turns the no-break space (byte 0xA0) into a blank.
+  QString text = textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, QChar('\n'));  // how the selection gives line breaks
+  auto* mime = new QMimeData;
+  mime->setText(text);
+  return mime;
 }
 
 }  // namespace editor

@@ -2,13 +2,18 @@
 // The editor's text control: a plain text editor of one-byte characters.
 // Every character that enters it (typed, pasted, dropped, composed) is one
 // the posting codec has a byte for, or '?', so the screen always shows what
-// will be saved. It reports the key and mouse events the status bar and the
+// will be saved; and text that would make it longer than its capacity is
+// refused with a box, whole. What leaves it for the clipboard or a drag is
+// the characters as they are, every one kept. It reports the key and mouse events the status bar and the
 // caret forwarding follow, and leaves the Edit menu's shortcut keys to the
 // menu.
 
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
+#include <cstdint>
+
+#include "format/Limits.h"
 
 namespace editor {
 
@@ -26,6 +31,15 @@ class SketchTextEdit final : public QPlainTextEdit {
   // CR become line breaks.
   static QString ToPostingChars(const QString& text);
 
+  // The most characters the text may hold, line breaks counted as two: the
+  // most its file may hold, so that whatever is saved can be opened again.
+  std::int64_t Capacity() const { return capacity_; }
+  void SetCapacity(std::int64_t capacity) { capacity_ = capacity; }
+  // True when `added` characters may take the place of `removed` ones (both
+  // with line breaks as two); otherwise an error box says why. Constant
+  // time: the text is never scanned.
+  bool CheckRoom(std::int64_t removed, std::int64_t added);
+
  signals:
   void keyDown();        // before the control acts on the key
   void keyPressed();     // a character key, before the character goes in
@@ -42,11 +56,14 @@ class SketchTextEdit final : public QPlainTextEdit {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
 
  private:
   bool IsMenuKey(const QKeyEvent* key) const;
+  std::int64_t SelectedLength() const;
 
   QList<QKeySequence> menuKeys_;
+  std::int64_t capacity_ = static_cast<std::int64_t>(sketch::kDocumentCapacity);
 };
 
 }  // namespace editor

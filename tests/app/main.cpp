@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
   TestFrameFiles files;
   TestFrameWindows windows;
   TestFrameDrawing drawing;
-  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing});
+  TestStartUp startUp;
+  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing, &startUp});
 }

@@ -63,6 +63,14 @@ class TestFrameDrawing : public QObject {
   void drawingWritesIntoTheEditor();
 };
 
+// The start-up of the program itself, run as a child process.
+class TestStartUp : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ignoresTheFileSizeSignal();
+};
+
 // The child process of destroyingAShownFrame: shows a frame with the editor
 // and destroys it while it is shown.
 int DestroyShownFrame();

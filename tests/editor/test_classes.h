@@ -42,8 +42,14 @@ class TestEditForm : public QObject {
   void saveUntitledAsksForName();
   void saveAsOverwritesWithoutQuestion();
   void loadFailureKeepsThePreviousDocument();
+  void loadRefusesWhatIsNotAFile_data();
+  void loadRefusesWhatIsNotAFile();
+  void refusesFilesBeyondCapacity_data();
   void refusesFilesBeyondCapacity();
   void failedSaveKeepsOldFileAndTextModified();
+  void failedSaveAsChangesNothing_data();
+  void failedSaveAsChangesNothing();
+  void loadShowsTheNewNameAtOnce();
   void closeQuery_data();
   void closeQuery();
 };
@@ -61,10 +67,51 @@ class TestPostingAids : public QObject {
   void copyAsksForTheNotice_data();
   void copyAsksForTheNotice();
   void copyAnswers();
+  void clipboardKeepsEveryByte_data();
+  void clipboardKeepsEveryByte();
   void addUrl();
   void quoteMarks_data();
   void quoteMarks();
   void removeQuotesFromTheCaretDown();
   void removeQuotesKeepsLongLinesWhole();
   void removeQuotesOnAnEmptyText();
+};
+
+// The editor's capacity against every way text enters it.
+class TestTextCapacity : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void everyWayIn_data();
+  void everyWayIn();
+};
+
+// Saving: the system's reasons, and the links, owner, group and permissions
+// of the file saved over.
+class TestPostingSave : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void fullDiskNamesTheReason();
+  void keepsLinks_data();
+  void keepsLinks();
+  void keepsOwnerGroupAndMode();
+};
+
+// Saving where the permissions of folder and file decide; run as an
+// unprivileged user only (test_editor --unprivileged).
+class TestFilePermissions : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+  void saveWhereFolderOrFileIsReadOnly_data();
+  void saveWhereFolderOrFileIsReadOnly();
+  void saveKeepsTheGroup();
 };

@@ -1,4 +1,5 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -8,49 +9,17 @@
 #include <csignal>
 #include <memory>
 
-#include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
+#include "EditorInFolder.h"
 #include "format/Limits.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
 
-struct Fixture {
-  QTemporaryDir folder;
-  ScriptedDialogs dialogs;
-  TEditForm form;
-  QString startFolder = QDir::currentPath();
-
-  QString Path(const QString& name) const { return folder.filePath(name); }
-  QString Panel(int i) const { return form.StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  QStringList Panels() const { return {Panel(0), Panel(1), Panel(2), Panel(3), Panel(4)}; }
-  void SetText(const QByteArray& bytes) {
-    form.Editor->setPlainText(editor::DecodePosting(bytes));
-    form.Editor->document()->setModified(false);
-  }
-  QByteArray Text() const { return editor::EncodePosting(*form.Editor->document()); }
-  void SetCaret(int position, int anchor = -1) {
-    QTextCursor cursor = form.Editor->textCursor();
-    cursor.setPosition(anchor < 0 ? position : anchor);
-    cursor.setPosition(position, QTextCursor::KeepAnchor);
-    form.Editor->setTextCursor(cursor);
-  }
-};
+using Fixture = editortest::EditorInFolder;
+using editortest::ReadFile;
+using editortest::WriteFile;
 
 std::unique_ptr<Fixture> fx;
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 }  // namespace
 
@@ -60,10 +29,7 @@ void TestEditForm::init() {
   QVERIFY(QTest::qWaitForWindowExposed(&fx->form));
 }
 
-void TestEditForm::cleanup() {
-  QDir::setCurrent(fx->startFolder);
-  fx.reset();
-}
+void TestEditForm::cleanup() { fx.reset(); }
 
 void TestEditForm::statusBarShowsLabelsUntilFirstRefresh() {
   QCOMPARE(fx->Panels(), QStringList({"size", "line", "col", "*", "file"}));
@@ -267,16 +233,86 @@ void TestEditForm::loadFailureKeepsThePreviousDocument() {
   QVERIFY(fx->form.IsModified());
 }
 
+void TestEditForm::loadRefusesWhatIsNotAFile_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("reason");
+  // Each would hang or exhaust memory if read: nothing of it is read.
+  QTest::newRow("link to /dev/zero") << "link to /dev/zero"
+                                     << "device";
+  QTest::newRow("pipe without a writer") << "pipe"
+                                         << "pipe";
+  QTest::newRow("link to a pipe") << "link to a pipe"
+                                  << "pipe";
+  QTest::newRow("/dev/null") << "/dev/null"
+                             << "device";
+  QTest::newRow("folder") << "folder"
+                          << "folder";
+}
+
+void TestEditForm::loadRefusesWhatIsNotAFile() {
+  QFETCH(QString, kind);
+  QFETCH(QString, reason);
+  WriteFile(fx->Path("a.skp"), "first");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QDir(fx->folder.path()).mkdir("elsewhere");
+  QString odd = fx->folder.filePath("elsewhere/odd.skp");
+  const QByteArray pipe = QFile::encodeName(fx->folder.filePath("elsewhere/pipe"));
+  if (kind == "link to /dev/zero") QVERIFY(QFile::link("/dev/zero", odd));
+  if (kind == "pipe") QCOMPARE(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+  if (kind == "link to a pipe") {
+    QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+    QVERIFY(QFile::link(QFile::decodeName(pipe), odd));
+  }
+  if (kind == "/dev/null") odd = "/dev/null";
+  if (kind == "folder") QVERIFY(QDir().mkpath(odd));
+
+  QVERIFY(!fx->form.LoadFile(odd));
+
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
+  const QString box = fx->dialogs.calls[0].text;
+  QVERIFY2(box.contains(QDir::toNativeSeparators(odd)) && box.contains(reason) && box.contains("not a regular file"),
+           qPrintable(box));
+  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QCOMPARE(fx->Text(), QByteArray("xfirst"));
+  QVERIFY(fx->form.IsModified());
+}
+
+void TestEditForm::refusesFilesBeyondCapacity_data() {
+  QTest::addColumn<qint64>("capacity");  // 0: the editor's own
+  QTest::addColumn<QByteArray>("file");  // empty: a sparse file one byte past the capacity
+  QTest::addColumn<QString>("limit");    // as the box names it; empty when the file fits
+  QTest::newRow("one byte past 64 MiB") << qint64{0} << QByteArray() << "64 MiB";
+  // Each lone LF becomes CR LF: 8 bytes in the file, 12 characters in the text.
+  QTest::newRow("lone LFs that grow past it") << qint64{8} << QByteArray("a\nb\nc\nd\n") << "8 bytes";
+  QTest::newRow("CR LF, exactly full") << qint64{8} << QByteArray("a\r\nb\r\ncd") << "";
+}
+
 void TestEditForm::refusesFilesBeyondCapacity() {
+  QFETCH(qint64, capacity);
+  QFETCH(QByteArray, file);
+  QFETCH(QString, limit);
+  if (capacity > 0) fx->form.Editor->SetCapacity(capacity);
   QFile big(fx->Path("big.skp"));
   QVERIFY(big.open(QIODevice::WriteOnly));
-  QVERIFY(big.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));  // sparse: no disk needed
+  if (file.isEmpty()) {
+    QVERIFY(big.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));  // sparse: no disk needed
+  } else {
+    big.write(file);
+  }
   big.close();
   fx->SetText("kept");
-  QVERIFY(!fx->form.LoadFile(fx->Path("big.skp")));
+  QCOMPARE(fx->form.LoadFile(fx->Path("big.skp")), limit.isEmpty());
+  if (limit.isEmpty()) {
+    QCOMPARE(fx->Text(), file);
+    QVERIFY(fx->dialogs.calls.isEmpty());
+    return;
+  }
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
   QVERIFY(fx->dialogs.calls[0].text.contains("big.skp"));
-  QVERIFY(fx->dialogs.calls[0].text.contains("64 MiB"));
+  QVERIFY2(fx->dialogs.calls[0].text.contains(limit), qPrintable(fx->dialogs.calls[0].text));
   QCOMPARE(fx->Text(), QByteArray("kept"));
   QCOMPARE(fx->form.FileName, QString("Untitled"));
 }
@@ -296,6 +332,8 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   fx->form.AppendLine("R(1;E;10;20;110;70)");
   struct rlimit saved {};
   getrlimit(RLIMIT_FSIZE, &saved);
+  // The program ignores the signal from its start (TestStartUp checks that);
+  // this test program has to do so itself.
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = saved;
   small.rlim_cur = 4;
@@ -309,6 +347,53 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   QVERIFY(fx->form.IsModified());
   QCOMPARE(fx->dialogs.Kinds().last(), QString("Error"));
   QVERIFY(fx->dialogs.calls.last().text.contains("keep.skp"));
+  QVERIFY2(fx->dialogs.calls.last().text.contains("File too large"), qPrintable(fx->dialogs.calls.last().text));
+}
+
+void TestEditForm::failedSaveAsChangesNothing_data() {
+  QTest::addColumn<QString>("target");
+  QTest::newRow("a folder that takes no file") << "/proc/route.skp";
+  QTest::newRow("a pipe under the name, kept") << "pipe";
+}
+
+void TestEditForm::failedSaveAsChangesNothing() {
+  QFETCH(QString, target);
+  WriteFile(fx->Path("a.skp"), "first");
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QTest::keyClick(fx->form.Editor, Qt::Key_X);
+  QDir(fx->folder.path()).mkdir("elsewhere");
+  if (target == "pipe") {
+    target = fx->folder.filePath("elsewhere/pipe.skp");
+    QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+  }
+  fx->dialogs.fileNames = {target};
+
+  QVERIFY(!fx->form.Saveas1Click());
+
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Save", "Error"}));
+  QVERIFY2(fx->dialogs.calls[1].text.contains(target), qPrintable(fx->dialogs.calls[1].text));
+  const QString name = QFileInfo(fx->Path("a.skp")).absoluteFilePath();
+  QCOMPARE(fx->form.FileName, name);
+  QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
+  QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
+  QTest::mouseClick(fx->form.StatusBar1, Qt::LeftButton);
+  QCOMPARE(fx->Panel(4), name);
+  QVERIFY(fx->form.IsModified());
+  struct stat info {};
+  if (target.endsWith("pipe.skp"))
+    QVERIFY(::stat(QFile::encodeName(target).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+  // The next F2 goes to the file the text came from, without a question.
+  QVERIFY(fx->form.Save1Click());
+  QCOMPARE(ReadFile(fx->Path("a.skp")), QByteArray("xfirst"));
+  QCOMPARE(fx->dialogs.Kinds().size(), 2);
+}
+
+void TestEditForm::loadShowsTheNewNameAtOnce() {
+  WriteFile(fx->Path("a.skp"), "abc\r\n");
+  QTest::keyClicks(fx->form.Editor, "draft");
+  QCOMPARE(fx->Panels(), QStringList({"5", "1", "6", "*", "Untitled"}));
+  QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
+  QCOMPARE(fx->Panels(), QStringList({"5", "1", "1", " ", QFileInfo(fx->Path("a.skp")).absoluteFilePath()}));
 }
 
 void TestEditForm::closeQuery_data() {

@@ -3,50 +3,22 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMainWindow>
-#include <QMenuBar>
+#include <QDir>
+#include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-#include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
+#include "MenuBarEditor.h"
 #include "editor/NoticeBlock.h"
 #include "editor/QuoteRemoval.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
 
-// The editor inside a window whose bar holds its menus, as in the frame.
-struct Fixture {
-  ScriptedDialogs dialogs;
-  QMainWindow window;
-  TEditForm* form = new TEditForm;
-  Fixture() {
-    window.menuBar()->addMenu(form->File1);
-    window.menuBar()->addMenu(form->Edit1);
-    window.setCentralWidget(form);
-    window.show();
-    form->Editor->setFocus();
-  }
-  void SetText(const QByteArray& bytes) {
-    form->Editor->setPlainText(editor::DecodePosting(bytes));
-    form->Editor->document()->setModified(false);
-  }
-  QByteArray Text() const { return editor::EncodePosting(*form->Editor->document()); }
-  void Select(int from, int to) {
-    QTextCursor cursor = form->Editor->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    form->Editor->setTextCursor(cursor);
-  }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
-    QTest::keyClick(form->Editor, static_cast<Qt::Key>(key), modifiers);
-  }
-};
+using Fixture = editortest::MenuBarEditor;
 
 std::unique_ptr<Fixture> fx;
 
@@ -171,6 +143,49 @@ void TestPostingAids::copyAnswers() {
   fx->Key(Qt::Key_Insert);
   QCOMPARE(fx->dialogs.calls.size(), 2);
   QCOMPARE(fx->dialogs.unplanned, 0);
+}
+
+void TestPostingAids::clipboardKeepsEveryByte_data() {
+  QTest::addColumn<int>("copyKey");
+  QTest::addColumn<QList<ui::Answer>>("answers");  // to the notice question
+  QTest::addColumn<bool>("cut");
+  QTest::newRow("Ctrl+Ins") << int(Qt::Key_Insert) << QList<ui::Answer>{} << false;
+  QTest::newRow("Ctrl+C") << int(Qt::Key_C) << QList<ui::Answer>{ui::Answer::No} << false;
+  QTest::newRow("Ctrl+C with the notice block") << int(Qt::Key_C) << QList<ui::Answer>{ui::Answer::Yes} << false;
+  QTest::newRow("Ctrl+X") << int(Qt::Key_X) << QList<ui::Answer>{} << true;
+}
+
+void TestPostingAids::clipboardKeepsEveryByte() {
+  QFETCH(int, copyKey);
+  QFETCH(QList<ui::Answer>, answers);
+  QFETCH(bool, cut);
+  QByteArray bytes;  // every byte but CR and LF, and a line break
+  for (int byte = 0; byte < 256; ++byte)
+    if (byte != '\r' && byte != '\n') bytes += static_cast<char>(byte);
+  bytes += "\r\nend";
+  QTemporaryDir folder;
+  const QString file = folder.filePath("all.skp");
+  const QString startFolder = QDir::currentPath();
+  {
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+  }
+  QVERIFY(fx->form->LoadFile(file));
+  fx->dialogs.answers = answers;
+
+  fx->Key(Qt::Key_A);  // select all
+  fx->Key(copyKey);
+  const QByteArray copied = cut ? bytes : fx->Text();  // the notice block may have come first
+  QCOMPARE(QApplication::clipboard()->text(), editor::DecodePosting(copied));
+  fx->Key(Qt::Key_End);
+  fx->Key(Qt::Key_V);
+  fx->Key(Qt::Key_F2, Qt::NoModifier);
+
+  QFile in(file);
+  QVERIFY(in.open(QIODevice::ReadOnly));
+  QCOMPARE(in.readAll(), cut ? bytes : copied + copied);
+  QCOMPARE(fx->dialogs.unplanned, 0);
+  QDir::setCurrent(startFolder);
 }
 
 void TestPostingAids::addUrl() {
