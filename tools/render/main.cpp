@@ -1,6 +1,7 @@
 // sketchpost-render: the sketch of a posting as a PNG picture, without windows.
 
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "RenderCommand.h"
@@ -15,6 +16,10 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A picture past the file-size limit is a failed write like any other,
+  // reported with its file, instead of the end of the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const render_command::ParseResult parsed = render_command::ParseArguments(arguments);
   if (!parsed.options) {
