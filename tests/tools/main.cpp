@@ -6,5 +6,6 @@
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TestRenderCommand command;
-  return testsupport::RunTests(argc, argv, {&command});
+  TestRenderSurroundings surroundings;
+  return testsupport::RunTests(argc, argv, {&command, &surroundings});
 }

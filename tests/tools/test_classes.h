@@ -52,3 +52,15 @@ class TestRenderCommand : public QObject {
   void helpAndVersion_data();
   void helpAndVersion();
 };
+
+// sketchpost-render started the way a careless script or a hostile posting
+// would start it: endless or oversized input.
+class TestRenderSurroundings : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readsNoMoreThanCapacityPlusOne_data();
+  void readsNoMoreThanCapacityPlusOne();
+  void endlessInputIsTooLarge_data();
+  void endlessInputIsTooLarge();
+};

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -64,33 +65,38 @@ std::string CapacityMessage() {
   return "larger than the " + std::to_string(sketch::kDocumentCapacity / (1024 * 1024)) + " MiB a posting may hold";
 }
 
-std::optional<std::string> ReadAll(std::FILE* in, std::string& text) {
+// Reads `fd` to its end, but never more than the capacity and one byte: that
+// byte tells a posting that is too large, whatever size its file claims, and
+// a pipe or device that never ends is left there. The descriptor is read
+// directly, as stdio would read ahead of the bound.
+std::optional<std::string> ReadAll(int fd, std::string& text) {
   char buffer[1 << 16];
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
-    text.append(buffer, got);
+    const std::size_t wanted = std::min(sizeof buffer, sketch::kDocumentCapacity + 1 - text.size());
+    const ssize_t got = ::read(fd, buffer, wanted);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return SystemReason(errno);
+    if (got == 0) return std::nullopt;
+    text.append(buffer, static_cast<std::size_t>(got));
     if (text.size() > sketch::kDocumentCapacity) return CapacityMessage();
-    if (got < sizeof buffer) break;
   }
-  if (std::ferror(in)) return SystemReason(errno);
-  return std::nullopt;
 }
 
 std::optional<std::string> ReadFile(const std::string& name, std::string& text) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return SystemReason(errno);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return SystemReason(errno);
   struct stat status;
   std::optional<std::string> failure;
-  if (::fstat(fileno(file), &status) != 0) {
+  if (::fstat(fd, &status) != 0) {
     failure = SystemReason(errno);
   } else if (S_ISDIR(status.st_mode)) {
     failure = SystemReason(EISDIR);
   } else if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) > sketch::kDocumentCapacity) {
     failure = CapacityMessage();
   } else {
-    failure = ReadAll(file, text);
+    failure = ReadAll(fd, text);
   }
-  std::fclose(file);
+  ::close(fd);
   return failure;
 }
 
@@ -290,7 +296,7 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
 
   const std::string inputName = fromStdin ? "<stdin>" : options.input;
   std::string text;
-  if (const auto failure = fromStdin ? ReadAll(in, text) : ReadFile(options.input, text)) {
+  if (const auto failure = fromStdin ? ReadAll(fileno(in), text) : ReadFile(options.input, text)) {
     Say(err, inputName + ": " + *failure);
     return kExitFailure;
   }
