@@ -54,7 +54,8 @@ class TestRenderCommand : public QObject {
 };
 
 // sketchpost-render started the way a careless script or a hostile posting
-// would start it: endless or oversized input.
+// would start it: endless or oversized input, output names at the file
+// system's limit.
 class TestRenderSurroundings : public QObject {
   Q_OBJECT
 
@@ -63,4 +64,6 @@ class TestRenderSurroundings : public QObject {
   void readsNoMoreThanCapacityPlusOne();
   void endlessInputIsTooLarge_data();
   void endlessInputIsTooLarge();
+  void longOutputNames_data();
+  void longOutputNames();
 };

@@ -1,4 +1,5 @@
-// TestRenderSurroundings: the built renderer started with endless input.
+// TestRenderSurroundings: the built renderer started with endless input and
+// names at the file system's limit.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -210,4 +211,40 @@ void TestRenderSurroundings::endlessInputIsTooLarge() {
   QCOMPARE(WaitForExit(pid), 1);
   QCOMPARE(ReadBytes(elsewhere.filePath("err.txt")), "sketchpost-render: " + named + ": " + kTooLarge);
   QCOMPARE(Listing(dir.path()), before);
+}
+
+void TestRenderSurroundings::longOutputNames_data() {
+  QTest::addColumn<int>("length");        // of the picture's name, in bytes
+  QTest::addColumn<bool>("existing");     // an old picture of that name is replaced
+  QTest::addColumn<bool>("defaultName");  // the name comes from INPUT's
+  QTest::newRow("246 bytes") << 246 << false << false;
+  QTest::newRow("250 bytes") << 250 << false << false;
+  QTest::newRow("255 bytes") << 255 << false << false;
+  QTest::newRow("255 bytes, replacing an old picture") << 255 << true << false;
+  QTest::newRow("255 bytes, named after INPUT") << 255 << false << true;
+}
+
+// A picture may have any name the file system takes, however long: the file
+// written aside before it is renamed needs a name of its own that fits.
+void TestRenderSurroundings::longOutputNames() {
+  QFETCH(int, length);
+  QFETCH(bool, existing);
+  QFETCH(bool, defaultName);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QString stem(length - 4, QLatin1Char('p'));
+  const QString output = stem + ".png";
+  const QString input = defaultName ? stem + ".skp" : QStringLiteral("in.skp");
+  const QByteArray posting = Posting({"R(1;F;10;10;50;50)", "L(3;0;199;319;0)"});
+  QVERIFY(WriteBytes(dir.filePath(input), posting));
+  if (existing) QVERIFY(WriteBytes(dir.filePath(output), "old picture"));
+  const QStringList arguments = defaultName ? QStringList{input} : QStringList{"-o", output, input};
+  const RunResult run = RunRenderer(arguments, dir.path());
+  RUN_OK(run);
+  QVERIFY(run.err.isEmpty());
+  const QString difference = Difference(QImage(dir.filePath(output)), DrawHere(posting));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  QStringList expected{input, output};
+  expected.sort();
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), expected);
 }

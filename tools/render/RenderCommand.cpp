@@ -123,11 +123,15 @@ std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
   return std::nullopt;
 }
 
-// Creates a file of a new name beside `target` and opens it for writing; its
-// permissions follow the umask. -1 with errno set when none can be made.
+// Creates a file of a new, short name in the folder of `target` and opens it
+// for writing; its permissions follow the umask. The name does not grow with
+// the target's, which may already be as long as a name can be. -1 with errno
+// set when none can be made.
 int CreateAside(const std::string& target, std::string& aside) {
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    aside = target + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    aside = folder + ".sketchpost-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
     const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
