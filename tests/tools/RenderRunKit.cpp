@@ -50,13 +50,15 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   process.setWorkingDirectory(workDir);
   if (!setup.stdoutFile.isEmpty()) process.setStandardOutputFile(setup.stdoutFile);
   const rlim_t fileSizeLimit = setup.fileSizeLimit;
+  const QList<int> closed = setup.closedDescriptors;
   // Runs in the child after its standard descriptors are in place.
-  process.setChildProcessModifier([fileSizeLimit] {
+  process.setChildProcessModifier([fileSizeLimit, closed] {
     if (fileSizeLimit > 0) {
       ::signal(SIGXFSZ, SIG_DFL);
       const rlimit limit{fileSizeLimit, fileSizeLimit};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     }
+    for (const int fd : closed) ::close(fd);
   });
   RunResult result;
   process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);

@@ -27,6 +27,7 @@ struct RunSetup {
   // Bytes; 0 for none. Writes beyond it fail, as on a full disk; the child
   // starts with SIGXFSZ at its default, as a shell starts it.
   rlim_t fileSizeLimit = 0;
+  QList<int> closedDescriptors;  // closed just before the program starts
 };
 
 struct RunResult {

@@ -54,8 +54,8 @@ class TestRenderCommand : public QObject {
 };
 
 // sketchpost-render started the way a careless script or a hostile posting
-// would start it: endless or oversized input, output names at the file
-// system's limit.
+// would start it: endless or oversized input, standard descriptors closed,
+// a file-size limit, output names at the file system's limit.
 class TestRenderSurroundings : public QObject {
   Q_OBJECT
 
@@ -64,6 +64,8 @@ class TestRenderSurroundings : public QObject {
   void readsNoMoreThanCapacityPlusOne();
   void endlessInputIsTooLarge_data();
   void endlessInputIsTooLarge();
+  void closedStandardDescriptors_data();
+  void closedStandardDescriptors();
   void longOutputNames_data();
   void longOutputNames();
 };

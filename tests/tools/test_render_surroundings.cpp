@@ -1,5 +1,5 @@
-// TestRenderSurroundings: the built renderer started with endless input and
-// names at the file system's limit.
+// TestRenderSurroundings: the built renderer started with endless input,
+// closed standard descriptors and names at the file system's limit.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -211,6 +211,61 @@ void TestRenderSurroundings::endlessInputIsTooLarge() {
   QCOMPARE(WaitForExit(pid), 1);
   QCOMPARE(ReadBytes(elsewhere.filePath("err.txt")), "sketchpost-render: " + named + ": " + kTooLarge);
   QCOMPARE(Listing(dir.path()), before);
+}
+
+void TestRenderSurroundings::closedStandardDescriptors_data() {
+  QTest::addColumn<QList<int>>("closed");
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<int>("exitCode");
+  QTest::addColumn<QByteArray>("report");
+  QTest::addColumn<bool>("picture");  // out.png drawn
+  using L = QStringList;
+  const QByteArray note = "in.skp:1:19: Polyline is probably incomplete\n";
+  QTest::newRow("input closed, posting from it")
+      << QList<int>{0} << L{"-o", "out.png"} << 1
+      << QByteArray("sketchpost-render: <stdin>: standard input is closed\n") << false;
+  QTest::newRow("input closed, posting from a file")
+      << QList<int>{0} << L{"-o", "out.png", "in.skp"} << 0 << note << true;
+  QTest::newRow("output closed, picture to it")
+      << QList<int>{1} << L{"-o", "-", "in.skp"} << 1
+      << QByteArray("sketchpost-render: <stdout>: standard output is closed\n") << false;
+  QTest::newRow("output closed, picture to a file")
+      << QList<int>{1} << L{"-o", "out.png", "in.skp"} << 0 << note << true;
+  QTest::newRow("output closed, --version")
+      << QList<int>{1} << L{"--version"} << 1 << QByteArray("sketchpost-render: <stdout>: standard output is closed\n")
+      << false;
+  QTest::newRow("error closed: nobody to tell, nothing done")
+      << QList<int>{2} << L{"-o", "out.png", "in.skp"} << 1 << QByteArray() << false;
+  QTest::newRow("all three closed") << QList<int>{0, 1, 2} << L{"-o", "out.png", "in.skp"} << 1 << QByteArray()
+                                    << false;
+}
+
+// A closed standard descriptor would be the next file opened: the program's
+// own event handle or the posting. The renderer reads a posting from a closed
+// input or writes a picture to a closed output never, and says so; without
+// standard error it cannot say anything, so it does nothing.
+void TestRenderSurroundings::closedStandardDescriptors() {
+  QFETCH(QList<int>, closed);
+  QFETCH(QStringList, arguments);
+  QFETCH(bool, picture);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
+  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const QStringList before = Listing(dir.path());
+  RunSetup setup;
+  setup.closedDescriptors = closed;
+  const RunResult run = RunRenderer(arguments, dir.path(), setup);
+  QVERIFY2(run.finished, "ended by a signal or did not end");
+  QTEST(run.exitCode, "exitCode");
+  QTEST(run.err, "report");
+  QVERIFY(run.out.isEmpty());
+  if (picture) {
+    const QString difference = Difference(QImage(dir.filePath("out.png")), DrawHere(posting));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  } else {
+    QCOMPARE(Listing(dir.path()), before);
+  }
 }
 
 void TestRenderSurroundings::longOutputNames_data() {

@@ -273,7 +273,8 @@ std::string UsageText() {
          "Incomplete polylines and legend texts, and a sketch text of more than\n"
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
-         "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n";
+         "Exit status: 0 done, 1 a file could not be read or written (or a standard\n"
+         "stream is closed), 2 usage.\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }
