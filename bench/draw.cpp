@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "FastestRun.h"
+#include "PassKit.h"
 #include "SketchPosting.h"
 #include "canvas/Canvas.h"
 #include "render/DrawPass.h"
@@ -30,42 +31,15 @@ constexpr double kTargetRatio = 1.3;
 const char* const kPassName = "BM_DrawPass";
 const char* const kDirectName = "BM_DrawShapesDirect";
 
-class PostingLines final : public sketch::LineSource {
- public:
-  explicit PostingLines(const std::vector<std::string>& lines) : lines_(lines) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override { return lines_[static_cast<std::size_t>(index)]; }
-
- private:
-  const std::vector<std::string>& lines_;
-};
-
-// Answers OK, as a user who lets the pass run through.
-class OkHost final : public sketch::DrawHost {
- public:
-  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override {
-    ++prompts;
-    return true;
-  }
-  void WarnDrawingSize(std::string_view) override { ++warnings; }
-
-  int prompts = 0;
-  int warnings = 0;
-};
+using sketch_bench::OkHost;
+using PostingLines = sketch_bench::VectorLines;
 
 const sketch_bench::Posting& TestPosting() {
   static const sketch_bench::Posting posting = sketch_bench::GeneratePosting(kSketchLines, kSeed);
   return posting;
 }
 
-// A canvas as the command-line renderer sets it up.
-sketch::Canvas NewCanvas() {
-  static const QString fontName = sketch::ChooseLegendFontName();
-  sketch::Canvas canvas;
-  canvas.font.name = fontName;
-  canvas.brush.style = sketch::BrushStyle::Clear;
-  return canvas;
-}
+sketch::Canvas NewCanvas() { return sketch_bench::RendererCanvas(); }
 
 void BM_DrawPass(benchmark::State& state) {
   const sketch_bench::Posting& posting = TestPosting();

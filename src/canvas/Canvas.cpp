@@ -8,6 +8,7 @@
 #include <numbers>
 #include <vector>
 
+#include "canvas/EllipseOutline.h"
 #include "canvas/LineRaster.h"
 #include "canvas/Shapes.h"
 #include "canvas/TextBytes.h"
@@ -17,33 +18,6 @@ namespace sketch {
 namespace {
 
 int DrawWidth(std::int32_t width) { return std::max(width, 1); }
-
-// Dashes and gaps in pixels of a pen 1 pixel wide, alternating.
-std::vector<int> DashPattern(PenStyle style) {
-  switch (style) {
-    case PenStyle::Dash:
-      return {18, 6};
-    case PenStyle::Dot:
-      return {3, 3};
-    case PenStyle::DashDot:
-      return {9, 6, 3, 6};
-    case PenStyle::Solid:
-      break;
-  }
-  return {};
-}
-
-// Whether pixel `step` of a broken line falls on a dash rather than a gap.
-bool IsDashOn(const std::vector<int>& dashes, std::int64_t step) {
-  int period = 0;
-  for (const int d : dashes) period += d;
-  int position = static_cast<int>(step % period);
-  for (std::size_t i = 0; i < dashes.size(); ++i) {
-    if (position < dashes[i]) return i % 2 == 0;
-    position -= dashes[i];
-  }
-  return false;
-}
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
 
@@ -98,22 +72,22 @@ void Canvas::LineTo(int x, int y) {
   }
   // Each pixel of a thin line is visited once: it goes straight onto the picture.
   const bool solidBrush = brush.style == BrushStyle::Solid;
-  const std::vector<int> dashes = IsBroken(pen) ? DashPattern(pen.style) : std::vector<int>{};
+  const DashPattern dashes(IsBroken(pen) ? pen.style : PenStyle::Solid);
   const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
   ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
-    const bool dash = dashes.empty() || IsDashOn(dashes, step);
+    const bool dash = dashes.IsDash(step);
     if (!dash && !solidBrush) return;
     QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
     pixel = Mix(dash ? ink : gap, pixel, notXor);
   });
 }
 
-void Canvas::AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes) {
-  if (IsDashOn(dashes, step)) {
-    spans_.AddPixel(x, y, FigureSpans::kInk);
+void Canvas::AddBrokenStretch(int y, int x0, int x1, bool dash) {
+  if (dash) {
+    spans_.Add(y, x0, x1, FigureSpans::kInk);
   } else if (brush.style == BrushStyle::Solid) {
-    spans_.AddPixel(x, y, FigureSpans::kGap);
+    spans_.Add(y, x0, x1, FigureSpans::kGap);
   }
 }
 
@@ -142,19 +116,39 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
       spans_.AddPixel(cr, j, FigureSpans::kInk);
     }
   } else {
-    // Around the outline clockwise from the top left corner, one step a pixel.
-    const std::vector<int> dashes = DashPattern(pen.style);
-    std::int64_t step = 0;
-    for (int x = cl; x <= cr; ++x) AddBrokenPixel(x, ct, step++, dashes);
-    for (int y = ct + 1; y <= cb; ++y) AddBrokenPixel(cr, y, step++, dashes);
-    if (cb > ct) {
-      for (int x = cr - 1; x >= cl; --x) AddBrokenPixel(x, cb, step++, dashes);
-    }
-    if (cr > cl) {
-      for (int y = cb - 1; y > ct; --y) AddBrokenPixel(cl, y, step++, dashes);
-    }
+    AddBrokenRectangle(l, t, r, bt);
   }
   ApplyFigure();
+}
+
+// The outline clockwise from the top left corner, one dash step a pixel.
+// Each pixel's step comes from its place on the whole outline, so the dashes
+// stay where they are when the rectangle reaches off the picture.
+void Canvas::AddBrokenRectangle(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  const DashPattern dashes(pen.style);
+  const std::int64_t width = r - l, height = b - t;
+  const int left = static_cast<int>(std::max<std::int64_t>(l, 0));
+  const int right = static_cast<int>(std::min<std::int64_t>(r, kPictureWidth - 1));
+  const std::int64_t top = std::max<std::int64_t>(t, 0), bottom = std::min<std::int64_t>(b, kPictureHeight - 1);
+  const auto edge = [&](std::int64_t y, int x0, int x1, std::int64_t stepAtX0, int direction) {
+    if (y < 0 || y >= kPictureHeight || x0 > x1) return;
+    dashes.ForEachStretch(x0, x1, stepAtX0, direction, [&](int first, int last, bool dash) {
+      AddBrokenStretch(static_cast<int>(y), first, last, dash);
+    });
+  };
+  edge(t, left, right, left - l, 1);
+  if (height > 0)
+    edge(b, left, static_cast<int>(std::min<std::int64_t>(right, r - 1)), width + height + (r - left), -1);
+  if (r >= 0 && r < kPictureWidth) {
+    for (std::int64_t y = std::max(top, t + 1); y <= bottom; ++y)
+      AddBrokenStretch(static_cast<int>(y), static_cast<int>(r), static_cast<int>(r), dashes.IsDash(width + (y - t)));
+  }
+  if (width > 0 && l >= 0 && l < kPictureWidth) {
+    for (std::int64_t y = std::max(top, t + 1); y <= std::min(bottom, b - 1); ++y) {
+      AddBrokenStretch(static_cast<int>(y), static_cast<int>(l), static_cast<int>(l),
+                       dashes.IsDash(2 * width + height + (b - y)));
+    }
+  }
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -195,42 +189,56 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   if (DrawWidth(pen.width) > 1) {
     AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk,
                    whole ? std::function<bool(int, int)>{} : inRange);
-  } else if (!IsBroken(pen)) {
-    ForEachOutlineRun(e, [&](int x0, int x1, int y) {
-      if (whole) {
+    return;
+  }
+  const bool broken = IsBroken(pen);
+  const EllipseOutline outline(e, broken ? EllipseOutline::Walk::kNumbered : EllipseOutline::Walk::kUnnumbered);
+  const DashPattern dashes(pen.style);
+  const bool gapsShow = brush.style == BrushStyle::Solid;
+  // Dashes are counted along the outline from where the range begins.
+  std::int64_t firstStep = 0;
+  if (broken && !whole) {
+    double from = std::atan2(range.fromY, range.fromX);
+    if (from < 0) from += 2 * std::numbers::pi;
+    firstStep = outline.FirstAtOrAfter(from) % outline.Total();
+  }
+  const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), 0.0, double{kPictureHeight}));
+  const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, kPictureHeight - 1.0));
+  for (int y = top; y <= bottom; ++y) {
+    EllipseOutline::Run runs[2];
+    const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
+    for (int i = 0; i < count; ++i) {
+      const EllipseOutline::Run& run = runs[i];
+      const int x0 = static_cast<int>(std::max<std::int64_t>(run.x0, 0));
+      const int x1 = static_cast<int>(std::min<std::int64_t>(run.x1, kPictureWidth - 1));
+      if (whole && !broken) {
         spans_.Add(y, x0, x1, FigureSpans::kInk);
-        return;
+        continue;
       }
-      for (int x = x0; x <= x1; ++x)
-        if (inRange(x, y)) spans_.AddPixel(x, y, FigureSpans::kInk);
-    });
-  } else {
-    // Dashes counted along the outline from where the range begins.
-    std::vector<QPoint> pixels;
-    ForEachOutlinePixel(e, [&](int x, int y) {
-      if (inRange(x, y)) pixels.emplace_back(x, y);
-    });
-    std::size_t first = 0;
-    if (!whole && !pixels.empty()) {
-      // The walk starts at three o'clock; the range may begin anywhere on it.
-      const double fromX = range.fromX, fromY = range.fromY;
-      std::size_t best = 0;
-      double bestTurn = 1e9;
-      for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const double vx = (pixels[i].x() - e.cx) / sx, vy = -(pixels[i].y() - e.cy) / sy;
-        double turn = std::atan2(fromX * vy - fromY * vx, fromX * vx + fromY * vy);
-        if (turn < 0) turn += 2 * std::numbers::pi;
-        if (turn < bestTurn) {
-          bestTurn = turn;
-          best = i;
-        }
+      if (whole) {
+        const std::int64_t stepAtX0 = run.indexAtX0 + run.direction * (x0 - run.x0);
+        dashes.ForEachStretch(x0, x1, stepAtX0, run.direction,
+                              [&](int first, int last, bool dash) { AddBrokenStretch(y, first, last, dash); });
+        continue;
       }
-      first = best;
-    }
-    const std::vector<int> dashes = DashPattern(pen.style);
-    for (std::size_t k = 0; k < pixels.size(); ++k) {
-      const QPoint& p = pixels[(first + k) % pixels.size()];
-      AddBrokenPixel(p.x(), p.y(), static_cast<std::int64_t>(k), dashes);
+      // Part of the outline: pixel by pixel, handed on as runs of one class.
+      const auto classOf = [&](int x) {
+        if (!inRange(x, y)) return FigureSpans::kNone;
+        if (!broken) return FigureSpans::kInk;
+        std::int64_t step = run.indexAtX0 + run.direction * (x - run.x0) - firstStep;
+        if (step < 0) step += outline.Total();
+        if (dashes.IsDash(step)) return FigureSpans::kInk;
+        return gapsShow ? FigureSpans::kGap : FigureSpans::kNone;
+      };
+      int runStart = x0;
+      FigureSpans::Class runClass = classOf(x0);
+      for (int x = x0 + 1; x <= x1 + 1; ++x) {
+        const FigureSpans::Class cls = x <= x1 ? classOf(x) : FigureSpans::kNone;
+        if (x <= x1 && cls == runClass) continue;
+        if (runClass != FigureSpans::kNone) spans_.Add(y, runStart, x - 1, runClass);
+        runStart = x;
+        runClass = cls;
+      }
     }
   }
 }

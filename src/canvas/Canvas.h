@@ -26,6 +26,7 @@
 
 #include "canvas/Color.h"
 #include "canvas/CoverageMask.h"
+#include "canvas/DashPattern.h"
 #include "canvas/FigureSpans.h"
 #include "canvas/PictureSize.h"
 
@@ -34,7 +35,6 @@ namespace sketch {
 struct EllipseShape;
 struct AngleRange;
 
-enum class PenStyle : std::uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
 enum class PenMode : std::uint8_t { Copy = 4, NotXor = 15 };
 enum class BrushStyle : std::uint8_t { Solid = 0, Clear = 1 };
 
@@ -94,8 +94,10 @@ class Canvas {
   void DrawText(const QRect& box, const CoverageMask::Palette& palette, PaintText paint);
   std::array<QRgb, 4> PenColours() const;
   void ApplyFigure();
-  void AddBrokenPixel(int x, int y, std::int64_t step, const std::vector<int>& dashes);
+  // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
+  void AddBrokenStretch(int y, int x0, int x1, bool dash);
   void AddOutline(const EllipseShape& e, const AngleRange& range);
+  void AddBrokenRectangle(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
   const QFont& TextFont();  // the canvas font as Qt's, kept while it stays the same
 

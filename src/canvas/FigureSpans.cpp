@@ -36,9 +36,10 @@ void FigureSpans::Add(int y, int x0, int x1, Class cls) {
 }
 
 void FigureSpans::Apply(QImage& picture, const std::array<QRgb, 4>& colours, bool notXor) {
+  uchar* const bits = picture.bits();  // detaches once, not once a row
   for (const int y : usedRows_) {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
-    ApplyRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), spans, colours, notXor);
+    ApplyRow(reinterpret_cast<QRgb*>(bits + y * picture.bytesPerLine()), spans, colours, notXor);
     spans.clear();
   }
   usedRows_.clear();

@@ -77,19 +77,39 @@ void AddCapsule(FigureSpans& spans, QPointF a, QPointF b, int width, FigureSpans
 
 EllipseShape EllipseShape::InBox(int left, int top, int right, int bottom) {
   const double l = left, t = top, r = right, b = bottom;  // no int overflow near the limits
-  return {(l + r - 1) / 2, (t + b - 1) / 2, (r - 1 - l) / 2, (b - 1 - t) / 2};
+  EllipseShape e{(l + r - 1) / 2, (t + b - 1) / 2, (r - 1 - l) / 2, (b - 1 - t) / 2, 0, 0, 0, 0};
+  const std::int64_t sumX = std::int64_t{left} + right - 1, sumY = std::int64_t{top} + bottom - 1;
+  e.halfX = static_cast<int>(sumX & 1);
+  e.halfY = static_cast<int>(sumY & 1);
+  e.baseX = (sumX - e.halfX) / 2;
+  e.baseY = (sumY - e.halfY) / 2;
+  return e;
+}
+
+double EllipseShape::HalfWidth(double distance, double grow) const {
+  const double ax = rx + grow, ay = ry + grow;
+  if (ax <= 0 || ay <= 0) return -1;
+  const double v = distance / ay;
+  if (v * v > 1) return -1;
+  return ax * std::sqrt(1 - v * v);
+}
+
+std::int64_t EllipseShape::Reach(double halfWidth) const {
+  return static_cast<std::int64_t>(std::floor(0.5 * halfX + halfWidth + kEdge));
 }
 
 bool EllipseShape::Row(int j, double grow, int& first, int& last) const {
-  const double ax = rx + grow, ay = ry + grow;
-  if (ax <= 0 || ay <= 0) return false;
-  const double v = (j - cy) / ay;
-  if (v * v > 1) return false;
-  const double half = ax * std::sqrt(1 - v * v);
-  const double lo = std::max(cx - half, -1e9), hi = std::min(cx + half, 1e9);
-  first = static_cast<int>(std::ceil(lo - kEdge));
-  last = static_cast<int>(std::floor(hi + kEdge));
-  return first <= last;
+  const double half = HalfWidth(std::abs(static_cast<double>(j - baseY) - 0.5 * halfY), grow);
+  if (half < 0) return false;
+  // Both ends from the centre's column: mirror images of each other.
+  const std::int64_t reach = Reach(half);
+  if (halfX - reach > reach) return false;
+  const auto column = [&](std::int64_t fromBase) {
+    return static_cast<int>(std::clamp<std::int64_t>(baseX + fromBase, -1'000'000'000, 1'000'000'000));
+  };
+  first = column(halfX - reach);
+  last = column(reach);
+  return true;
 }
 
 bool AngleRange::Contains(double x, double y) const {
@@ -104,8 +124,6 @@ QPointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radi
 
 namespace {
 
-constexpr double kWhole = 0.5;  // the outer pixels of the box lie inside whole
-
 // Picture rows the ellipse may touch, widened by `margin`.
 std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
   const int top = static_cast<int>(std::max(-1.0, std::floor(e.cy - e.ry - margin)));
@@ -116,70 +134,11 @@ std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
 }  // namespace
 
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
-  const auto [top, bottom] = RowsOf(e, kWhole);
+  const auto [top, bottom] = RowsOf(e, kWholePixels);
   for (int j = top; j <= bottom; ++j) {
     int first, last;
-    if (e.Row(j, kWhole, first, last)) spans.Add(j, first, last, cls);
+    if (e.Row(j, kWholePixels, first, last)) spans.Add(j, first, last, cls);
   }
-}
-
-void ForEachOutlineRun(const EllipseShape& e, const std::function<void(int, int, int)>& visit) {
-  const auto [top, bottom] = RowsOf(e, kWhole);
-  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
-    int first, last;
-    if (!e.Row(j, kWhole, first, last)) continue;
-    // Inside pixels whose four neighbours are inside too are no outline.
-    int innerFirst = first + 1, innerLast = last - 1;
-    for (const int n : {j - 1, j + 1}) {
-      int nFirst, nLast;
-      if (!e.Row(n, kWhole, nFirst, nLast)) {
-        innerFirst = 1;
-        innerLast = 0;
-        break;
-      }
-      innerFirst = std::max(innerFirst, nFirst);
-      innerLast = std::min(innerLast, nLast);
-    }
-    if (innerFirst > innerLast) {
-      visit(first, last, j);
-    } else {
-      if (first < innerFirst) visit(first, innerFirst - 1, j);
-      if (innerLast < last) visit(innerLast + 1, last, j);
-    }
-  }
-}
-
-void ForEachOutlinePixel(const EllipseShape& e, const std::function<void(int, int)>& visit) {
-  // Runs of the upper half (rows to the centre row) and the lower half.
-  struct Run {
-    int x0, x1, y;
-  };
-  std::vector<Run> upper, lower;
-  ForEachOutlineRun(e, [&](int x0, int x1, int y) { (y <= e.cy ? upper : lower).push_back({x0, x1, y}); });
-  const auto right = [&](const Run& r, bool descending) {
-    const int from = std::max<int>(r.x0, static_cast<int>(std::ceil(e.cx)));
-    if (descending) {
-      for (int x = r.x1; x >= from; --x) visit(x, r.y);
-    } else {
-      for (int x = from; x <= r.x1; ++x) visit(x, r.y);
-    }
-  };
-  const auto left = [&](const Run& r, bool descending) {
-    const int to = std::min<int>(r.x1, static_cast<int>(std::ceil(e.cx)) - 1);
-    if (descending) {
-      for (int x = to; x >= r.x0; --x) visit(x, r.y);
-    } else {
-      for (int x = r.x0; x <= to; ++x) visit(x, r.y);
-    }
-  };
-  // Three o'clock up to twelve: rows upwards, each right to left.
-  for (auto r = upper.rbegin(); r != upper.rend(); ++r) right(*r, true);
-  // Twelve to nine: rows downwards, right to left.
-  for (const Run& r : upper) left(r, true);
-  // Nine to six: rows downwards, left to right.
-  for (const Run& r : lower) left(r, false);
-  // Six to three: rows upwards, left to right.
-  for (auto r = lower.rbegin(); r != lower.rend(); ++r) right(*r, false);
 }
 
 void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,

@@ -17,12 +17,26 @@ namespace sketch {
 void AddCapsule(FigureSpans& spans, QPointF a, QPointF b, int width, FigureSpans::Class cls);
 
 // The ellipse through the centres of the outer pixels of the box
-// left..right-1, top..bottom-1.
+// left..right-1, top..bottom-1. Rows are worked out from the centre, so the
+// same ellipse moved by whole pixels covers the same pixels, moved, however
+// far away it lies.
 struct EllipseShape {
   double cx, cy;  // centre
   double rx, ry;  // radii through the outer pixel centres (0 for a box one pixel wide)
+  // The centre as a whole column and row plus a half where it lies between
+  // two pixels: cx = baseX + halfX / 2, cy = baseY + halfY / 2.
+  std::int64_t baseX, baseY;
+  int halfX, halfY;
 
   static EllipseShape InBox(int left, int top, int right, int bottom);
+
+  // Half the width of the row whose centre lies `distance` rows above or
+  // below the centre, for the ellipse grown by `grow`; negative when the row
+  // is not in it.
+  double HalfWidth(double distance, double grow) const;
+  // The last column a row of that half width covers, counted from baseX;
+  // the row's first column is halfX minus that.
+  std::int64_t Reach(double halfWidth) const;
 
   // Pixels of row j inside the ellipse grown by `grow` (a half pixel takes in
   // the outer pixels whole); false when the row has none.
@@ -31,6 +45,9 @@ struct EllipseShape {
   // Where on the ellipse the parametric angle `radians` lies.
   QPointF At(double radians) const;
 };
+
+// The ellipse grown by this much takes in the outer pixels of its box whole.
+inline constexpr double kWholePixels = 0.5;
 
 // Counter-clockwise from `from` over `span` radians, in the ellipse's own
 // (unit circle) coordinates.
@@ -43,14 +60,6 @@ struct AngleRange {
 
 // The inside of the ellipse, row by row (rows of the picture only).
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
-
-// Outline pixels one pixel wide: the inside's pixels that have a 4-neighbour
-// outside. Rows of the picture only. `visit(x0, x1, y)` gets each row's runs.
-void ForEachOutlineRun(const EllipseShape& e, const std::function<void(int, int, int)>& visit);
-
-// The same pixels one by one, counter-clockwise from three o'clock, for
-// dash patterns.
-void ForEachOutlinePixel(const EllipseShape& e, const std::function<void(int, int)>& visit);
 
 // A ring `width` wide centred on the ellipse, row by row; `keep(x, y)` picks
 // the pixels (all when empty).

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "canvas/Canvas.h"
+#include "test_classes.h"
 
 using namespace sketch;
 
@@ -37,39 +38,6 @@ void FillPicture(Canvas& canvas, Color c) {
 }
 
 }  // namespace
-
-class TestCanvas : public QObject {
-  Q_OBJECT
-
- private slots:
-  void newPictureIsWhite();
-  void rectangleCoversX1ToX2MinusOne_data();
-  void rectangleCoversX1ToX2MinusOne();
-  void filledRectangleHasPenOutlineAndBrushInside();
-  void lineStopsBeforeItsEndPoint_data();
-  void lineStopsBeforeItsEndPoint();
-  void zeroLengthLineDrawsNothing();
-  void widthZeroDrawsThinnestLine();
-  void widePenIsThickAndRound_data();
-  void widePenIsThickAndRound();
-  void widePenWithBrokenStyleDrawsSolid();
-  void dashGaps_data();
-  void dashGaps();
-  void penStylesDiffer();
-  void brokenOutlines_data();
-  void brokenOutlines();
-  void ellipseTouchesItsBoxEdges();
-  void filledEllipseHasNoHoles();
-  void arcRunsCounterClockwise();
-  void notXorTwiceRestoresEveryPixel();
-  void notXorInvertsAgainstPen();
-  void textOutPlacesBoxAndIgnoresMixMode();
-  void upwardTextReadsUpLeftOfBox();
-  void fontHeightsAtNinetySixDpi_data();
-  void fontHeightsAtNinetySixDpi();
-  void fillRectPaintsWithBrushOnly();
-  void shapesFarOutsideShowTheirVisiblePart();
-};
 
 void TestCanvas::newPictureIsWhite() {
   const Canvas canvas;
@@ -461,6 +429,3 @@ void TestCanvas::shapesFarOutsideShowTheirVisiblePart() {
   QCOMPARE(Marked(widest, kWhite).size(), 320 * 200);
   QVERIFY(Marked(wide, kWhite).isEmpty());
 }
-
-QTEST_MAIN(TestCanvas)
-#include "test_canvas.moc"

@@ -1,0 +1,78 @@
+#pragma once
+// Which pixels of a pen 1 pixel wide are dash and which are gap, counted
+// along a figure from its start.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+
+#include "canvas/PenStyle.h"
+
+namespace sketch {
+
+// Dashes and gaps of 18 and 6 pixels, 3 and 3, or 9, 6, 3 and 6; a solid
+// pen is all dash.
+class DashPattern {
+ public:
+  explicit DashPattern(PenStyle style) {
+    switch (style) {
+      case PenStyle::Dash:
+        Set({18, 6});
+        break;
+      case PenStyle::Dot:
+        Set({3, 3});
+        break;
+      case PenStyle::DashDot:
+        Set({9, 6, 3, 6});
+        break;
+      case PenStyle::Solid:
+        Set({1});
+        break;
+    }
+  }
+  bool IsDash(std::int64_t step) const { return dash_[static_cast<std::size_t>(step % period_)]; }
+
+  // Pixels x0..x1 of a row, whose step (from 0 up) is stepAtX0 at x0 and
+  // grows by `direction` (1 or -1) from pixel to pixel rightwards: calls
+  // add(first, last, dash) for each stretch of dash or gap.
+  template <typename Add>
+  void ForEachStretch(int x0, int x1, std::int64_t stepAtX0, int direction, Add add) const {
+    if (direction > 0) {
+      std::int64_t step = stepAtX0;
+      for (int x = x0; x <= x1;) {
+        const std::size_t at = static_cast<std::size_t>(step % period_);
+        const int last = static_cast<int>(std::min<std::int64_t>(x1, std::int64_t{x} + stretch_[at] - 1));
+        add(x, last, dash_[at]);
+        step += last - x + 1;
+        x = last + 1;
+      }
+      return;
+    }
+    std::int64_t step = stepAtX0 - (x1 - x0);  // at x1, growing leftwards
+    for (int x = x1; x >= x0;) {
+      const std::size_t at = static_cast<std::size_t>(step % period_);
+      const int first = static_cast<int>(std::max<std::int64_t>(x0, std::int64_t{x} - stretch_[at] + 1));
+      add(first, x, dash_[at]);
+      step += x - first + 1;
+      x = first - 1;
+    }
+  }
+
+ private:
+  void Set(std::initializer_list<int> lengths) {
+    bool dash = true;
+    for (const int length : lengths) {
+      for (int i = 0; i < length; ++i) {
+        dash_[static_cast<std::size_t>(period_)] = dash;
+        stretch_[static_cast<std::size_t>(period_++)] = length - i;
+      }
+      dash = !dash;
+    }
+  }
+  std::array<bool, 24> dash_{};
+  std::array<int, 24> stretch_{};  // pixels from each step to the end of its dash or gap
+  int period_ = 0;
+};
+
+}  // namespace sketch

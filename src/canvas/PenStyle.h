@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sketch {
+
+enum class PenStyle : std::uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
+
+}  // namespace sketch
