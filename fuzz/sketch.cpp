@@ -1,11 +1,12 @@
 // fuzz_sketch: arbitrary posting text through the field scanner, the element
-// drawers (draw pass colours and highlight) and the draw pass.
+// drawers, the overlays (the caret line's mark and the grid) and the draw pass.
 //
 // Besides the sanitizers, the harness checks what a user would see go wrong:
 // - the scanner always moves on, hands out at most 7 upper-case token
 //   characters, and reads a number exactly when its token is one;
-// - a highlight (not-xor) drawn twice from the same pen and brush gives the
-//   picture back pixel for pixel, else the highlight would leave marks;
+// - the grid and the mark of the caret's line, moved over every line and
+//   taken off again, give the picture back pixel for pixel and leave the
+//   tool settings as they were;
 // - the draw pass ends only at the end of the text or when the user says no,
 //   and warns exactly when the sketch text is large.
 //
@@ -31,13 +32,18 @@
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"
 #include "render/LegendText.h"
+#include "render/Overlays.h"
 
 namespace {
 
 // What one input may draw, so that its cost stays bounded: every segment of
-// a wide pen paints across the whole picture (about a millisecond under the
-// sanitizers), and a byte budget bounds the segments where a line count does
-// not (L(4096;0;0:1:1:1:1... has a segment for every four bytes).
+// a wide pen paints across the whole picture, and a byte budget bounds the
+// segments where a line count does not (L(4096;0;0:1:1:1:1... has a segment
+// for every four bytes). Each line is drawn three or four times (the pass,
+// the mark on and off, the whole pass again), so the costliest input, 1 kB
+// of such segments, takes about 0.1 s under the sanitizers: far below the
+// fuzz runs' limit of a second, which a figure whose cost grows with its
+// numbers passes at once.
 constexpr std::size_t kMaxLines = 64;
 constexpr std::size_t kMaxDrawnBytes = 1024;
 
@@ -165,23 +171,38 @@ void ScanLine(std::string_view line) {
   }
 }
 
-// Draws the line's highlight, puts pen, brush and font back as they were and
-// draws it once more: the picture must be as before the first.
-void CheckHighlightReverts(sketch::DrawContext& context, std::string_view line) {
-  sketch::Canvas& canvas = context.canvas;
-  const QImage before = canvas.Picture().copy();
-  const sketch::CanvasPen pen = canvas.pen;
-  const sketch::CanvasBrush brush = canvas.brush;
-  const sketch::CanvasFont font = canvas.font;
-  const QPoint penPos = canvas.PenPos();
+bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
+  return a.penColor == b.penColor && a.penStyle == b.penStyle && a.penWidth == b.penWidth &&
+         a.brushColor == b.brushColor && a.brushStyle == b.brushStyle && a.fontColor == b.fontColor && a.tool == b.tool;
+}
 
-  sketch::DrawElement(context, line, sketch::kGreen, sketch::PenMode::NotXor);
-  canvas.pen = pen;
-  canvas.brush = brush;
-  canvas.font = font;
-  canvas.MoveTo(penPos.x(), penPos.y());
-  sketch::DrawElement(context, line, sketch::kGreen, sketch::PenMode::NotXor);
+// The overlays as the drawing window puts them on a finished picture: the
+// grid on, the mark moved from line to line as the caret moves, then the
+// mark and the grid off. Every pixel must come back, else the overlays would
+// leave marks, and each overlay must leave the tool settings as it found them.
+void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_view>& lines) {
+  const QImage before = canvas.Picture().copy();
+  std::uint8_t tool = 3;
+  const sketch::CanvasState state = sketch::SaveCanvasState(canvas, tool);
+  sketch::PaintGrid(canvas, tool);
+  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+  sketch::Highlight highlight;
+  for (const std::string_view line : lines) {
+    highlight.HighlightLine(canvas, line, tool);
+    FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+    const std::string_view counted = sketch::CutCounted(line);
+    const bool marked = counted.size() >= sketch::kShortestHighlightedLine && sketch::IsSketchLine(counted);
+    FUZZ_CHECK(highlight.LastHighlight() == (marked ? counted : std::string_view()));
+    // The caret moving within the same line changes nothing.
+    const QImage markedPicture = canvas.Picture().copy();
+    highlight.HighlightLine(canvas, line, tool);
+    FUZZ_CHECK(canvas.Picture() == markedPicture);
+  }
+  highlight.HighlightLine(canvas, "", tool);
+  FUZZ_CHECK(highlight.LastHighlight().empty());
+  sketch::PaintGrid(canvas, tool);
   FUZZ_CHECK(canvas.Picture() == before);
+  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
 }
 
 // A complete polyline of at most 255 characters whose points all coincide:
@@ -251,8 +272,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sketch::DrawElement(context, line, sketch::kBlack, sketch::PenMode::Copy);
     FUZZ_CHECK(pass.DrawnChars >= drawnBefore && pass.DrawnChars - drawnBefore <= pass.LineLength + 1);
     if (!sketch::IsSketchLine(line)) FUZZ_CHECK(pass.DrawnChars == drawnBefore);
-    CheckHighlightReverts(context, line);
   }
+  CheckOverlaysRevert(canvas, lines);
 
   // The whole pass for every fourth input length: it repeats the drawing
   // work. For every eighth it starts with filler lines, so that the

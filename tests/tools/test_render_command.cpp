@@ -1,6 +1,4 @@
-// sketchpost-render: its arguments and output names in-process, and the built
-// program run end to end, its pictures compared with the same postings drawn
-// here and with pixels known from the geometry.
+// TestRenderCommand: arguments, pictures, reports and failures.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -23,23 +21,13 @@
 #include <vector>
 
 #include "RenderCommand.h"
+#include "RenderRunKit.h"
 #include "format/Limits.h"
-#include "format/TextLines.h"
-#include "render/DrawPass.h"
-#include "render/LegendText.h"
+#include "test_classes.h"
+
+using namespace rendertest;
 
 namespace {
-
-constexpr int kRunTimeoutMs = 120000;
-constexpr QRgb kBlackPixel = 0xff000000;
-constexpr QRgb kWhitePixel = 0xffffffff;
-
-// The lines of a posting, each followed by `lineBreak`.
-QByteArray Posting(std::initializer_list<const char*> lines, const char* lineBreak = "\r\n") {
-  QByteArray text;
-  for (const char* line : lines) text.append(line).append(lineBreak);
-  return text;
-}
 
 // A posting that draws one element of every kind, pen style and fill.
 const QByteArray kEveryElement = Posting({
@@ -70,67 +58,6 @@ const QByteArray kEveryElement = Posting({
     "signature",
 });
 
-struct RunResult {
-  bool finished = false;  // ran to its own end within the time allowed
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-// `fileSizeLimit` (bytes, 0 for none) makes every write beyond it fail, as
-// on a full disk.
-RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const QByteArray& input = {},
-                      const QString& stdoutFile = {}, rlim_t fileSizeLimit = 0) {
-  QProcess process;
-  process.setWorkingDirectory(workDir);
-  if (!stdoutFile.isEmpty()) process.setStandardOutputFile(stdoutFile);
-  if (fileSizeLimit > 0) {
-    process.setChildProcessModifier([fileSizeLimit] {
-      ::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
-      const rlimit limit{fileSizeLimit, fileSizeLimit};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
-  }
-  RunResult result;
-  process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
-  if (!process.waitForStarted(kRunTimeoutMs)) return result;
-  process.write(input);
-  process.closeWriteChannel();
-  if (!process.waitForFinished(kRunTimeoutMs)) {
-    process.kill();
-    process.waitForFinished(kRunTimeoutMs);
-  } else {
-    result.finished = process.exitStatus() == QProcess::NormalExit;
-    result.exitCode = process.exitCode();
-  }
-  result.out = process.readAllStandardOutput();
-  result.err = process.readAllStandardError();
-  return result;
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every entry under `root` with its size, to show that nothing was added.
-QStringList Listing(const QString& root) {
-  QStringList entries;
-  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    it.next();
-    entries << QStringLiteral("%1 %2").arg(it.filePath().mid(root.size())).arg(it.fileInfo().size());
-  }
-  entries.sort();
-  return entries;
-}
-
 // The names in `folder` as bytes (Qt cannot list names that are not UTF-8).
 std::vector<std::string> RawEntries(const std::string& folder) {
   std::vector<std::string> names;
@@ -153,132 +80,7 @@ struct RawFolderCleaner {
   }
 };
 
-class PostingLines final : public sketch::LineSource {
- public:
-  explicit PostingLines(const QByteArray& text) : text_(text.toStdString()), lines_(sketch::SplitLines(text_)) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override {
-    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
-  }
-
- private:
-  std::string text_;
-  std::vector<std::string_view> lines_;
-};
-
-class GoOnHost final : public sketch::DrawHost {
- public:
-  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
-  void WarnDrawingSize(std::string_view) override {}
-};
-
-// The picture of `posting` drawn in this process, as the window would.
-QImage DrawHere(const QByteArray& posting) {
-  sketch::Canvas canvas;
-  canvas.font.name = sketch::ChooseLegendFontName();
-  PostingLines lines(posting);
-  GoOnHost host;
-  sketch::DrawPassCounters pass;
-  sketch::RunDrawPass(canvas, lines, host, pass);
-  return canvas.Picture().convertToFormat(QImage::Format_RGB32);
-}
-
-// Empty when `actual` is `expected` enlarged `scale` times pixel for pixel;
-// else where they first differ.
-QString Difference(const QImage& actual, const QImage& expected, int scale = 1) {
-  if (actual.isNull()) return QStringLiteral("no picture");
-  if (actual.size() != expected.size() * scale) {
-    return QStringLiteral("picture is %1x%2, expected %3x%4")
-        .arg(actual.width())
-        .arg(actual.height())
-        .arg(expected.width() * scale)
-        .arg(expected.height() * scale);
-  }
-  const QImage a = actual.convertToFormat(QImage::Format_RGB32);
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb want = expected.pixel(x / scale, y / scale);
-      if (a.pixel(x, y) != want) {
-        return QStringLiteral("pixel (%1,%2) is %3, expected %4")
-            .arg(x)
-            .arg(y)
-            .arg(a.pixel(x, y), 8, 16)
-            .arg(want, 8, 16);
-      }
-    }
-  }
-  return {};
-}
-
-int CountBlack(const QImage& picture) {
-  int count = 0;
-  for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == kBlackPixel ? 1 : 0;
-  }
-  return count;
-}
-
-QImage PngImage(const QByteArray& bytes) {
-  QImage picture;
-  picture.loadFromData(bytes, "PNG");
-  return picture;
-}
-
 }  // namespace
-
-#define RUN_OK(result)                                          \
-  do {                                                          \
-    QVERIFY2((result).finished, (result).err.constData());      \
-    QVERIFY2((result).exitCode == 0, (result).err.constData()); \
-  } while (0)
-
-class TestRenderCommand : public QObject {
-  Q_OBJECT
-
- private slots:
-  void parsesArguments_data();
-  void parsesArguments();
-  void refusesBadArguments_data();
-  void refusesBadArguments();
-  void defaultOutputName_data();
-  void defaultOutputName();
-
-  void pictureMatchesDrawingHere_data();
-  void pictureMatchesDrawingHere();
-  void knownPixels_data();
-  void knownPixels();
-  void scaledPicture_data();
-  void scaledPicture();
-  void lineBreaksGiveSamePicture_data();
-  void lineBreaksGiveSamePicture();
-  void standardInputAndOutput_data();
-  void standardInputAndOutput();
-  void reportsIncompleteElements_data();
-  void reportsIncompleteElements();
-  void warnsAboutDrawingSize_data();
-  void warnsAboutDrawingSize();
-  void replacesExistingOutput_data();
-  void replacesExistingOutput();
-  void byteFileNames_data();
-  void byteFileNames();
-  void samplePostings_data();
-  void samplePostings();
-
-  void unreadableInput_data();
-  void unreadableInput();
-  void unwritableOutput_data();
-  void unwritableOutput();
-  void failedWriteLeavesNoPartialFile_data();
-  void failedWriteLeavesNoPartialFile();
-  void failingStandardOutput();
-  void refusesToReplaceThePosting_data();
-  void refusesToReplaceThePosting();
-  void writesIntoNamedPipe();
-  void usageErrors_data();
-  void usageErrors();
-  void helpAndVersion_data();
-  void helpAndVersion();
-};
 
 // --- Arguments --------------------------------------------------------------
 
@@ -565,7 +367,9 @@ void TestRenderCommand::standardInputAndOutput() {
   QVERIFY(dir.isValid());
   if (!fromStdin) QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
   const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer(arguments, dir.path(), fromStdin ? posting : QByteArray());
+  RunSetup setup;
+  if (fromStdin) setup.input = posting;
+  const RunResult run = RunRenderer(arguments, dir.path(), setup);
   RUN_OK(run);
   QTEST(run.err, "report");
   QImage picture;
@@ -835,25 +639,37 @@ void TestRenderCommand::unwritableOutput() {
 
 void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
   QTest::addColumn<QString>("output");
-  QTest::newRow("new picture") << "new.png";
-  QTest::newRow("old picture stays whole") << "old.png";
+  QTest::addColumn<QString>("named");  // in the report
+  QTest::newRow("new picture") << "new.png"
+                               << "new.png";
+  QTest::newRow("old picture stays whole") << "old.png"
+                                           << "old.png";
+  QTest::newRow("standard output into a file") << "-"
+                                               << "<stdout>";
 }
 
-// The picture fails half way through (a file size limit stands in for a full
-// disk): neither a partial picture nor the file written aside remain.
+// The picture fails half way through (a file-size limit stands in for a full
+// disk): neither a partial picture nor the file written aside remain. The
+// limit's signal (SIGXFSZ) is left as a shell leaves it, so the program must
+// deal with it itself.
 void TestRenderCommand::failedWriteLeavesNoPartialFile() {
   QFETCH(QString, output);
+  QFETCH(QString, named);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
+  QTemporaryDir elsewhere;
+  QVERIFY(dir.isValid() && elsewhere.isValid());
   const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
   QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
   QVERIFY(WriteBytes(dir.filePath("old.png"), "old picture"));
   const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path(), {}, {}, 200);
-  QVERIFY(run.finished);
+  RunSetup setup;
+  setup.stdoutFile = elsewhere.filePath("stdout");
+  setup.fileSizeLimit = 200;
+  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path(), setup);
+  QVERIFY2(run.finished, "ended by a signal");
   QCOMPARE(run.exitCode, 1);
   QCOMPARE(QString::fromLocal8Bit(run.err),
-           "sketchpost-render: " + output + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
+           "sketchpost-render: " + named + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
   QCOMPARE(Listing(dir.path()), before);
   QCOMPARE(ReadBytes(dir.filePath("old.png")), QByteArray("old picture"));
 }
@@ -862,7 +678,10 @@ void TestRenderCommand::failingStandardOutput() {
   if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
-  const RunResult run = RunRenderer({}, dir.path(), Posting({"L(1;10;20;110;20)"}), "/dev/full");
+  RunSetup setup;
+  setup.input = Posting({"L(1;10;20;110;20)"});
+  setup.stdoutFile = "/dev/full";
+  const RunResult run = RunRenderer({}, dir.path(), setup);
   QVERIFY(run.finished);
   QCOMPARE(run.exitCode, 1);
   QCOMPARE(QString::fromLocal8Bit(run.err),
@@ -981,6 +800,3 @@ void TestRenderCommand::helpAndVersion() {
   QVERIFY(run.err.isEmpty());
   QCOMPARE(Listing(dir.path()), before);
 }
-
-QTEST_MAIN(TestRenderCommand)
-#include "test_render_command.moc"

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -64,33 +65,38 @@ std::string CapacityMessage() {
   return "larger than the " + std::to_string(sketch::kDocumentCapacity / (1024 * 1024)) + " MiB a posting may hold";
 }
 
-std::optional<std::string> ReadAll(std::FILE* in, std::string& text) {
+// Reads `fd` to its end, but never more than the capacity and one byte: that
+// byte tells a posting that is too large, whatever size its file claims, and
+// a pipe or device that never ends is left there. The descriptor is read
+// directly, as stdio would read ahead of the bound.
+std::optional<std::string> ReadAll(int fd, std::string& text) {
   char buffer[1 << 16];
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
-    text.append(buffer, got);
+    const std::size_t wanted = std::min(sizeof buffer, sketch::kDocumentCapacity + 1 - text.size());
+    const ssize_t got = ::read(fd, buffer, wanted);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return SystemReason(errno);
+    if (got == 0) return std::nullopt;
+    text.append(buffer, static_cast<std::size_t>(got));
     if (text.size() > sketch::kDocumentCapacity) return CapacityMessage();
-    if (got < sizeof buffer) break;
   }
-  if (std::ferror(in)) return SystemReason(errno);
-  return std::nullopt;
 }
 
 std::optional<std::string> ReadFile(const std::string& name, std::string& text) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return SystemReason(errno);
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return SystemReason(errno);
   struct stat status;
   std::optional<std::string> failure;
-  if (::fstat(fileno(file), &status) != 0) {
+  if (::fstat(fd, &status) != 0) {
     failure = SystemReason(errno);
   } else if (S_ISDIR(status.st_mode)) {
     failure = SystemReason(EISDIR);
   } else if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) > sketch::kDocumentCapacity) {
     failure = CapacityMessage();
   } else {
-    failure = ReadAll(file, text);
+    failure = ReadAll(fd, text);
   }
-  std::fclose(file);
+  ::close(fd);
   return failure;
 }
 
@@ -117,11 +123,15 @@ std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
   return std::nullopt;
 }
 
-// Creates a file of a new name beside `target` and opens it for writing; its
-// permissions follow the umask. -1 with errno set when none can be made.
+// Creates a file of a new, short name in the folder of `target` and opens it
+// for writing; its permissions follow the umask. The name does not grow with
+// the target's, which may already be as long as a name can be. -1 with errno
+// set when none can be made.
 int CreateAside(const std::string& target, std::string& aside) {
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    aside = target + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    aside = folder + ".sketchpost-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
     const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -263,7 +273,8 @@ std::string UsageText() {
          "Incomplete polylines and legend texts, and a sketch text of more than\n"
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
-         "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n";
+         "Exit status: 0 done, 1 a file could not be read or written (or a standard\n"
+         "stream is closed), 2 usage.\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }
@@ -290,7 +301,7 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
 
   const std::string inputName = fromStdin ? "<stdin>" : options.input;
   std::string text;
-  if (const auto failure = fromStdin ? ReadAll(in, text) : ReadFile(options.input, text)) {
+  if (const auto failure = fromStdin ? ReadAll(fileno(in), text) : ReadFile(options.input, text)) {
     Say(err, inputName + ": " + *failure);
     return kExitFailure;
   }

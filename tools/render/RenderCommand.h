@@ -41,7 +41,9 @@ std::string DefaultOutputName(std::string_view input);
 std::string UsageText();
 std::string VersionText();
 
-// The whole command; messages go to `err`, a PNG for "-" to `out`.
+// The whole command; messages go to `err`, a PNG for "-" to `out`. A posting
+// on `in` is read through its descriptor, never more than the capacity and
+// one byte of it.
 int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err);
 
 }  // namespace render_command

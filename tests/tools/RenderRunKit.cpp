@@ -1,0 +1,151 @@
+#include "RenderRunKit.h"
+
+#include <unistd.h>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "format/TextLines.h"
+#include "render/DrawPass.h"
+#include "render/LegendText.h"
+
+namespace rendertest {
+
+namespace {
+
+class PostingLines final : public sketch::LineSource {
+ public:
+  explicit PostingLines(const QByteArray& text) : text_(text.toStdString()), lines_(sketch::SplitLines(text_)) {}
+  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
+  std::string Line(std::int32_t index) const override {
+    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::string_view> lines_;
+};
+
+class GoOnHost final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
+  void WarnDrawingSize(std::string_view) override {}
+};
+
+}  // namespace
+
+QByteArray Posting(std::initializer_list<const char*> lines, const char* lineBreak) {
+  QByteArray text;
+  for (const char* line : lines) text.append(line).append(lineBreak);
+  return text;
+}
+
+RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const RunSetup& setup) {
+  QProcess process;
+  process.setWorkingDirectory(workDir);
+  if (!setup.stdoutFile.isEmpty()) process.setStandardOutputFile(setup.stdoutFile);
+  const rlim_t fileSizeLimit = setup.fileSizeLimit;
+  const QList<int> closed = setup.closedDescriptors;
+  // Runs in the child after its standard descriptors are in place.
+  process.setChildProcessModifier([fileSizeLimit, closed] {
+    if (fileSizeLimit > 0) {
+      ::signal(SIGXFSZ, SIG_DFL);
+      const rlimit limit{fileSizeLimit, fileSizeLimit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    for (const int fd : closed) ::close(fd);
+  });
+  RunResult result;
+  process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
+  if (!process.waitForStarted(kRunTimeoutMs)) return result;
+  process.write(setup.input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(kRunTimeoutMs)) {
+    process.kill();
+    process.waitForFinished(kRunTimeoutMs);
+  } else {
+    result.finished = process.exitStatus() == QProcess::NormalExit;
+    result.exitCode = process.exitCode();
+  }
+  result.out = process.readAllStandardOutput();
+  result.err = process.readAllStandardError();
+  return result;
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Listing(const QString& root) {
+  QStringList entries;
+  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    it.next();
+    entries << QStringLiteral("%1 %2").arg(it.filePath().mid(root.size())).arg(it.fileInfo().size());
+  }
+  entries.sort();
+  return entries;
+}
+
+QImage DrawHere(const QByteArray& posting) {
+  sketch::Canvas canvas;
+  canvas.font.name = sketch::ChooseLegendFontName();
+  PostingLines lines(posting);
+  GoOnHost host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(canvas, lines, host, pass);
+  return canvas.Picture().convertToFormat(QImage::Format_RGB32);
+}
+
+QString Difference(const QImage& actual, const QImage& expected, int scale) {
+  if (actual.isNull()) return QStringLiteral("no picture");
+  if (actual.size() != expected.size() * scale) {
+    return QStringLiteral("picture is %1x%2, expected %3x%4")
+        .arg(actual.width())
+        .arg(actual.height())
+        .arg(expected.width() * scale)
+        .arg(expected.height() * scale);
+  }
+  const QImage a = actual.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb want = expected.pixel(x / scale, y / scale);
+      if (a.pixel(x, y) != want) {
+        return QStringLiteral("pixel (%1,%2) is %3, expected %4")
+            .arg(x)
+            .arg(y)
+            .arg(a.pixel(x, y), 8, 16)
+            .arg(want, 8, 16);
+      }
+    }
+  }
+  return {};
+}
+
+int CountBlack(const QImage& picture) {
+  int count = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == kBlackPixel ? 1 : 0;
+  }
+  return count;
+}
+
+QImage PngImage(const QByteArray& bytes) {
+  QImage picture;
+  picture.loadFromData(bytes, "PNG");
+  return picture;
+}
+
+}  // namespace rendertest

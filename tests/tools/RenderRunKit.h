@@ -1,0 +1,65 @@
+#pragma once
+// What the renderer's tests share: postings, the built program run as a
+// child process, folder listings, and pictures drawn in this process to
+// compare its pictures with.
+
+#include <sys/resource.h>
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+
+namespace rendertest {
+
+inline constexpr int kRunTimeoutMs = 120000;
+inline constexpr QRgb kBlackPixel = 0xff000000;
+inline constexpr QRgb kWhitePixel = 0xffffffff;
+
+// The lines of a posting, each followed by `lineBreak`.
+QByteArray Posting(std::initializer_list<const char*> lines, const char* lineBreak = "\r\n");
+
+// How the child is started.
+struct RunSetup {
+  QByteArray input;    // written to its standard input
+  QString stdoutFile;  // standard output goes to this file instead of a pipe
+  // Bytes; 0 for none. Writes beyond it fail, as on a full disk; the child
+  // starts with SIGXFSZ at its default, as a shell starts it.
+  rlim_t fileSizeLimit = 0;
+  QList<int> closedDescriptors;  // closed just before the program starts
+};
+
+struct RunResult {
+  bool finished = false;  // ran to its own end within the time allowed
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+// Runs the built sketchpost-render in `workDir`.
+RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const RunSetup& setup = {});
+
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadBytes(const QString& path);
+
+// Every entry under `root` with its size, to show that nothing was added.
+QStringList Listing(const QString& root);
+
+// The picture of `posting` drawn in this process, as the window would.
+QImage DrawHere(const QByteArray& posting);
+
+// Empty when `actual` is `expected` enlarged `scale` times pixel for pixel;
+// else where they first differ.
+QString Difference(const QImage& actual, const QImage& expected, int scale = 1);
+
+int CountBlack(const QImage& picture);
+QImage PngImage(const QByteArray& bytes);
+
+}  // namespace rendertest
+
+#define RUN_OK(result)                                          \
+  do {                                                          \
+    QVERIFY2((result).finished, (result).err.constData());      \
+    QVERIFY2((result).exitCode == 0, (result).err.constData()); \
+  } while (0)

@@ -1,0 +1,11 @@
+#include <QGuiApplication>
+
+#include "support/RunTests.h"
+#include "test_classes.h"
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  TestRenderCommand command;
+  TestRenderSurroundings surroundings;
+  return testsupport::RunTests(argc, argv, {&command, &surroundings});
+}
