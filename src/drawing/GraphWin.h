@@ -99,9 +99,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   // The shape of `Tool` between p1 and p2 with the canvas pen and brush.
   void DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode);
 
-  // Sketch lines into the bound editor's text.
-  void AppendSketchLine(const std::string& text);
-  void ExtendLastLine(const std::string& text);
+  // Sketch lines into the bound editor's text; false when the text refused
+  // them (it is full).
+  bool AppendSketchLine(const std::string& text);
+  bool ExtendLastLine(const std::string& text);
 
   // A press with the text tool: asks for a legend and places it at StartPoint.
   void PlaceLegend();
@@ -127,6 +128,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void FinishEllipse() { FinishBox('E'); }
   void FinishBox(char kind);
   void FinishArc();
+  void SettleToolShape(bool written);
   bool CentreMode(Qt::KeyboardModifiers shift) const;
   void ShowPoint(int panel, const char* format, QPoint p);
   QRect ShapeReach(QPoint p1, QPoint p2) const;

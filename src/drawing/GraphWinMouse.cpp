@@ -138,9 +138,13 @@ void TGrafForm::FinishLine(bool ctrl) {
     // A Ctrl release where a new polyline began writes nothing and opens
     // nothing: its vertices would land on another line of the text.
     if (!PolylineOpen && !moved) return;
-    if (!PolylineOpen) AppendSketchLine(drawing::PolylineStart(drawing::PenStyleText(Picture.pen), StartPoint));
-    if (moved) ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, false));
-    DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+    const std::string vertex = drawing::VertexText(StartPoint, CurrentPoint, relative, false);
+    const bool written =
+        PolylineOpen
+            ? !moved || ExtendLastLine(vertex)
+            : AppendSketchLine(drawing::PolylineStart(drawing::PenStyleText(Picture.pen), StartPoint) + vertex);
+    SettleToolShape(written);
+    if (!written) return;
     StartPoint = CurrentPoint;
     PolylineOpen = true;
     Drawing = true;
@@ -149,57 +153,64 @@ void TGrafForm::FinishLine(bool ctrl) {
     ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
     return;
   }
-  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+  bool written = true;
   if (!moved) {
     // Released on the last vertex: the polyline is complete as it stands.
-    if (PolylineOpen) ExtendLastLine(")");
+    if (PolylineOpen) written = ExtendLastLine(")");
   } else if (PolylineOpen) {
-    ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, true));
+    written = ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, true));
   } else {
-    AppendSketchLine(drawing::SegmentLine(drawing::PenStyleText(Picture.pen), StartPoint, CurrentPoint, relative));
+    written =
+        AppendSketchLine(drawing::SegmentLine(drawing::PenStyleText(Picture.pen), StartPoint, CurrentPoint, relative));
   }
-  Drawing = false;
-  PolylineOpen = false;
+  SettleToolShape(written);
 }
 
 void TGrafForm::FinishBox(char kind) {
-  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
-  if (StartPoint.x() != CurrentPoint.x() && StartPoint.y() != CurrentPoint.y()) {
-    AppendSketchLine(drawing::BoxLine(kind, drawing::FillStyleText(Picture.pen, Picture.brush), StartPoint,
-                                      CurrentPoint, CbRelative->isChecked()));
-  }
-  Drawing = false;
-  PolylineOpen = false;
+  const bool written = StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
+                       AppendSketchLine(drawing::BoxLine(kind, drawing::FillStyleText(Picture.pen, Picture.brush),
+                                                         StartPoint, CurrentPoint, CbRelative->isChecked()));
+  SettleToolShape(written);
 }
 
 void TGrafForm::FinishArc() {
-  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
-  if (StartPoint.x() != CurrentPoint.x() && StartPoint.y() != CurrentPoint.y()) {
-    AppendSketchLine(
-        drawing::ArcLine(drawing::PenStyleText(Picture.pen), CenterPoint, CurrentPoint, CbRelative->isChecked()));
-  }
+  const bool written = StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
+                       AppendSketchLine(drawing::ArcLine(drawing::PenStyleText(Picture.pen), CenterPoint, CurrentPoint,
+                                                         CbRelative->isChecked()));
+  SettleToolShape(written);
+}
+
+void TGrafForm::SettleToolShape(bool written) {
+  // The picture shows what the text holds: a shape the text took is drawn
+  // for good over its rubber band; one it refused (the text is full) takes
+  // its rubber band off. Either way the gesture ends here; a polyline that
+  // goes on opens again.
+  DrawToolShape(StartPoint, CurrentPoint, written ? sketch::PenMode::Copy : sketch::PenMode::NotXor);
   Drawing = false;
   PolylineOpen = false;
 }
 
 // --- Into the editor ------------------------------------------------------------
 
-void TGrafForm::AppendSketchLine(const std::string& text) {
-  if (EditWindow == nullptr) return;
-  EditWindow->AppendLine(sketch::BytesToQString(text));
+bool TGrafForm::AppendSketchLine(const std::string& text) {
+  if (EditWindow == nullptr) return true;
+  if (!EditWindow->AppendLine(sketch::BytesToQString(text))) return false;  // the text is full
   polylineRevision_ = EditWindow->Revision();
+  return true;
 }
 
-void TGrafForm::ExtendLastLine(const std::string& text) {
-  if (EditWindow == nullptr) return;
+bool TGrafForm::ExtendLastLine(const std::string& text) {
+  if (EditWindow == nullptr) return true;
   const QTextDocument& document = *EditMemo->document();
   const std::int32_t count = editor::LineCount(document);
-  if (count == 0) return;
+  if (count == 0) return true;
   // A last line of 255 characters or more takes nothing more; it is left as
   // the user wrote it rather than cut.
   const std::string last = editor::LineBytes(document, count - 1, 256);
-  if (last.size() >= sketch::kCountedMax) return;
+  if (last.size() >= sketch::kCountedMax) return true;
   const bool sameStep = EditWindow->Revision() == polylineRevision_;  // one undo step per polyline
-  EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep);
+  if (!EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep))
+    return false;
   polylineRevision_ = EditWindow->Revision();
+  return true;
 }

@@ -18,6 +18,9 @@ void TGrafForm::PlaceLegend() {
   std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
   std::replace(legend.begin(), legend.end(), '"', '\'');  // it stands between double quotes
 
+  // The text takes the line first: a legend the text refused (it is full)
+  // is not drawn either.
+  if (!AppendSketchLine(drawing::LegendLine(LegendSize, LegendUp, StartPoint, legend))) return;
   Picture.brush.color = sketch::kWhite;
   Picture.brush.style = sketch::BrushStyle::Clear;  // no box behind the text
   const int points = sketch::kLegendFontSizes[LegendSize];
@@ -25,5 +28,4 @@ void TGrafForm::PlaceLegend() {
   Picture.font.name = LegendFontName;
   sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, LegendUp, points);
   RefreshPicture();
-  AppendSketchLine(drawing::LegendLine(LegendSize, LegendUp, StartPoint, legend));
 }

@@ -52,6 +52,8 @@ class TestGestures : public QObject {
   void cleanup();
   void writesTheShapesDrawn_data();
   void writesTheShapesDrawn();
+  void aFullTextTakesNoShape_data();
+  void aFullTextTakesNoShape();
   void pictureEqualsTheNextPass_data();
   void pictureEqualsTheNextPass();
   void polylineOverSeveralCtrlReleases_data();

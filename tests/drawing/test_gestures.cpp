@@ -101,6 +101,40 @@ void TestGestures::writesTheShapesDrawn() {
   QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
 }
 
+void TestGestures::aFullTextTakesNoShape_data() {
+  QTest::addColumn<int>("tool");
+  QTest::addColumn<bool>("ctrl");  // a polyline's first vertex
+  QTest::newRow("line") << 0 << false;
+  QTest::newRow("polyline") << 0 << true;
+  QTest::newRow("rectangle") << 1 << false;
+  QTest::newRow("ellipse") << 2 << false;
+  QTest::newRow("arc") << 3 << false;
+}
+
+void TestGestures::aFullTextTakesNoShape() {
+  // The text has no room for the sketch line: it is refused with a box, and
+  // the picture shows what the text holds, without the shape or its rubber
+  // band. The gesture is over: the next drag starts a shape of its own.
+  QFETCH(int, tool);
+  QFETCH(bool, ctrl);
+  TGrafForm& g = fx->graf;
+  g.Tool = static_cast<std::uint8_t>(tool);
+  fx->editor.Editor->setPlainText("L(1;0;0;5;5)");
+  fx->editor.Editor->SetCapacity(20);
+  g.DrawSketch();
+  const QImage before = g.Picture.Picture();
+  fx->Drag({30, 40}, {200, 150}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+  QCOMPARE(fx->Text(), QByteArray("L(1;0;0;5;5)"));
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
+  QVERIFY(g.Picture.Picture() == before);
+  QVERIFY(!g.Drawing && !g.PolylineOpen);
+
+  fx->editor.Editor->SetCapacity(1000);
+  fx->Drag({10, 10}, {20, 30}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+  QVERIFY(fx->Text().startsWith("L(1;0;0;5;5)\r\n"));  // the first line untouched
+  QVERIFY(fx->Text().contains(";10;10"));
+}
+
 void TestGestures::pictureEqualsTheNextPass_data() {
   QTest::addColumn<int>("tool");
   QTest::addColumn<int>("style");  // 0 solid .. 3 dash-dot
