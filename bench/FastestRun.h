@@ -34,4 +34,16 @@ class FastestRunReporter final : public benchmark::ConsoleReporter {
   std::vector<std::string> errors;        // runs that failed their own checks
 };
 
+// benchmark::Initialize with the repetitions of all benchmarks run in random
+// order, so that a spell of load elsewhere does not fall on one of them
+// only; flags given override this. False when an argument is not known.
+inline bool InitializeInterleaved(int argc, char** argv) {
+  std::vector<char*> arguments(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  arguments.insert(arguments.begin() + 1, interleave);
+  int benchmarkArgc = static_cast<int>(arguments.size());
+  benchmark::Initialize(&benchmarkArgc, arguments.data());
+  return !benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data());
+}
+
 }  // namespace sketch_bench

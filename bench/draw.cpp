@@ -100,14 +100,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QGuiApplication app(qtArgc, argv);
 
-  // Repetitions of the two run in random order, so that a spell of load
-  // elsewhere does not fall on one of them only; flags given override this.
-  std::vector<char*> arguments(argv, argv + argc);
-  char interleave[] = "--benchmark_enable_random_interleaving=true";
-  arguments.insert(arguments.begin() + 1, interleave);
-  int benchmarkArgc = static_cast<int>(arguments.size());
-  benchmark::Initialize(&benchmarkArgc, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data())) return 1;
+  if (!sketch_bench::InitializeInterleaved(argc, argv)) return 1;
   if (!SamePicture()) return 1;
 
   sketch_bench::FastestRunReporter reporter;

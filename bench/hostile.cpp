@@ -176,12 +176,7 @@ int main(int argc, char** argv) {
         ->Repetitions(3);
   }
 
-  std::vector<char*> arguments(argv, argv + argc);
-  char interleave[] = "--benchmark_enable_random_interleaving=true";
-  arguments.insert(arguments.begin() + 1, interleave);
-  int benchmarkArgc = static_cast<int>(arguments.size());
-  benchmark::Initialize(&benchmarkArgc, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data())) return 1;
+  if (!sketch_bench::InitializeInterleaved(argc, argv)) return 1;
   bool met = MemoryStaysFlat();
 
   sketch_bench::FastestRunReporter reporter;
@@ -197,8 +192,8 @@ int main(int argc, char** argv) {
   }
   if (!slowestLine.empty()) {
     const bool lineMet = slowest <= kLineTargetSeconds;
-    std::printf("slowest of %zu heavy lines: %.3f ms (target at most %.1f ms): %s\n  %s\n", heavy.size(),
-                slowest * 1e3, kLineTargetSeconds * 1e3, lineMet ? "met" : "NOT MET", slowestLine.c_str());
+    std::printf("slowest of %zu heavy lines: %.3f ms (target at most %.1f ms): %s\n  %s\n", heavy.size(), slowest * 1e3,
+                kLineTargetSeconds * 1e3, lineMet ? "met" : "NOT MET", slowestLine.c_str());
     met = met && lineMet;
   }
   const auto far = reporter.fastest.find(kFarName);
@@ -207,8 +202,8 @@ int main(int argc, char** argv) {
     const double ratio = far->second / ordinary->second;
     const bool postingMet = ratio <= kPostingTargetRatio;
     std::printf("%zu far lines %.2f ms, %zu ordinary sketch lines %.2f ms: ratio %.2f (target at most %.1f): %s\n",
-                kPostingLines, far->second * 1e3, kPostingLines, ordinary->second * 1e3, ratio,
-                kPostingTargetRatio, postingMet ? "met" : "NOT MET");
+                kPostingLines, far->second * 1e3, kPostingLines, ordinary->second * 1e3, ratio, kPostingTargetRatio,
+                postingMet ? "met" : "NOT MET");
     met = met && postingMet;
   }
   return met ? 0 : 1;

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "FastestRun.h"
+#include "PassKit.h"
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "drawing/GraphWin.h"
@@ -345,26 +346,13 @@ class MemoryLines final : public sketch::LineSource {
   std::vector<std::string_view> lines_;
 };
 
-// Lets the pass run through, as the renderer does, counting what it says.
-class CountingHost final : public sketch::DrawHost {
- public:
-  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override {
-    ++prompts;
-    return true;
-  }
-  void WarnDrawingSize(std::string_view) override { ++warnings; }
-
-  int prompts = 0;
-  int warnings = 0;
-};
-
 const QString& LegendFontName() {
   static const QString name = sketch::ChooseLegendFontName();
   return name;
 }
 
 // The renderer's pass: a fresh canvas, the text split into lines, the pass.
-QImage RendererPicture(std::string_view text, CountingHost& host) {
+QImage RendererPicture(std::string_view text, sketch_bench::OkHost& host) {
   sketch::Canvas canvas;
   canvas.font.name = LegendFontName();
   canvas.brush.style = sketch::BrushStyle::Clear;
@@ -387,7 +375,7 @@ void BM_WindowPass(benchmark::State& state) {
 void BM_RendererPass(benchmark::State& state) {
   const std::string& text = ThePosting().file;
   for (auto _ : state) {
-    CountingHost host;
+    sketch_bench::OkHost host;
     const QImage picture = RendererPicture(text, host);
     benchmark::DoNotOptimize(picture.constBits());
   }
@@ -578,7 +566,7 @@ bool PassesAgree() {
   const int warningsBefore = windows->dialogs.sizeWarnings;
   windows->graf->DrawSketch();
   const QImage window = windows->Picture();
-  CountingHost host;
+  sketch_bench::OkHost host;
   const QImage renderer = RendererPicture(ThePosting().file, host);
   if (host.prompts != 0 || windows->dialogs.unexpected != 0) return Fail("the posting has incomplete lines");
   if (host.warnings != 1 || windows->dialogs.sizeWarnings != warningsBefore + 1) {
@@ -753,14 +741,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
 
-  // Repetitions run in random order, so that a spell of load elsewhere does
-  // not fall on one figure only (the pass ratio above all).
-  std::vector<char*> arguments(argv, argv + argc);
-  char interleave[] = "--benchmark_enable_random_interleaving=true";
-  arguments.insert(arguments.begin() + 1, interleave);
-  int benchmarkArgc = static_cast<int>(arguments.size());
-  benchmark::Initialize(&benchmarkArgc, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, arguments.data())) return 1;
+  if (!sketch_bench::InitializeInterleaved(argc, argv)) return 1;
 
   auto owned = std::make_unique<Windows>();
   windows = owned.get();

@@ -15,17 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "RenderCommand.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
 
 constexpr std::size_t kMaxArguments = 16;
 

@@ -14,7 +14,6 @@
 // from its input alone; within an input the pen, brush and font carry over
 // from line to line as they do in a real pass.
 
-#include <QGuiApplication>
 #include <QImage>
 #include <charconv>
 #include <cstdint>
@@ -24,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "canvas/Canvas.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
@@ -49,14 +49,6 @@ constexpr std::size_t kMaxDrawnBytes = 1024;
 
 constexpr std::int32_t kNumberMin = -999999;
 constexpr std::int32_t kNumberMax = 9999999;
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
 
 QString legendFontName;
 
@@ -233,17 +225,9 @@ sketch::Canvas& FreshCanvas() {
 
 }  // namespace
 
-// Fontconfig keeps pattern caches that it never frees (Qt never calls
-// FcFini); they are bounded and not ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   (void)argc;
-  // Text drawing needs fonts, hence a GUI application, but never a screen.
-  // It lives until the process ends.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int qtArgc = 1;
-  new QGuiApplication(qtArgc, *argv);
+  fuzzsupport::StartOffscreenApplication(*argv);  // text drawing needs fonts
   legendFontName = sketch::ChooseLegendFontName();
   return 0;
 }

@@ -11,7 +11,6 @@
 //   run a second time.
 // The arithmetic is checked against the lines counted here from the text.
 
-#include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -22,19 +21,12 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "editor/PostingText.h"
 #include "editor/QuoteRemoval.h"
 #include "format/Codec.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -166,14 +158,9 @@ void CheckQuoteRemoval(QStringView line) {
 
 }  // namespace
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   (void)argc;
-  // The document lays out its text, which needs fonts, but never a screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int qtArgc = 1;
-  new QGuiApplication(qtArgc, *argv);
+  fuzzsupport::StartOffscreenApplication(*argv);  // the document lays out its text
   return 0;
 }
 

@@ -3,6 +3,8 @@
 // dialogs installed; the current folder, which the editor changes, is put
 // back when it ends.
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,6 +46,13 @@ inline void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write(bytes);
+}
+
+// What the file system says of `path` itself (a link is not followed).
+inline struct stat StatOf(const QString& path) {
+  struct stat info {};
+  ::lstat(QFile::encodeName(path).constData(), &info);
+  return info;
 }
 
 inline QByteArray ReadFile(const QString& path) {

@@ -20,12 +20,6 @@ namespace {
 
 std::unique_ptr<editortest::EditorInFolder> fx;
 
-struct stat Stat(const QString& path) {
-  struct stat info {};
-  ::stat(QFile::encodeName(path).constData(), &info);
-  return info;
-}
-
 void SetMode(const QString& path, mode_t mode) { QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0); }
 
 // F2 with the file-size limit at `limit` bytes (0: none).
@@ -81,17 +75,17 @@ void TestFilePermissions::saveWhereFolderOrFileIsReadOnly() {
   SetMode(name, fileWritable ? 0644 : 0444);
   QVERIFY(fx->form.LoadFile(name));
   QTest::keyClicks(fx->form.Editor, "new ");
-  const ino_t before = Stat(name).st_ino;
+  const ino_t before = editortest::StatOf(name).st_ino;
   SetMode(fx->folder.path(), folderWritable ? 0700 : 0500);
 
   const bool saved = SaveWithSizeLimit(static_cast<rlim_t>(sizeLimit));
 
   QCOMPARE(saved, reason.isEmpty());
   QCOMPARE(QDir(fx->folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"post.skp"});
-  QCOMPARE(Stat(name).st_mode & 07777, mode_t{fileWritable ? 0644u : 0444u});
+  QCOMPARE(editortest::StatOf(name).st_mode & 07777, mode_t{fileWritable ? 0644u : 0444u});
   if (saved) {
     QCOMPARE(ReadFile(name), QByteArray("new old text"));
-    QCOMPARE(Stat(name).st_ino == before, inPlace);
+    QCOMPARE(editortest::StatOf(name).st_ino == before, inPlace);
     QVERIFY(!fx->form.IsModified());
     QVERIFY(fx->dialogs.calls.isEmpty());
     return;
@@ -119,6 +113,6 @@ void TestFilePermissions::saveKeepsTheGroup() {
   QTest::keyClicks(fx->form.Editor, "new ");
   QVERIFY(fx->form.Save1Click());
   QCOMPARE(ReadFile(name), QByteArray("new old text"));
-  QCOMPARE(Stat(name).st_gid, other);
-  QCOMPARE(Stat(name).st_mode & 07777, mode_t{0640});
+  QCOMPARE(editortest::StatOf(name).st_gid, other);
+  QCOMPARE(editortest::StatOf(name).st_mode & 07777, mode_t{0640});
 }

@@ -25,12 +25,6 @@ namespace {
 
 std::unique_ptr<editortest::EditorInFolder> fx;
 
-struct stat Stat(const QString& path) {
-  struct stat info {};
-  ::lstat(QFile::encodeName(path).constData(), &info);
-  return info;
-}
-
 bool WriteAll(int fd, const QByteArray& bytes) {
   for (qsizetype done = 0; done < bytes.size();) {
     const ssize_t wrote = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
@@ -138,7 +132,7 @@ void TestPostingSave::keepsLinks() {
     QCOMPARE(ReadFile(target), QByteArray("new old text"));
   } else {
     QCOMPARE(ReadFile(target), QByteArray("old text"));
-    QCOMPARE(Stat(name).st_nlink, nlink_t{1});
+    QCOMPARE(editortest::StatOf(name).st_nlink, nlink_t{1});
   }
   QCOMPARE(QDir(fx->folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
@@ -153,7 +147,7 @@ void TestPostingSave::keepsOwnerGroupAndMode() {
   QVERIFY(fx->form.LoadFile(name));
   QTest::keyClicks(fx->form.Editor, "new ");
   QVERIFY(fx->form.Save1Click());
-  const struct stat after = Stat(name);
+  const struct stat after = editortest::StatOf(name);
   QCOMPARE(ReadFile(name), QByteArray("new old text"));
   QCOMPARE(after.st_uid, uid_t{65534});
   QCOMPARE(after.st_gid, gid_t{100});
