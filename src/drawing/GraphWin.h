@@ -129,6 +129,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void FinishBox(char kind);
   void FinishArc();
   void SettleToolShape(bool written);
+  // Draws the preview of the gesture again, which takes it off; returns where.
+  QRect EraseRubberBand();
+  // The gesture's points for the pointer at `at`.
+  void FollowPointer(Qt::KeyboardModifiers shift, QPoint at);
   bool CentreMode(Qt::KeyboardModifiers shift) const;
   void ShowPoint(int panel, const char* format, QPoint p);
   QRect ShapeReach(QPoint p1, QPoint p2) const;

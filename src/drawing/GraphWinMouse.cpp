@@ -65,6 +65,9 @@ void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
 void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
   const bool continuesPolyline = Tool == kLineTool && Drawing && (Ctrl(shift) || PolylineOpen);
   if (!continuesPolyline) {
+    // A press while another button drags starts afresh: the old rubber band
+    // comes off first.
+    if (Drawing) Image->update(EraseRubberBand());
     StartPoint = SnapPoint(at.x(), at.y(), StartPoint, false);
     CenterPoint = CurrentPoint = StartPoint;
     Picture.MoveTo(StartPoint.x(), StartPoint.y());
@@ -84,22 +87,31 @@ void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoi
   ApplyFillSetting();
 }
 
+void TGrafForm::FollowPointer(Qt::KeyboardModifiers shift, QPoint at) {
+  if (CentreMode(shift)) {
+    // The pointer drags a corner; the opposite one mirrors it through the centre.
+    CurrentPoint = SnapPoint(at.x(), at.y(), CenterPoint, true);
+    StartPoint = 2 * CenterPoint - CurrentPoint;
+  } else {
+    CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
+  }
+}
+
+QRect TGrafForm::EraseRubberBand() {
+  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);  // drawn twice, it gives every pixel back
+  return ShapeReach(StartPoint, CurrentPoint);
+}
+
 void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
   Picture.pen.width = PenWidth->value();
   if (!Drawing) {
     ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
     return;
   }
-  QRect touched = ShapeReach(StartPoint, CurrentPoint);
-  DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);  // the last preview off
-  if (CentreMode(shift)) {
-    CurrentPoint = SnapPoint(at.x(), at.y(), CenterPoint, true);
-    StartPoint = 2 * CenterPoint - CurrentPoint;
-    ShowPoint(0, "Center: (%d, %d)", CenterPoint);
-  } else {
-    CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
-    ShowPoint(0, "Origin: (%d, %d)", StartPoint);
-  }
+  QRect touched = EraseRubberBand();
+  FollowPointer(shift, at);
+  ShowPoint(0, CentreMode(shift) ? "Center: (%d, %d)" : "Origin: (%d, %d)",
+            CentreMode(shift) ? CenterPoint : StartPoint);
   DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
   ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
   touched |= ShapeReach(StartPoint, CurrentPoint);
@@ -108,8 +120,11 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
   if (!Drawing) return;
-  CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
-  const QRect touched = ShapeReach(StartPoint, CurrentPoint);
+  // The rubber band comes off before the shape goes on for good: a release
+  // away from the last move would leave it inverted on the picture.
+  QRect touched = EraseRubberBand();
+  FollowPointer(shift, at);  // the release point counts as a last move
+  touched |= ShapeReach(StartPoint, CurrentPoint);
   switch (Tool) {
     case kLineTool:
       FinishLine(Ctrl(shift));
@@ -136,8 +151,12 @@ void TGrafForm::FinishLine(bool ctrl) {
   const bool moved = StartPoint != CurrentPoint;
   if (ctrl) {
     // A Ctrl release where a new polyline began writes nothing and opens
-    // nothing: its vertices would land on another line of the text.
-    if (!PolylineOpen && !moved) return;
+    // nothing (its vertices would land on another line of the text): the
+    // gesture ends there.
+    if (!PolylineOpen && !moved) {
+      Drawing = false;
+      return;
+    }
     const std::string vertex = drawing::VertexText(StartPoint, CurrentPoint, relative, false);
     const bool written =
         PolylineOpen
@@ -182,10 +201,9 @@ void TGrafForm::FinishArc() {
 
 void TGrafForm::SettleToolShape(bool written) {
   // The picture shows what the text holds: a shape the text took is drawn
-  // for good over its rubber band; one it refused (the text is full) takes
-  // its rubber band off. Either way the gesture ends here; a polyline that
-  // goes on opens again.
-  DrawToolShape(StartPoint, CurrentPoint, written ? sketch::PenMode::Copy : sketch::PenMode::NotXor);
+  // for good, one it refused (the text is full) is not. Either way the
+  // gesture ends here; a polyline that goes on opens again.
+  if (written) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
   Drawing = false;
   PolylineOpen = false;
 }

@@ -52,6 +52,9 @@ class TestGestures : public QObject {
   void cleanup();
   void writesTheShapesDrawn_data();
   void writesTheShapesDrawn();
+  void anyEventsLeaveWhatTheNextPassPaints_data();
+  void anyEventsLeaveWhatTheNextPassPaints();
+  void secondButtonStartsAfresh();
   void aFullTextTakesNoShape_data();
   void aFullTextTakesNoShape();
   void pictureEqualsTheNextPass_data();

@@ -3,12 +3,14 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QRandomGenerator>
 #include <QTest>
 #include <memory>
 
 #include "DrawingTestKit.h"
 #include "ScriptedDialogs.h"
 #include "drawing/GraphWin.h"
+#include "drawing/LegendDlg.h"
 #include "editor/MDIEdit.h"
 #include "test_classes.h"
 
@@ -101,6 +103,24 @@ void TestGestures::writesTheShapesDrawn() {
   QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
 }
 
+void TestGestures::secondButtonStartsAfresh() {
+  // A right press during a left drag starts a new shape; the left drag's
+  // rubber band comes off the picture first.
+  fx->editor.Editor->setPlainText("prose");
+  fx->graf.DrawSketch();
+  const QImage before = fx->graf.Picture.Picture();
+  fx->Press({10, 10});
+  fx->Move({110, 10});
+  QVERIFY(fx->graf.Picture.Picture() != before);
+  fx->Press({50, 100}, {}, Qt::RightButton);
+  QVERIFY(fx->graf.Picture.Picture() == before);
+  QCOMPARE(fx->graf.StartPoint, QPoint(50, 100));
+  fx->Move({150, 100});
+  fx->Release({150, 100}, {}, Qt::RightButton);
+  QCOMPARE(fx->Text(), QByteArray("prose\r\nL(1;50;100;150;100)"));
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+}
+
 void TestGestures::aFullTextTakesNoShape_data() {
   QTest::addColumn<int>("tool");
   QTest::addColumn<bool>("ctrl");  // a polyline's first vertex
@@ -133,6 +153,60 @@ void TestGestures::aFullTextTakesNoShape() {
   fx->Drag({10, 10}, {20, 30}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
   QVERIFY(fx->Text().startsWith("L(1;0;0;5;5)\r\n"));  // the first line untouched
   QVERIFY(fx->Text().contains(";10;10"));
+}
+
+void TestGestures::anyEventsLeaveWhatTheNextPassPaints_data() {
+  QTest::addColumn<int>("tool");
+  for (int tool = 0; tool <= 4; ++tool) QTest::addRow("tool %d", tool) << tool;
+}
+
+void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
+  // Presses, moves and releases of two buttons in any order, with and
+  // without Ctrl: whenever no gesture is under way, the picture is what the
+  // draw pass paints from the text written, with no rubber band left over.
+  QFETCH(int, tool);
+  SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+    dialog.ComboBox1->setEditText("ab");
+    return int(QDialog::Accepted);
+  });
+  QRandomGenerator random(static_cast<quint32>(20261208 + tool));
+  for (int round = 0; round < 25; ++round) {
+    fx = std::make_unique<Fixture>();
+    TGrafForm& g = fx->graf;
+    QToolButton* tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton, g.TextButton};
+    QToolButton* styles[] = {g.SolidPen, g.DashPen, g.DotPen, g.DashDotPen};
+    tools[tool]->click();
+    styles[random.bounded(4)]->click();
+    if (g.SolidPen->isChecked()) g.PenWidth->setValue(random.bounded(1, 6));
+    if (random.bounded(2)) g.CbBrushStyle->click();
+    if (random.bounded(2)) g.CbGridSnap->click();
+    if (random.bounded(2)) g.CbOrthoSnap->click();
+    g.CbRelative->setChecked(random.bounded(2));  // the hidden box, set directly
+    fx->editor.Editor->setPlainText("prose");
+    g.DrawSketch();
+    const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton};
+    QString events;
+    for (int step = 0; step < 60; ++step) {
+      const QPoint at(random.bounded(-20, 340), random.bounded(-20, 220));
+      const Qt::KeyboardModifiers keys = random.bounded(3) == 0 ? Qt::ControlModifier : Qt::NoModifier;
+      const Qt::MouseButton button = buttons[random.bounded(2)];
+      const int kind = random.bounded(3);
+      if (kind == 0 && !fx->held.testFlag(button)) {
+        fx->Press(at, keys, button);
+        events += QString(" press%1").arg(button == Qt::LeftButton ? "L" : "R");
+      } else if (kind == 1 && fx->held.testFlag(button)) {
+        fx->Release(at, keys, button);
+        events += QString(" release%1").arg(button == Qt::LeftButton ? "L" : "R");
+      } else {
+        fx->Move(at, keys);
+        events += " move";
+      }
+      if (keys) events += "+Ctrl";
+      if (!g.Drawing && g.Picture.Picture() != fx->Rendered())
+        QFAIL(qPrintable(QString("round %1, after%2\n%3").arg(round).arg(events).arg(QString::fromLatin1(fx->Text()))));
+    }
+  }
+  SetLegendDialogRunner(nullptr);
 }
 
 void TestGestures::pictureEqualsTheNextPass_data() {
@@ -203,14 +277,22 @@ void TestGestures::polylineOverSeveralCtrlReleases() {
 }
 
 void TestGestures::polylineEdgeCases() {
-  // A Ctrl release where a new polyline began: nothing written, nothing opened.
-  fx->Press({30, 30});
-  fx->Release({30, 30}, Qt::ControlModifier);
+  // A Ctrl click where a new polyline would begin: nothing written, nothing
+  // opened, and the gesture is over. No rubber band follows the pointer,
+  // the tool buttons work, and the next drag is a shape of its own.
+  fx->graf.DrawSketch();
+  fx->Press({200, 30}, Qt::ControlModifier);
+  fx->Release({200, 30}, Qt::ControlModifier);
   QCOMPARE(fx->Text(), QByteArray());
-  QVERIFY(!fx->graf.PolylineOpen);
-  fx->Move({80, 30});
-  fx->Release({80, 30});  // still a plain drag from (30, 30)
-  QCOMPARE(fx->Text(), QByteArray("L(1;30;30;80;30)\r\n"));
+  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  fx->Move({250, 60});
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  fx->graf.RectangleButton->click();
+  QCOMPARE(fx->graf.Tool, TGrafForm::kRectangleTool);
+  fx->graf.LineButton->click();
+  fx->Drag({250, 60}, {290, 60});
+  QCOMPARE(fx->Text(), QByteArray("L(1;250;60;290;60)\r\n"));
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
 
   // Released on the last vertex: the polyline is closed as it stands.
   fx->Press({10, 100});

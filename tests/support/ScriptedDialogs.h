@@ -21,7 +21,11 @@ struct DialogCall {
 class ScriptedDialogs final : public ui::Dialogs {
  public:
   ScriptedDialogs() { ui::InstallDialogs(this); }
-  ~ScriptedDialogs() override { ui::InstallDialogs(nullptr); }
+  // Leaves a double installed after it alone (a fixture made anew before
+  // the old one goes), so no real box can come up in a test.
+  ~ScriptedDialogs() override {
+    if (&ui::CurrentDialogs() == this) ui::InstallDialogs(nullptr);
+  }
   ScriptedDialogs(const ScriptedDialogs&) = delete;
   ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
