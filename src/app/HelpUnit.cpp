@@ -2,13 +2,14 @@
 
 #include <QCloseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 THelpWindow::THelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(tr("Sketchpost help"));
-  resize(435, 300);
+  resize(kFirstSize);
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setReadOnly(true);
@@ -29,8 +30,21 @@ THelpWindow::THelpWindow(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Memo1);
+  Centre();
+}
 
+void THelpWindow::Centre() {
   if (const QScreen* shown = screen()) move(shown->availableGeometry().center() - rect().center());
+}
+
+void THelpWindow::ShowAnew() {
+  resize(kFirstSize);
+  Centre();
+  Memo1->moveCursor(QTextCursor::Start);
+  Memo1->verticalScrollBar()->setValue(0);
+  showNormal();
+  raise();
+  activateWindow();
 }
 
 void THelpWindow::closeEvent(QCloseEvent* event) {

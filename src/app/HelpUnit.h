@@ -1,7 +1,7 @@
 #pragma once
 // THelpWindow, the user guide: a separate top-level window with a fixed,
-// read-only text. Closing it only hides it; the frame makes a fresh one for
-// the next Help command, which therefore opens at the top of the guide.
+// read-only text. Closing it only hides it; the next Help command shows it
+// again as new: its first size, at the screen centre, at the top of the guide.
 
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -17,9 +17,16 @@ class THelpWindow : public QWidget {
   // The guide as it stands in the window.
   static QString UserGuide();
 
+  // Shows the window as it was made, brought to the front.
+  void ShowAnew();
+
  signals:
   void closed();  // HelpWinClose: the frame notes that no help is showing
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  static constexpr QSize kFirstSize{435, 300};
+  void Centre();
 };

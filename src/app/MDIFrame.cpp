@@ -176,9 +176,13 @@ void TFrameForm::Help1Click() {
     HelpWindow->activateWindow();
     return;
   }
-  HelpWindow = new THelpWindow(this);
-  connect(HelpWindow, &THelpWindow::closed, this, [this] { HelpShown = false; });
-  HelpWindow->show();
+  // One help window for the run: shown again after a close as a new one
+  // would be, at the screen centre and at the top of the guide.
+  if (HelpWindow == nullptr) {
+    HelpWindow = new THelpWindow(this);
+    connect(HelpWindow, &THelpWindow::closed, this, [this] { HelpShown = false; });
+  }
+  HelpWindow->ShowAnew();
   HelpShown = true;
 }
 

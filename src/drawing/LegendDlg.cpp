@@ -1,12 +1,15 @@
 #include "drawing/LegendDlg.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QScreen>
+#include <algorithm>
 
 #include "canvas/TextBytes.h"
 #include "format/CountedString.h"
 #include "render/LegendText.h"
 #include "ui/Dialogs.h"
+#include "ui/FocusReturn.h"
 
 namespace {
 
@@ -40,41 +43,60 @@ TLegendDlgForm::TLegendDlgForm(QWidget* parent)
   QFont small = font();
   small.setPixelSize(11);
   setFont(small);
-  setFixedSize(328, 103);
 
+  // What the user types is what is written: no completer puts a history
+  // entry in its place (one that differs in letter case, say), and Enter
+  // goes straight to OK instead of accepting a completion first.
   ComboBox1 = new QComboBox(this);
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1->setGeometry(4, 24, 321, 21);
+  ComboBox1->setCompleter(nullptr);
   Label1 = new QLabel(tr("Enter legend &text"), this);
   Label1->setBuddy(ComboBox1);
-  Label1->setGeometry(8, 8, std::max(80, Label1->sizeHint().width()), 13);
   Label2 = new QLabel(this);
-  Label2->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-  Label2->setGeometry(240, 0, 71, 13);
+  Label2->setAlignment(Qt::AlignRight | Qt::AlignBottom);
 
   RadioGroup1 = new QGroupBox(tr("Text Si&ze"), this);
-  RadioGroup1->setGeometry(8, 56, 193, 41);
+  auto* sizeRow = new QHBoxLayout(RadioGroup1);
   auto* sizes = new QButtonGroup(this);
   const QString captions[3] = {tr("&small"), tr("&medium"), tr("&large")};
   for (int i = 0; i < 3; ++i) {
     auto* button = new QRadioButton(captions[i], RadioGroup1);
-    button->setGeometry(8 + i * 61, 16, 60, 17);
+    sizeRow->addWidget(button);
     sizes->addButton(button, i);
     SizeButtons[static_cast<std::size_t>(i)] = button;
   }
   connect(sizes, &QButtonGroup::idClicked, this, &TLegendDlgForm::RadioGroup1Click);
 
   GroupBox1 = new QGroupBox(tr("Up"), this);
-  GroupBox1->setGeometry(208, 56, 49, 41);
+  auto* upRow = new QHBoxLayout(GroupBox1);
   CheckBox1 = new QCheckBox(tr("&Up"), GroupBox1);
-  CheckBox1->setGeometry(8, 16, 38, 17);
+  upRow->addWidget(CheckBox1);
   connect(CheckBox1, &QCheckBox::clicked, this, &TLegendDlgForm::CheckBox1Click);
 
   OKbutton = new QPushButton(tr("O&K"), this);
-  OKbutton->setGeometry(264, 72, 59, 25);
   OKbutton->setDefault(true);
   connect(OKbutton, &QPushButton::clicked, this, &QDialog::accept);
+
+  // The controls as the dialog was drawn: the prompt with the font size at
+  // its right, the text below, and the size, direction and OK in a row. The
+  // layouts give every caption the room its font needs on any screen.
+  auto* top = new QHBoxLayout;
+  top->addWidget(Label1);
+  top->addStretch();
+  top->addWidget(Label2);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(RadioGroup1);
+  bottom->addWidget(GroupBox1);
+  bottom->addStretch();
+  bottom->addWidget(OKbutton, 0, Qt::AlignBottom);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  layout->addLayout(top);
+  layout->addWidget(ComboBox1);
+  layout->addLayout(bottom);
+  setFixedSize(sizeHint().expandedTo(kDesignSize));  // a fixed border
 
   setTabOrder(ComboBox1, SizeButtons[0]);
   ComboBox1->setFocus();
@@ -119,6 +141,7 @@ void RememberLegendText(const QString& text) {
 }
 
 bool ExecuteLegendDlg(QString& text, int maximum, std::uint16_t& size, bool& up, QWidget* owner) {
+  const ui::FocusReturn focusReturn;
   TLegendDlgForm dialog(owner);
   dialog.ComboBox1->addItems(LegendMemory().LegendHistory);
   dialog.ComboBox1->setEditText(text);
@@ -129,8 +152,12 @@ bool ExecuteLegendDlg(QString& text, int maximum, std::uint16_t& size, bool& up,
   const int result = runner ? runner(dialog) : dialog.exec();
   // One byte a character, as everywhere in a posting; cut to the counted
   // string and then to the maximum asked for.
-  const QString typed =
-      sketch::BytesToQString(sketch::CutCounted(sketch::QStringToBytes(dialog.ComboBox1->currentText())));
+  // A legend is one line of the text: line breaks pasted into the box
+  // become blanks.
+  std::string bytes = sketch::QStringToBytes(dialog.ComboBox1->currentText());
+  std::replace_if(
+      bytes.begin(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  const QString typed = sketch::BytesToQString(sketch::CutCounted(bytes));
   if (result != QDialog::Accepted || typed.isEmpty()) return false;
   text = typed.left(maximum);
   RememberLegendText(text);

@@ -33,6 +33,10 @@ class TLegendDlgForm : public QDialog {
  public:
   explicit TLegendDlgForm(QWidget* parent = nullptr);
 
+  // The dialog is never smaller than it was drawn; its layouts make it
+  // larger where the captions need more room.
+  static constexpr QSize kDesignSize{328, 103};
+
   QLabel* Label1 = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLabel* Label2 = nullptr;

@@ -45,7 +45,7 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setSizeGripEnabled(false);
-  StatusBar1->setFixedHeight(19);
+  StatusBar1->setMinimumHeight(19);  // taller where the font needs it
   const char* labels[5] = {"size", "line", "col", "*", "file"};
   const int widths[5] = {36, 28, 28, 16, 0};
   for (int i = 0; i < 5; ++i) {

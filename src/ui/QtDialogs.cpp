@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/FocusReturn.h"
+
 namespace ui {
 
 namespace {
@@ -23,12 +25,14 @@ Answer ToAnswer(int button) {
 }
 
 Answer Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+  const FocusReturn focusReturn;
   QMessageBox box(icon, QApplication::applicationName(), text, buttons, parent);
   box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok);
   return ToAnswer(box.exec());
 }
 
 QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
+  const FocusReturn focusReturn;
   QFileDialog dialog(parent, options.title);
   dialog.setAcceptMode(mode);
   dialog.setNameFilter(options.filter);

@@ -45,6 +45,8 @@ class TestFrameWindows : public QObject {
   void tile();
   void arrangeIcons();
   void helpWindow();
+  void captionsShowWhole();
+  void keysGoBackAfterADialog();
   void caretLineStaysInTheEditor();
   void destroyingAShownFrame();
 };

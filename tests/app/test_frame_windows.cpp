@@ -1,15 +1,26 @@
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
+#include <functional>
 
 #include "FrameKit.h"
+#include "TextFit.h"
 #include "app/HelpUnit.h"
+#include "drawing/GraphWin.h"
+#include "drawing/LegendDlg.h"
 #include "test_classes.h"
+#include "ui/Dialogs.h"
 
 using frametest::Session;
 using frametest::Snapshot;
@@ -174,6 +185,23 @@ void TestFrameWindows::helpWindow() {
   QCOMPARE(help->Memo1->verticalScrollBar()->value(), 0);
   QCOMPARE(help->Memo1->cursorForPosition(QPoint(1, 1)).blockNumber(), 0);
 
+  // A hundred closes and F1s later there is still the one window, shown
+  // again as new: its first size, at the screen centre, at the top.
+  for (int round = 0; round < 100; ++round) {
+    help->move(10, 10);
+    help->resize(200, 150);
+    help->Memo1->verticalScrollBar()->setValue(help->Memo1->verticalScrollBar()->maximum());
+    QVERIFY(help->close());
+    session.frame.activateWindow();
+    session.Key(Qt::Key_F1);
+  }
+  QCOMPARE(session.frame.findChildren<THelpWindow*>().size(), 1);
+  QCOMPARE(session.frame.HelpWindow, help);
+  QCOMPARE(help->size(), QSize(435, 300));
+  const QPoint offCentre = help->frameGeometry().center() - help->screen()->availableGeometry().center();
+  QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+  QCOMPARE(help->Memo1->verticalScrollBar()->value(), 0);
+
   // Its text is read-only, whatever is typed into it.
   help->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(help));
@@ -183,6 +211,114 @@ void TestFrameWindows::helpWindow() {
   for (const Qt::Key key : {Qt::Key_A, Qt::Key_X, Qt::Key_V}) QTest::keyClick(help->Memo1, key, Qt::ControlModifier);
   QCOMPARE(help->Memo1->toPlainText(), THelpWindow::UserGuide());
   QVERIFY(session.dialogs.calls.isEmpty());
+}
+
+void TestFrameWindows::captionsShowWhole() {
+  // Every window and dialog of the program, each caption whole and clear of
+  // its neighbours; ctest runs this at scale factors 1, 1.5 and 2 too.
+  Session session;
+  QVERIFY(session.Shown());
+  TEditForm* editor = session.NewEditor(QStringLiteral("L(1;10;10;100;100)"));
+  session.Activate(editor->Editor);
+  session.Key(Qt::Key_F7);
+  QVERIFY(session.frame.GrafForm != nullptr);
+  session.Key(Qt::Key_F1);
+  QVERIFY(session.frame.HelpWindow != nullptr);
+  TLegendDlgForm legend(&session.frame);
+  legend.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&legend));
+  const QList<const QWidget*> windows = {&session.frame, session.frame.HelpWindow, &legend};
+  for (const QWidget* window : windows) {
+    const QStringList clipped = testsupport::ClippedTexts(window);
+    QVERIFY2(clipped.isEmpty(), qPrintable(window->windowTitle() + ": " + clipped.join("; ")));
+  }
+}
+
+namespace {
+
+// Does to the next modal dialog what `answer` says, once it is the active
+// window, so that the dialog's own event loop ends without a hand on the
+// keyboard. Checks every few milliseconds until one comes up.
+void AnswerNextDialog(std::function<void(QWidget*)> answer) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr || QApplication::activeWindow() != dialog) return;
+    timer->stop();
+    timer->deleteLater();
+    answer(dialog);
+  });
+  timer->start(5);
+}
+
+// Whether the keyboard's keys go to `expected`: the focused control of the
+// active window.
+bool KeysGoTo(const QWidget* expected) {
+  return QApplication::activeWindow() != nullptr && QApplication::focusWidget() == expected;
+}
+
+// A key as the keyboard sends it: to the focused control, or nowhere.
+void Type(Qt::Key key) {
+  if (QWidget* focus = QApplication::focusWidget()) QTest::keyClick(focus, key);
+}
+
+}  // namespace
+
+void TestFrameWindows::keysGoBackAfterADialog() {
+  // The dialogs of the platform themselves, each ended by a "user": after
+  // each, the keys go where they went before (after Open, to the editor).
+  Session session;
+  QVERIFY(session.Shown());
+  TEditForm* editor = session.NewEditor(QStringLiteral("start"));
+  session.Activate(editor->Editor);
+  ui::InstallDialogs(nullptr);  // the platform's boxes, not the scripted ones
+
+  AnswerNextDialog([](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); });
+  ui::CurrentDialogs().Warning(editor, QStringLiteral("a warning"));
+  QTRY_VERIFY(KeysGoTo(editor->Editor));
+
+  QTemporaryDir folder;
+  const QString file = folder.filePath(QStringLiteral("opened.skp"));
+  {
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write("opened") == 6);
+  }
+  editor->Editor->document()->setModified(false);
+  AnswerNextDialog([file](QWidget* dialog) {
+    // The name typed into the dialog's name box, and Enter.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QTest::keyClicks(name, file);
+    QTest::keyClick(name, Qt::Key_Return);
+  });
+  session.Key(Qt::Key_F3);
+  QCOMPARE(editor->FileName, file);
+  QTRY_VERIFY(KeysGoTo(editor->Editor));
+  Type(Qt::Key_X);
+  QCOMPARE(editor->Editor->toPlainText(), QStringLiteral("xopened"));
+  ui::InstallDialogs(&session.dialogs);
+
+  // The legend dialog, ended with Enter: the keys go to the drawing window,
+  // where F6 is the way back to the text.
+  session.Key(Qt::Key_F7);
+  TGrafForm* graf = session.frame.GrafForm;
+  QVERIFY(graf != nullptr);
+  SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitForWindowActive(&dialog)) return int(QDialog::Rejected);
+    QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("ab"));
+    QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
+    return dialog.result();
+  });
+  graf->TextButton->click();
+  session.dialogs.answers = {};
+  QWidget* before = QApplication::focusWidget();
+  QTest::mouseClick(graf->Image, Qt::LeftButton, {}, QPoint(20, 50));
+  SetLegendDialogRunner(nullptr);
+  QVERIFY(editor->Editor->toPlainText().endsWith(QStringLiteral("T(M;20;50;\"ab\")")));
+  QTRY_VERIFY(KeysGoTo(before));
+  Type(Qt::Key_F6);
+  QCOMPARE(session.frame.MdiArea->activeSubWindow(), session.SubWindowOf(editor));
 }
 
 void TestFrameWindows::caretLineStaysInTheEditor() {

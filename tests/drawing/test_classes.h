@@ -85,5 +85,6 @@ class TestLegend : public QObject {
   void sizeAndDirectionCarryOver();
   void placedTextRules_data();
   void placedTextRules();
+  void typedTextIsWrittenAsTyped();
   void gridSnapsTheLegendPoint();
 };
