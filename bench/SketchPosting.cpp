@@ -91,14 +91,14 @@ std::string Coordinate(int value, int base, bool relative) {
 std::string Polyline(Random& random, Shape& shape) {
   shape.kind = 'L';
   RandomPen(random, shape);
-  QPoint p(random.Between(-20, 340), random.Between(-20, 220));
+  sketch::Point p(random.Between(-20, 340), random.Between(-20, 220));
   shape.points.push_back(p);
-  std::string line = "L(" + PenText(shape) + ";" + sketch::CoordText(p.x()) + ";" + sketch::CoordText(p.y());
+  std::string line = "L(" + PenText(shape) + ";" + sketch::CoordText(p.x) + ";" + sketch::CoordText(p.y);
   const int more = random.Between(1, 7);
   for (int i = 0; i < more; ++i) {
-    const QPoint next(p.x() + random.Between(-80, 80), p.y() + random.Between(-60, 60));
-    line += Coordinate(next.x(), p.x(), random.Chance(30));
-    line += Coordinate(next.y(), p.y(), random.Chance(30));
+    const sketch::Point next(p.x + random.Between(-80, 80), p.y + random.Between(-60, 60));
+    line += Coordinate(next.x, p.x, random.Chance(30));
+    line += Coordinate(next.y, p.y, random.Chance(30));
     shape.points.push_back(next);
     p = next;
   }
@@ -110,28 +110,28 @@ std::string Box(Random& random, Shape& shape, char kind) {
   shape.kind = kind;
   RandomPen(random, shape);
   shape.filled = random.Chance(40);
-  const QPoint p1(random.Between(-20, 320), random.Between(-20, 200));
-  QPoint size(random.Between(4, 120), random.Between(4, 90));
+  const sketch::Point p1(random.Between(-20, 320), random.Between(-20, 200));
+  sketch::Point size(random.Between(4, 120), random.Between(4, 90));
   if (random.Chance(20)) size = -size;
-  const QPoint p2 = p1 + size;
+  const sketch::Point p2 = p1 + size;
   shape.points = {p1, p2};
   std::string line(1, kind);
   line += "(" + PenText(shape) + (shape.filled ? ";F" : ";E");
-  line += ";" + sketch::CoordText(p1.x()) + ";" + sketch::CoordText(p1.y());
-  line += Coordinate(p2.x(), p1.x(), random.Chance(30)) + Coordinate(p2.y(), p1.y(), random.Chance(30));
+  line += ";" + sketch::CoordText(p1.x) + ";" + sketch::CoordText(p1.y);
+  line += Coordinate(p2.x, p1.x, random.Chance(30)) + Coordinate(p2.y, p1.y, random.Chance(30));
   return line + ")";
 }
 
 std::string QuarterArc(Random& random, Shape& shape) {
   shape.kind = 'A';
   RandomPen(random, shape);
-  const QPoint centre(random.Between(0, 320), random.Between(0, 200));
-  const QPoint end = centre + QPoint(random.Between(5, 80) * (random.Chance(50) ? 1 : -1),
-                                     random.Between(5, 60) * (random.Chance(50) ? 1 : -1));
+  const sketch::Point centre(random.Between(0, 320), random.Between(0, 200));
+  const sketch::Point end = centre + sketch::Point(random.Between(5, 80) * (random.Chance(50) ? 1 : -1),
+                                                   random.Between(5, 60) * (random.Chance(50) ? 1 : -1));
   shape.points = {centre, end};
   const bool relative = random.Chance(40);
-  return "A(" + PenText(shape) + ";0;" + sketch::CoordText(centre.x()) + ";" + sketch::CoordText(centre.y()) +
-         Coordinate(end.x(), centre.x(), relative) + Coordinate(end.y(), centre.y(), relative) + ")";
+  return "A(" + PenText(shape) + ";0;" + sketch::CoordText(centre.x) + ";" + sketch::CoordText(centre.y) +
+         Coordinate(end.x, centre.x, relative) + Coordinate(end.y, centre.y, relative) + ")";
 }
 
 std::string Legend(Random& random, Shape& shape) {
@@ -139,7 +139,7 @@ std::string Legend(Random& random, Shape& shape) {
   const int size = random.Between(0, 2);
   shape.legendPoints = sketch::kLegendFontSizes[static_cast<std::size_t>(size)];
   shape.legendUp = random.Chance(20);
-  const QPoint foot(random.Between(0, 300), random.Between(10, 200));
+  const sketch::Point foot(random.Between(0, 300), random.Between(10, 200));
   shape.points = {foot};
   const int words = random.Between(1, 4);
   for (int i = 0; i < words; ++i) {
@@ -149,8 +149,7 @@ std::string Legend(Random& random, Shape& shape) {
   std::string line = "T(";
   line += "SML"[size];
   if (shape.legendUp) line += 'U';
-  return line + ";" + sketch::CoordText(foot.x()) + ";" + sketch::CoordText(foot.y()) + ";\"" + shape.legendText +
-         "\")";
+  return line + ";" + sketch::CoordText(foot.x) + ";" + sketch::CoordText(foot.y) + ";\"" + shape.legendText + "\")";
 }
 
 void ApplyPen(sketch::Canvas& canvas, const Shape& shape) {
@@ -194,13 +193,13 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
   canvas.FillRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight);
   canvas.brush.style = sketch::BrushStyle::Clear;
   for (const Shape& shape : shapes) {
-    const std::vector<QPoint>& p = shape.points;
+    const std::vector<sketch::Point>& p = shape.points;
     canvas.brush.color = sketch::kWhite;
     switch (shape.kind) {
       case 'L':
         ApplyPen(canvas, shape);
-        canvas.MoveTo(p[0].x(), p[0].y());
-        for (std::size_t i = 1; i < p.size(); ++i) canvas.LineTo(p[i].x(), p[i].y());
+        canvas.MoveTo(p[0].x, p[0].y);
+        for (std::size_t i = 1; i < p.size(); ++i) canvas.LineTo(p[i].x, p[i].y);
         break;
       case 'R':
       case 'E':
@@ -212,9 +211,9 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
         }
         ApplyPen(canvas, shape);
         if (shape.kind == 'R') {
-          canvas.Rectangle(p[0].x(), p[0].y(), p[1].x(), p[1].y());
+          canvas.Rectangle(p[0].x, p[0].y, p[1].x, p[1].y);
         } else {
-          canvas.Ellipse(p[0].x(), p[0].y(), p[1].x(), p[1].y());
+          canvas.Ellipse(p[0].x, p[0].y, p[1].x, p[1].y);
         }
         break;
       case 'A':
@@ -224,7 +223,7 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
       case 'T':
         canvas.pen.mode = sketch::PenMode::Copy;
         canvas.brush.style = sketch::BrushStyle::Clear;
-        sketch::DrawLegendText(canvas, p[0].x(), p[0].y(), shape.legendText, shape.legendUp, shape.legendPoints);
+        sketch::DrawLegendText(canvas, p[0].x, p[0].y, shape.legendText, shape.legendUp, shape.legendPoints);
         break;
     }
   }

@@ -6,7 +6,6 @@
 // Each sketch line comes with its shape already read (absolute coordinates,
 // pen, fill), so the shapes can also be drawn straight onto a canvas.
 
-#include <QPoint>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,11 +19,11 @@ struct Shape {
   // Pen: a solid width, or a broken style 1 pixel wide.
   sketch::PenStyle penStyle = sketch::PenStyle::Solid;
   std::int32_t penWidth = 1;
-  bool filled = false;         // R and E: F (solid brush) or E (clear)
-  std::vector<QPoint> points;  // L: the polyline; R, E: corners; A: centre and end; T: foot
-  int legendPoints = 10;       // T: font size
-  bool legendUp = false;       // T
-  std::string legendText;      // T
+  bool filled = false;                // R and E: F (solid brush) or E (clear)
+  std::vector<sketch::Point> points;  // L: the polyline; R, E: corners; A: centre and end; T: foot
+  int legendPoints = 10;              // T: font size
+  bool legendUp = false;              // T
+  std::string legendText;             // T
 };
 
 struct Posting {

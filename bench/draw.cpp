@@ -32,7 +32,7 @@ const char* const kPassName = "BM_DrawPass";
 const char* const kDirectName = "BM_DrawShapesDirect";
 
 using sketch_bench::OkHost;
-using PostingLines = sketch_bench::VectorLines;
+using PostingLines = sketch::LineList;
 
 const sketch_bench::Posting& TestPosting() {
   static const sketch_bench::Posting posting = sketch_bench::GeneratePosting(kSketchLines, kSeed);
@@ -49,7 +49,7 @@ void BM_DrawPass(benchmark::State& state) {
   sketch::DrawPassCounters pass;
   for (auto _ : state) {
     sketch::RunDrawPass(canvas, lines, host, pass);
-    benchmark::DoNotOptimize(canvas.Picture().constBits());
+    benchmark::DoNotOptimize(canvas.Picture().Bits());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
 }
@@ -60,7 +60,7 @@ void BM_DrawShapesDirect(benchmark::State& state) {
   sketch::Canvas canvas = NewCanvas();
   for (auto _ : state) {
     sketch_bench::DrawShapes(canvas, posting.shapes);
-    benchmark::DoNotOptimize(canvas.Picture().constBits());
+    benchmark::DoNotOptimize(canvas.Picture().Bits());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
 }

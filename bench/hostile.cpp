@@ -104,12 +104,12 @@ std::vector<std::string> Cycled(const std::vector<std::string>& lines, std::size
 
 void DrawPosting(benchmark::State& state, const std::vector<std::string>& lines) {
   sketch::Canvas canvas = sketch_bench::RendererCanvas();
-  const sketch_bench::VectorLines source(lines);
+  const sketch::LineList source(lines);
   sketch_bench::OkHost host;
   sketch::DrawPassCounters pass;
   for (auto _ : state) {
     sketch::RunDrawPass(canvas, source, host, pass);
-    benchmark::DoNotOptimize(canvas.Picture().constBits());
+    benchmark::DoNotOptimize(canvas.Picture().Bits());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * lines.size()));
 }
@@ -146,7 +146,7 @@ bool MemoryStaysFlat() {
     sketch::Canvas canvas = sketch_bench::RendererCanvas();
     sketch_bench::OkHost host;
     sketch::DrawPassCounters pass;
-    sketch::RunDrawPass(canvas, sketch_bench::VectorLines(lines), host, pass);
+    sketch::RunDrawPass(canvas, sketch::LineList(lines), host, pass);
   };
   draw(1000);
   const long before = PeakKiB();

@@ -107,8 +107,8 @@ constexpr std::array<Planted, 16> kPlanted = {{
     {"T(LU;300;190;\"north\")", kUpwardLegend},
 }};
 
-bool Inside(QPoint p) {
-  return p.x() >= 0 && p.x() < sketch::kPictureWidth && p.y() >= 0 && p.y() < sketch::kPictureHeight;
+bool Inside(sketch::Point p) {
+  return p.x >= 0 && p.x < sketch::kPictureWidth && p.y >= 0 && p.y < sketch::kPictureHeight;
 }
 
 // The kind a generated sketch line is visited as; kKinds for none. Only
@@ -129,7 +129,7 @@ Kind KindOf(const sketch_bench::Shape& shape) {
       if (!Inside(shape.points[0])) return kKinds;
       return !broken && shape.penWidth >= 4 ? kWideArc : kArc;
     case 'T':
-      if (shape.points[0].y() > sketch::kPictureHeight - 2) return kKinds;
+      if (shape.points[0].y > sketch::kPictureHeight - 2) return kKinds;
       return shape.legendUp ? kUpwardLegend : kLegend;
     default:
       return kKinds;
@@ -256,7 +256,7 @@ struct Windows {
   Windows& operator=(const Windows&) = delete;
 
   QTextDocument* Document() const { return editor->Editor->document(); }
-  const QImage& Picture() const { return graf->Picture.Picture(); }
+  const sketch::Picture& Picture() const { return graf->Picture.Picture(); }
 };
 
 Windows* windows = nullptr;
@@ -333,30 +333,10 @@ void BM_CaretMove(benchmark::State& state) {
 
 // --- Draw pass ------------------------------------------------------------------
 
-// The posting held in memory, as the command-line renderer reads it.
-class MemoryLines final : public sketch::LineSource {
- public:
-  explicit MemoryLines(std::string_view text) : lines_(sketch::SplitLines(text)) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override {
-    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
-  }
-
- private:
-  std::vector<std::string_view> lines_;
-};
-
-const QString& LegendFontName() {
-  static const QString name = sketch::ChooseLegendFontName();
-  return name;
-}
-
 // The renderer's pass: a fresh canvas, the text split into lines, the pass.
-QImage RendererPicture(std::string_view text, sketch_bench::OkHost& host) {
-  sketch::Canvas canvas;
-  canvas.font.name = LegendFontName();
-  canvas.brush.style = sketch::BrushStyle::Clear;
-  const MemoryLines lines(text);
+sketch::Picture RendererPicture(std::string_view text, sketch_bench::OkHost& host) {
+  sketch::Canvas canvas = sketch_bench::RendererCanvas();
+  const sketch::MemoryLines lines{std::string(text)};
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, lines, host, pass);
   return canvas.Picture();
@@ -376,8 +356,8 @@ void BM_RendererPass(benchmark::State& state) {
   const std::string& text = ThePosting().file;
   for (auto _ : state) {
     sketch_bench::OkHost host;
-    const QImage picture = RendererPicture(text, host);
-    benchmark::DoNotOptimize(picture.constBits());
+    const sketch::Picture picture = RendererPicture(text, host);
+    benchmark::DoNotOptimize(picture.Bits());
   }
 }
 
@@ -433,7 +413,7 @@ void SendMouse(QEvent::Type type, QPoint at) {
 
 // The gesture's preview (not-xor) or its final shape (copy) drawn on
 // `picture` with the canvas alone, as the tool would draw it.
-QImage WithShape(const QImage& picture, const GestureCase& gesture, QPoint to, sketch::PenMode mode) {
+sketch::Picture WithShape(const sketch::Picture& picture, const GestureCase& gesture, QPoint to, sketch::PenMode mode) {
   sketch::Canvas canvas;
   canvas.Picture() = picture;
   canvas.pen = {sketch::kBlack, gesture.wide ? sketch::PenStyle::Solid : sketch::PenStyle::Dash, gesture.wide ? 10 : 1,
@@ -453,7 +433,7 @@ QImage WithShape(const QImage& picture, const GestureCase& gesture, QPoint to, s
       canvas.Ellipse(kPress.x(), kPress.y(), to.x(), to.y());
       break;
     case TGrafForm::kArcTool:
-      sketch::DrawQuarterArc(canvas, 2 * kPress - to, to);
+      sketch::DrawQuarterArc(canvas, {2 * kPress.x() - to.x(), 2 * kPress.y() - to.y()}, {to.x(), to.y()});
       break;
   }
   return canvas.Picture();
@@ -479,7 +459,7 @@ std::string WrittenLine(const GestureCase& gesture, QPoint to) {
 void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool paint) {
   ClearHighlight();
   ChooseTools(gesture);
-  const QImage before = windows->Picture();
+  const sketch::Picture before = windows->Picture();
   const std::int64_t paintsBefore = windows->imagePaints->paints;
   SendMouse(QEvent::MouseButtonPress, kPress);
   QCoreApplication::processEvents();
@@ -532,9 +512,9 @@ bool WindowsAsMeant() {
 // the pass's picture back.
 bool CaretMovesAsMeant() {
   ClearHighlight();
-  const QImage unmarked = windows->Picture();
+  const sketch::Picture unmarked = windows->Picture();
   const std::vector<CaretStop> stops = CaretRound();
-  QImage previous = unmarked;
+  sketch::Picture previous = unmarked;
   for (const CaretStop& stop : stops) {
     MoveCaret(stop.position);
     ReleaseKey();
@@ -565,9 +545,9 @@ bool PassesAgree() {
   ClearHighlight();
   const int warningsBefore = windows->dialogs.sizeWarnings;
   windows->graf->DrawSketch();
-  const QImage window = windows->Picture();
+  const sketch::Picture window = windows->Picture();
   sketch_bench::OkHost host;
-  const QImage renderer = RendererPicture(ThePosting().file, host);
+  const sketch::Picture renderer = RendererPicture(ThePosting().file, host);
   if (host.prompts != 0 || windows->dialogs.unexpected != 0) return Fail("the posting has incomplete lines");
   if (host.warnings != 1 || windows->dialogs.sizeWarnings != warningsBefore + 1) {
     return Fail("the passes did not both warn of the drawing's size");
@@ -584,13 +564,13 @@ bool GestureAsMeant(const GestureCase& gesture) {
   ChooseTools(gesture);
   TGrafForm& g = *windows->graf;
   if (g.Tool != gesture.tool) return Fail("the tool button did not choose the tool");
-  const QImage before = windows->Picture();
+  const sketch::Picture before = windows->Picture();
   const int lines = windows->Document()->blockCount();
   SendMouse(QEvent::MouseButtonPress, kPress);
   for (std::size_t i = 0; i < 2 * kDragTo.size(); ++i) {
     const QPoint to = kDragTo[i % kDragTo.size()];
     SendMouse(QEvent::MouseMove, to);
-    const QImage expected = WithShape(before, gesture, to, sketch::PenMode::NotXor);
+    const sketch::Picture expected = WithShape(before, gesture, to, sketch::PenMode::NotXor);
     if (expected == before) return Fail("the expected preview is empty");
     if (windows->Picture() != expected) {
       std::fprintf(stderr, "bench_window: %s: the preview towards (%d, %d) is not the shape\n", gesture.name, to.x(),

@@ -28,6 +28,8 @@
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
 #include "format/TextLines.h"
+#include "qttext/LegendFont.h"
+#include "qttext/QtTextPainter.h"
 #include "render/DrawHost.h"
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"
@@ -50,7 +52,7 @@ constexpr std::size_t kMaxDrawnBytes = 1024;
 constexpr std::int32_t kNumberMin = -999999;
 constexpr std::int32_t kNumberMax = 9999999;
 
-QString legendFontName;
+std::string legendFontName;
 
 // Answers OK and Cancel by turns, starting with OK, and checks what it is told.
 class AlternatingHost final : public sketch::DrawHost {
@@ -76,18 +78,6 @@ class AlternatingHost final : public sketch::DrawHost {
 
  private:
   bool answer_ = false;
-};
-
-class VectorLines final : public sketch::LineSource {
- public:
-  explicit VectorLines(const std::vector<std::string_view>& lines) : lines_(lines) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override {
-    return std::string(sketch::CutCounted(lines_.at(static_cast<std::size_t>(index))));
-  }
-
- private:
-  const std::vector<std::string_view>& lines_;
 };
 
 void CheckToken(const std::string& token) {
@@ -217,6 +207,7 @@ sketch::Canvas& FreshCanvas() {
   canvas.brush = sketch::CanvasBrush{};
   canvas.font = sketch::CanvasFont{};
   canvas.font.name = legendFontName;
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   canvas.FillRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight);
   canvas.brush.style = sketch::BrushStyle::Clear;
   canvas.MoveTo(0, 0);
@@ -228,7 +219,7 @@ sketch::Canvas& FreshCanvas() {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   (void)argc;
   fuzzsupport::StartOffscreenApplication(*argv);  // text drawing needs fonts
-  legendFontName = sketch::ChooseLegendFontName();
+  legendFontName = qttext::ChooseLegendFontName();
   return 0;
 }
 
@@ -266,7 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string_view> passLines;
     if (size % 8 == 0) passLines.assign(kFillerLines, FillerLine());
     passLines.insert(passLines.end(), lines.begin(), lines.end());
-    const VectorLines source(passLines);
+    const sketch::LineList source(std::vector<std::string>(passLines.begin(), passLines.end()));
     AlternatingHost passHost;
     sketch::DrawPassCounters counters;
     sketch::RunDrawPass(canvas, source, passHost, counters);

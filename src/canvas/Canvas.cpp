@@ -1,7 +1,5 @@
 #include "canvas/Canvas.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -11,7 +9,6 @@
 #include "canvas/EllipseOutline.h"
 #include "canvas/LineRaster.h"
 #include "canvas/Shapes.h"
-#include "canvas/TextBytes.h"
 
 namespace sketch {
 
@@ -36,49 +33,34 @@ int CanvasFont::Height() const {
   return -std::max(pixels, 1);
 }
 
-Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, QImage::Format_RGB32), mask_(picture_.size()) {
-  picture_.fill(ToQRgb(kWhite));
-}
+Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, ToPixel(kWhite)), mask_(kPictureWidth, kPictureHeight) {}
 
-template <typename PaintText>
-void Canvas::DrawText(const QRect& box, const CoverageMask::Palette& palette, PaintText paint) {
-  const QRect area = mask_.Begin(box);
-  if (area.isEmpty()) return;
-  {
-    QPainter painter(&mask_.Image());
-    painter.setClipRect(area);
-    paint(painter);
-  }
-  mask_.Apply(area, picture_, palette, false);  // text always paints, as on the platform
-}
-
-std::array<QRgb, 4> Canvas::PenColours() const {
-  const QRgb brushColour = ToQRgb(brush.color);
-  return {0, brushColour, brushColour, ToQRgb(pen.color)};
+CoverageMask::Palette Canvas::PenColours() const {
+  const Pixel brushColour = ToPixel(brush.color);
+  return {0, brushColour, brushColour, ToPixel(pen.color)};
 }
 
 void Canvas::ApplyFigure() { spans_.Apply(picture_, PenColours(), pen.mode == PenMode::NotXor); }
 
-void Canvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
-
 void Canvas::LineTo(int x, int y) {
-  const QPoint from = penPos_;
-  penPos_ = QPoint(x, y);
+  const Point from = penPos_;
+  penPos_ = {x, y};
   if (from == penPos_) return;
   if (DrawWidth(pen.width) > 1) {
-    AddCapsule(spans_, from, penPos_, DrawWidth(pen.width), FigureSpans::kInk);
+    AddCapsule(spans_, {double(from.x), double(from.y)}, {double(x), double(y)}, DrawWidth(pen.width),
+               FigureSpans::kInk);
     ApplyFigure();
     return;
   }
   // Each pixel of a thin line is visited once: it goes straight onto the picture.
   const bool solidBrush = brush.style == BrushStyle::Solid;
   const DashPattern dashes(IsBroken(pen) ? pen.style : PenStyle::Solid);
-  const QRgb ink = ToQRgb(pen.color), gap = ToQRgb(brush.color);
+  const Pixel ink = ToPixel(pen.color), gap = ToPixel(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
-  ForEachLinePixel(from, penPos_, picture_.rect(), [&](int px, int py, std::int64_t step) {
+  ForEachLinePixel(from, penPos_, picture_.Bounds(), [&](int px, int py, std::int64_t step) {
     const bool dash = dashes.IsDash(step);
     if (!dash && !solidBrush) return;
-    QRgb& pixel = reinterpret_cast<QRgb*>(picture_.scanLine(py))[px];
+    Pixel& pixel = picture_.Row(py)[px];
     pixel = Mix(dash ? ink : gap, pixel, notXor);
   });
 }
@@ -105,7 +87,8 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
     for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) spans_.Add(j, cl, cr, FigureSpans::kFill);
   }
   if (DrawWidth(pen.width) > 1) {
-    const QPointF corners[4] = {QPointF(cl, ct), QPointF(cr, ct), QPointF(cr, cb), QPointF(cl, cb)};
+    const PointF corners[4] = {
+        {double(cl), double(ct)}, {double(cr), double(ct)}, {double(cr), double(cb)}, {double(cl), double(cb)}};
     for (int i = 0; i < 4; ++i)
       AddCapsule(spans_, corners[i], corners[(i + 1) % 4], DrawWidth(pen.width), FigureSpans::kInk);
   } else if (!IsBroken(pen)) {
@@ -243,52 +226,28 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   }
 }
 
-const QFont& Canvas::TextFont() {
-  const int pixels = -font.Height();
-  if (!textFont_ || textFont_->family() != font.name || textFont_->pixelSize() != pixels) {
-    QFont qfont(font.name);
-    qfont.setPixelSize(pixels);
-    qfont.setStyleStrategy(QFont::NoAntialias);
-    qfont.setHintingPreference(QFont::PreferFullHinting);
-    qfont.setKerning(false);
-    textFont_ = qfont;
-    textMetrics_.emplace(qfont);
-  }
-  return *textFont_;
-}
-
 void Canvas::TextOut(int x, int y, std::string_view text) {
-  if (text.empty()) return;
-  const QFont& qfont = TextFont();
-  const QFontMetrics& metrics = *textMetrics_;
-  const QString chars = BytesToQString(text);
-  const int advance = metrics.horizontalAdvance(chars);
-  const int height = metrics.height();
-  const int ascent = metrics.ascent();
+  if (text.empty() || textPainter_ == nullptr) return;
+  const TextMetrics metrics = textPainter_->Measure(font, text);
   // The text's box on the picture: to the right of (x, y), or upwards from it.
-  const QRect box = font.up ? QRect(x, y - advance, height, advance) : QRect(x, y, advance, height);
-  const bool solidBrush = brush.style == BrushStyle::Solid;
-  const QRgb brushColour = ToQRgb(brush.color);
-  const CoverageMask::Palette palette = {0, brushColour, brushColour, ToQRgb(font.color)};
-  DrawText(box.adjusted(-2, -2, 2, 2), palette, [&](QPainter& painter) {
-    painter.translate(x, y);
-    if (font.up) painter.rotate(-90);
-    if (solidBrush) painter.fillRect(QRect(0, 0, advance, height), CoverageMask::ClassColor(CoverageMask::kFill));
-    painter.setFont(qfont);
-    painter.setPen(CoverageMask::ClassColor(CoverageMask::kInk));
-    painter.drawText(QPoint(0, ascent), chars);
-  });
+  const Rect box = font.up ? Rect::OfSize(x, y - metrics.advance, metrics.height, metrics.advance)
+                           : Rect::OfSize(x, y, metrics.advance, metrics.height);
+  const Rect area = mask_.Begin(box.Adjusted(-2, -2, 2, 2));
+  if (area.Empty()) return;
+  textPainter_->Paint(mask_, area, x, y, font, text, brush.style == BrushStyle::Solid);
+  const Pixel brushColour = ToPixel(brush.color);
+  mask_.Apply(area, picture_, {0, brushColour, brushColour, ToPixel(font.color)}, false);  // text always paints
 }
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   if (brush.style == BrushStyle::Clear) return;
-  const QRect area =
-      QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1))
-          .intersected(picture_.rect());
-  const QRgb colour = ToQRgb(brush.color);
-  for (int row = area.top(); row <= area.bottom(); ++row) {
-    auto* pixels = reinterpret_cast<QRgb*>(picture_.scanLine(row));
-    std::fill(pixels + area.left(), pixels + area.right() + 1, colour);
+  const Rect area = Rect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) - 1, std::max(y1, y2) - 1}.Intersected(
+      picture_.Bounds());
+  if (area.Empty()) return;
+  const Pixel colour = ToPixel(brush.color);
+  for (int row = area.top; row <= area.bottom; ++row) {
+    Pixel* pixels = picture_.Row(row);
+    std::fill(pixels + area.left, pixels + area.right + 1, colour);
   }
 }
 

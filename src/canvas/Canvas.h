@@ -1,112 +1,54 @@
 #pragma once
 // The picture of a sketch: a 320x200 bitmap with the pen, brush and font
-// state that every drawing operation uses. The state stays until changed.
-//
-// Geometry, as sketch code expects it:
-// - LineTo stops before its end point; a zero-length line draws nothing.
-// - Rectangle and Ellipse cover x1 to x2-1 and y1 to y2-1, corners in any
-//   order; the outline is the pen, the inside the brush.
-// - Arc runs counter-clockwise between two radial directions, pen only.
-// - A pen wider than 1 is solid with round caps and joins; width 0 draws the
-//   thinnest line. The gaps of a dashed, dotted or dash-dot pen take the
-//   brush colour while the brush is solid and stay untouched while it is clear.
-// - Pen figures obey the pen's mix mode: copy paints, not-xor sets each
-//   pixel to NOT(colour XOR pixel), so a figure drawn twice gives every pixel
-//   back. TextOut and FillRect always paint (copy), as on the platform.
+// state that every drawing operation uses, rasterised by the canvas itself
+// span by span (see Surface for the geometry). Legend text goes through a
+// text painter given from outside; without one, text draws nothing.
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QImage>
-#include <QPoint>
-#include <QString>
 #include <cstdint>
-#include <optional>
 #include <string_view>
-#include <vector>
 
-#include "canvas/Color.h"
 #include "canvas/CoverageMask.h"
 #include "canvas/DashPattern.h"
 #include "canvas/FigureSpans.h"
+#include "canvas/Picture.h"
 #include "canvas/PictureSize.h"
+#include "canvas/Surface.h"
+#include "canvas/TextPainter.h"
 
 namespace sketch {
 
 struct EllipseShape;
 struct AngleRange;
 
-enum class PenMode : std::uint8_t { Copy = 4, NotXor = 15 };
-enum class BrushStyle : std::uint8_t { Solid = 0, Clear = 1 };
-
-struct CanvasPen {
-  Color color = kBlack;
-  PenStyle style = PenStyle::Solid;
-  std::int32_t width = 1;  // pixels; 0 or less draws 1 pixel wide
-  PenMode mode = PenMode::Copy;
-};
-
-struct CanvasBrush {
-  Color color = kWhite;
-  BrushStyle style = BrushStyle::Solid;
-};
-
-struct CanvasFont {
-  QString name = QStringLiteral("Arial");
-  int size = 10;  // points
-  Color color = kBlack;
-  bool up = false;  // escapement 900: the text reads upwards
-
-  // Negative character height in pixels at 96 pixels per inch, whatever the
-  // screen: 8 points give -11, 10 give -13, 14 give -19.
-  int Height() const;
-};
-
-class Canvas {
+class Canvas final : public Surface {
  public:
   Canvas();  // a white picture, black solid pen, white solid brush
 
-  CanvasPen pen;
-  CanvasBrush brush;
-  CanvasFont font;
+  const sketch::Picture& Picture() const { return picture_; }
+  sketch::Picture& Picture() { return picture_; }
 
-  const QImage& Picture() const { return picture_; }
-  QImage& Picture() { return picture_; }
-  QPoint PenPos() const { return penPos_; }
+  void SetTextPainter(TextPainter* painter) { textPainter_ = painter; }
+  TextPainter* GetTextPainter() const { return textPainter_; }
 
-  void MoveTo(int x, int y);
-  void LineTo(int x, int y);
-  void Rectangle(int x1, int y1, int x2, int y2);
-  void Ellipse(int x1, int y1, int x2, int y2);
-  // The part of the ellipse inscribed in (x1,y1)-(x2,y2) running
-  // counter-clockwise from the ray from its centre through (x3,y3) to the ray
-  // through (x4,y4).
-  void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-  // (x, y) is the top left corner of the text's box in its reading direction.
-  // `text` is bytes of the sketch's 8-bit character set.
-  void TextOut(int x, int y, std::string_view text);
-  // Fills x1..x2-1, y1..y2-1 with the brush (nothing when the brush is clear).
-  void FillRect(int x1, int y1, int x2, int y2);
-  // Turns the font: escapement and orientation 900 (upwards) or 0.
-  void TurnFont(bool up) { font.up = up; }
+  void LineTo(int x, int y) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Ellipse(int x1, int y1, int x2, int y2) override;
+  void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void TextOut(int x, int y, std::string_view text) override;
+  void FillRect(int x1, int y1, int x2, int y2) override;
 
  private:
-  template <typename PaintText>
-  void DrawText(const QRect& box, const CoverageMask::Palette& palette, PaintText paint);
-  std::array<QRgb, 4> PenColours() const;
+  CoverageMask::Palette PenColours() const;
   void ApplyFigure();
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);
   void AddOutline(const EllipseShape& e, const AngleRange& range);
   void AddBrokenRectangle(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
-  const QFont& TextFont();  // the canvas font as Qt's, kept while it stays the same
-
-  QImage picture_;
+  sketch::Picture picture_;
   FigureSpans spans_;  // the figure in hand
   CoverageMask mask_;  // for text
-  QPoint penPos_;
-  std::optional<QFont> textFont_;
-  std::optional<QFontMetrics> textMetrics_;
+  TextPainter* textPainter_ = nullptr;
 };
 
 }  // namespace sketch

@@ -5,24 +5,24 @@
 
 namespace sketch {
 
-CoverageMask::CoverageMask(QSize size) : mask_(size, QImage::Format_Grayscale8) { mask_.fill(0); }
-
-QRect CoverageMask::Begin(const QRect& box) {
-  const QRect clipped = box.intersected(mask_.rect());
-  for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-    std::memset(mask_.scanLine(y) + clipped.left(), kNone, static_cast<std::size_t>(clipped.width()));
+Rect CoverageMask::Begin(const Rect& box) {
+  const Rect clipped = box.Intersected(Rect::OfSize(0, 0, width_, height_));
+  if (clipped.Empty()) return clipped;
+  for (int y = clipped.top; y <= clipped.bottom; ++y) {
+    std::memset(classes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + clipped.left, kNone,
+                static_cast<std::size_t>(clipped.Width()));
   }
   return clipped;
 }
 
-void CoverageMask::Apply(const QRect& box, QImage& picture, const Palette& palette, bool notXor) const {
-  for (int y = box.top(); y <= box.bottom(); ++y) {
-    const uchar* cover = mask_.constScanLine(y);
-    auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(y));
-    for (int x = box.left(); x <= box.right(); ++x) {
-      const uchar c = cover[x];
+void CoverageMask::Apply(const Rect& box, Picture& picture, const Palette& palette, bool notXor) const {
+  for (int y = box.top; y <= box.bottom; ++y) {
+    const std::uint8_t* cover = classes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    Pixel* pixels = picture.Row(y);
+    for (int x = box.left; x <= box.right; ++x) {
+      const std::uint8_t c = cover[x];
       if (c == kNone) continue;
-      pixels[x] = Mix(palette[std::min<uchar>(c, kInk)], pixels[x], notXor);
+      pixels[x] = Mix(palette[std::min<std::uint8_t>(c, kInk)], pixels[x], notXor);
     }
   }
 }

@@ -1,40 +1,42 @@
 #pragma once
-// Legend text is painted by Qt as coverage into an 8-bit mask, one class per
-// pixel (the text's box, its ink; the latest class painted wins), and only
-// then put on the picture, so every pixel changes at most once. The other
-// figures go through FigureSpans.
+// Legend text is painted as coverage into an 8-bit mask the size of the
+// picture, one class per pixel (the text's box, its ink; the latest class
+// painted wins), and only then put on the picture, so every pixel changes at
+// most once. The other figures go through FigureSpans.
 
-#include <QImage>
-#include <QPainter>
-#include <QRect>
 #include <array>
+#include <cstdint>
+#include <vector>
+
+#include "canvas/Color.h"
+#include "canvas/Geometry.h"
+#include "canvas/Picture.h"
 
 namespace sketch {
 
-// A pixel after a figure of `colour` covers it: copy paints the colour,
-// not-xor sets NOT(colour XOR pixel), which the same figure drawn again undoes.
-inline QRgb Mix(QRgb colour, QRgb pixel, bool notXor) { return notXor ? (~(colour ^ pixel) | 0xFF000000u) : colour; }
-
 class CoverageMask {
  public:
-  enum Class : uchar { kNone = 0, kFill = 1, kGap = 2, kInk = 3 };
-  using Palette = std::array<QRgb, 4>;  // picture colour of each class
+  enum Class : std::uint8_t { kNone = 0, kFill = 1, kGap = 2, kInk = 3 };
+  using Palette = std::array<Pixel, 4>;  // picture colour of each class
 
-  explicit CoverageMask(QSize size);
+  CoverageMask(int width, int height)
+      : width_(width), height_(height), classes_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Rows of one byte a pixel, without padding: a painter may wrap them.
+  std::uint8_t* Bits() { return classes_.data(); }
 
   // Clears `box` (cut to the mask) and returns it; empty when nothing can show.
-  QRect Begin(const QRect& box);
-
-  // The mask to paint on: a class is painted as the grey of its value.
-  QImage& Image() { return mask_; }
-  static QColor ClassColor(Class c) { return QColor(c, c, c); }
+  Rect Begin(const Rect& box);
 
   // Puts the covered pixels of `box` on `picture`: copy sets them to their
   // class colour, not-xor to NOT(colour XOR pixel).
-  void Apply(const QRect& box, QImage& picture, const Palette& palette, bool notXor) const;
+  void Apply(const Rect& box, Picture& picture, const Palette& palette, bool notXor) const;
 
  private:
-  QImage mask_;
+  int width_, height_;
+  std::vector<std::uint8_t> classes_;
 };
 
 }  // namespace sketch

@@ -5,13 +5,13 @@
 
 namespace sketch {
 
-void MixRun(QRgb* pixels, int count, QRgb colour, bool notXor) {
+void MixRun(Pixel* pixels, int count, Pixel colour, bool notXor) {
   if (!notXor) {
     std::fill(pixels, pixels + count, colour);
     return;
   }
-  const QRgb inverse = ~colour;  // NOT(c XOR p) = (NOT c) XOR p
-  for (int i = 0; i < count; ++i) pixels[i] = (inverse ^ pixels[i]) | 0xFF000000u;
+  const Pixel inverse = ~colour;  // NOT(c XOR p) = (NOT c) XOR p
+  for (int i = 0; i < count; ++i) pixels[i] = (inverse ^ pixels[i]) | kOpaque;
 }
 
 void FigureSpans::Add(int y, int x0, int x1, Class cls) {
@@ -35,17 +35,16 @@ void FigureSpans::Add(int y, int x0, int x1, Class cls) {
   row.push_back({static_cast<std::int16_t>(x0), static_cast<std::int16_t>(x1), cls});
 }
 
-void FigureSpans::Apply(QImage& picture, const std::array<QRgb, 4>& colours, bool notXor) {
-  uchar* const bits = picture.bits();  // detaches once, not once a row
+void FigureSpans::Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor) {
   for (const int y : usedRows_) {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
-    ApplyRow(reinterpret_cast<QRgb*>(bits + y * picture.bytesPerLine()), spans, colours, notXor);
+    ApplyRow(picture.Row(y), spans, colours, notXor);
     spans.clear();
   }
   usedRows_.clear();
 }
 
-void FigureSpans::ApplyRow(QRgb* pixels, std::vector<Span>& spans, const std::array<QRgb, 4>& colours, bool notXor) {
+void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::array<Pixel, 4>& colours, bool notXor) {
   if (spans.size() == 1) {
     const Span& only = spans.front();
     MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours[only.cls], notXor);

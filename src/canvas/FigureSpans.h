@@ -5,11 +5,12 @@
 // every covered pixel exactly once: so a figure drawn twice in not-xor gives
 // every pixel back, however its outline and inside overlap.
 
-#include <QImage>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "canvas/Color.h"
+#include "canvas/Picture.h"
 #include "canvas/PictureSize.h"
 
 namespace sketch {
@@ -24,14 +25,14 @@ class FigureSpans {
 
   // Puts the figure on the picture in the colours of its classes, then
   // forgets it: copy paints the colour, not-xor sets NOT(colour XOR pixel).
-  void Apply(QImage& picture, const std::array<QRgb, 4>& colours, bool notXor);
+  void Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor);
 
  private:
   struct Span {
     std::int16_t x0, x1;
     Class cls;
   };
-  void ApplyRow(QRgb* pixels, std::vector<Span>& spans, const std::array<QRgb, 4>& colours, bool notXor);
+  void ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::array<Pixel, 4>& colours, bool notXor);
 
   std::array<std::vector<Span>, kPictureHeight> rows_;
   std::vector<int> usedRows_;
@@ -40,6 +41,6 @@ class FigureSpans {
 };
 
 // Pixels p[0..n-1] after a figure of `colour` covers them.
-void MixRun(QRgb* pixels, int count, QRgb colour, bool notXor);
+void MixRun(Pixel* pixels, int count, Pixel colour, bool notXor);
 
 }  // namespace sketch

@@ -4,28 +4,28 @@
 // Only the steps that fall inside `area` are visited, so a line millions of
 // pixels long costs no more than one across the picture.
 
-#include <QPoint>
-#include <QRect>
 #include <algorithm>
 #include <cstdint>
+
+#include "canvas/Geometry.h"
 
 namespace sketch {
 
 // Calls plot(x, y, step) for every pixel of the line inside `area`; step
 // counts pixels from `a` (0 is `a` itself), for dash patterns.
 template <typename Plot>
-void ForEachLinePixel(QPoint a, QPoint b, const QRect& area, Plot plot) {
-  const std::int64_t dx = std::int64_t{b.x()} - a.x();
-  const std::int64_t dy = std::int64_t{b.y()} - a.y();
+void ForEachLinePixel(Point a, Point b, const Rect& area, Plot plot) {
+  const std::int64_t dx = std::int64_t{b.x} - a.x;
+  const std::int64_t dy = std::int64_t{b.y} - a.y;
   const bool xMajor = std::abs(dx) >= std::abs(dy);
   const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
   if (steps == 0) return;
-  const std::int64_t major0 = xMajor ? a.x() : a.y();
-  const std::int64_t minor0 = xMajor ? a.y() : a.x();
+  const std::int64_t major0 = xMajor ? a.x : a.y;
+  const std::int64_t minor0 = xMajor ? a.y : a.x;
   const std::int64_t majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
   const std::int64_t minorDelta = xMajor ? dy : dx;
-  const std::int64_t lo = xMajor ? area.left() : area.top();
-  const std::int64_t hi = xMajor ? area.right() : area.bottom();
+  const std::int64_t lo = xMajor ? area.left : area.top;
+  const std::int64_t hi = xMajor ? area.right : area.bottom;
   // Steps whose major coordinate lies within [lo, hi].
   std::int64_t first = majorSign > 0 ? lo - major0 : major0 - hi;
   std::int64_t last = majorSign > 0 ? hi - major0 : major0 - lo;
@@ -40,7 +40,7 @@ void ForEachLinePixel(QPoint a, QPoint b, const QRect& area, Plot plot) {
     const std::int64_t minor = minor0 + quotient;
     const std::int64_t x = xMajor ? major : minor;
     const std::int64_t y = xMajor ? minor : major;
-    if (x < area.left() || x > area.right() || y < area.top() || y > area.bottom()) continue;
+    if (x < area.left || x > area.right || y < area.top || y > area.bottom) continue;
     plot(static_cast<int>(x), static_cast<int>(y), i);
   }
 }

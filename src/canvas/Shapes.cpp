@@ -30,11 +30,11 @@ std::optional<Interval> Hull(std::optional<Interval> a, std::optional<Interval> 
 }
 
 // Points of the line y = `y` closer than r to `centre`.
-std::optional<Interval> DiskRow(QPointF centre, double r, double y) {
-  const double dy = y - centre.y();
+std::optional<Interval> DiskRow(PointF centre, double r, double y) {
+  const double dy = y - centre.y;
   if (dy * dy >= r * r) return std::nullopt;
   const double h = std::sqrt(r * r - dy * dy);
-  return Interval{centre.x() - h, centre.x() + h};
+  return Interval{centre.x - h, centre.x + h};
 }
 
 // x with lo < k * x + m < hi, for the line's own parameter.
@@ -46,24 +46,23 @@ std::optional<Interval> Between(double k, double m, double lo, double hi) {
 
 }  // namespace
 
-void AddCapsule(FigureSpans& spans, QPointF a, QPointF b, int width, FigureSpans::Class cls) {
+void AddCapsule(FigureSpans& spans, PointF a, PointF b, int width, FigureSpans::Class cls) {
   const double r = width / 2.0;
   const double offset = width % 2 == 0 ? 0.5 : 0.0;
-  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double dx = b.x - a.x, dy = b.y - a.y;
   const double length = std::hypot(dx, dy);
   const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
-  const int top = std::max(0, static_cast<int>(std::floor(std::min(a.y(), b.y()) - r - offset)) - 1);
-  const int bottom = std::min(kPictureHeight - 1, static_cast<int>(std::ceil(std::max(a.y(), b.y()) + r)) + 1);
+  const int top = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - r - offset)) - 1);
+  const int bottom = std::min(kPictureHeight - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1);
   for (int j = top; j <= bottom; ++j) {
     const double y = j + offset;
     std::optional<Interval> row = Hull(DiskRow(a, r, y), DiskRow(b, r, y));
     if (length > 0) {
       // The band along the segment: distance across it below r, and the
       // foot of the perpendicular between a and b.
-      const double across = ux * (y - a.y());
-      const double along = uy * (y - a.y());
-      const auto band =
-          Intersect(Between(-uy, across - -uy * a.x(), -r, r), Between(ux, along - ux * a.x(), 0, length));
+      const double across = ux * (y - a.y);
+      const double along = uy * (y - a.y);
+      const auto band = Intersect(Between(-uy, across - -uy * a.x, -r, r), Between(ux, along - ux * a.x, 0, length));
       row = Hull(row, band);
     }
     if (!row) continue;
@@ -120,7 +119,7 @@ bool AngleRange::Contains(double x, double y) const {
   return !(afterStart < -1e-12 && beforeEnd < -1e-12);
 }
 
-QPointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radians), cy - ry * std::sin(radians)}; }
+PointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radians), cy - ry * std::sin(radians)}; }
 
 namespace {
 

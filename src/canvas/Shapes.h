@@ -3,18 +3,18 @@
 // is the unit square around the point (i, j): a figure covers the pixels
 // whose centre lies in it.
 
-#include <QPoint>
 #include <cstdint>
 #include <functional>
 
 #include "canvas/FigureSpans.h"
+#include "canvas/Geometry.h"
 
 namespace sketch {
 
 // A thick line with round ends: the pixels closer than width/2 to the
 // segment from a to b. An even width centres on the pixel corners (as a
 // 2 pixel line covers two rows, not three).
-void AddCapsule(FigureSpans& spans, QPointF a, QPointF b, int width, FigureSpans::Class cls);
+void AddCapsule(FigureSpans& spans, PointF a, PointF b, int width, FigureSpans::Class cls);
 
 // The ellipse through the centres of the outer pixels of the box
 // left..right-1, top..bottom-1. Rows are worked out from the centre, so the
@@ -43,7 +43,7 @@ struct EllipseShape {
   bool Row(int j, double grow, int& first, int& last) const;
 
   // Where on the ellipse the parametric angle `radians` lies.
-  QPointF At(double radians) const;
+  PointF At(double radians) const;
 };
 
 // The ellipse grown by this much takes in the outer pixels of its box whole.

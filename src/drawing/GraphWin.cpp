@@ -1,4 +1,7 @@
 #include "drawing/GraphWin.h"
+#include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
+#include "qttext/QtTextPainter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,10 +11,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "canvas/TextBytes.h"
 #include "drawing/ToolGlyphs.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
+#include "qttext/TextBytes.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
 #include "ui/Dialogs.h"
@@ -65,8 +68,9 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("picture"));
   // FormCreate: a blank picture, a clear brush, the legend face.
   Picture.brush.style = sketch::BrushStyle::Clear;
-  LegendFontName = sketch::ChooseLegendFontName();
+  LegendFontName = qttext::ChooseLegendFontName();
   Picture.font.name = LegendFontName;
+  Picture.SetTextPainter(&qttext::SharedTextPainter());
 
   BuildToolBar();
   ScrollBox1 = new QScrollArea(this);
@@ -267,7 +271,7 @@ void TGrafForm::CbRelativeClick() {
   if (CbRelative->isChecked()) ui::CurrentDialogs().Warning(this, kRelativeCaution);
 }
 
-void TGrafForm::Copy1Click() { QApplication::clipboard()->setImage(Picture.Picture()); }
+void TGrafForm::Copy1Click() { QApplication::clipboard()->setImage(qttext::ImageOf(Picture.Picture()).copy()); }
 
 // --- Binding, pass, overlays -------------------------------------------------
 

@@ -68,7 +68,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   QPoint StartPoint, CurrentPoint, CenterPoint;
   editor::SketchTextEdit* EditMemo = nullptr;
   TEditForm* EditWindow = nullptr;
-  QString LegendFontName;
+  std::string LegendFontName;
   std::uint16_t LegendSize = 1;
   bool LegendUp = false;
   sketch::DrawPassCounters Pass;  // LineIndex, LineLength, DrawnChars of the last pass

@@ -2,12 +2,12 @@
 // inversion, snapping, the coordinate read-out, and the sketch lines written
 // when a gesture ends.
 
-#include "canvas/TextBytes.h"
 #include "drawing/GraphWin.h"
 #include "drawing/SketchText.h"
 #include "drawing/Snapping.h"
 #include "editor/MDIEdit.h"
 #include "format/CountedString.h"
+#include "qttext/TextBytes.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ QRect TGrafForm::ShapeReach(QPoint p1, QPoint p2) const {
   return QRect(QPoint(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y())),
                QPoint(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y())))
       .adjusted(-margin, -margin, margin, margin)
-      .intersected(Picture.Picture().rect());
+      .intersected(QRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight));
 }
 
 void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
@@ -54,7 +54,7 @@ void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
       Picture.Ellipse(p1.x(), p1.y(), p2.x(), p2.y());
       break;
     case kArcTool:
-      sketch::DrawQuarterArc(Picture, p1, p2);
+      sketch::DrawQuarterArc(Picture, {p1.x(), p1.y()}, {p2.x(), p2.y()});
       break;
     default:
       break;  // the text tool draws no shape

@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "canvas/TextBytes.h"
 #include "format/CountedString.h"
+#include "qttext/TextBytes.h"
 #include "render/LegendText.h"
 #include "ui/Dialogs.h"
 #include "ui/FocusReturn.h"

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "qttext/PictureImage.h"
+
 namespace drawing {
 
 namespace {
@@ -15,8 +17,9 @@ QPoint PicturePoint(const QMouseEvent* event) {
 
 }  // namespace
 
-PictureView::PictureView(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
-  setFixedSize(picture.size());
+PictureView::PictureView(sketch::Picture& picture, QWidget* parent)
+    : QWidget(parent), picture_(qttext::ImageOf(picture)) {
+  setFixedSize(picture_.size());
   setCursor(Qt::CrossCursor);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -7,13 +7,16 @@
 #include <QImage>
 #include <QWidget>
 
+#include "canvas/Picture.h"
+
 namespace drawing {
 
 class PictureView final : public QWidget {
   Q_OBJECT
 
  public:
-  explicit PictureView(const QImage& picture, QWidget* parent = nullptr);
+  // Shows `picture` as it is drawn: its pixels, not a copy.
+  explicit PictureView(sketch::Picture& picture, QWidget* parent = nullptr);
   QSize sizeHint() const override { return picture_.size(); }
 
  signals:
@@ -28,7 +31,7 @@ class PictureView final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  const QImage& picture_;
+  QImage picture_;  // over the picture's own pixels
 };
 
 }  // namespace drawing

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "canvas/TextBytes.h"
 #include "drawing/GraphWin.h"
 #include "drawing/LegendDlg.h"
 #include "drawing/SketchText.h"
+#include "qttext/TextBytes.h"
 #include "render/LegendText.h"
 
 void TGrafForm::PlaceLegend() {

@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <algorithm>
 
-#include "canvas/TextBytes.h"
+#include "qttext/TextBytes.h"
 
 namespace editor {
 

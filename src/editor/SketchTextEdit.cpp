@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
-#include "canvas/TextBytes.h"
 #include "editor/PostingText.h"
+#include "qttext/TextBytes.h"
 #include "ui/Dialogs.h"
 
 namespace editor {

@@ -8,7 +8,7 @@ std::string DrawingSizeMessage(std::int32_t drawnChars) {
   return "Drawing text is " + std::to_string(drawnChars) + " characters!";
 }
 
-void RunDrawPass(Canvas& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass) {
+void RunDrawPass(Surface& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass) {
   if (lines.LineCount() == 0) return;
   pass.LineIndex = 0;
   pass.DrawnChars = 0;

@@ -5,23 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/Canvas.h"
+#include "canvas/PictureSize.h"
+#include "canvas/Surface.h"
+#include "format/LineSource.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 
 namespace sketch {
 
 inline constexpr std::int32_t kDrawingSizeWarnAbove = 4095;
-
-// The lines of a text: an editor's, or a file's.
-class LineSource {
- public:
-  virtual ~LineSource() = default;
-  // Lines of the text; a last empty line after a final line break is not one.
-  virtual std::int32_t LineCount() const = 0;
-  // Line `index` (0 <= index < LineCount()); at least its first 255 bytes.
-  virtual std::string Line(std::int32_t index) const = 0;
-};
 
 // "Drawing text is %d characters!" for `drawnChars`.
 std::string DrawingSizeMessage(std::int32_t drawnChars);
@@ -32,6 +24,6 @@ std::string DrawingSizeMessage(std::int32_t drawnChars);
 // above 4095 characters. A text without lines leaves the picture untouched.
 // The brush is clear when the first line is drawn; afterwards pen and brush
 // are as the last drawers left them.
-void RunDrawPass(Canvas& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass);
+void RunDrawPass(Surface& canvas, const LineSource& lines, DrawHost& host, DrawPassCounters& pass);
 
 }  // namespace sketch

@@ -40,7 +40,7 @@ bool ReadFour(std::string_view& rest, Number (&n)[4]) {
 // Rectangle and ellipse alike, but for the canvas call.
 template <typename Shape>
 void DrawBox(DrawContext& context, std::string_view line, Color colour, PenMode mode, Shape shape) {
-  Canvas& canvas = context.canvas;
+  Surface& canvas = context.canvas;
   std::string_view rest = line.substr(1);
   canvas.brush.color = kWhite;
   if (!ReadPenStyle(canvas, rest)) return;
@@ -58,7 +58,7 @@ void DrawBox(DrawContext& context, std::string_view line, Color colour, PenMode 
 
 }  // namespace
 
-bool ReadPenStyle(Canvas& canvas, std::string_view& rest) {
+bool ReadPenStyle(Surface& canvas, std::string_view& rest) {
   const Number number = ReadNumber(rest);
   if (number.ok) {
     canvas.pen.style = PenStyle::Solid;
@@ -80,7 +80,7 @@ bool ReadPenStyle(Canvas& canvas, std::string_view& rest) {
   return true;
 }
 
-bool ReadFill(Canvas& canvas, std::string_view& rest) {
+bool ReadFill(Surface& canvas, std::string_view& rest) {
   const Field field = ScanField(rest);
   if (field.token == "E") {
     canvas.brush.style = BrushStyle::Clear;
@@ -118,7 +118,7 @@ void DrawElement(DrawContext& context, std::string_view text, Color colour, PenM
 }
 
 void DrawPolyline(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
-  Canvas& canvas = context.canvas;
+  Surface& canvas = context.canvas;
   std::string_view rest = line.substr(1);
   if (!ReadPenStyle(canvas, rest)) return;
   Number n[4];
@@ -127,15 +127,15 @@ void DrawPolyline(DrawContext& context, std::string_view line, Color colour, Pen
   canvas.pen.color = colour;
   canvas.brush.color = kWhite;
 
-  QPoint previous(n[0].value, n[1].value);
-  canvas.MoveTo(previous.x(), previous.y());
+  Point previous{n[0].value, n[1].value};
+  canvas.MoveTo(previous.x, previous.y);
   Number x = n[2], y = n[3];
   std::string lastToken = n[3].token;
-  int currentX = x.IsRelative() ? x.value + previous.x() : x.value;
+  int currentX = x.IsRelative() ? x.value + previous.x : x.value;
   for (;;) {
-    const int currentY = y.IsRelative() ? y.value + previous.y() : y.value;
+    const int currentY = y.IsRelative() ? y.value + previous.y : y.value;
     canvas.LineTo(currentX, currentY);
-    previous = QPoint(currentX, currentY);
+    previous = Point{currentX, currentY};
     if (NextIsClose(rest, lastToken)) break;
     x = ReadNumber(rest);
     lastToken = x.token;
@@ -143,8 +143,8 @@ void DrawPolyline(DrawContext& context, std::string_view line, Color colour, Pen
     y = ReadNumber(rest);
     lastToken = y.token;
     if (!y.ok) break;
-    canvas.MoveTo(previous.x(), previous.y());
-    currentX = x.IsRelative() ? x.value + previous.x() : x.value;
+    canvas.MoveTo(previous.x, previous.y);
+    currentX = x.IsRelative() ? x.value + previous.x : x.value;
   }
   if (lastToken != ")" && mode == PenMode::Copy) {
     IncompletePrompt(context, kPolylineIncomplete, line, Consumed(line, rest));
@@ -154,16 +154,16 @@ void DrawPolyline(DrawContext& context, std::string_view line, Color colour, Pen
 
 void DrawRectangle(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
   DrawBox(context, line, colour, mode,
-          [](Canvas& canvas, int x1, int y1, int x2, int y2) { canvas.Rectangle(x1, y1, x2, y2); });
+          [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Rectangle(x1, y1, x2, y2); });
 }
 
 void DrawEllipse(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
   DrawBox(context, line, colour, mode,
-          [](Canvas& canvas, int x1, int y1, int x2, int y2) { canvas.Ellipse(x1, y1, x2, y2); });
+          [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Ellipse(x1, y1, x2, y2); });
 }
 
 void DrawArc(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
-  Canvas& canvas = context.canvas;
+  Surface& canvas = context.canvas;
   std::string_view rest = line.substr(1);
   canvas.brush.color = kWhite;
   if (!ReadPenStyle(canvas, rest)) return;
@@ -176,11 +176,11 @@ void DrawArc(DrawContext& context, std::string_view line, Color colour, PenMode 
   const int cx = n[0].value, cy = n[1].value;
   const int x2 = n[2].IsRelative() ? n[2].value + cx : n[2].value;
   const int y2 = n[3].IsRelative() ? n[3].value + cy : n[3].value;
-  DrawQuarterArc(canvas, QPoint(2 * cx - x2, 2 * cy - y2), QPoint(x2, y2));
+  DrawQuarterArc(canvas, Point{2 * cx - x2, 2 * cy - y2}, Point{x2, y2});
 }
 
 void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
-  Canvas& canvas = context.canvas;
+  Surface& canvas = context.canvas;
   std::string_view rest = line.substr(1);
   const Field size = ScanField(rest);
   const std::string_view sizeLetters = "SML";

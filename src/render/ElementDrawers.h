@@ -5,11 +5,11 @@
 // pen or brush: later lines depend on that, as they do on the brush an
 // earlier R or E line left (dash gaps). Nothing is put back.
 
-#include <QPoint>
 #include <cstdint>
 #include <string_view>
 
-#include "canvas/Canvas.h"
+#include "canvas/Geometry.h"
+#include "canvas/Surface.h"
 #include "render/DrawHost.h"
 
 namespace sketch {
@@ -26,7 +26,7 @@ struct DrawPassCounters {
 };
 
 struct DrawContext {
-  Canvas& canvas;
+  Surface& canvas;
   DrawPassCounters& pass;
   DrawHost* host = nullptr;  // asked in the copy mix mode only; none: go on
 };
@@ -46,14 +46,14 @@ void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMo
 // Style field: a number n gives a solid pen n wide (a negative n keeps the
 // width); DS, DT, DD give dash, dot, dash-dot 1 wide. Anything else: false,
 // pen untouched.
-bool ReadPenStyle(Canvas& canvas, std::string_view& rest);
+bool ReadPenStyle(Surface& canvas, std::string_view& rest);
 
 // Fill field: E makes the brush clear, F solid in the pen's present colour.
 // Anything else: false, brush untouched.
-bool ReadFill(Canvas& canvas, std::string_view& rest);
+bool ReadFill(Surface& canvas, std::string_view& rest);
 
 // One quarter of the ellipse whose box has the opposite corners p1 and p2:
 // the quarter on the side of p2, drawn with the canvas pen.
-void DrawQuarterArc(Canvas& canvas, QPoint p1, QPoint p2);
+void DrawQuarterArc(Surface& canvas, Point p1, Point p2);
 
 }  // namespace sketch

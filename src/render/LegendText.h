@@ -1,11 +1,10 @@
 #pragma once
 // Legend text output, shared by the T drawer and the text tool.
 
-#include <QString>
 #include <array>
 #include <string_view>
 
-#include "canvas/Canvas.h"
+#include "canvas/Surface.h"
 
 namespace sketch {
 
@@ -15,10 +14,6 @@ inline constexpr std::array<int, 3> kLegendFontSizes = {8, 10, 14};
 // Draws `text` in black at `size` points. (x, y) is the text's foot:
 // horizontal text starts at x with its box one font height above y; upward
 // text reads upwards from y with its box one font height left of x.
-void DrawLegendText(Canvas& canvas, int x, int y, std::string_view text, bool up, int size);
-
-// "Arial Rounded MT Bold" when installed (any letter case), else "Arial".
-// Needs a running QGuiApplication.
-QString ChooseLegendFontName();
+void DrawLegendText(Surface& surface, int x, int y, std::string_view text, bool up, int size);
 
 }  // namespace sketch

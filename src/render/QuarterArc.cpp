@@ -1,4 +1,3 @@
-#include "canvas/Canvas.h"
 #include "render/ElementDrawers.h"
 
 namespace sketch {
@@ -12,16 +11,16 @@ constexpr int kRadialReach = 1 << 16;
 
 }  // namespace
 
-void DrawQuarterArc(Canvas& canvas, QPoint p1, QPoint p2) {
+void DrawQuarterArc(Surface& canvas, Point p1, Point p2) {
   // Integer division truncating toward zero, as the sketch format defines it.
-  const QPoint m((p1.x() + p2.x()) / 2, (p1.y() + p2.y()) / 2);
+  const Point m{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
   // The quadrant of p2 as seen from m: on the vertical through m counts as
   // right, on the horizontal as below. The arc runs counter-clockwise from
   // the start radial to the end radial.
-  const QPoint rightward(kRadialReach, 0), upward(0, -kRadialReach);
-  const bool right = m.x() <= p2.x();
-  const bool above = m.y() > p2.y();
-  QPoint start, end;
+  const Point rightward{kRadialReach, 0}, upward{0, -kRadialReach};
+  const bool right = m.x <= p2.x;
+  const bool above = m.y > p2.y;
+  Point start, end;
   if (right && above) {
     start = m + rightward;
     end = m + upward;
@@ -35,7 +34,7 @@ void DrawQuarterArc(Canvas& canvas, QPoint p1, QPoint p2) {
     start = m - upward;
     end = m + rightward;
   }
-  canvas.Arc(p1.x(), p1.y(), p2.x(), p2.y(), start.x(), start.y(), end.x(), end.y());
+  canvas.Arc(p1.x, p1.y, p2.x, p2.y, start.x, start.y, end.x, end.y);
 }
 
 }  // namespace sketch

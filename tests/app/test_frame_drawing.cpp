@@ -34,7 +34,7 @@ void CaretTo(TEditForm* editor, int line) {
   editor->Editor->setTextCursor(cursor);
 }
 
-bool Black(const TGrafForm* graf, int x, int y) { return graf->Picture.Picture().pixel(x, y) == qRgb(0, 0, 0); }
+bool Black(const TGrafForm* graf, int x, int y) { return graf->Picture.Picture().At(x, y) == 0xFF000000u; }
 
 }  // namespace
 
@@ -63,7 +63,7 @@ void TestFrameDrawing::keysFollowTheActiveWindow() {
   Session session;
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawFromEditor(session, "R(1;F;10;10;100;100)\n");
-  const QImage plain = graf->Picture.Picture();
+  const sketch::Picture plain = graf->Picture.Picture();
   session.Activate(graf);
   Press(Qt::Key_F7);  // not on the drawing window's bar
   QVERIFY(graf->Picture.Picture() == plain);
@@ -95,14 +95,14 @@ void TestFrameDrawing::caretLineIsHighlighted() {
   Session session;
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\nprose\nR(1;F;200;100;300;150)\n");
-  const QImage plain = graf->Picture.Picture();
+  const sketch::Picture plain = graf->Picture.Picture();
   TEditForm* editor = session.frame.EditForm;
   session.Activate(editor->Editor);
   QVERIFY(graf->LastHighlight().empty());  // activating the editor marks nothing by itself
   CaretTo(editor, 2);
   Press(Qt::Key_Shift);  // every key release forwards the caret's line
   QCOMPARE(graf->LastHighlight(), std::string("R(1;F;200;100;300;150)"));
-  QCOMPARE(graf->Picture.Picture().pixel(250, 120), qRgb(255, 255, 255));  // the fill inverted
+  QCOMPARE(graf->Picture.Picture().At(250, 120), 0xFFFFFFFFu);  // the fill inverted
   CaretTo(editor, 1);
   Press(Qt::Key_Shift);
   QVERIFY(graf->LastHighlight().empty());

@@ -5,14 +5,15 @@
 #include <functional>
 
 #include "canvas/Canvas.h"
+#include "qttext/QtTextPainter.h"
 #include "test_classes.h"
 
 using namespace sketch;
 
 namespace {
 
-QRgb Pixel(const Canvas& canvas, int x, int y) { return canvas.Picture().pixel(x, y); }
-bool IsColour(const Canvas& canvas, int x, int y, Color c) { return Pixel(canvas, x, y) == ToQRgb(c); }
+Pixel PixelAt(const Canvas& canvas, int x, int y) { return canvas.Picture().At(x, y); }
+bool IsColour(const Canvas& canvas, int x, int y, Color c) { return PixelAt(canvas, x, y) == ToPixel(c); }
 bool Ink(const Canvas& canvas, int x, int y) { return IsColour(canvas, x, y, kBlack); }
 
 // Every pixel of `area` whose colour is not `background`.
@@ -41,7 +42,7 @@ void FillPicture(Canvas& canvas, Color c) {
 
 void TestCanvas::newPictureIsWhite() {
   const Canvas canvas;
-  QCOMPARE(canvas.Picture().size(), QSize(320, 200));
+  QCOMPARE(QSize(canvas.Picture().Width(), canvas.Picture().Height()), QSize(320, 200));
   QVERIFY(Marked(canvas, kWhite).isEmpty());
 }
 
@@ -98,7 +99,7 @@ void TestCanvas::lineStopsBeforeItsEndPoint() {
   QVERIFY(!Ink(canvas, to.x(), to.y()));
   const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
   QCOMPARE(Marked(canvas, kWhite).size(), steps);  // one pixel per step, the end left out
-  QCOMPARE(canvas.PenPos(), to);
+  QCOMPARE(QPoint(canvas.PenPos().x, canvas.PenPos().y), to);
 }
 
 void TestCanvas::zeroLengthLineDrawsNothing() {
@@ -179,7 +180,7 @@ void TestCanvas::dashGaps() {
 }
 
 void TestCanvas::penStylesDiffer() {
-  QList<QImage> pictures;
+  QList<sketch::Picture> pictures;
   for (PenStyle style : {PenStyle::Solid, PenStyle::Dash, PenStyle::Dot, PenStyle::DashDot}) {
     Canvas canvas;
     canvas.pen.style = style;
@@ -273,10 +274,10 @@ void TestCanvas::notXorTwiceRestoresEveryPixel() {
   const auto coordinate = [&](int limit) { return random.bounded(-40, limit + 40); };
   for (int round = 0; round < 400; ++round) {
     Canvas canvas;
-    QImage& picture = canvas.Picture();
+    sketch::Picture& picture = canvas.Picture();
     for (int y = 0; y < 200; ++y)
-      for (int x = 0; x < 320; ++x) picture.setPixel(x, y, 0xFF000000u | random.generate());
-    const QImage before = picture;
+      for (int x = 0; x < 320; ++x) picture.Set(x, y, kOpaque | random.generate());
+    const sketch::Picture before = picture;
     canvas.pen.width = random.bounded(0, 11);
     canvas.pen.style = static_cast<PenStyle>(random.bounded(0, 4));
     canvas.pen.color = random.generate() & 0xFFFFFF;
@@ -323,10 +324,10 @@ void TestCanvas::notXorInvertsAgainstPen() {
   canvas.Rectangle(10, 10, 60, 40);
   canvas.MoveTo(0, 100);
   canvas.LineTo(200, 100);
-  QCOMPARE(Pixel(canvas, 10, 20), qRgb(255, 0, 255));    // black outline: magenta
-  QCOMPARE(Pixel(canvas, 30, 20), qRgb(255, 255, 255));  // black inside: white
-  QCOMPARE(Pixel(canvas, 50, 100), qRgb(255, 0, 255));
-  QCOMPARE(Pixel(canvas, 150, 100), qRgb(0, 255, 0));  // white under the pen: green
+  QCOMPARE(PixelAt(canvas, 10, 20), 0xFFFF00FFu);  // black outline: magenta
+  QCOMPARE(PixelAt(canvas, 30, 20), 0xFFFFFFFFu);  // black inside: white
+  QCOMPARE(PixelAt(canvas, 50, 100), 0xFFFF00FFu);
+  QCOMPARE(PixelAt(canvas, 150, 100), 0xFF00FF00u);  // white under the pen: green
 }
 
 void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
@@ -335,6 +336,7 @@ void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
   for (Canvas* c : {&copy, &notXor}) {
     c->brush.style = BrushStyle::Clear;
     c->font.size = 14;
+    c->SetTextPainter(&qttext::SharedTextPainter());
     c->TextOut(40, 50, "Hg");
   }
   QCOMPARE(notXor.Picture(), copy.Picture());
@@ -346,6 +348,7 @@ void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
   Canvas boxed;
   boxed.brush = {kGreen, BrushStyle::Solid};
   boxed.font.size = 14;
+  boxed.SetTextPainter(&qttext::SharedTextPainter());
   boxed.TextOut(40, 50, "Hg");
   QVERIFY(IsColour(boxed, 40, 50, kGreen));
 }
@@ -355,6 +358,7 @@ void TestCanvas::upwardTextReadsUpLeftOfBox() {
   canvas.brush.style = BrushStyle::Clear;
   canvas.font.size = 10;
   canvas.TurnFont(true);
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   canvas.TextOut(100, 150, "Upward text");
   const QRect ink = Bounds(Marked(canvas, kWhite));
   QVERIFY(ink.height() > ink.width() * 3);  // runs vertically
@@ -378,6 +382,7 @@ void TestCanvas::fontHeightsAtNinetySixDpi() {
   QCOMPARE(canvas.font.Height(), height);
   // The ink of a capital stays within the character height.
   canvas.brush.style = BrushStyle::Clear;
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   canvas.TextOut(10, 10, "H");
   const QRect ink = Bounds(Marked(canvas, kWhite));
   QVERIFY(ink.height() <= -height);
@@ -394,6 +399,35 @@ void TestCanvas::fillRectPaintsWithBrushOnly() {
   canvas.brush.style = BrushStyle::Clear;
   canvas.FillRect(100, 100, 120, 120);
   QVERIFY(IsColour(canvas, 110, 110, kWhite));
+}
+
+// Boxes that miss the picture on any side, a few pixels or far off.
+void TestCanvas::textAndFillsWhollyOffThePictureChangeNothing_data() {
+  QTest::addColumn<int>("x");
+  QTest::addColumn<int>("y");
+  QTest::addColumn<bool>("up");
+  QTest::newRow("right") << 325 << 104 << false;
+  QTest::newRow("below") << 100 << 205 << false;
+  QTest::newRow("left") << -200 << 100 << false;
+  QTest::newRow("above") << 100 << -60 << false;
+  QTest::newRow("up, right") << 330 << 100 << true;
+  QTest::newRow("up, below") << 100 << 400 << true;
+  QTest::newRow("far") << 2000000000 << -2000000000 << false;
+}
+
+void TestCanvas::textAndFillsWhollyOffThePictureChangeNothing() {
+  QFETCH(int, x);
+  QFETCH(int, y);
+  QFETCH(bool, up);
+  Canvas canvas;
+  canvas.brush = {kGreen, BrushStyle::Solid};
+  canvas.font.size = 14;
+  canvas.TurnFont(up);
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.TextOut(x, y, "ab");
+  canvas.FillRect(x + 10, y + 10, x, y);
+  canvas.FillRect(x, y, x + 10, y + 10);
+  QCOMPARE(canvas.Picture(), Canvas().Picture());
 }
 
 void TestCanvas::shapesFarOutsideShowTheirVisiblePart() {

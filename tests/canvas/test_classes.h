@@ -33,6 +33,8 @@ class TestCanvas : public QObject {
   void fontHeightsAtNinetySixDpi_data();
   void fontHeightsAtNinetySixDpi();
   void fillRectPaintsWithBrushOnly();
+  void textAndFillsWhollyOffThePictureChangeNothing_data();
+  void textAndFillsWhollyOffThePictureChangeNothing();
   void shapesFarOutsideShowTheirVisiblePart();
 };
 

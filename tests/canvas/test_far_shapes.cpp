@@ -17,11 +17,11 @@ using namespace sketch;
 
 namespace {
 
-using Pixel = std::pair<std::int64_t, std::int64_t>;  // x, y
+using WalkPixel = std::pair<std::int64_t, std::int64_t>;  // x, y
 
 // The outline walked pixel by pixel, row by row, the way a broken pen goes
 // round it: the reference for the walk numbers worked out from row ends.
-std::vector<Pixel> WalkStepByStep(const EllipseShape& e) {
+std::vector<WalkPixel> WalkStepByStep(const EllipseShape& e) {
   struct Row {
     int y, left0, left1, right0, right1;  // the parts left and right of the centre
   };
@@ -52,7 +52,7 @@ std::vector<Pixel> WalkStepByStep(const EllipseShape& e) {
     row.right0 = std::max(row.right0, centreColumn);
     (y <= e.cy ? upper : lower).push_back(row);
   }
-  std::vector<Pixel> walk;
+  std::vector<WalkPixel> walk;
   for (auto r = upper.rbegin(); r != upper.rend(); ++r)
     for (int x = r->right1; x >= r->right0; --x) walk.emplace_back(x, r->y);
   for (const Row& r : upper)
@@ -66,11 +66,12 @@ std::vector<Pixel> WalkStepByStep(const EllipseShape& e) {
 
 // Every pixel of `picture` against the pixel `shift` further in `moved`,
 // where both lie on the picture; the first that differs, or an empty text.
-QString FirstDifference(const QImage& picture, const QImage& moved, QPoint shift) {
-  const QRect overlap = picture.rect().intersected(moved.rect().translated(-shift));
+QString FirstDifference(const sketch::Picture& picture, const sketch::Picture& moved, QPoint shift) {
+  const QRect overlap =
+      QRect(0, 0, picture.Width(), picture.Height()).intersected(QRect(-shift, QSize(moved.Width(), moved.Height())));
   for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
-    const auto* here = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    const auto* there = reinterpret_cast<const QRgb*>(moved.constScanLine(y + shift.y())) + shift.x();
+    const Pixel* here = picture.Row(y);
+    const Pixel* there = moved.Row(y + shift.y()) + shift.x();
     for (int x = overlap.left(); x <= overlap.right(); ++x) {
       if (here[x] != there[x])
         return QString("pixel %1,%2 differs from %3,%4").arg(x).arg(y).arg(x + shift.x()).arg(y + shift.y());
@@ -136,7 +137,7 @@ void TestFarShapes::outlineWalkMatchesAStepByStepWalk() {
   QFETCH(QRect, box);
   const EllipseShape e = EllipseShape::InBox(box.left(), box.top(), box.right() + 1, box.bottom() + 1);
   const EllipseOutline outline(e, EllipseOutline::Walk::kNumbered);
-  const std::vector<Pixel> walk = WalkStepByStep(e);
+  const std::vector<WalkPixel> walk = WalkStepByStep(e);
   QCOMPARE(outline.Total(), static_cast<std::int64_t>(walk.size()));
 
   // Every row's runs give each pixel its place in the walk, and hold no
@@ -261,6 +262,6 @@ void TestFarShapes::dashesOfARectangleCountFromItsCorner() {
   canvas.Rectangle(-1000, 10, 200, 100);
   for (int x = 0; x < 199; ++x) {
     const bool dash = (x + 1000) % 24 < 18;
-    QVERIFY2(canvas.Picture().pixel(x, 10) == (dash ? 0xFF000000u : 0xFFFFFFFFu), qPrintable(QString::number(x)));
+    QVERIFY2(canvas.Picture().At(x, 10) == (dash ? 0xFF000000u : 0xFFFFFFFFu), qPrintable(QString::number(x)));
   }
 }

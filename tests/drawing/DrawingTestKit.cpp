@@ -3,6 +3,8 @@
 #include "canvas/Canvas.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
+#include "qttext/LegendFont.h"
+#include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
 
@@ -18,9 +20,10 @@ class AnswerOk final : public sketch::DrawHost {
 
 }  // namespace
 
-QImage Rendered(const TEditForm& editor) {
+sketch::Picture Rendered(const TEditForm& editor) {
   sketch::Canvas canvas;
-  canvas.font.name = sketch::ChooseLegendFontName();
+  canvas.font.name = qttext::ChooseLegendFontName();
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   AnswerOk host;
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, editor::DocumentLines(*editor.Editor->document()), host, pass);

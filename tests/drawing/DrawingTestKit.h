@@ -1,7 +1,7 @@
 #pragma once
 // What the drawing window tests share.
 
-#include <QImage>
+#include "canvas/Picture.h"
 
 class TEditForm;
 
@@ -9,6 +9,6 @@ namespace drawingtest {
 
 // The picture the draw pass alone paints from the editor's text, as F7
 // would on a fresh picture (every prompt answered OK).
-QImage Rendered(const TEditForm& editor);
+sketch::Picture Rendered(const TEditForm& editor);
 
 }  // namespace drawingtest

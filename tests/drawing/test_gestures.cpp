@@ -50,7 +50,7 @@ struct Fixture {
 
   QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
   QString Panel(int i) const { return graf.StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  QImage Rendered() const { return drawingtest::Rendered(editor); }
+  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
 };
 
 std::unique_ptr<Fixture> fx;
@@ -108,7 +108,7 @@ void TestGestures::secondButtonStartsAfresh() {
   // rubber band comes off the picture first.
   fx->editor.Editor->setPlainText("prose");
   fx->graf.DrawSketch();
-  const QImage before = fx->graf.Picture.Picture();
+  const sketch::Picture before = fx->graf.Picture.Picture();
   fx->Press({10, 10});
   fx->Move({110, 10});
   QVERIFY(fx->graf.Picture.Picture() != before);
@@ -142,7 +142,7 @@ void TestGestures::aFullTextTakesNoShape() {
   fx->editor.Editor->setPlainText("L(1;0;0;5;5)");
   fx->editor.Editor->SetCapacity(20);
   g.DrawSketch();
-  const QImage before = g.Picture.Picture();
+  const sketch::Picture before = g.Picture.Picture();
   fx->Drag({30, 40}, {200, 150}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
   QCOMPARE(fx->Text(), QByteArray("L(1;0;0;5;5)"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
@@ -384,7 +384,7 @@ void TestGestures::settingsRefusedDuringAGesture() {
 void TestGestures::previewIsTakenOffAgain() {
   fx->editor.AppendLine("R(1;F;0;0;160;200)");
   fx->graf.DrawSketch();
-  const QImage before = fx->graf.Picture.Picture();
+  const sketch::Picture before = fx->graf.Picture.Picture();
   fx->graf.Tool = TGrafForm::kEllipseTool;
   fx->graf.CbBrushStyle->click();
   fx->Press({100, 50});

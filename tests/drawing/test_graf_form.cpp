@@ -8,6 +8,8 @@
 #include "ScriptedDialogs.h"
 #include "drawing/GraphWin.h"
 #include "editor/MDIEdit.h"
+#include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
 #include "render/LegendText.h"
 #include "test_classes.h"
 
@@ -26,8 +28,8 @@ struct Fixture {
     editor.Editor->setPlainText(editor::DecodePosting(bytes));
     editor.Editor->document()->setModified(false);
   }
-  QImage Rendered() const { return drawingtest::Rendered(editor); }
-  const QImage& Picture() const { return graf.Picture.Picture(); }
+  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
+  const sketch::Picture& Picture() const { return graf.Picture.Picture(); }
 };
 
 std::unique_ptr<Fixture> fx;
@@ -56,8 +58,8 @@ void TestGrafForm::startsWithItsFirstSettings() {
   QCOMPARE(fresh.LegendSize, 1);
   QVERIFY(!fresh.LegendUp && !fresh.Drawing && !fresh.PolylineOpen && !fresh.ArcWarned);
   QVERIFY(fresh.CbRelative->isHidden() && !fresh.CbRelative->isEnabled());
-  QCOMPARE(fresh.LegendFontName, sketch::ChooseLegendFontName());
-  QCOMPARE(fresh.Picture.Picture().size(), QSize(320, 200));
+  QCOMPARE(fresh.LegendFontName, qttext::ChooseLegendFontName());
+  QCOMPARE(QSize(fresh.Picture.Picture().Width(), fresh.Picture.Picture().Height()), QSize(320, 200));
   // The tool bar, left to right, with its hints.
   fresh.show();
   QVERIFY(QTest::qWaitForWindowExposed(&fresh));
@@ -93,13 +95,13 @@ void TestGrafForm::passPaintsTheEditorText() {
   fx->SetText("Hello\r\nL(1;10;20;110;20)\r\nR(2;F;120;10;200;60)\r\nT(M;10;190;\"Hello\")\r\n");
   fx->graf.DrawSketch();
   QVERIFY(fx->Picture() == fx->Rendered());
-  QCOMPARE(fx->Picture().pixel(10, 20), qRgb(0, 0, 0));
+  QCOMPARE(fx->Picture().At(10, 20), 0xFF000000u);
   QCOMPARE(fx->graf.Pass.DrawnChars, 17 + 20 + 18);
 }
 
 void TestGrafForm::emptyTextLeavesEverything() {
   fx->graf.PaintGrid();
-  const QImage withGrid = fx->Picture();
+  const sketch::Picture withGrid = fx->Picture();
   fx->dialogs.fileNames = {fx->folder.filePath("empty.skp")};
   QVERIFY(fx->editor.Saveas1Click());
   QCOMPARE(fx->editor.Caption(), QString("Text empty.skp"));
@@ -150,7 +152,7 @@ void TestGrafForm::promptPutsCaretBehindWhatWasRead() {
   QCOMPARE(fx->dialogs.unplanned, 0);
   QCOMPARE(fx->editor.GetColLine().line, caretLine);
   QCOMPARE(fx->editor.GetColLine().column, caretColumn);
-  QCOMPARE(fx->Picture().pixel(150, 120) == qRgb(0, 0, 0), lastDrawn);
+  QCOMPARE(fx->Picture().At(150, 120) == 0xFF000000u, lastDrawn);
   QCOMPARE(fx->graf.windowTitle(), QString("Draw window"));  // the pass ends as always
 }
 
@@ -272,20 +274,20 @@ void TestGrafForm::captions() {
 void TestGrafForm::highlightFollowsTheCaretAndPassRemovesIt() {
   fx->SetText("L(1;10;20;110;20)\r\nR(1;F;120;10;200;60)");
   fx->graf.DrawSketch();
-  const QImage plain = fx->Picture();
+  const sketch::Picture plain = fx->Picture();
   fx->graf.HighlightLine("R(1;F;120;10;200;60)");
   QVERIFY(fx->Picture() != plain);
   fx->graf.DrawSketch();
   QVERIFY(fx->graf.LastHighlight().empty());
   QVERIFY(fx->Picture() == plain);
   fx->graf.HighlightLine("L(1;10;20;110;20)");  // marks again after the pass
-  QCOMPARE(fx->Picture().pixel(50, 20), qRgb(255, 0, 255));
+  QCOMPARE(fx->Picture().At(50, 20), 0xFFFF00FFu);
 }
 
 void TestGrafForm::activationRemovesTheHighlight() {
   fx->SetText("L(1;10;20;110;20)");
   fx->graf.DrawSketch();
-  const QImage plain = fx->Picture();
+  const sketch::Picture plain = fx->Picture();
   fx->graf.HighlightLine("L(1;10;20;110;20)");
   fx->graf.OnGrafWinActivate();
   QVERIFY(fx->graf.LastHighlight().empty());
@@ -295,7 +297,7 @@ void TestGrafForm::activationRemovesTheHighlight() {
 void TestGrafForm::gridTwiceAndPassClearsIt() {
   fx->SetText("R(1;F;120;10;200;60)");
   fx->graf.DrawSketch();
-  const QImage plain = fx->Picture();
+  const sketch::Picture plain = fx->Picture();
   fx->graf.BtnPaintGrid->click();
   QVERIFY(fx->Picture() != plain);
   fx->graf.grid1->trigger();
@@ -312,7 +314,7 @@ void TestGrafForm::copyPutsThePictureOnTheClipboard() {
   fx->graf.Copy1->trigger();
   const QImage copied = QApplication::clipboard()->image();
   QCOMPARE(copied.size(), QSize(320, 200));
-  QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == fx->Picture());
+  QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == qttext::ImageOf(fx->Picture()));
 }
 
 void TestGrafForm::f6AsksForTheBoundEditor() {

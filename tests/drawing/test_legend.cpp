@@ -109,7 +109,7 @@ struct Fixture {
     QApplication::sendEvent(graf.Image, &release);
   }
   QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
-  QImage Rendered() const { return drawingtest::Rendered(editor); }
+  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
 };
 
 std::unique_ptr<Fixture> fx;

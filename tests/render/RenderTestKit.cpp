@@ -2,13 +2,11 @@
 
 #include "canvas/Canvas.h"
 #include "format/TextLines.h"
+#include "qttext/LegendFont.h"
+#include "qttext/QtTextPainter.h"
 #include "render/LegendText.h"
 
 namespace testkit {
-
-TextSource::TextSource(std::string text) {
-  for (const std::string_view line : sketch::SplitLines(text)) lines_.emplace_back(line);
-}
 
 bool ScriptedHost::ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) {
   prompts.push_back({lineIndex, column, std::string(message)});
@@ -22,22 +20,23 @@ void ScriptedHost::WarnDrawingSize(std::string_view message) { warnings.emplace_
 
 PassResult Draw(const std::string& text, std::deque<bool> answers) {
   sketch::Canvas canvas;
-  canvas.font.name = sketch::ChooseLegendFontName();
+  canvas.font.name = qttext::ChooseLegendFontName();
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   ScriptedHost host;
   host.answers = std::move(answers);
   PassResult result;
-  sketch::RunDrawPass(canvas, TextSource(text), host, result.pass);
+  sketch::RunDrawPass(canvas, sketch::MemoryLines(text), host, result.pass);
   result.picture = canvas.Picture();
   result.prompts = host.prompts;
   result.warnings = host.warnings;
   return result;
 }
 
-QList<QPoint> NonWhite(const QImage& picture) {
+QList<QPoint> NonWhite(const sketch::Picture& picture) {
   QList<QPoint> points;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      if (picture.pixel(x, y) != qRgb(255, 255, 255)) points << QPoint(x, y);
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x)
+      if (!IsWhite(picture, x, y)) points << QPoint(x, y);
   return points;
 }
 
@@ -47,7 +46,11 @@ QRect Bounds(const QList<QPoint>& points) {
   return r;
 }
 
-bool IsBlack(const QImage& picture, int x, int y) { return picture.pixel(x, y) == qRgb(0, 0, 0); }
-bool IsWhite(const QImage& picture, int x, int y) { return picture.pixel(x, y) == qRgb(255, 255, 255); }
+bool IsBlack(const sketch::Picture& picture, int x, int y) {
+  return picture.At(x, y) == sketch::ToPixel(sketch::kBlack);
+}
+bool IsWhite(const sketch::Picture& picture, int x, int y) {
+  return picture.At(x, y) == sketch::ToPixel(sketch::kWhite);
+}
 
 }  // namespace testkit

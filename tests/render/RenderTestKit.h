@@ -1,28 +1,17 @@
 #pragma once
-// Shared pieces of the render tests: a text as a line source, a host that
-// records prompts and answers them as planned, and picture helpers.
+// Shared pieces of the render tests: a host that records prompts and answers
+// them as planned, and picture helpers.
 
-#include <QImage>
 #include <QList>
 #include <QRect>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "canvas/Picture.h"
 #include "render/DrawPass.h"
 
 namespace testkit {
-
-class TextSource final : public sketch::LineSource {
- public:
-  explicit TextSource(std::string text);
-  explicit TextSource(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override { return lines_[static_cast<std::size_t>(index)]; }
-
- private:
-  std::vector<std::string> lines_;
-};
 
 struct Prompt {
   std::int32_t lineIndex;
@@ -41,7 +30,7 @@ class ScriptedHost final : public sketch::DrawHost {
 };
 
 struct PassResult {
-  QImage picture;
+  sketch::Picture picture{0, 0, 0};
   sketch::DrawPassCounters pass;
   std::vector<Prompt> prompts;
   std::vector<std::string> warnings;
@@ -51,9 +40,9 @@ struct PassResult {
 PassResult Draw(const std::string& text, std::deque<bool> answers = {});
 
 // Pixels of `picture` that are not white, and their bounding box.
-QList<QPoint> NonWhite(const QImage& picture);
+QList<QPoint> NonWhite(const sketch::Picture& picture);
 QRect Bounds(const QList<QPoint>& points);
-bool IsBlack(const QImage& picture, int x, int y);
-bool IsWhite(const QImage& picture, int x, int y);
+bool IsBlack(const sketch::Picture& picture, int x, int y);
+bool IsWhite(const sketch::Picture& picture, int x, int y);
 
 }  // namespace testkit

@@ -85,7 +85,7 @@ void TestDrawPass::cancelEndsPassOfMoreThan100001Lines() {
   ScriptedHost host;
   host.answers = {false};
   DrawPassCounters pass;
-  RunDrawPass(canvas, TextSource(lines), host, pass);
+  RunDrawPass(canvas, sketch::LineList(lines), host, pass);
   QCOMPARE(host.prompts.size(), std::size_t{1});
   QVERIFY(IsWhite(canvas.Picture(), 150, 120));
   QCOMPARE(pass.LineIndex, 100001);
@@ -115,11 +115,11 @@ void TestDrawPass::promptMessageIsCutAt255() {
 void TestDrawPass::textWithoutLinesLeavesPictureAlone() {
   Canvas canvas;
   canvas.Rectangle(10, 10, 50, 50);
-  const QImage before = canvas.Picture();
+  const sketch::Picture before = canvas.Picture();
   ScriptedHost host;
   DrawPassCounters pass;
   pass.LineIndex = 7;
-  RunDrawPass(canvas, TextSource(std::string()), host, pass);
+  RunDrawPass(canvas, sketch::MemoryLines(std::string()), host, pass);
   QVERIFY(canvas.Picture() == before);
   QCOMPARE(pass.LineIndex, 7);
   QVERIFY(host.prompts.empty() && host.warnings.empty());
@@ -131,7 +131,7 @@ void TestDrawPass::proseOnlyClearsToWhite() {
   canvas.Rectangle(10, 10, 50, 50);
   ScriptedHost host;
   DrawPassCounters pass;
-  RunDrawPass(canvas, TextSource(std::string("Hello,\r\nno sketch here.\r\n")), host, pass);
+  RunDrawPass(canvas, sketch::MemoryLines("Hello,\r\nno sketch here.\r\n"), host, pass);
   QVERIFY(NonWhite(canvas.Picture()).isEmpty());
   QCOMPARE(canvas.brush.style, BrushStyle::Clear);
   QVERIFY(host.warnings.empty());

@@ -14,7 +14,7 @@ Q_DECLARE_METATYPE(std::string)
 namespace {
 
 // Rows of column x that are black within [y - 20, y + 20].
-int BlackRowsAt(const QImage& picture, int x, int y) {
+int BlackRowsAt(const sketch::Picture& picture, int x, int y) {
   int rows = 0;
   for (int r = std::max(0, y - 20); r <= std::min(199, y + 20); ++r) rows += IsBlack(picture, x, r) ? 1 : 0;
   return rows;
@@ -233,7 +233,7 @@ void TestDrawers::highlightOfLegendIsABar() {
   const QRect bar = Bounds(marked);
   QVERIFY2(bar.top() == 189 && bar.bottom() == 193, qPrintable(Describe(bar)));
   QVERIFY2(bar.left() >= 7 && bar.left() <= 10 && bar.right() >= 24 && bar.right() <= 28, qPrintable(Describe(bar)));
-  for (const QPoint& p : marked) QCOMPARE(canvas.Picture().pixel(p), qRgb(0, 255, 0));
+  for (const QPoint& p : marked) QCOMPARE(canvas.Picture().At(p.x(), p.y()), 0xFF00FF00u);
   QCOMPARE(canvas.pen.width, 5);
 }
 
@@ -243,11 +243,11 @@ void TestDrawers::highlightInvertsFilledShapes() {
   DrawContext context{canvas, pass, nullptr};
   const std::string rect = "R(1;F;10;10;50;40)";
   DrawElement(context, rect, kBlack, PenMode::Copy);
-  const QImage drawn = canvas.Picture();
+  const sketch::Picture drawn = canvas.Picture();
   canvas.pen.color = kBlack;  // outside the drawers the pen is black
   DrawElement(context, rect, kGreen, PenMode::NotXor);
-  QCOMPARE(canvas.Picture().pixel(10, 20), qRgb(255, 0, 255));    // outline magenta
-  QCOMPARE(canvas.Picture().pixel(30, 20), qRgb(255, 255, 255));  // black fill shows white
+  QCOMPARE(canvas.Picture().At(10, 20), qRgb(255, 0, 255));    // outline magenta
+  QCOMPARE(canvas.Picture().At(30, 20), qRgb(255, 255, 255));  // black fill shows white
   canvas.pen.color = kBlack;
   DrawElement(context, rect, kGreen, PenMode::NotXor);
   QVERIFY(canvas.Picture() == drawn);
@@ -269,7 +269,7 @@ void TestDrawers::dashGapsFollowTheBrushOfEarlierLines_data() {
 void TestDrawers::dashGapsFollowTheBrushOfEarlierLines() {
   QFETCH(std::string, before);
   QFETCH(bool, whiteGaps);
-  const QImage picture = Draw(before + "\r\nL(DS;10;50;300;50)").picture;
+  const sketch::Picture picture = Draw(before + "\r\nL(DS;10;50;300;50)").picture;
   int white = 0, black = 0;
   for (int x = 10; x < 300; ++x) {
     white += IsWhite(picture, x, 50) ? 1 : 0;

@@ -2,6 +2,8 @@
 
 #include "RenderTestKit.h"
 #include "canvas/Canvas.h"
+#include "qttext/LegendFont.h"
+#include "qttext/QtTextPainter.h"
 #include "render/LegendText.h"
 #include "render/Overlays.h"
 #include "test_classes.h"
@@ -33,10 +35,11 @@ struct Drawn {
   std::uint8_t tool = 0;
   Highlight highlight;
   Drawn() {
-    canvas.font.name = ChooseLegendFontName();
+    canvas.font.name = qttext::ChooseLegendFontName();
+    canvas.SetTextPainter(&qttext::SharedTextPainter());
     ScriptedHost host;
     DrawPassCounters pass;
-    RunDrawPass(canvas, TextSource(kSketch), host, pass);
+    RunDrawPass(canvas, sketch::MemoryLines(kSketch), host, pass);
     canvas.pen.color = kBlack;  // outside the drawers the pen is black
   }
   void Mark(const std::string& line) { highlight.HighlightLine(canvas, line, tool); }
@@ -46,14 +49,14 @@ struct Drawn {
 
 void TestOverlays::highlightOnAndOffRestoresEveryPixel_data() {
   QTest::addColumn<std::string>("line");
-  const TextSource lines(kSketch);
+  const sketch::MemoryLines lines(kSketch);
   for (int i = 0; i < lines.LineCount(); ++i) QTest::newRow(lines.Line(i).c_str()) << lines.Line(i);
 }
 
 void TestOverlays::highlightOnAndOffRestoresEveryPixel() {
   QFETCH(std::string, line);
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   drawn.Mark(line);
   QVERIFY(drawn.canvas.Picture() != before);  // something is marked
   QCOMPARE(drawn.highlight.LastHighlight(), line);
@@ -65,18 +68,18 @@ void TestOverlays::highlightOnAndOffRestoresEveryPixel() {
 void TestOverlays::highlightColours() {
   Drawn drawn;
   drawn.Mark("L(1;10;10;100;10)");
-  QCOMPARE(drawn.canvas.Picture().pixel(50, 10), qRgb(255, 0, 255));  // black turns magenta
+  QCOMPARE(drawn.canvas.Picture().At(50, 10), qRgb(255, 0, 255));  // black turns magenta
   drawn.Mark("R(1;F;120;20;200;60)");
-  QCOMPARE(drawn.canvas.Picture().pixel(50, 10), qRgb(0, 0, 0));         // the line is back
-  QCOMPARE(drawn.canvas.Picture().pixel(120, 40), qRgb(255, 0, 255));    // outline
-  QCOMPARE(drawn.canvas.Picture().pixel(160, 40), qRgb(255, 255, 255));  // black inside shows white
-  drawn.Mark("T(L;10;190;\"Title\")");                                   // a legend: a bar under its start, no text
-  QCOMPARE(drawn.canvas.Picture().pixel(12, 191), qRgb(0, 255, 0));
+  QCOMPARE(drawn.canvas.Picture().At(50, 10), qRgb(0, 0, 0));         // the line is back
+  QCOMPARE(drawn.canvas.Picture().At(120, 40), qRgb(255, 0, 255));    // outline
+  QCOMPARE(drawn.canvas.Picture().At(160, 40), qRgb(255, 255, 255));  // black inside shows white
+  drawn.Mark("T(L;10;190;\"Title\")");                                // a legend: a bar under its start, no text
+  QCOMPARE(drawn.canvas.Picture().At(12, 191), qRgb(0, 255, 0));
 }
 
 void TestOverlays::movingBetweenFilledRectangles() {
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   drawn.Mark("R(1;F;120;20;200;60)");
   drawn.Mark("E(DT;F;20;90;120;150)");
   drawn.Mark("prose");
@@ -85,7 +88,7 @@ void TestOverlays::movingBetweenFilledRectangles() {
 
 void TestOverlays::typingInAHighlightedLine() {
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   // Each key release sends the line as it now reads.
   for (const char* line :
        {"L(1;10;10;100;10)", "L(1;10;10;100;1)", "L(1;10;10;100;)", "L(1;10;10;100;4)", "L(1;10;10;100;40)"}) {
@@ -101,12 +104,12 @@ void TestOverlays::typingInAHighlightedLine() {
 
 void TestOverlays::shortAndIdenticalLines() {
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   drawn.Mark("L(1;2");  // 5 characters: never
   QVERIFY(drawn.highlight.LastHighlight().empty());
   QVERIFY(drawn.canvas.Picture() == before);
   drawn.Mark("L(1;10;10;100;10)");
-  const QImage marked = drawn.canvas.Picture();
+  const sketch::Picture marked = drawn.canvas.Picture();
   drawn.Mark("L(1;10;10;100;10)");  // the same text on another line: unchanged
   QVERIFY(drawn.canvas.Picture() == marked);
   drawn.Mark(std::string("L(1;10;10;100;10)") + std::string(300, ' '));  // cut at 255: still other text
@@ -115,19 +118,19 @@ void TestOverlays::shortAndIdenticalLines() {
 
 void TestOverlays::gridToggles() {
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   PaintGrid(drawn.canvas, drawn.tool);
-  const QImage& grid = drawn.canvas.Picture();
-  QCOMPARE(grid.pixel(1, 0), qRgb(0, 255, 255));   // a dot: aqua on white
-  QCOMPARE(grid.pixel(139, 40), qRgb(255, 0, 0));  // red on the black fill
-  QCOMPARE(grid.pixel(5, 5), before.pixel(5, 5));  // between the lines
+  const sketch::Picture& grid = drawn.canvas.Picture();
+  QCOMPARE(grid.At(1, 0), 0xFF00FFFFu);      // a dot: aqua on white
+  QCOMPARE(grid.At(139, 40), 0xFFFF0000u);   // red on the black fill
+  QCOMPARE(grid.At(5, 5), before.At(5, 5));  // between the lines
   PaintGrid(drawn.canvas, drawn.tool);
   QVERIFY(drawn.canvas.Picture() == before);
 }
 
 void TestOverlays::gridAndHighlightCommute() {
   Drawn drawn;
-  const QImage before = drawn.canvas.Picture();
+  const sketch::Picture before = drawn.canvas.Picture();
   PaintGrid(drawn.canvas, drawn.tool);
   drawn.Mark("R(1;F;120;20;200;60)");
   PaintGrid(drawn.canvas, drawn.tool);  // grid off under the mark

@@ -10,26 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "canvas/Canvas.h"
 #include "format/TextLines.h"
+#include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
+#include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
 
 namespace rendertest {
 
 namespace {
-
-class PostingLines final : public sketch::LineSource {
- public:
-  explicit PostingLines(const QByteArray& text) : text_(text.toStdString()), lines_(sketch::SplitLines(text_)) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override {
-    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
-  }
-
- private:
-  std::string text_;
-  std::vector<std::string_view> lines_;
-};
 
 class GoOnHost final : public sketch::DrawHost {
  public:
@@ -101,12 +92,13 @@ QStringList Listing(const QString& root) {
 
 QImage DrawHere(const QByteArray& posting) {
   sketch::Canvas canvas;
-  canvas.font.name = sketch::ChooseLegendFontName();
-  PostingLines lines(posting);
+  canvas.font.name = qttext::ChooseLegendFontName();
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  const sketch::MemoryLines lines(posting.toStdString());
   GoOnHost host;
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, lines, host, pass);
-  return canvas.Picture().convertToFormat(QImage::Format_RGB32);
+  return qttext::ImageOf(canvas.Picture()).copy();
 }
 
 QString Difference(const QImage& actual, const QImage& expected, int scale) {

@@ -15,6 +15,9 @@
 #include "canvas/Canvas.h"
 #include "format/Limits.h"
 #include "format/TextLines.h"
+#include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
+#include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
 
@@ -28,19 +31,6 @@ constexpr int kMaxScale = 8;
 void Say(std::FILE* err, const std::string& line) { std::fprintf(err, "%s: %s\n", kProgram.data(), line.c_str()); }
 
 std::string SystemReason(int error) { return std::strerror(error); }
-
-// The lines of a posting held in memory.
-class PostingLines final : public sketch::LineSource {
- public:
-  explicit PostingLines(std::string_view text) : lines_(sketch::SplitLines(text)) {}
-  std::int32_t LineCount() const override { return static_cast<std::int32_t>(lines_.size()); }
-  std::string Line(std::int32_t index) const override {
-    return std::string(lines_[static_cast<std::size_t>(index)].substr(0, 255));
-  }
-
- private:
-  std::vector<std::string_view> lines_;
-};
 
 // Prompts become compiler-style lines on standard error; the pass goes on.
 class StderrHost final : public sketch::DrawHost {
@@ -307,18 +297,16 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   }
 
   sketch::Canvas canvas;
-  canvas.font.name = sketch::ChooseLegendFontName();
+  canvas.font.name = qttext::ChooseLegendFontName();
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
   canvas.brush.style = sketch::BrushStyle::Clear;
-  PostingLines lines(text);
+  const sketch::MemoryLines lines(std::move(text));
   StderrHost host(inputName, err);
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, lines, host, pass);
 
-  QImage picture = canvas.Picture();
-  if (options.scale > 1) {
-    picture = picture.scaled(picture.size() * options.scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  }
-  const std::optional<QByteArray> png = EncodePng(picture);
+  const sketch::Picture picture = options.scale > 1 ? canvas.Picture().Scaled(options.scale) : canvas.Picture();
+  const std::optional<QByteArray> png = EncodePng(qttext::ImageOf(picture));
   const std::string outputName = toStdout ? "<stdout>" : options.output;
   if (!png) {
     Say(err, outputName + ": could not encode the picture");

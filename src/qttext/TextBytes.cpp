@@ -1,4 +1,4 @@
-#include "canvas/TextBytes.h"
+#include "qttext/TextBytes.h"
 
 #include "format/Codec.h"
 
