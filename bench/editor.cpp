@@ -29,47 +29,28 @@
 #include <vector>
 
 #include "FastestRun.h"
+#include "ScriptedDialogs.h"
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
-#include "ui/Dialogs.h"
 
 namespace {
 
 constexpr int kLines = 100000;
 constexpr std::uint32_t kSeed = 20240719;
 
-// Only Save as is expected, once, to move the document to the save file;
-// anything else would be a modal window in the middle of a measurement.
-class BenchDialogs final : public ui::Dialogs {
- public:
-  void Warning(QWidget*, const QString& text) override { Unexpected(text); }
-  ui::Answer WarningOkCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  ui::Answer ConfirmOkCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  ui::Answer ConfirmYesNoCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  void Error(QWidget*, const QString& text) override { Unexpected(text); }
-  QString OpenFileName(QWidget*, const ui::FileDialogOptions&) override {
-    Unexpected(QStringLiteral("Open"));
-    return {};
-  }
-  QString SaveFileName(QWidget*, const ui::FileDialogOptions&) override {
-    const QString name = saveName;
-    saveName.clear();
-    if (name.isEmpty()) Unexpected(QStringLiteral("Save as"));
-    return name;
-  }
-
-  QString saveName;
-  int unexpected = 0;
-
- private:
-  ui::Answer Unexpected(const QString& text) {
+// Only Save as is planned, once a measurement, to move the document to the
+// save file; any other box would be a modal window in the middle of one.
+int UnexpectedDialogs(const testsupport::ScriptedDialogs& dialogs) {
+  int unexpected = dialogs.unplanned;
+  for (const testsupport::DialogCall& call : dialogs.calls) {
+    if (call.kind == QStringLiteral("Save")) continue;
     ++unexpected;
-    std::fprintf(stderr, "bench_editor: unexpected dialog: %s\n", qPrintable(text));
-    return ui::Answer::Cancel;
+    std::fprintf(stderr, "bench_editor: unexpected dialog: %s\n", qPrintable(call.text));
   }
-};
+  return unexpected;
+}
 
 // std::mt19937 is the same everywhere; ranges are cut by hand.
 class Random {
@@ -161,14 +142,13 @@ struct Setup {
   QString savePath;
   QByteArray postingBytes;
   std::vector<std::string> sketchLines;
-  BenchDialogs dialogs;
+  testsupport::ScriptedDialogs dialogs;  // installed while the setup lives
   TFrameForm frame;
   TEditForm* editor = nullptr;
   std::int64_t forwarded = 0;
   QByteArray lastForwarded;
 
   Setup() {
-    ui::InstallDialogs(&dialogs);
     postingPath = folder.filePath(QStringLiteral("thread.skp"));
     savePath = folder.filePath(QStringLiteral("saved.skp"));
     const std::vector<std::string> lines = PostingLines();
@@ -191,10 +171,7 @@ struct Setup {
     });
     Load();
   }
-  ~Setup() {
-    frame.hide();
-    ui::InstallDialogs(nullptr);
-  }
+  ~Setup() { frame.hide(); }
   Setup(const Setup&) = delete;
   Setup& operator=(const Setup&) = delete;
 
@@ -278,7 +255,7 @@ void BM_LoadFile(benchmark::State& state) {
 BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(3);
 
 void BM_Save(benchmark::State& state) {
-  setup->dialogs.saveName = setup->savePath;
+  setup->dialogs.fileNames = {setup->savePath};
   if (!setup->editor->Saveas1Click()) state.SkipWithError("Save as failed");
   for (auto _ : state) {
     if (!setup->editor->Save1Click()) state.SkipWithError("Save failed");
@@ -410,7 +387,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
-  bool met = setup->dialogs.unexpected == 0;
+  bool met = UnexpectedDialogs(setup->dialogs) == 0;
   for (const Target& target : kTargets) {
     const auto found = reporter.fastest.find(target.benchmark);
     if (found == reporter.fastest.end()) continue;  // filtered out

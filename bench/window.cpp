@@ -31,6 +31,7 @@
 
 #include "FastestRun.h"
 #include "PassKit.h"
+#include "ScriptedDialogs.h"
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "drawing/GraphWin.h"
@@ -41,7 +42,6 @@
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"
 #include "render/LegendText.h"
-#include "ui/Dialogs.h"
 
 namespace {
 
@@ -175,43 +175,29 @@ const BenchPosting& ThePosting() {
 
 // --- The windows ----------------------------------------------------------------
 
-// The size warning of the pass and the arc caution are expected; anything
-// else would be a modal window in the middle of a measurement.
-class BenchDialogs final : public ui::Dialogs {
- public:
-  void Warning(QWidget*, const QString& text) override {
-    if (text.startsWith(QStringLiteral("Drawing text is "))) {
-      ++sizeWarnings;
-    } else if (text.startsWith(QStringLiteral("Caution: Arc is new"))) {
-      ++arcCautions;
-    } else {
-      Unexpected(text);
-    }
-  }
-  ui::Answer WarningOkCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  ui::Answer ConfirmOkCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  ui::Answer ConfirmYesNoCancel(QWidget*, const QString& text) override { return Unexpected(text); }
-  void Error(QWidget*, const QString& text) override { Unexpected(text); }
-  QString OpenFileName(QWidget*, const ui::FileDialogOptions&) override {
-    Unexpected(QStringLiteral("Open"));
-    return {};
-  }
-  QString SaveFileName(QWidget*, const ui::FileDialogOptions&) override {
-    Unexpected(QStringLiteral("Save as"));
-    return {};
-  }
+// The size warning of the pass and the arc caution are expected; any other
+// box would be a modal window in the middle of a measurement.
+const QString kSizeWarning = QStringLiteral("Drawing text is ");
+const QString kArcCaution = QStringLiteral("Caution: Arc is new");
 
-  int sizeWarnings = 0;
-  int arcCautions = 0;
-  int unexpected = 0;
+int SizeWarnings(const testsupport::ScriptedDialogs& dialogs) {
+  int warnings = 0;
+  for (const QString& text : dialogs.Texts(QStringLiteral("Warning")))
+    warnings += text.startsWith(kSizeWarning) ? 1 : 0;
+  return warnings;
+}
 
- private:
-  ui::Answer Unexpected(const QString& text) {
+int UnexpectedDialogs(const testsupport::ScriptedDialogs& dialogs) {
+  int unexpected = dialogs.unplanned;
+  for (const testsupport::DialogCall& call : dialogs.calls) {
+    const bool expected = call.kind == QStringLiteral("Warning") &&
+                          (call.text.startsWith(kSizeWarning) || call.text.startsWith(kArcCaution));
+    if (expected) continue;
     ++unexpected;
-    std::fprintf(stderr, "bench_window: unexpected dialog: %s\n", qPrintable(text));
-    return ui::Answer::Cancel;
+    std::fprintf(stderr, "bench_window: unexpected dialog: %s\n", qPrintable(call.text));
   }
-};
+  return unexpected;
+}
 
 // Counts the paint events of a widget.
 class PaintCounter final : public QObject {
@@ -225,14 +211,13 @@ class PaintCounter final : public QObject {
 };
 
 struct Windows {
-  BenchDialogs dialogs;
+  testsupport::ScriptedDialogs dialogs;  // installed while the windows live
   TFrameForm frame;
   TEditForm* editor = nullptr;
   TGrafForm* graf = nullptr;
   PaintCounter* imagePaints = nullptr;
 
   Windows() {
-    ui::InstallDialogs(&dialogs);
     frame.resize(1024, 768);
     frame.show();
     frame.New1Click();
@@ -248,10 +233,7 @@ struct Windows {
     }
     QCoreApplication::processEvents();
   }
-  ~Windows() {
-    frame.hide();
-    ui::InstallDialogs(nullptr);
-  }
+  ~Windows() { frame.hide(); }
   Windows(const Windows&) = delete;
   Windows& operator=(const Windows&) = delete;
 
@@ -502,8 +484,8 @@ bool WindowsAsMeant() {
   if (windows->editor == nullptr || windows->graf == nullptr) return Fail("F7 made no drawing window");
   const QByteArray file(posting.file.data(), static_cast<qsizetype>(posting.file.size()));
   if (editor::EncodePosting(*windows->Document()) != file) return Fail("the editor does not hold the posting");
-  if (windows->dialogs.unexpected != 0) return false;
-  if (windows->dialogs.sizeWarnings != 1) return Fail("the pass after F7 did not warn of the drawing's size");
+  if (UnexpectedDialogs(windows->dialogs) != 0) return false;
+  if (SizeWarnings(windows->dialogs) != 1) return Fail("the pass after F7 did not warn of the drawing's size");
   return true;
 }
 
@@ -543,13 +525,13 @@ bool CaretMovesAsMeant() {
 
 bool PassesAgree() {
   ClearHighlight();
-  const int warningsBefore = windows->dialogs.sizeWarnings;
+  const int warningsBefore = SizeWarnings(windows->dialogs);
   windows->graf->DrawSketch();
   const sketch::Picture window = windows->Picture();
   sketch_bench::OkHost host;
   const sketch::Picture renderer = RendererPicture(ThePosting().file, host);
-  if (host.prompts != 0 || windows->dialogs.unexpected != 0) return Fail("the posting has incomplete lines");
-  if (host.warnings != 1 || windows->dialogs.sizeWarnings != warningsBefore + 1) {
+  if (host.prompts != 0 || UnexpectedDialogs(windows->dialogs) != 0) return Fail("the posting has incomplete lines");
+  if (host.warnings != 1 || SizeWarnings(windows->dialogs) != warningsBefore + 1) {
     return Fail("the passes did not both warn of the drawing's size");
   }
   if (renderer == sketch::Canvas().Picture()) return Fail("the renderer's pass left the picture blank");
@@ -610,7 +592,7 @@ bool GesturesAsMeant() {
   for (const GestureCase& gesture : kGestures) {
     if (!GestureAsMeant(gesture)) return false;
   }
-  if (windows->dialogs.unexpected != 0) return false;
+  if (UnexpectedDialogs(windows->dialogs) != 0) return false;
   std::printf("gestures: every tool previews the shape, takes it off exactly and writes its line\n");
   return true;
 }
@@ -737,7 +719,7 @@ int main(int argc, char** argv) {
     std::printf("FAILED %s\n", error.c_str());
     met = false;
   }
-  if (windows->dialogs.unexpected != 0) met = false;
+  if (UnexpectedDialogs(windows->dialogs) != 0) met = false;
   windows = nullptr;
   owned.reset();
   return met ? 0 : 1;

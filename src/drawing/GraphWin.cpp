@@ -1,7 +1,4 @@
 #include "drawing/GraphWin.h"
-#include "qttext/LegendFont.h"
-#include "qttext/PictureImage.h"
-#include "qttext/QtTextPainter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +11,10 @@
 #include "drawing/ToolGlyphs.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
+#include "editor/PostingText.h"
+#include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
+#include "qttext/QtTextPainter.h"
 #include "qttext/TextBytes.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
@@ -276,8 +277,8 @@ void TGrafForm::Copy1Click() { QApplication::clipboard()->setImage(qttext::Image
 // --- Binding, pass, overlays -------------------------------------------------
 
 QString TGrafForm::DrawCaption(const QString& editorCaption) {
-  if (editorCaption == QStringLiteral("Untitled")) return QStringLiteral("Draw window");
-  return QStringLiteral("Draw ") + editorCaption.mid(5, 100);
+  if (editorCaption == editor::kUntitled) return QStringLiteral("Draw window");
+  return QStringLiteral("Draw ") + editor::CaptionFileName(editorCaption);
 }
 
 void TGrafForm::RenewCaption() {

@@ -23,6 +23,7 @@
 
 #include "canvas/Canvas.h"
 #include "drawing/PictureView.h"
+#include "drawing/ToolCodes.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 #include "render/Overlays.h"
@@ -39,8 +40,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
  public:
   explicit TGrafForm(QWidget* parent = nullptr);
 
-  // Tool codes.
-  static constexpr std::uint8_t kLineTool = 0, kRectangleTool = 1, kEllipseTool = 2, kArcTool = 3, kTextTool = 4;
+  using enum drawing::ToolCode;
 
   // Controls, left to right on the tool bar.
   QWidget* Panel1 = nullptr;

@@ -6,9 +6,6 @@ namespace drawing {
 
 namespace {
 
-constexpr std::uint8_t kLineTool = 0;
-constexpr std::uint8_t kTextTool = 4;
-
 int Sign(int v) { return v >= 0 ? 1 : -1; }
 
 // Grid: (v + 5) / 10 * 10 with division truncating toward zero.

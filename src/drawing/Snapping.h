@@ -6,12 +6,14 @@
 #include <QPoint>
 #include <cstdint>
 
+#include "drawing/ToolCodes.h"
+
 namespace drawing {
 
 struct SnapSettings {
   bool grid = false;   // the ":::::" box
   bool ortho = false;  // the "/-|\" box
-  std::uint8_t tool = 0;
+  std::uint8_t tool = kLineTool;
 };
 
 // The point (x, y) snapped. `reference` is the fixed point the ortho rule

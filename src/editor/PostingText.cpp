@@ -100,7 +100,9 @@ QByteArray EncodePosting(const QTextDocument& document) {
 
 QString EditorCaption(const QString& fileName) {
   if (fileName == kUntitled) return kUntitled;
-  return QStringLiteral("Text ") + QFileInfo(fileName).fileName();
+  return kEditorCaptionPrefix + QFileInfo(fileName).fileName();
 }
+
+QString CaptionFileName(const QString& editorCaption) { return editorCaption.mid(kEditorCaptionPrefix.size(), 100); }
 
 }  // namespace editor

@@ -55,9 +55,14 @@ QString DecodePosting(const QByteArray& bytes);
 // break only if the text has one.
 QByteArray EncodePosting(const QTextDocument& document);
 
+inline const QString kUntitled = QStringLiteral("Untitled");
+inline const QString kEditorCaptionPrefix = QStringLiteral("Text ");
+
 // "Untitled" for an untitled document, else "Text " and the file's name.
 QString EditorCaption(const QString& fileName);
 
-inline const QString kUntitled = QStringLiteral("Untitled");
+// What an editor caption shows after "Text ": the file's name, at most
+// 100 characters of it.
+QString CaptionFileName(const QString& editorCaption);
 
 }  // namespace editor
