@@ -31,7 +31,9 @@
 // as TextOut gives it: the baseline lies the font's ascent below it. The
 // ascent comes from the text painter given to the writer; without one it is
 // kFallbackAscent of the pixel size. Upward text is rotated by -90 degrees
-// about that corner. Spaces are kept (xml:space="preserve").
+// about that corner. Spaces are kept (xml:space="preserve"). The family is
+// the name alone, without a generic family after it: Qt SVG reads a list of
+// families as one name and would then miss the font.
 //
 // Not written: the not-xor mix mode has no equivalent in SVG; figures are
 // drawn in the pen colour whatever the mode (only previews and the
