@@ -20,9 +20,10 @@ int DrawWidth(std::int32_t width) { return std::max(width, 1); }
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
 
-// A number with at most two decimals and a point, never "-0".
+// A number with at most two decimals and a point, never "-0". Coordinates
+// stay far within the range written.
 void AppendNumber(std::string& out, double value) {
-  double rounded = std::round(value * 100) / 100;
+  double rounded = std::round(std::clamp(value, -1e12, 1e12) * 100) / 100;
   if (rounded == 0) rounded = 0;
   char buffer[64];
   std::to_chars_result result;
@@ -185,7 +186,7 @@ std::string PathFromTo(PointF a, PointF b) {
 
 }  // namespace
 
-SvgSurface::SvgSurface(TextPainter* metrics) : metrics_(metrics) { brush.style = BrushStyle::Solid; }
+SvgSurface::SvgSurface(TextPainter* metrics) : metrics_(metrics) {}
 
 void SvgSurface::Flush() {
   if (!open_) return;
@@ -422,7 +423,7 @@ void SvgSurface::TextOut(int x, int y, std::string_view text) {
   AppendAttribute(body_, "x", x);
   AppendAttribute(body_, "y", double(y) + metrics.ascent);
   body_ += " font-family=\"";
-  AppendXmlText(body_, font.name);
+  AppendXmlUtf8(body_, font.name);
   body_ += '"';
   AppendAttribute(body_, "font-size", pixels);
   AppendColorAttribute(body_, "fill", font.color);

@@ -26,7 +26,8 @@
 // before stopped, become one polyline; anything else written in between, or
 // a change of the pen, starts a new one.
 //
-// Text. A legend is a <text> element in the family font.name at
+// Text. A legend is a <text> element in the family font.name (UTF-8, as Qt
+// takes it) at
 // |font.Height()| pixels and font.color, placed by its box's top left corner
 // as TextOut gives it: the baseline lies the font's ascent below it. The
 // ascent comes from the text painter given to the writer; without one it is

@@ -25,38 +25,53 @@ void AppendUtf8(std::string& out, char16_t c) {
   }
 }
 
+// Appends the character `c`, escaped or replaced as XmlText says.
+void AppendEscaped(std::string& out, char16_t c) {
+  switch (c) {
+    case u'&':
+      out += "&amp;";
+      break;
+    case u'<':
+      out += "&lt;";
+      break;
+    case u'>':
+      out += "&gt;";
+      break;
+    case u'"':
+      out += "&quot;";
+      break;
+    case u'\'':
+      out += "&apos;";
+      break;
+    case u'\t':
+      out += "&#9;";
+      break;
+    case u'\n':
+      out += "&#10;";
+      break;
+    case u'\r':
+      out += "&#13;";
+      break;
+    default:
+      AppendUtf8(out, IsControl(c) ? kReplacement : c);
+  }
+}
+
 }  // namespace
 
 void AppendXmlText(std::string& out, std::string_view bytes) {
-  for (const char byte : bytes) {
-    const char16_t c = ByteToChar(static_cast<unsigned char>(byte));
-    switch (c) {
-      case u'&':
-        out += "&amp;";
-        break;
-      case u'<':
-        out += "&lt;";
-        break;
-      case u'>':
-        out += "&gt;";
-        break;
-      case u'"':
-        out += "&quot;";
-        break;
-      case u'\'':
-        out += "&apos;";
-        break;
-      case u'\t':
-        out += "&#9;";
-        break;
-      case u'\n':
-        out += "&#10;";
-        break;
-      case u'\r':
-        out += "&#13;";
-        break;
-      default:
-        AppendUtf8(out, IsControl(c) ? kReplacement : c);
+  for (const char byte : bytes) AppendEscaped(out, ByteToChar(static_cast<unsigned char>(byte)));
+}
+
+void AppendXmlUtf8(std::string& out, std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      AppendEscaped(out, byte);
+    } else if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+      AppendEscaped(out, static_cast<unsigned char>(utf8[++i]));  // U+0080 to U+009F: C1 controls
+    } else {
+      out.push_back(utf8[i]);
     }
   }
 }

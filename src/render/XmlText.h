@@ -18,4 +18,9 @@ std::string XmlText(std::string_view bytes);
 // Appends XmlText(bytes) to `out`.
 void AppendXmlText(std::string& out, std::string_view bytes);
 
+// Appends text that is UTF-8 already (a font's name, as Qt gives it) with
+// the same escapes and replacements; the bytes of other characters are kept
+// as they are, so `utf8` must be valid UTF-8.
+void AppendXmlUtf8(std::string& out, std::string_view utf8);
+
 }  // namespace sketch

@@ -75,6 +75,8 @@ class TestSvgSurface : public QObject {
  private slots:
   void xmlText_data();
   void xmlText();
+  void xmlUtf8Text_data();
+  void xmlUtf8Text();
   void documentsAreWellFormed_data();
   void documentsAreWellFormed();
   void axisAlignedFiguresMatchPixelForPixel_data();

@@ -182,6 +182,27 @@ void TestSvgSurface::xmlText() {
   QCOMPARE(XmlText(bytes), xml);
 }
 
+// Font names come from Qt as UTF-8: escaped alike, their characters kept.
+void TestSvgSurface::xmlUtf8Text_data() {
+  QTest::addColumn<std::string>("utf8");
+  QTest::addColumn<std::string>("xml");
+  QTest::newRow("plain") << std::string("Arial Rounded MT Bold") << std::string("Arial Rounded MT Bold");
+  QTest::newRow("markup characters") << std::string("A&B <\"'>") << std::string("A&amp;B &lt;&quot;&apos;&gt;");
+  QTest::newRow("letters beyond ASCII kept") << std::string("Caf\xc3\xa9 \xe6\x98\x8e\xf0\x9f\x98\x80")
+                                             << std::string("Caf\xc3\xa9 \xe6\x98\x8e\xf0\x9f\x98\x80");
+  QTest::newRow("no-break space kept") << std::string("\xc2\xa0") << std::string("\xc2\xa0");
+  QTest::newRow("C0 and C1 controls replaced")
+      << std::string("a\x01\xc2\x85z") << std::string("a\xef\xbf\xbd\xef\xbf\xbdz");
+}
+
+void TestSvgSurface::xmlUtf8Text() {
+  QFETCH(std::string, utf8);
+  QFETCH(std::string, xml);
+  std::string out = "x";
+  AppendXmlUtf8(out, utf8);
+  QCOMPARE(out, "x" + xml);
+}
+
 void TestSvgSurface::documentsAreWellFormed_data() {
   QTest::addColumn<std::string>("text");
   QTest::addColumn<QStringList>("legends");  // the texts of the <text> elements, in order
