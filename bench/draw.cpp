@@ -1,5 +1,6 @@
 // bench_draw: the draw pass over a generated posting of 4,000 sketch lines,
-// against the same shapes drawn straight with the canvas operations.
+// against the same shapes drawn straight with the canvas operations; and the
+// same pass onto the SVG writer, document included, for its figure.
 //
 // The straight drawing is what the pass cannot beat: the shapes are read
 // beforehand, so it costs only the pen and brush settings and the canvas.
@@ -21,6 +22,7 @@
 #include "canvas/Canvas.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
+#include "render/SvgSurface.h"
 
 namespace {
 
@@ -30,6 +32,7 @@ constexpr double kTargetRatio = 1.3;
 
 const char* const kPassName = "BM_DrawPass";
 const char* const kDirectName = "BM_DrawShapesDirect";
+const char* const kSvgName = "BM_SvgPass";
 
 using sketch_bench::OkHost;
 using PostingLines = sketch::LineList;
@@ -65,6 +68,36 @@ void BM_DrawShapesDirect(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
 }
 BENCHMARK(BM_DrawShapesDirect)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(5);
+
+// The SVG writer as the renderer sets it up: legends measured by the
+// program's text painter, the brush clear.
+sketch::SvgSurface NewSvgSurface() {
+  static const std::string fontName = qttext::ChooseLegendFontName();
+  sketch::SvgSurface svg(&qttext::SharedTextPainter());
+  svg.font.name = fontName;
+  svg.brush.style = sketch::BrushStyle::Clear;
+  return svg;
+}
+
+// The pass onto the SVG writer and the document written out: what
+// sketchpost-render --format svg does between reading and saving.
+void BM_SvgPass(benchmark::State& state) {
+  const sketch_bench::Posting& posting = TestPosting();
+  sketch::SvgSurface svg = NewSvgSurface();
+  const PostingLines lines(posting.lines);
+  OkHost host;
+  sketch::DrawPassCounters pass;
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    sketch::RunDrawPass(svg, lines, host, pass);
+    const std::string document = svg.Document();
+    bytes = document.size();
+    benchmark::DoNotOptimize(document.data());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
+  state.counters["document_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_SvgPass)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(5);
 
 // The comparison only means something when both draw the same picture.
 bool SamePicture() {
@@ -107,6 +140,8 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 
+  if (const auto svg = reporter.fastest.find(kSvgName); svg != reporter.fastest.end())
+    std::printf("fastest draw pass onto the SVG writer, document included: %.2f ms\n", svg->second * 1e3);
   const auto pass = reporter.fastest.find(kPassName);
   const auto direct = reporter.fastest.find(kDirectName);
   if (pass == reporter.fastest.end() || direct == reporter.fastest.end()) return 0;  // filtered out

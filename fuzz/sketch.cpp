@@ -8,13 +8,14 @@
 //   taken off again, give the picture back pixel for pixel and leave the
 //   tool settings as they were;
 // - the draw pass ends only at the end of the text or when the user says no,
-//   and warns exactly when the sketch text is large.
+//   and warns exactly when the sketch text is large;
+// - the same lines drawn by the SVG writer give a well-formed document.
 //
 // Every input starts from a freshly cleared canvas, so each crash reproduces
 // from its input alone; within an input the pen, brush and font carry over
 // from line to line as they do in a real pass.
 
-#include <QImage>
+#include <QXmlStreamReader>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +36,7 @@
 #include "render/ElementDrawers.h"
 #include "render/LegendText.h"
 #include "render/Overlays.h"
+#include "render/SvgSurface.h"
 
 namespace {
 
@@ -163,7 +165,7 @@ bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
 // mark and the grid off. Every pixel must come back, else the overlays would
 // leave marks, and each overlay must leave the tool settings as it found them.
 void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_view>& lines) {
-  const QImage before = canvas.Picture().copy();
+  const sketch::Picture before = canvas.Picture();
   std::uint8_t tool = 3;
   const sketch::CanvasState state = sketch::SaveCanvasState(canvas, tool);
   sketch::PaintGrid(canvas, tool);
@@ -176,7 +178,7 @@ void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_v
     const bool marked = counted.size() >= sketch::kShortestHighlightedLine && sketch::IsSketchLine(counted);
     FUZZ_CHECK(highlight.LastHighlight() == (marked ? counted : std::string_view()));
     // The caret moving within the same line changes nothing.
-    const QImage markedPicture = canvas.Picture().copy();
+    const sketch::Picture markedPicture = canvas.Picture();
     highlight.HighlightLine(canvas, line, tool);
     FUZZ_CHECK(canvas.Picture() == markedPicture);
   }
@@ -185,6 +187,25 @@ void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_v
   sketch::PaintGrid(canvas, tool);
   FUZZ_CHECK(canvas.Picture() == before);
   FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+}
+
+// The lines drawn onto the SVG writer: an XML parser reads the document to
+// its end, and finds a <text> element for no more than the legend lines.
+void CheckSvgDocument(const std::vector<std::string_view>& lines) {
+  sketch::SvgSurface svg(&qttext::SharedTextPainter());
+  svg.font.name = legendFontName;
+  sketch::DrawPassCounters pass;
+  AlternatingHost host;
+  sketch::RunDrawPass(svg, sketch::LineList(std::vector<std::string>(lines.begin(), lines.end())), host, pass);
+  QXmlStreamReader reader(QByteArray::fromStdString(svg.Document()));
+  int texts = 0;
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QStringLiteral("text")) ++texts;
+  }
+  FUZZ_CHECK(!reader.hasError());
+  int legendLines = 0;
+  for (const std::string_view line : lines) legendLines += line.starts_with("T(") ? 1 : 0;
+  FUZZ_CHECK(texts <= legendLines);
 }
 
 // A complete polyline of at most 255 characters whose points all coincide:
@@ -249,6 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sketch::IsSketchLine(line)) FUZZ_CHECK(pass.DrawnChars == drawnBefore);
   }
   CheckOverlaysRevert(canvas, lines);
+  CheckSvgDocument(lines);
 
   // The whole pass for every fourth input length: it repeats the drawing
   // work. For every eighth it starts with filler lines, so that the

@@ -1,10 +1,15 @@
 #include "RenderTestKit.h"
 
+#include <QPainter>
+#include <QSvgRenderer>
+
 #include "canvas/Canvas.h"
 #include "format/TextLines.h"
 #include "qttext/LegendFont.h"
+#include "qttext/PictureImage.h"
 #include "qttext/QtTextPainter.h"
 #include "render/LegendText.h"
+#include "render/SvgSurface.h"
 
 namespace testkit {
 
@@ -31,6 +36,26 @@ PassResult Draw(const std::string& text, std::deque<bool> answers) {
   result.warnings = host.warnings;
   return result;
 }
+
+std::string DrawSvg(const std::string& text, bool measured) {
+  sketch::SvgSurface svg(measured ? &qttext::SharedTextPainter() : nullptr);
+  svg.font.name = qttext::ChooseLegendFontName();
+  ScriptedHost host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(svg, sketch::MemoryLines(text), host, pass);
+  return svg.Document();
+}
+
+QImage RasteriseSvg(const std::string& svg, int scale) {
+  QImage image(320 * scale, 200 * scale, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QSvgRenderer renderer(QByteArray::fromStdString(svg));
+  QPainter painter(&image);
+  renderer.render(&painter);
+  return image;
+}
+
+QImage ImageOf(const sketch::Picture& picture) { return qttext::ImageOf(picture).copy(); }
 
 QList<QPoint> NonWhite(const sketch::Picture& picture) {
   QList<QPoint> points;

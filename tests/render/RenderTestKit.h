@@ -2,6 +2,7 @@
 // Shared pieces of the render tests: a host that records prompts and answers
 // them as planned, and picture helpers.
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <deque>
@@ -38,6 +39,17 @@ struct PassResult {
 
 // The draw pass over `text` (lines split at CR LF, CR or LF) on a new canvas.
 PassResult Draw(const std::string& text, std::deque<bool> answers = {});
+
+// The draw pass over `text` onto an SVG writer: its document. With
+// `measured`, the writer measures legends with the program's text painter.
+std::string DrawSvg(const std::string& text, bool measured = true);
+
+// `svg` rendered by Qt SVG onto a white picture of 320x200 pixels times
+// `scale`, antialiased.
+QImage RasteriseSvg(const std::string& svg, int scale = 1);
+
+// The picture as a QImage (a copy).
+QImage ImageOf(const sketch::Picture& picture);
 
 // Pixels of `picture` that are not white, and their bounding box.
 QList<QPoint> NonWhite(const sketch::Picture& picture);

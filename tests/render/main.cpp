@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
   TestDrawers drawers;
   TestDrawPass pass;
   TestOverlays overlays;
-  return testsupport::RunTests(argc, argv, {&drawers, &pass, &overlays});
+  TestSvgSurface svg;
+  return testsupport::RunTests(argc, argv, {&drawers, &pass, &overlays, &svg});
 }

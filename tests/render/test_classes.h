@@ -66,3 +66,28 @@ class TestOverlays : public QObject {
   void gridAndHighlightCommute();
   void overlaysKeepToolSettings();
 };
+
+// The SVG writer under the draw pass: documents an XML parser reads, figures
+// where the canvas puts their pixels, legends where the canvas puts them.
+class TestSvgSurface : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void xmlText_data();
+  void xmlText();
+  void xmlUtf8Text_data();
+  void xmlUtf8Text();
+  void documentsAreWellFormed_data();
+  void documentsAreWellFormed();
+  void axisAlignedFiguresMatchPixelForPixel_data();
+  void axisAlignedFiguresMatchPixelForPixel();
+  void examplesLookAlike_data();
+  void examplesLookAlike();
+  void randomPostingsLookAlike_data();
+  void randomPostingsLookAlike();
+  void legendsLieWhereTheCanvasPutsThem_data();
+  void legendsLieWhereTheCanvasPutsThem();
+  void consecutiveLinesBecomeOnePolyline_data();
+  void consecutiveLinesBecomeOnePolyline();
+  void passStartsTheDocumentAfresh();
+};

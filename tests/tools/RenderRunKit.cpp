@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QXmlStreamReader>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
+#include "render/SvgSurface.h"
 
 namespace rendertest {
 
@@ -99,6 +101,25 @@ QImage DrawHere(const QByteArray& posting) {
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, lines, host, pass);
   return qttext::ImageOf(canvas.Picture()).copy();
+}
+
+QByteArray SvgHere(const QByteArray& posting, int scale) {
+  sketch::SvgSurface svg(&qttext::SharedTextPainter());
+  svg.font.name = qttext::ChooseLegendFontName();
+  svg.brush.style = sketch::BrushStyle::Clear;
+  GoOnHost host;
+  sketch::DrawPassCounters pass;
+  sketch::RunDrawPass(svg, sketch::MemoryLines(posting.toStdString()), host, pass);
+  return QByteArray::fromStdString(svg.Document(scale));
+}
+
+QString SvgProblem(const QByteArray& svg) {
+  QXmlStreamReader reader(svg);
+  if (!reader.readNextStartElement()) return QStringLiteral("no element: ") + reader.errorString();
+  if (reader.name() != QStringLiteral("svg") || reader.namespaceUri() != QStringLiteral("http://www.w3.org/2000/svg"))
+    return QStringLiteral("root element is ") + reader.qualifiedName().toString();
+  while (!reader.atEnd()) reader.readNext();
+  return reader.hasError() ? reader.errorString() : QString();
 }
 
 QString Difference(const QImage& actual, const QImage& expected, int scale) {

@@ -49,6 +49,14 @@ QStringList Listing(const QString& root);
 // The picture of `posting` drawn in this process, as the window would.
 QImage DrawHere(const QByteArray& posting);
 
+// The SVG document of `posting` written in this process, as the renderer
+// writes it (`scale` times as large).
+QByteArray SvgHere(const QByteArray& posting, int scale = 1);
+
+// Empty when `svg` is well-formed XML with an <svg> root in the SVG
+// namespace; else what is wrong.
+QString SvgProblem(const QByteArray& svg);
+
 // Empty when `actual` is `expected` enlarged `scale` times pixel for pixel;
 // else where they first differ.
 QString Difference(const QImage& actual, const QImage& expected, int scale = 1);

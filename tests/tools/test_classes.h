@@ -15,6 +15,8 @@ class TestRenderCommand : public QObject {
   void refusesBadArguments();
   void defaultOutputName_data();
   void defaultOutputName();
+  void choosesPictureFormat_data();
+  void choosesPictureFormat();
 
   void pictureMatchesDrawingHere_data();
   void pictureMatchesDrawingHere();
@@ -36,6 +38,8 @@ class TestRenderCommand : public QObject {
   void byteFileNames();
   void samplePostings_data();
   void samplePostings();
+  void writesSvg_data();
+  void writesSvg();
 
   void unreadableInput_data();
   void unreadableInput();

@@ -164,6 +164,11 @@ void TestRenderCommand::refusesBadArguments_data() {
   QTest::newRow("unknown long option") << L{"--bogus"} << "unknown option '--bogus'";
   QTest::newRow("longer than --scale") << L{"--scales", "2"} << "unknown option '--scales'";
   QTest::newRow("longer than --output") << L{"--outputs", "x.png"} << "unknown option '--outputs'";
+  QTest::newRow("format gif") << L{"--format", "gif", "a.skp"} << "'gif'";
+  QTest::newRow("format empty") << L{"--format=", "a.skp"} << "''";
+  QTest::newRow("format by the name of a file") << L{"--format=pic.svg"} << "'pic.svg'";
+  QTest::newRow("--format at the end") << L{"a.skp", "--format"} << "--format";
+  QTest::newRow("longer than --format") << L{"--formats", "svg"} << "unknown option '--formats'";
 }
 
 void TestRenderCommand::refusesBadArguments() {
@@ -181,29 +186,79 @@ void TestRenderCommand::refusesBadArguments() {
 void TestRenderCommand::defaultOutputName_data() {
   QTest::addColumn<QString>("input");
   QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("svgOutput");  // with --format svg
   QTest::newRow("extension replaced") << "notes.skp"
-                                      << "notes.png";
+                                      << "notes.png"
+                                      << "notes.svg";
   QTest::newRow("no extension") << "notes"
-                                << "notes.png";
+                                << "notes.png"
+                                << "notes.svg";
   QTest::newRow("dot in a folder name") << "dir.v2/notes"
-                                        << "dir.v2/notes.png";
+                                        << "dir.v2/notes.png"
+                                        << "dir.v2/notes.svg";
   QTest::newRow("hidden file") << ".hidden"
-                               << ".hidden.png";
+                               << ".hidden.png"
+                               << ".hidden.svg";
   QTest::newRow("hidden file in a folder") << "a/.hidden"
-                                           << "a/.hidden.png";
+                                           << "a/.hidden.png"
+                                           << "a/.hidden.svg";
   QTest::newRow("only the last extension") << "a/b.c.skp"
-                                           << "a/b.c.png";
+                                           << "a/b.c.png"
+                                           << "a/b.c.svg";
   QTest::newRow("parent folder") << "../notes"
-                                 << "../notes.png";
+                                 << "../notes.png"
+                                 << "../notes.svg";
   QTest::newRow("absolute path") << "/tmp/x.y/posting.txt"
-                                 << "/tmp/x.y/posting.png";
+                                 << "/tmp/x.y/posting.png"
+                                 << "/tmp/x.y/posting.svg";
   QTest::newRow("a .png posting keeps its name") << "pic.png"
-                                                 << "pic.png";
+                                                 << "pic.png"
+                                                 << "pic.svg";
+  QTest::newRow("a .svg posting keeps its name") << "pic.svg"
+                                                 << "pic.png"
+                                                 << "pic.svg";
 }
 
 void TestRenderCommand::defaultOutputName() {
   QFETCH(QString, input);
   QTEST(QString::fromStdString(render_command::DefaultOutputName(input.toStdString())), "output");
+  QTEST(QString::fromStdString(
+            render_command::DefaultOutputName(input.toStdString(), render_command::PictureFormat::kSvg)),
+        "svgOutput");
+}
+
+void TestRenderCommand::choosesPictureFormat_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<bool>("svg");
+  QTest::addColumn<QString>("output");
+  using L = QStringList;
+  QTest::newRow("PNG by default") << L{"a.skp"} << false << "a.png";
+  QTest::newRow("OUT ending in .svg") << L{"-o", "pic.svg", "a.skp"} << true << "pic.svg";
+  QTest::newRow("OUT ending in .SVG") << L{"--output=PIC.SVG", "a.skp"} << true << "PIC.SVG";
+  QTest::newRow("OUT ending in .Svg") << L{"-o", "dir/pic.Svg"} << true << "dir/pic.Svg";
+  QTest::newRow("OUT ending in .svgz: PNG") << L{"-o", "pic.svgz"} << false << "pic.svgz";
+  QTest::newRow("hidden file named .svg: PNG") << L{"-o", "dir/.svg"} << false << "dir/.svg";
+  QTest::newRow(".svg on a folder only: PNG") << L{"-o", "x.svg/pic"} << false << "x.svg/pic";
+  QTest::newRow("--format svg: INPUT.svg") << L{"--format", "svg", "a.skp"} << true << "a.svg";
+  QTest::newRow("--format=SVG") << L{"--format=SVG", "a.skp"} << true << "a.svg";
+  QTest::newRow("--format png") << L{"a.skp", "--format", "png"} << false << "a.png";
+  QTest::newRow("--format png wins over .svg") << L{"--format=png", "-o", "pic.svg"} << false << "pic.svg";
+  QTest::newRow("--format svg wins over .png") << L{"-o", "pic.png", "--format", "svg"} << true << "pic.png";
+  QTest::newRow("-o - --format svg") << L{"-o", "-", "--format", "svg", "a.skp"} << true << "-";
+  QTest::newRow("standard output: PNG") << L{"-o", "-", "a.skp"} << false << "-";
+  QTest::newRow("standard input, --format svg") << L{"--format", "svg"} << true << "-";
+  QTest::newRow("last --format counts") << L{"--format=svg", "--format=png", "a.skp"} << false << "a.png";
+}
+
+void TestRenderCommand::choosesPictureFormat() {
+  QFETCH(QStringList, arguments);
+  QFETCH(bool, svg);
+  std::vector<std::string> args;
+  for (const QString& a : arguments) args.push_back(a.toStdString());
+  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  QVERIFY2(parsed.options.has_value(), parsed.error.c_str());
+  QCOMPARE(parsed.options->format == render_command::PictureFormat::kSvg, svg);
+  QTEST(QString::fromStdString(parsed.options->output), "output");
 }
 
 // --- Pictures ---------------------------------------------------------------
@@ -568,6 +623,67 @@ void TestRenderCommand::samplePostings() {
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
+void TestRenderCommand::writesSvg_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<bool>("fromStdin");
+  QTest::addColumn<QString>("outputFile");  // empty: standard output
+  QTest::addColumn<bool>("svg");            // else PNG
+  QTest::addColumn<int>("scale");
+  using L = QStringList;
+  QTest::newRow("OUT.svg") << L{"-o", "out.svg", "in.skp"} << false << "out.svg" << true << 1;
+  QTest::newRow("OUT.SVG") << L{"-o", "OUT.SVG", "in.skp"} << false << "OUT.SVG" << true << 1;
+  QTest::newRow("--format svg beside INPUT") << L{"--format", "svg", "in.skp"} << false << "in.svg" << true << 1;
+  QTest::newRow("--format=svg into a .png name")
+      << L{"--format=svg", "-o", "x.png", "in.skp"} << false << "x.png" << true << 1;
+  QTest::newRow("--format png into a .svg name")
+      << L{"--format", "png", "-o", "x.svg", "in.skp"} << false << "x.svg" << false << 1;
+  QTest::newRow("-o - --format svg") << L{"-o", "-", "--format", "svg", "in.skp"} << false << QString() << true << 1;
+  QTest::newRow("standard input to standard output") << L{"--format", "svg"} << true << QString() << true << 1;
+  QTest::newRow("standard input to OUT.svg") << L{"-o", "out.svg"} << true << "out.svg" << true << 1;
+  QTest::newRow("--scale 3") << L{"--scale", "3", "-o", "big.svg", "in.skp"} << false << "big.svg" << true << 3;
+}
+
+// SVG goes where PNG would go, with the same notes: the document drawn here,
+// byte for byte, well-formed.
+void TestRenderCommand::writesSvg() {
+  QFETCH(QStringList, arguments);
+  QFETCH(bool, fromStdin);
+  QFETCH(QString, outputFile);
+  QFETCH(bool, svg);
+  QFETCH(int, scale);
+  // An incomplete polyline and more than 4095 characters counted: both notes.
+  const QByteArray posting = kEveryElement + Posting({"L(2;10;30;50;30;60", "T(M;10;100;\"a & b <c>\")"}) +
+                             QByteArray("L(1;0;0;1;1)\r\n").repeated(340);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  if (!fromStdin) QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  const QStringList before = Listing(dir.path());
+  RunSetup setup;
+  if (fromStdin) setup.input = posting;
+  const RunResult run = RunRenderer(arguments, dir.path(), setup);
+  RUN_OK(run);
+  const QByteArray name = fromStdin ? "<stdin>" : "in.skp";
+  QCOMPARE(run.err, name + ":26:19: Polyline is probably incomplete\n" + name + ": Drawing text is 4504 characters!\n");
+  QByteArray picture;
+  if (outputFile.isEmpty()) {
+    picture = run.out;
+    QCOMPARE(Listing(dir.path()), before);  // nothing written beside
+  } else {
+    QVERIFY(run.out.isEmpty());
+    picture = ReadBytes(dir.filePath(outputFile));
+  }
+  if (!svg) {
+    const QString difference = Difference(PngImage(picture), DrawHere(posting));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    return;
+  }
+  const QString problem = SvgProblem(picture);
+  QVERIFY2(problem.isEmpty(), qPrintable(problem));
+  QCOMPARE(picture, SvgHere(posting, scale));
+  QVERIFY(picture.contains(
+      QStringLiteral("width=\"%1\" height=\"%2\" viewBox=\"0 0 320 200\"").arg(320 * scale).arg(200 * scale).toUtf8()));
+}
+
 // --- Failures ---------------------------------------------------------------
 
 void TestRenderCommand::unreadableInput_data() {
@@ -644,6 +760,10 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
                                << "new.png";
   QTest::newRow("old picture stays whole") << "old.png"
                                            << "old.png";
+  QTest::newRow("new SVG picture") << "new.svg"
+                                   << "new.svg";
+  QTest::newRow("SVG over an old picture") << "old.png.svg"
+                                           << "old.png.svg";
   QTest::newRow("standard output into a file") << "-"
                                                << "<stdout>";
 }
@@ -661,6 +781,7 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile() {
   const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
   QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
   QVERIFY(WriteBytes(dir.filePath("old.png"), "old picture"));
+  QVERIFY(WriteBytes(dir.filePath("old.png.svg"), "old picture"));
   const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.stdoutFile = elsewhere.filePath("stdout");
@@ -672,6 +793,7 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile() {
            "sketchpost-render: " + named + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
   QCOMPARE(Listing(dir.path()), before);
   QCOMPARE(ReadBytes(dir.filePath("old.png")), QByteArray("old picture"));
+  QCOMPARE(ReadBytes(dir.filePath("old.png.svg")), QByteArray("old picture"));
 }
 
 void TestRenderCommand::failingStandardOutput() {
@@ -699,6 +821,7 @@ void TestRenderCommand::refusesToReplaceThePosting_data() {
   QTest::newRow("posting read through a link") << L{"-o", "in.skp", "link.png"} << "in.skp";
   QTest::newRow("another name of the posting") << L{"-o", "hard.png", "in.skp"} << "hard.png";
   QTest::newRow("default name of a .png posting") << L{"pic.png"} << "pic.png";
+  QTest::newRow("default name of a .svg posting, --format svg") << L{"--format", "svg", "pic.svg"} << "pic.svg";
 }
 
 void TestRenderCommand::refusesToReplaceThePosting() {
@@ -709,6 +832,7 @@ void TestRenderCommand::refusesToReplaceThePosting() {
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
   QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
   QVERIFY(WriteBytes(dir.filePath("pic.png"), posting));
+  QVERIFY(WriteBytes(dir.filePath("pic.svg"), posting));
   QVERIFY(QDir(dir.path()).mkdir("sub"));
   QVERIFY(QFile::link("in.skp", dir.filePath("link.png")));
   QCOMPARE(::link(QFile::encodeName(dir.filePath("in.skp")).constData(),
@@ -724,6 +848,7 @@ void TestRenderCommand::refusesToReplaceThePosting() {
   QCOMPARE(Listing(dir.path()), before);
   QCOMPARE(ReadBytes(dir.filePath("in.skp")), posting);
   QCOMPARE(ReadBytes(dir.filePath("pic.png")), posting);
+  QCOMPARE(ReadBytes(dir.filePath("pic.svg")), posting);
   QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
 }
 
@@ -758,6 +883,8 @@ void TestRenderCommand::usageErrors_data() {
   QTest::newRow("two INPUTs") << L{"in.skp", "other.skp"};
   QTest::newRow("unknown option") << L{"--bogus", "in.skp"};
   QTest::newRow("-o without a name") << L{"in.skp", "-o"};
+  QTest::newRow("unknown format") << L{"--format", "jpeg", "in.skp"};
+  QTest::newRow("--format without a value") << L{"in.skp", "--format"};
 }
 
 void TestRenderCommand::usageErrors() {

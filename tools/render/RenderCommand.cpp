@@ -20,6 +20,7 @@
 #include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
+#include "render/SvgSurface.h"
 
 namespace render_command {
 
@@ -130,10 +131,10 @@ int CreateAside(const std::string& target, std::string& aside) {
 
 // A device such as /dev/null or a named pipe is written in place: writing
 // aside and renaming would put a regular file where it was.
-std::optional<std::string> WriteInPlace(const std::string& name, const QByteArray& png) {
+std::optional<std::string> WriteInPlace(const std::string& name, const QByteArray& bytes) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return SystemReason(errno);
-  std::optional<std::string> failure = WriteAll(fd, png);
+  std::optional<std::string> failure = WriteAll(fd, bytes);
   if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
   return failure;
 }
@@ -142,11 +143,11 @@ std::optional<std::string> WriteInPlace(const std::string& name, const QByteArra
 // a failure leaves no partial file and an older picture stays whole. A
 // symbolic link is followed, its target replaced; an existing file keeps its
 // permissions.
-std::optional<std::string> WriteFile(const std::string& name, const QByteArray& png) {
+std::optional<std::string> WriteFile(const std::string& name, const QByteArray& bytes) {
   struct stat status;
   const bool exists = ::stat(name.c_str(), &status) == 0;
   if (exists && S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
-  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(name, png);
+  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(name, bytes);
   std::string target = name;
   if (exists) {
     if (char* resolved = ::realpath(name.c_str(), nullptr)) {
@@ -157,7 +158,7 @@ std::optional<std::string> WriteFile(const std::string& name, const QByteArray& 
   std::string aside;
   const int fd = CreateAside(target, aside);
   if (fd < 0) return SystemReason(errno);
-  std::optional<std::string> failure = WriteAll(fd, png);
+  std::optional<std::string> failure = WriteAll(fd, bytes);
   if (!failure && exists && ::fchmod(fd, status.st_mode & 07777) != 0) failure = SystemReason(errno);
   if (!failure && ::fsync(fd) != 0) failure = SystemReason(errno);
   if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
@@ -166,9 +167,9 @@ std::optional<std::string> WriteFile(const std::string& name, const QByteArray& 
   return failure;
 }
 
-std::optional<std::string> WriteStream(std::FILE* out, const QByteArray& png) {
-  if (std::fwrite(png.constData(), 1, static_cast<std::size_t>(png.size()), out) !=
-          static_cast<std::size_t>(png.size()) ||
+std::optional<std::string> WriteStream(std::FILE* out, const QByteArray& bytes) {
+  if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) !=
+          static_cast<std::size_t>(bytes.size()) ||
       std::fflush(out) != 0) {
     return SystemReason(errno);
   }
@@ -189,11 +190,66 @@ bool ParseScale(std::string_view text, int& scale) {
   return true;
 }
 
+// ASCII letters only: file names and option values are bytes.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool ParseFormat(std::string_view text, PictureFormat& format) {
+  if (EqualsIgnoringCase(text, "png")) {
+    format = PictureFormat::kPng;
+  } else if (EqualsIgnoringCase(text, "svg")) {
+    format = PictureFormat::kSvg;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Where the extension of the last path component begins (its dot), or npos;
+// a leading dot names a hidden file.
+std::size_t ExtensionStart(std::string_view name) {
+  const std::size_t slash = name.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string_view::npos && dot > nameStart ? dot : std::string_view::npos;
+}
+
+bool NamesSvg(std::string_view output) {
+  const std::size_t dot = ExtensionStart(output);
+  return dot != std::string_view::npos && EqualsIgnoringCase(output.substr(dot), ".svg");
+}
+
+// The posting's picture, encoded; empty when it cannot be encoded.
+std::optional<QByteArray> DrawPicture(const std::string& inputName, std::string text, const Options& options,
+                                      std::FILE* err) {
+  const sketch::MemoryLines lines(std::move(text));
+  StderrHost host(inputName, err);
+  sketch::DrawPassCounters pass;
+  if (options.format == PictureFormat::kSvg) {
+    sketch::SvgSurface svg(&qttext::SharedTextPainter());
+    svg.font.name = qttext::ChooseLegendFontName();
+    svg.brush.style = sketch::BrushStyle::Clear;
+    sketch::RunDrawPass(svg, lines, host, pass);
+    return QByteArray::fromStdString(svg.Document(options.scale));
+  }
+  sketch::Canvas canvas;
+  canvas.font.name = qttext::ChooseLegendFontName();
+  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.brush.style = sketch::BrushStyle::Clear;
+  sketch::RunDrawPass(canvas, lines, host, pass);
+  const sketch::Picture picture = options.scale > 1 ? canvas.Picture().Scaled(options.scale) : canvas.Picture();
+  return EncodePng(qttext::ImageOf(picture));
+}
+
 }  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   Options options;
   bool inputSeen = false;
+  bool formatGiven = false;
   bool optionsEnded = false;
   const auto fail = [](std::string message) { return ParseResult{std::nullopt, std::move(message)}; };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -225,6 +281,10 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     } else if (!optionsEnded && named("--scale")) {
       if (!value("--scale", text)) return fail("option --scale needs a number from 1 to 8");
       if (!ParseScale(text, options.scale)) return fail("scale '" + text + "' is not a number from 1 to 8");
+    } else if (!optionsEnded && named("--format")) {
+      if (!value("--format", text)) return fail("option --format needs png or svg");
+      if (!ParseFormat(text, options.format)) return fail("format '" + text + "' is neither png nor svg");
+      formatGiven = true;
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       return fail("unknown option '" + arg + "'");
     } else if (inputSeen) {
@@ -235,28 +295,32 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
   }
   if (!inputSeen) options.input = "-";
-  if (options.output.empty()) options.output = options.input == "-" ? "-" : DefaultOutputName(options.input);
+  if (!formatGiven) options.format = NamesSvg(options.output) ? PictureFormat::kSvg : PictureFormat::kPng;
+  if (options.output.empty()) {
+    options.output = options.input == "-" ? "-" : DefaultOutputName(options.input, options.format);
+  }
   return ParseResult{options, {}};
 }
 
-std::string DefaultOutputName(std::string_view input) {
-  const std::size_t slash = input.rfind('/');
-  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-  const std::size_t dot = input.rfind('.');
-  const bool hasExtension = dot != std::string_view::npos && dot > nameStart;  // a leading dot names a hidden file
-  return std::string(hasExtension ? input.substr(0, dot) : input) + ".png";
+std::string DefaultOutputName(std::string_view input, PictureFormat format) {
+  const std::size_t dot = ExtensionStart(input);
+  return std::string(dot == std::string_view::npos ? input : input.substr(0, dot)) +
+         (format == PictureFormat::kSvg ? ".svg" : ".png");
 }
 
 std::string UsageText() {
-  return "Usage: sketchpost-render [-o OUT.png] [--scale N] [INPUT]\n"
-         "Draws the sketch lines of a posting as a 320x200 PNG picture.\n"
+  return "Usage: sketchpost-render [-o OUT] [--format png|svg] [--scale N] [INPUT]\n"
+         "Draws the sketch lines of a posting as a 320x200 picture, PNG or SVG.\n"
          "\n"
          "  INPUT            the posting, 8-bit text with any line breaks;\n"
          "                   standard input when absent or '-'\n"
          "  -o, --output OUT where the picture goes: a file, or '-' for standard\n"
-         "                   output; default INPUT with the extension .png\n"
-         "                   (standard output for standard input)\n"
-         "  --scale N        enlarge the picture N times, pixel for pixel (1 to 8)\n"
+         "                   output; default INPUT with the extension .png (.svg\n"
+         "                   with --format svg; standard output for standard input)\n"
+         "  --format F       png or svg; without it SVG when OUT ends in .svg (in\n"
+         "                   any letter case), else PNG\n"
+         "  --scale N        enlarge the picture N times (1 to 8): a PNG pixel for\n"
+         "                   pixel, an SVG by its width and height\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "\n"
@@ -280,7 +344,7 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   }
   const bool fromStdin = options.input == "-";
   const bool toStdout = options.output == "-";
-  if (toStdout && isatty(fileno(out))) {
+  if (toStdout && options.format == PictureFormat::kPng && isatty(fileno(out))) {
     Say(err, "will not write a PNG picture to a terminal; use -o FILE");
     return kExitUsage;
   }
@@ -296,23 +360,13 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
     return kExitFailure;
   }
 
-  sketch::Canvas canvas;
-  canvas.font.name = qttext::ChooseLegendFontName();
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
-  canvas.brush.style = sketch::BrushStyle::Clear;
-  const sketch::MemoryLines lines(std::move(text));
-  StderrHost host(inputName, err);
-  sketch::DrawPassCounters pass;
-  sketch::RunDrawPass(canvas, lines, host, pass);
-
-  const sketch::Picture picture = options.scale > 1 ? canvas.Picture().Scaled(options.scale) : canvas.Picture();
-  const std::optional<QByteArray> png = EncodePng(qttext::ImageOf(picture));
+  const std::optional<QByteArray> picture = DrawPicture(inputName, std::move(text), options, err);
   const std::string outputName = toStdout ? "<stdout>" : options.output;
-  if (!png) {
+  if (!picture) {
     Say(err, outputName + ": could not encode the picture");
     return kExitFailure;
   }
-  if (const auto failure = toStdout ? WriteStream(out, *png) : WriteFile(options.output, *png)) {
+  if (const auto failure = toStdout ? WriteStream(out, *picture) : WriteFile(options.output, *picture)) {
     Say(err, outputName + ": " + *failure);
     return kExitFailure;
   }

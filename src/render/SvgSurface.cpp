@@ -1,0 +1,474 @@
+#include "render/SvgSurface.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <numbers>
+
+#include "canvas/EllipseOutline.h"
+#include "canvas/PictureSize.h"
+#include "canvas/Shapes.h"
+#include "render/XmlText.h"
+
+namespace sketch {
+
+namespace {
+
+int DrawWidth(std::int32_t width) { return std::max(width, 1); }
+
+bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
+
+// A number with at most two decimals and a point, never "-0". Coordinates
+// stay far within the range written.
+void AppendNumber(std::string& out, double value) {
+  double rounded = std::round(std::clamp(value, -1e12, 1e12) * 100) / 100;
+  if (rounded == 0) rounded = 0;
+  char buffer[64];
+  std::to_chars_result result;
+  if (rounded == std::trunc(rounded) && std::abs(rounded) < 1e15) {
+    result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(rounded));
+  } else {
+    result = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 2);
+    while (result.ptr[-1] == '0') --result.ptr;
+  }
+  out.append(buffer, result.ptr);
+}
+
+void AppendAttribute(std::string& out, std::string_view name, double value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  AppendNumber(out, value);
+  out += '"';
+}
+
+void AppendColorAttribute(std::string& out, std::string_view name, Color c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += ' ';
+  out += name;
+  out += "=\"#";
+  for (const int shift : {0, 8, 16}) {  // red is the low byte
+    const unsigned byte = c >> shift & 0xFF;
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
+  }
+  out += '"';
+}
+
+void AppendPoint(std::string& out, PointF p) {
+  AppendNumber(out, p.x);
+  out += ',';
+  AppendNumber(out, p.y);
+}
+
+// The dash and gap lengths of DashPattern, in pixel steps.
+std::vector<int> DashLengths(PenStyle style) {
+  switch (style) {
+    case PenStyle::Dash:
+      return {18, 6};
+    case PenStyle::Dot:
+      return {3, 3};
+    case PenStyle::DashDot:
+      return {9, 6, 3, 6};
+    case PenStyle::Solid:
+      break;
+  }
+  return {};
+}
+
+// How the ends and corners of a stroke look.
+enum class Ends : std::uint8_t {
+  kFlat,      // butt caps, mitred corners: a pen 1 wide along pixel edges
+  kPolyline,  // the same, but corners sharper than 60 degrees bevelled, as
+              // the canvas ends them at the corner's pixel
+  kRound,     // round caps and joins: every wider pen
+};
+
+void AppendEnds(std::string& out, Ends ends) {
+  if (ends == Ends::kRound) out += " stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+  if (ends == Ends::kPolyline) out += " stroke-miterlimit=\"2\"";
+}
+
+// The centre of pixel `p` moved back by half a pixel step of the line from
+// `from` to `to`: the line one pixel wide through pixel centres then covers
+// its start pixel whole and stops before its end pixel.
+PointF HalfStepBack(Point p, Point from, Point to) {
+  const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+  const double steps = std::max(std::abs(dx), std::abs(dy));
+  return {p.x + 0.5 - 0.5 * dx / steps, p.y + 0.5 - 0.5 * dy / steps};
+}
+
+// The ellipse's outline length per pixel of the canvas's outline: the
+// length (Ramanujan's approximation) over the pixels the canvas walks.
+double EllipseStepLength(const EllipseShape& e) {
+  const double a = e.rx, b = e.ry;
+  if (a + b <= 0) return 1;
+  const double h = (a - b) * (a - b) / ((a + b) * (a + b));
+  const double length = std::numbers::pi * (a + b) * (1 + 3 * h / (10 + std::sqrt(4 - 3 * h)));
+  const std::int64_t pixels = EllipseOutline(e, EllipseOutline::Walk::kNumbered).Total();
+  return pixels > 0 ? length / static_cast<double>(pixels) : 1;
+}
+
+struct Box {
+  std::int64_t left, top, right, bottom;  // right and bottom exclusive
+  static Box Of(int x1, int y1, int x2, int y2) {
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  }
+  bool Empty() const { return right - left < 1 || bottom - top < 1; }
+};
+
+// Writes one figure: `shape` is the start of its element (tag and geometry),
+// to which the paint is added. The outline takes the pen; the inside, when
+// `fillable`, the brush. A broken pen's dashes follow `dashShape` (`shape`
+// when empty) and step `stepLength` along it a pixel, the first pixel's
+// centre `firstCentre` steps from its start.
+struct FigureWriter {
+  std::string& out;
+  const CanvasPen& pen;
+  const CanvasBrush& brush;
+
+  void Write(std::string_view shape, bool fillable, Ends ends, double stepLength, double firstCentre,
+             std::string_view dashShape = {}) const {
+    const bool solidBrush = brush.style == BrushStyle::Solid;
+    const bool filled = fillable && solidBrush;
+    if (!IsBroken(pen)) {
+      out += shape;
+      Paint(filled ? std::optional<Color>(brush.color) : std::nullopt, pen.color, DrawWidth(pen.width));
+      AppendEnds(out, DrawWidth(pen.width) > 1 ? Ends::kRound : ends);
+      out += "/>\n";
+      return;
+    }
+    if (solidBrush) {  // the gaps take the brush colour, drawn underneath
+      out += shape;
+      Paint(filled ? std::optional<Color>(brush.color) : std::nullopt, brush.color, 1);
+      AppendEnds(out, ends);
+      out += "/>\n";
+    }
+    out += dashShape.empty() ? shape : dashShape;
+    Paint(std::nullopt, pen.color, 1);
+    AppendEnds(out, ends);
+    out += " stroke-dasharray=\"";
+    bool first = true;
+    for (const int length : DashLengths(pen.style)) {
+      if (!first) out += ' ';
+      first = false;
+      AppendNumber(out, length * stepLength);
+    }
+    out += '"';
+    // The pattern starts half a pixel before the first pixel's centre.
+    const double offset = (0.5 - firstCentre) * stepLength;
+    if (offset != 0) AppendAttribute(out, "stroke-dashoffset", offset);
+    out += "/>\n";
+  }
+
+  void Paint(std::optional<Color> fill, Color stroke, int width) const {
+    if (fill) {
+      AppendColorAttribute(out, "fill", *fill);
+    } else {
+      out += " fill=\"none\"";
+    }
+    AppendColorAttribute(out, "stroke", stroke);
+    if (width != 1) AppendAttribute(out, "stroke-width", width);
+  }
+};
+
+// "M x,y L x,y": a path from a to b.
+std::string PathFromTo(PointF a, PointF b) {
+  std::string shape = "<path d=\"M";
+  AppendPoint(shape, a);
+  shape += " L";
+  AppendPoint(shape, b);
+  shape += '"';
+  return shape;
+}
+
+}  // namespace
+
+SvgSurface::SvgSurface(TextPainter* metrics) : metrics_(metrics) {}
+
+void SvgSurface::Flush() {
+  if (!open_) return;
+  WritePolyline(body_, *open_);
+  open_.reset();
+}
+
+void SvgSurface::WritePolyline(std::string& out, const Polyline& line) const {
+  const std::size_t n = line.points.size();
+  std::string shape = "<polyline points=\"";
+  for (std::size_t i = 0; i < n; ++i) {
+    const Point p = line.points[i];
+    PointF at{p.x + 0.5, p.y + 0.5};
+    if (line.width == 1 && i == 0) at = HalfStepBack(p, p, line.points[1]);
+    if (line.width == 1 && i == n - 1) at = HalfStepBack(p, line.points[n - 2], p);
+    if (line.width > 1 && line.width % 2 == 0) at = {double(p.x), double(p.y)};  // on pixel corners
+    if (i > 0) shape += ' ';
+    AppendPoint(shape, at);
+  }
+  shape += '"';
+  CanvasPen solid;
+  solid.color = line.color;
+  solid.width = line.width;
+  FigureWriter{out, solid, brush}.Write(shape, false, Ends::kPolyline, 1, 0);
+}
+
+void SvgSurface::WriteDot(PointF centre, int width) {
+  if (width == 1) {
+    body_ += "<rect";
+    AppendAttribute(body_, "x", std::floor(centre.x));
+    AppendAttribute(body_, "y", std::floor(centre.y));
+    body_ += " width=\"1\" height=\"1\"";
+  } else {
+    body_ += "<circle";
+    AppendAttribute(body_, "cx", centre.x);
+    AppendAttribute(body_, "cy", centre.y);
+    AppendAttribute(body_, "r", width / 2.0);
+  }
+  AppendColorAttribute(body_, "fill", pen.color);
+  body_ += "/>\n";
+}
+
+void SvgSurface::WriteWideLine(PointF from, PointF to) {
+  if (from.x == to.x && from.y == to.y) {
+    WriteDot(from, DrawWidth(pen.width));
+    return;
+  }
+  FigureWriter{body_, pen, brush}.Write(PathFromTo(from, to), true, Ends::kRound, 1, 0);
+}
+
+void SvgSurface::LineTo(int x, int y) {
+  const Point from = penPos_;
+  penPos_ = {x, y};
+  if (from == penPos_) return;
+  if (!IsBroken(pen)) {
+    const int width = DrawWidth(pen.width);
+    if (open_ && open_->points.back() == from && open_->color == pen.color && open_->width == width) {
+      open_->points.push_back(penPos_);
+      return;
+    }
+    Flush();
+    open_ = Polyline{{from, penPos_}, pen.color, width};
+    return;
+  }
+  // A broken pen counts its dashes from each line's start: one element a line.
+  Flush();
+  const double dx = double(x) - from.x, dy = double(y) - from.y;
+  const double steps = std::max(std::abs(dx), std::abs(dy));
+  FigureWriter{body_, pen, brush}.Write(
+      PathFromTo(HalfStepBack(from, from, penPos_), HalfStepBack(penPos_, from, penPos_)), false, Ends::kFlat,
+      std::hypot(dx, dy) / steps, 0.5);
+}
+
+void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
+  Flush();
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  // The outline runs through the pixels left..last, top..lastRow.
+  const double left = double(b.left), top = double(b.top);
+  const double last = double(b.right - 1), lastRow = double(b.bottom - 1);
+  const int width = DrawWidth(pen.width);
+  const FigureWriter writer{body_, pen, brush};
+  if (width == 1 && (last == left || lastRow == top)) {
+    // One pixel wide: a run of pixels down (or across) from the top left.
+    const PointF from = last == left ? PointF{left + 0.5, top} : PointF{left, top + 0.5};
+    const PointF to = last == left ? PointF{left + 0.5, lastRow + 1} : PointF{last + 1, top + 0.5};
+    writer.Write(PathFromTo(from, to), false, Ends::kFlat, 1, 0.5);
+    return;
+  }
+  const double centre = width % 2 == 0 ? 0 : 0.5;  // even widths lie on pixel corners
+  if (last == left || lastRow == top) {            // a wide pen round a box one pixel wide
+    WriteWideLine({left + centre, top + centre}, {last + centre, lastRow + centre});
+    return;
+  }
+  std::string shape = "<rect";
+  AppendAttribute(shape, "x", left + centre);
+  AppendAttribute(shape, "y", top + centre);
+  AppendAttribute(shape, "width", last - left);
+  AppendAttribute(shape, "height", lastRow - top);
+  if (!IsBroken(pen)) {
+    writer.Write(shape, true, Ends::kFlat, 1, 0);
+    return;
+  }
+  // Dashes clockwise from the top left pixel, which the first dash covers
+  // whole: the outline starts at that pixel's left edge and ends at the top
+  // of the pixel below it.
+  std::string dashes = "<path d=\"M";
+  AppendPoint(dashes, {left, top + 0.5});
+  dashes += " H";
+  AppendNumber(dashes, last + 0.5);
+  dashes += " V";
+  AppendNumber(dashes, lastRow + 0.5);
+  dashes += " H";
+  AppendNumber(dashes, left + 0.5);
+  dashes += " V";
+  AppendNumber(dashes, top + 1);
+  dashes += '"';
+  writer.Write(shape, true, Ends::kFlat, 1, 0.5, dashes);
+}
+
+void SvgSurface::Ellipse(int x1, int y1, int x2, int y2) {
+  Flush();
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  const EllipseShape e = EllipseShape::InBox(static_cast<int>(b.left), static_cast<int>(b.top),
+                                             static_cast<int>(b.right), static_cast<int>(b.bottom));
+  const double cx = e.cx + 0.5, cy = e.cy + 0.5;
+  const FigureWriter writer{body_, pen, brush};
+  if (e.rx == 0 || e.ry == 0) {  // a box one pixel wide or high: a line
+    if (DrawWidth(pen.width) == 1) {
+      const PointF from = e.rx == 0 ? PointF{cx, double(b.top)} : PointF{double(b.left), cy};
+      const PointF to = e.rx == 0 ? PointF{cx, double(b.bottom)} : PointF{double(b.right), cy};
+      writer.Write(PathFromTo(from, to), false, Ends::kFlat, 1, 0.5);
+    } else {
+      WriteWideLine({cx - e.rx, cy - e.ry}, {cx + e.rx, cy + e.ry});
+    }
+    return;
+  }
+  if (!IsBroken(pen)) {
+    std::string shape = "<ellipse";
+    AppendAttribute(shape, "cx", cx);
+    AppendAttribute(shape, "cy", cy);
+    AppendAttribute(shape, "rx", e.rx);
+    AppendAttribute(shape, "ry", e.ry);
+    writer.Write(shape, true, Ends::kFlat, 1, 0);
+    return;
+  }
+  // Dashes run counter-clockwise from three o'clock, as the canvas walks.
+  std::string shape = "<path d=\"M";
+  AppendPoint(shape, {cx + e.rx, cy});
+  for (const double toX : {cx - e.rx, cx + e.rx}) {
+    shape += " A";
+    AppendNumber(shape, e.rx);
+    shape += ',';
+    AppendNumber(shape, e.ry);
+    shape += " 0 0 0 ";
+    AppendPoint(shape, {toX, cy});
+  }
+  shape += " Z\"";
+  writer.Write(shape, true, Ends::kFlat, EllipseStepLength(e), 0);
+}
+
+void SvgSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  Flush();
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  const EllipseShape e = EllipseShape::InBox(static_cast<int>(b.left), static_cast<int>(b.top),
+                                             static_cast<int>(b.right), static_cast<int>(b.bottom));
+  // The radial directions as the ellipse's own angles, counter-clockwise
+  // from three o'clock, worked out as the canvas works them out.
+  const double bx = (double(b.left) + double(b.right)) / 2, by = (double(b.top) + double(b.bottom)) / 2;
+  const double brx = (double(b.right) - double(b.left)) / 2, bry = (double(b.bottom) - double(b.top)) / 2;
+  const auto angleOf = [&](int x, int y) { return std::atan2(-(y - by) / bry, (x - bx) / brx); };
+  const double start = angleOf(x3, y3);
+  double span = angleOf(x4, y4) - start;
+  while (span <= 0) span += 2 * std::numbers::pi;
+  const auto at = [&](double a) { return PointF{e.cx + 0.5 + e.rx * std::cos(a), e.cy + 0.5 - e.ry * std::sin(a)}; };
+  const int width = DrawWidth(pen.width);
+  const PointF from = at(start);
+  // Pieces of at most half the ellipse, so that no piece is ambiguous and a
+  // whole ellipse still has two ends.
+  const int pieces = span > std::numbers::pi ? 2 : 1;
+  std::string shape = "<path d=\"M";
+  AppendPoint(shape, from);
+  bool moves = false;
+  for (int i = 1; i <= pieces; ++i) {
+    const PointF to = at(start + span * i / pieces);
+    moves = moves || std::abs(to.x - from.x) >= 0.005 || std::abs(to.y - from.y) >= 0.005;
+    shape += " A";
+    AppendNumber(shape, e.rx);
+    shape += ',';
+    AppendNumber(shape, e.ry);
+    shape += " 0 0 0 ";
+    AppendPoint(shape, to);
+  }
+  shape += '"';
+  if (!moves) {  // a box of one pixel: a dot
+    WriteDot(from, width);
+    return;
+  }
+  const double stepLength = IsBroken(pen) && e.rx > 0 && e.ry > 0 ? EllipseStepLength(e) : 1;
+  FigureWriter{body_, pen, brush}.Write(shape, false, Ends::kFlat, stepLength, 0);
+}
+
+void SvgSurface::TextOut(int x, int y, std::string_view text) {
+  Flush();
+  if (text.empty()) return;
+  const int pixels = std::abs(font.Height());
+  TextMetrics metrics;
+  if (metrics_ != nullptr) {
+    metrics = metrics_->Measure(font, text);
+  } else {
+    metrics.ascent = static_cast<int>(std::lround(kFallbackAscent * pixels));
+    metrics.height = static_cast<int>(std::lround(kFallbackHeight * pixels));
+    metrics.advance = static_cast<int>(std::lround(kFallbackAdvance * pixels * static_cast<double>(text.size())));
+  }
+  if (font.up) {
+    body_ += "<g transform=\"rotate(-90 ";
+    AppendNumber(body_, x);
+    body_ += ' ';
+    AppendNumber(body_, y);
+    body_ += ")\">\n";
+  }
+  if (brush.style == BrushStyle::Solid) {  // the text's box in the brush colour
+    body_ += "<rect";
+    AppendAttribute(body_, "x", x);
+    AppendAttribute(body_, "y", y);
+    AppendAttribute(body_, "width", metrics.advance);
+    AppendAttribute(body_, "height", metrics.height);
+    AppendColorAttribute(body_, "fill", brush.color);
+    body_ += "/>\n";
+  }
+  body_ += "<text";
+  AppendAttribute(body_, "x", x);
+  AppendAttribute(body_, "y", double(y) + metrics.ascent);
+  body_ += " font-family=\"";
+  AppendXmlUtf8(body_, font.name);
+  body_ += '"';
+  AppendAttribute(body_, "font-size", pixels);
+  AppendColorAttribute(body_, "fill", font.color);
+  body_ += " xml:space=\"preserve\">";
+  AppendXmlText(body_, text);
+  body_ += "</text>\n";
+  if (font.up) body_ += "</g>\n";
+}
+
+void SvgSurface::FillRect(int x1, int y1, int x2, int y2) {
+  if (brush.style == BrushStyle::Clear) return;
+  Flush();
+  const Box b = Box::Of(x1, y1, x2, y2);
+  if (b.Empty()) return;
+  if (b.left <= 0 && b.top <= 0 && b.right >= kPictureWidth && b.bottom >= kPictureHeight) {
+    body_.clear();  // all of it is covered
+    background_ = brush.color;
+    return;
+  }
+  body_ += "<rect";
+  AppendAttribute(body_, "x", double(b.left));
+  AppendAttribute(body_, "y", double(b.top));
+  AppendAttribute(body_, "width", double(b.right - b.left));
+  AppendAttribute(body_, "height", double(b.bottom - b.top));
+  AppendColorAttribute(body_, "fill", brush.color);
+  body_ += "/>\n";
+}
+
+std::string SvgSurface::Document(int scale) const {
+  std::string document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"";
+  AppendAttribute(document, "width", double(kPictureWidth) * scale);
+  AppendAttribute(document, "height", double(kPictureHeight) * scale);
+  document += " viewBox=\"0 0 ";
+  AppendNumber(document, kPictureWidth);
+  document += ' ';
+  AppendNumber(document, kPictureHeight);
+  document += "\">\n<rect";
+  AppendAttribute(document, "width", kPictureWidth);
+  AppendAttribute(document, "height", kPictureHeight);
+  AppendColorAttribute(document, "fill", background_);
+  document += "/>\n";
+  document += body_;
+  if (open_) WritePolyline(document, *open_);
+  document += "</svg>\n";
+  return document;
+}
+
+}  // namespace sketch
