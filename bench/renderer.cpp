@@ -101,6 +101,10 @@ BENCHMARK_CAPTURE(BM_RendererProcess, png with legends, true, nullptr)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(1)
     ->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RendererProcess, svg without legends, false, "svg")
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1)
+    ->Repetitions(5);
 
 }  // namespace
 

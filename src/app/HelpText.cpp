@@ -48,6 +48,7 @@ The drawing aids: snap to a 10-pixel grid (:::::), and ortho snap (/-|\): lines 
 The fill check box for rectangles and ellipses.
 The grid button (...) shows or hides a dotted grid; F7 erases it.
 F6 (or the F6 button) brings the text window to the front.
+Export picture (File menu) writes the picture as F7 paints it to a file: PNG at 1 to 8 times its size, or SVG (choose the kind in the file dialog).
 
 ------------------------------------------------
 Further information and newer versions of Sketchpost: see the README of the program's source, and the download address in the notice lines that Add URL appends.

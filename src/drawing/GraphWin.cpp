@@ -203,6 +203,8 @@ void TGrafForm::BuildMenus() {
   Textwindow1 = File1->addAction(tr("Textwindow"));
   Textwindow1->setShortcut(Qt::Key_F6);
   File1->addSeparator();
+  ExportPicture1 = File1->addAction(tr("Export &picture..."));
+  File1->addSeparator();
   Exit1 = File1->addAction(tr("e&xit"));
   Edit1 = new QMenu(tr("&Edit"), this);
   Copy1 = Edit1->addAction(tr("&copy"));
@@ -211,6 +213,7 @@ void TGrafForm::BuildMenus() {
   grid1->setShortcut(Qt::CTRL | Qt::Key_G);
   connect(Textwindow1, &QAction::triggered, this, [this] { emit showEditorRequested(EditWindow); });
   connect(Exit1, &QAction::triggered, this, [this] { emit exitRequested(); });
+  connect(ExportPicture1, &QAction::triggered, this, &TGrafForm::ExportPicture1Click);
   connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
 }

@@ -57,7 +57,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   std::array<QLabel*, 2> StatusPanels{};
   QMenu* File1 = nullptr;
   QMenu* Edit1 = nullptr;
-  QAction *Textwindow1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr, *grid1 = nullptr;
+  QAction *Textwindow1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr, *grid1 = nullptr;
 
   // State.
   sketch::Canvas Picture;  // the picture and the tool settings
@@ -121,8 +121,11 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void SetBrushStyle();
   void CbRelativeClick();
   void Copy1Click();
+  // File "Export picture...": the picture F7 paints, as a PNG or SVG file.
+  void ExportPicture1Click();
   void RenewCaption();
   void RefreshPicture() { Image->update(); }
+  QString exportFilter_;  // the kind of picture file chosen last
   void FinishLine(bool ctrl);
   void FinishRectangle() { FinishBox('R'); }
   void FinishEllipse() { FinishBox('E'); }

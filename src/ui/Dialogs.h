@@ -39,6 +39,10 @@ class Dialogs {
   // As OpenFileName; names of files that do not exist yet are accepted, an
   // existing file is chosen without an overwrite question.
   virtual QString SaveFileName(QWidget* parent, const FileDialogOptions& options) = 0;
+  // As SaveFileName, for a choice of file kinds: the dialog starts on the
+  // filter `chosenFilter` names (the first when it names none), and
+  // `chosenFilter` receives the filter the user chose.
+  virtual QString SaveFileNameAndFilter(QWidget* parent, const FileDialogOptions& options, QString& chosenFilter) = 0;
 };
 
 // The dialogs in use. Until InstallDialogs is called, the Qt implementation.

@@ -31,7 +31,10 @@ Answer Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text, QMessag
   return ToAnswer(box.exec());
 }
 
-QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
+// `chosenFilter`, when given, is the filter to start on and receives the
+// one chosen.
+QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode,
+                      QString* chosenFilter = nullptr) {
   const FocusReturn focusReturn;
   QFileDialog dialog(parent, options.title);
   dialog.setAcceptMode(mode);
@@ -40,9 +43,11 @@ QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDi
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (!options.proposedName.isEmpty()) dialog.selectFile(options.proposedName);
+  if (chosenFilter != nullptr && !chosenFilter->isEmpty()) dialog.selectNameFilter(*chosenFilter);
   for (;;) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().first();
+    if (chosenFilter != nullptr) *chosenFilter = dialog.selectedNameFilter();
     if (mode == QFileDialog::AcceptOpen) return chosen;
     // Read-only files and write-protected folders are refused here, before
     // anything is written.
@@ -82,6 +87,10 @@ QString QtDialogs::OpenFileName(QWidget* parent, const FileDialogOptions& option
 
 QString QtDialogs::SaveFileName(QWidget* parent, const FileDialogOptions& options) {
   return RunFileDialog(parent, options, QFileDialog::AcceptSave);
+}
+
+QString QtDialogs::SaveFileNameAndFilter(QWidget* parent, const FileDialogOptions& options, QString& chosenFilter) {
+  return RunFileDialog(parent, options, QFileDialog::AcceptSave, &chosenFilter);
 }
 
 namespace {

@@ -14,6 +14,7 @@ class QtDialogs final : public Dialogs {
   void Error(QWidget* parent, const QString& text) override;
   QString OpenFileName(QWidget* parent, const FileDialogOptions& options) override;
   QString SaveFileName(QWidget* parent, const FileDialogOptions& options) override;
+  QString SaveFileNameAndFilter(QWidget* parent, const FileDialogOptions& options, QString& chosenFilter) override;
 };
 
 }  // namespace ui

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   TestFrameFiles files;
   TestFrameWindows windows;
   TestFrameDrawing drawing;
+  TestExportPicture exportPicture;
   TestStartUp startUp;
-  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing, &startUp});
+  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing, &exportPicture, &startUp});
 }

@@ -66,6 +66,20 @@ class TestFrameDrawing : public QObject {
 };
 
 // The start-up of the program itself, run as a child process.
+class TestExportPicture : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void offersEveryKindAndProposesThePostingsName();
+  void pngAtEachScaleIsThePicture_data();
+  void pngAtEachScaleIsThePicture();
+  void svgIsWellFormedAndHoldsTheFigures();
+  void theChosenKindDecidesTheSuffix_data();
+  void theChosenKindDecidesTheSuffix();
+  void theKindChosenLastIsOfferedAgain();
+  void aFailedExportSaysWhyAndKeepsTheOldFile();
+};
+
 class TestStartUp : public QObject {
   Q_OBJECT
 

@@ -53,4 +53,12 @@ QString ScriptedDialogs::SaveFileName(QWidget*, const ui::FileDialogOptions& opt
   return NextFile("Save", options);
 }
 
+QString ScriptedDialogs::SaveFileNameAndFilter(QWidget*, const ui::FileDialogOptions& options, QString& chosenFilter) {
+  const QStringList offered = options.filter.split(QStringLiteral(";;"));
+  if (chosenFilter.isEmpty() || !offered.contains(chosenFilter)) chosenFilter = offered.first();
+  const QString chosen = filters.isEmpty() ? QString() : filters.takeFirst();
+  if (!chosen.isEmpty()) chosenFilter = chosen;
+  return NextFile("Save", options);
+}
+
 }  // namespace testsupport

@@ -31,6 +31,7 @@ class ScriptedDialogs final : public ui::Dialogs {
 
   QList<ui::Answer> answers;  // for the questions, in order
   QStringList fileNames;      // for the file dialogs, in order ("" cancels)
+  QStringList filters;        // the filters chosen in SaveFileNameAndFilter, in order ("" keeps the one offered)
   QList<DialogCall> calls;
   int unplanned = 0;
 
@@ -46,6 +47,7 @@ class ScriptedDialogs final : public ui::Dialogs {
   void Error(QWidget* parent, const QString& text) override;
   QString OpenFileName(QWidget* parent, const ui::FileDialogOptions& options) override;
   QString SaveFileName(QWidget* parent, const ui::FileDialogOptions& options) override;
+  QString SaveFileNameAndFilter(QWidget* parent, const ui::FileDialogOptions& options, QString& chosenFilter) override;
 
  private:
   ui::Answer Next(const QString& kind, const QString& text);

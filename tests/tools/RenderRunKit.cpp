@@ -11,26 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "canvas/Canvas.h"
+#include "format/LineSource.h"
 #include "format/TextLines.h"
-#include "qttext/LegendFont.h"
+#include "qttext/PictureFiles.h"
 #include "qttext/PictureImage.h"
-#include "qttext/QtTextPainter.h"
-#include "render/DrawPass.h"
-#include "render/LegendText.h"
-#include "render/SvgSurface.h"
+#include "render/DrawHost.h"
 
 namespace rendertest {
-
-namespace {
-
-class GoOnHost final : public sketch::DrawHost {
- public:
-  bool ConfirmIncomplete(std::int32_t, std::int32_t, std::string_view) override { return true; }
-  void WarnDrawingSize(std::string_view) override {}
-};
-
-}  // namespace
 
 QByteArray Posting(std::initializer_list<const char*> lines, const char* lineBreak) {
   QByteArray text;
@@ -93,24 +80,13 @@ QStringList Listing(const QString& root) {
 }
 
 QImage DrawHere(const QByteArray& posting) {
-  sketch::Canvas canvas;
-  canvas.font.name = qttext::ChooseLegendFontName();
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
-  const sketch::MemoryLines lines(posting.toStdString());
-  GoOnHost host;
-  sketch::DrawPassCounters pass;
-  sketch::RunDrawPass(canvas, lines, host, pass);
-  return qttext::ImageOf(canvas.Picture()).copy();
+  sketch::GoOnHost host;
+  return qttext::ImageOf(qttext::DrawPosting(sketch::MemoryLines(posting.toStdString()), host)).copy();
 }
 
 QByteArray SvgHere(const QByteArray& posting, int scale) {
-  sketch::SvgSurface svg(&qttext::SharedTextPainter());
-  svg.font.name = qttext::ChooseLegendFontName();
-  svg.brush.style = sketch::BrushStyle::Clear;
-  GoOnHost host;
-  sketch::DrawPassCounters pass;
-  sketch::RunDrawPass(svg, sketch::MemoryLines(posting.toStdString()), host, pass);
-  return QByteArray::fromStdString(svg.Document(scale));
+  sketch::GoOnHost host;
+  return qttext::SvgOf(sketch::MemoryLines(posting.toStdString()), host, scale);
 }
 
 QString SvgProblem(const QByteArray& svg) {

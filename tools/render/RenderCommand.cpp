@@ -3,23 +3,16 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "canvas/Canvas.h"
 #include "format/Limits.h"
 #include "format/TextLines.h"
-#include "qttext/LegendFont.h"
-#include "qttext/PictureImage.h"
-#include "qttext/QtTextPainter.h"
+#include "qttext/PictureFiles.h"
 #include "render/DrawPass.h"
-#include "render/LegendText.h"
 #include "render/SvgSurface.h"
 
 namespace render_command {
@@ -89,14 +82,6 @@ std::optional<std::string> ReadFile(const std::string& name, std::string& text) 
   }
   ::close(fd);
   return failure;
-}
-
-std::optional<QByteArray> EncodePng(const QImage& image) {
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!QImageWriter(&buffer, "png").write(image)) return std::nullopt;
-  return png;
 }
 
 std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
@@ -227,21 +212,10 @@ std::optional<QByteArray> DrawPicture(const std::string& inputName, std::string 
                                       std::FILE* err) {
   const sketch::MemoryLines lines(std::move(text));
   StderrHost host(inputName, err);
-  sketch::DrawPassCounters pass;
-  if (options.format == PictureFormat::kSvg) {
-    sketch::SvgSurface svg(&qttext::SharedTextPainter());
-    svg.font.name = qttext::ChooseLegendFontName();
-    svg.brush.style = sketch::BrushStyle::Clear;
-    sketch::RunDrawPass(svg, lines, host, pass);
-    return QByteArray::fromStdString(svg.Document(options.scale));
-  }
-  sketch::Canvas canvas;
-  canvas.font.name = qttext::ChooseLegendFontName();
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
-  canvas.brush.style = sketch::BrushStyle::Clear;
-  sketch::RunDrawPass(canvas, lines, host, pass);
-  const sketch::Picture picture = options.scale > 1 ? canvas.Picture().Scaled(options.scale) : canvas.Picture();
-  return EncodePng(qttext::ImageOf(picture));
+  if (options.format == PictureFormat::kSvg) return qttext::SvgOf(lines, host, options.scale);
+  QByteArray png = qttext::PngOf(qttext::DrawPosting(lines, host), options.scale);
+  if (png.isEmpty()) return std::nullopt;
+  return png;
 }
 
 }  // namespace
