@@ -192,6 +192,7 @@ class BenchDialogs final : public ui::Dialogs {
   ui::Answer ConfirmOkCancel(QWidget*, const QString& text) override { return Unexpected(text); }
   ui::Answer ConfirmYesNoCancel(QWidget*, const QString& text) override { return Unexpected(text); }
   void Error(QWidget*, const QString& text) override { Unexpected(text); }
+  void About(QWidget*, const QString&, const QString& text) override { Unexpected(text); }
   QString OpenFileName(QWidget*, const ui::FileDialogOptions&) override {
     Unexpected(QStringLiteral("Open"));
     return {};
