@@ -113,12 +113,17 @@ void TestOnXServer::startsDrawsAndSaves() {
   QVERIFY2(program.waitForStarted(kPatienceMs), "sketchpost did not start");
   const QString pid = QString::number(program.processId());
 
+  // The frame once it is on the screen: a window has its name from the moment
+  // it is made, so a search by name alone can find it unmapped, while it is
+  // still being set up, and an unmapped window takes no keyboard focus.
   QString window;
-  QVERIFY2(WaitFor([&] {
-             window = Xdotool({"search", "--pid", pid, "--name", "^Sketchpost$"}).section(QChar('\n'), 0, 0);
-             return !window.isEmpty();
-           }),
-           "no window named Sketchpost appeared within 30 s");
+  QVERIFY2(
+      WaitFor([&] {
+        window =
+            Xdotool({"search", "--onlyvisible", "--pid", pid, "--name", "^Sketchpost$"}).section(QChar('\n'), 0, 0);
+        return !window.isEmpty();
+      }),
+      "no window named Sketchpost was mapped within 30 s");
   // Its icon is Sketchpost's, handed to the window system.
   QProcess xprop;
   xprop.start(QStringLiteral("xprop"), {"-id", window, "_NET_WM_ICON"});
