@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include <QDataStream>
+#include <QRect>
 #include <QStandardPaths>
 
 namespace app {
@@ -36,6 +38,25 @@ bool Flag(const QSettings& file, const QString& key, bool fallback) {
   return fallback;
 }
 
+// Whether `data` is a whole QWidget::saveGeometry record (format versions 1
+// to 3) with a size. QWidget::restoreGeometry checks only its head and
+// applies a cut-off record as far as it goes, zero sizes and all.
+bool IsWholeGeometry(const QByteArray& data) {
+  QDataStream stream(data);
+  stream.setVersion(QDataStream::Qt_4_0);
+  quint32 magic = 0;
+  quint16 major = 0, minor = 0;
+  stream >> magic >> major >> minor;
+  if (magic != 0x1D9D0CB || major < 1 || major > 3) return false;
+  QRect frame, normal, geometry;
+  qint32 screen = 0, screenWidth = 0;
+  quint8 maximized = 0, fullScreen = 0;
+  stream >> frame >> normal >> screen >> maximized >> fullScreen;
+  if (major > 1) stream >> screenWidth;
+  if (major > 2) stream >> geometry;
+  return stream.status() == QDataStream::Ok && !normal.isEmpty();
+}
+
 }  // namespace
 
 Settings::Settings(const QString& fileName) : file_(fileName, QSettings::IniFormat) {
@@ -48,7 +69,10 @@ QString Settings::DefaultFileName() {
          QStringLiteral("/sketchpost/sketchpost.ini");
 }
 
-QByteArray Settings::FrameGeometry() const { return file_.value(kFrameGeometry).toByteArray(); }
+QByteArray Settings::FrameGeometry() const {
+  const QByteArray geometry = file_.value(kFrameGeometry).toByteArray();
+  return IsWholeGeometry(geometry) ? geometry : QByteArray();
+}
 
 void Settings::SetFrameGeometry(const QByteArray& geometry) {
   file_.setValue(kFrameGeometry, geometry);

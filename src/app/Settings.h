@@ -20,7 +20,8 @@ class Settings {
   // $XDG_CONFIG_HOME (or ~/.config) /sketchpost/sketchpost.ini
   static QString DefaultFileName();
 
-  // The frame's size, place and state (maximised...), as QWidget::saveGeometry.
+  // The frame's size, place and state (maximised...), as QWidget::saveGeometry;
+  // empty when none is kept or what is kept is not a whole record.
   QByteArray FrameGeometry() const;
   void SetFrameGeometry(const QByteArray& geometry);
 

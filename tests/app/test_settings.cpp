@@ -148,6 +148,7 @@ void TestSettings::badFileGivesDefaults_data() {
   QTest::newRow("cut off") << QByteArray("[Drawing]\ntool=");
   QTest::newRow("unclosed group") << QByteArray("[Drawing\ntool=1\n[Files]\nrecent=@ByteArray(");
   QTest::newRow("a folder") << QByteArray("<folder>");
+  QTest::newRow("geometry cut off") << QByteArray("[Frame]\ngeometry=@ByteArray(\\x1\\xd9\\xd0\\xcb\\0\\x3)");
 }
 
 void TestSettings::badFileGivesDefaults() {
