@@ -103,7 +103,11 @@ class TestSettings : public QObject {
 
  private slots:
   void frameAndToolsComeBack();
+  void frameStateComesBack_data();
+  void frameStateComesBack();
   void recentFilesComeBack();
+  void storedRecentFiles_data();
+  void storedRecentFiles();
   void badFileGivesDefaults_data();
   void badFileGivesDefaults();
   void badValuesGiveDefaults_data();

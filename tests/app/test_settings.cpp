@@ -113,6 +113,36 @@ void TestSettings::frameAndToolsComeBack() {
   QVERIFY(offeredUp);
 }
 
+void TestSettings::frameStateComesBack_data() {
+  QTest::addColumn<bool>("maximised");
+  QTest::newRow("closed maximised") << true;
+  QTest::newRow("maximised, then back to normal") << false;
+}
+
+void TestSettings::frameStateComesBack() {
+  QFETCH(bool, maximised);
+  SettingsFile file;
+  const QRect placed(70, 50, 640, 480);
+  {
+    app::Settings settings(file.Path());
+    Session session;
+    session.frame.UseSettings(&settings);
+    QVERIFY(session.Shown());
+    session.frame.setGeometry(placed);
+    session.frame.showMaximized();
+    QTRY_VERIFY(session.frame.isMaximized());
+    if (!maximised) session.frame.showNormal();
+    session.frame.close();
+  }
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.isMaximized(), maximised);
+  // Either way the size and place it had before it was maximised.
+  QCOMPARE(session.frame.normalGeometry(), placed);
+}
+
 void TestSettings::recentFilesComeBack() {
   SettingsFile file;
   QTemporaryDir postings;
@@ -140,6 +170,30 @@ void TestSettings::recentFilesComeBack() {
   QCOMPARE(session.frame.EditForm->windowTitle(), QStringLiteral("Text a.skp"));
 }
 
+void TestSettings::storedRecentFiles_data() {
+  QTest::addColumn<QByteArray>("recent");  // the value of recent= in [Files]
+  QTest::addColumn<QStringList>("files");  // what the frame's history holds
+  QTest::newRow("one") << QByteArray("/p/a.skp") << QStringList{"/p/a.skp"};
+  QTest::newRow("ten: the first eight") << QByteArray("/p/0, /p/1, /p/2, /p/3, /p/4, /p/5, /p/6, /p/7, /p/8, /p/9")
+                                        << QStringList{"/p/0", "/p/1", "/p/2", "/p/3", "/p/4", "/p/5", "/p/6", "/p/7"};
+  QTest::newRow("repeated and empty names: once each")
+      << QByteArray("/p/a.skp, , /p/b.skp, /p/a.skp") << QStringList{"/p/a.skp", "/p/b.skp"};
+  QTest::newRow("a name with a comma") << QByteArray("\"/p/a, b.skp\"") << QStringList{"/p/a, b.skp"};
+}
+
+void TestSettings::storedRecentFiles() {
+  QFETCH(QByteArray, recent);
+  QFETCH(QStringList, files);
+  SettingsFile file;
+  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
+  WriteFile(file.Path(), "[Files]\nrecent=" + recent + "\n");
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.History.Files(), files);
+}
+
 void TestSettings::badFileGivesDefaults_data() {
   QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<folder>": a folder in its place
   QTest::newRow("missing") << QByteArray("<none>");
@@ -149,6 +203,7 @@ void TestSettings::badFileGivesDefaults_data() {
   QTest::newRow("unclosed group") << QByteArray("[Drawing\ntool=1\n[Files]\nrecent=@ByteArray(");
   QTest::newRow("a folder") << QByteArray("<folder>");
   QTest::newRow("geometry cut off") << QByteArray("[Frame]\ngeometry=@ByteArray(\\x1\\xd9\\xd0\\xcb\\0\\x3)");
+  QTest::newRow("recent files not a list") << QByteArray("[Files]\nrecent=@Variant(\\0\\0\\0\\x7f)");
 }
 
 void TestSettings::badFileGivesDefaults() {
@@ -192,13 +247,16 @@ void TestSettings::badValuesGiveDefaults_data() {
                                   "legendSize=0\nlegendUp=true")
                            << "3 0 7 1 1 1 0 1";
   QTest::newRow("tool past the last") << QByteArray("tool=5") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("tool negative") << QByteArray("tool=-1") << "0 0 1 0 0 0 1 0";
   QTest::newRow("tool a word") << QByteArray("tool=ellipse") << "0 0 1 0 0 0 1 0";
   QTest::newRow("width 0") << QByteArray("penWidth=0") << "0 0 1 0 0 0 1 0";
   QTest::newRow("width 11") << QByteArray("penWidth=11") << "0 0 1 0 0 0 1 0";
   QTest::newRow("width 10") << QByteArray("penWidth=10") << "0 0 10 0 0 0 1 0";
+  QTest::newRow("the last pen") << QByteArray("penStyle=dashdot") << "0 3 1 0 0 0 1 0";
   QTest::newRow("unknown pen") << QByteArray("penStyle=wavy") << "0 0 1 0 0 0 1 0";
   QTest::newRow("dotted and thick: thin") << QByteArray("penStyle=dot\npenWidth=4") << "0 2 1 0 0 0 1 0";
   QTest::newRow("fill yes is not true") << QByteArray("fill=yes") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("legend size 2") << QByteArray("legendSize=2") << "0 0 1 0 0 0 2 0";
   QTest::newRow("legend size 3") << QByteArray("legendSize=3") << "0 0 1 0 0 0 1 0";
   QTest::newRow("huge number") << QByteArray("tool=99999999999999999999") << "0 0 1 0 0 0 1 0";
 }
