@@ -3,8 +3,11 @@
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
+# Where `make install` puts the programs; DESTDIR, when set, goes in front.
+PREFIX ?= /usr/local
+prefix := $(patsubst ~%,$(HOME)%,$(PREFIX))
 
-.PHONY: all deps build build-asan run examples test test-release test-asan bench fuzz format clean
+.PHONY: all deps build build-asan run examples test test-release test-asan bench fuzz format clean install package
 
 all: build
 
@@ -21,6 +24,21 @@ build-asan: deps
 
 run: build
 	./build/sketchpost
+
+# The programs, launcher, icons, file type and manual pages under $(PREFIX).
+# Installed for the user alone (no DESTDIR), the desktop learns of the file
+# type and the launcher at once.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(prefix)"
+	@if [ -z "$(DESTDIR)" ]; then \
+	  command -v update-mime-database >/dev/null && update-mime-database "$(prefix)/share/mime" || true; \
+	  command -v update-desktop-database >/dev/null && update-desktop-database "$(prefix)/share/applications" || true; \
+	fi
+
+# A Debian package, sketchpost_VERSION_ARCH.deb, in this folder.
+package: build
+	cd build && cpack -G DEB
+	cp build/sketchpost_*.deb .
 
 # The sample postings drawn as pictures by the command-line renderer.
 examples: build
@@ -46,4 +64,4 @@ format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz sketchpost_*.deb

@@ -4,7 +4,7 @@
 
 QString THelpWindow::UserGuide() {
   return QStringLiteral(R"(Sketchpost
-Version 0.1 for Linux (Debian 12 and other systems with Qt 6)
+Version )" SKETCHPOST_VERSION R"( for Linux (Debian 12 and other systems with Qt 6)
 This is a preliminary version.
 
 APPLICATION

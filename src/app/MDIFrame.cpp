@@ -4,9 +4,11 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "app/Application.h"
 #include "drawing/GraphWin.h"
 #include "editor/MDIEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/StandardKeys.h"
 
 TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Sketchpost"));
@@ -14,6 +16,7 @@ TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
   MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(MdiArea);
+  setAcceptDrops(true);
   BuildMenus();
   connect(MdiArea, &QMdiArea::subWindowActivated, this, &TFrameForm::OnSubWindowActivated);
   RebuildMenuBar();
@@ -35,6 +38,9 @@ void TFrameForm::BuildMenus() {
   New1 = File1->addAction(tr("&New"));
   Open1 = File1->addAction(tr("&Open..."));
   Open1->setShortcut(Qt::Key_F3);
+  ui::AddStandardKeys(New1, QKeySequence::New);
+  ui::AddStandardKeys(Open1, QKeySequence::Open);
+  RecentFiles = ui::AddRecentFilesMenu(File1, nullptr, &History);
   File1->addSeparator();
   Exit1 = File1->addAction(tr("E&xit"));
 
@@ -45,6 +51,11 @@ void TFrameForm::BuildMenus() {
   Cascade1 = Window1->addAction(tr("&Cascade"));
   Arrangeicons1 = Window1->addAction(tr("&Arrange icons"));
   connect(Window1, &QMenu::aboutToShow, this, &TFrameForm::FillWindowList);
+
+  HelpMenu = new QMenu(tr("&Help"), this);
+  About = HelpMenu->addAction(tr("&About Sketchpost"));
+  connect(About, &QAction::triggered, this, [this] { app::ShowAbout(this); });
+  connect(&History, &ui::FileHistory::chosen, this, &TFrameForm::OpenFile);
 
   connect(New1, &QAction::triggered, this, &TFrameForm::New1Click);
   connect(Open1, &QAction::triggered, this, &TFrameForm::Open1Click);
@@ -70,7 +81,7 @@ void TFrameForm::RebuildMenuBar() {
     child = active->Child()->MenuGroups();
   }
   menuBar()->clear();
-  for (QMenu* menu : ui::MergeMenus({{0, File1}, {9, Window1}}, child)) menuBar()->addMenu(menu);
+  for (QMenu* menu : ui::MergeMenus({{0, File1}, {9, Window1}, {10, HelpMenu}}, child)) menuBar()->addMenu(menu);
 }
 
 void TFrameForm::FillWindowList() {
@@ -103,35 +114,49 @@ void TFrameForm::BringToFront(QWidget* child) {
 
 void TFrameForm::New1Click() {
   if (EditForm != nullptr) return;  // never a second editor window
+  MakeEditorWindow();
+  ShowEditorWindow();
+}
+
+void TFrameForm::MakeEditorWindow() {
   EditForm = new TEditForm;
   auto* frame = new ui::ChildSubWindow(EditForm, EditForm);
   MdiArea->addSubWindow(frame);
+  EditForm->SetFileHistory(&History);
   connect(EditForm, &TEditForm::drawRequested, this, &TFrameForm::DrawEditorText);
   connect(EditForm, &TEditForm::openRequested, this, &TFrameForm::Open1Click);
   connect(EditForm, &TEditForm::exitRequested, this, &TFrameForm::Exit1Click);
   connect(EditForm, &TEditForm::cursorLineReleased, this, &TFrameForm::ForwardCursorLine);
   connect(EditForm, &TEditForm::raiseRequested, this, [this] { BringToFront(EditForm); });
+  // Read after the drop is over: the save question must not run inside it.
+  connect(EditForm, &TEditForm::fileDropped, this, &TFrameForm::OpenFile, Qt::QueuedConnection);
   frame->resize(429, 290);  // the editor's design size
-  frame->show();
+}
+
+void TFrameForm::ShowEditorWindow() {
+  FrameOf(EditForm)->show();
   BringToFront(EditForm);
 }
 
-void TFrameForm::Open1Click() {
-  if (EditForm != nullptr && EditForm->IsModified()) {
-    switch (EditForm->QuerySave()) {
-      case ui::Answer::Cancel:
-        return;
-      case ui::Answer::Yes:
-        if (!EditForm->Save1Click()) return;  // the text asked to be kept is not read over
-        break;
-      default:
-        break;
-    }
+bool TFrameForm::SaveQuestionAllowsOpen() {
+  if (EditForm == nullptr || !EditForm->IsModified()) return true;
+  switch (EditForm->QuerySave()) {
+    case ui::Answer::Cancel:
+      return false;
+    case ui::Answer::Yes:
+      return EditForm->Save1Click();  // the text asked to be kept is not read over
+    default:
+      return true;
   }
+}
+
+void TFrameForm::Open1Click() {
+  if (!SaveQuestionAllowsOpen()) return;
   ui::FileDialogOptions options;
   options.title = tr("Open");
   options.filter = QStringLiteral("Newsgroup sketch (*.skp);;Plain text files (*.txt);;All files (*)");
   options.defaultSuffix = QStringLiteral("skp");
+  options.folder = History.Folder();
   const QString chosen = ui::CurrentDialogs().OpenFileName(this, options);
   if (chosen.isEmpty()) return;
   New1Click();
@@ -196,6 +221,7 @@ void TFrameForm::DrawEditorText() {
   QMdiSubWindow* active = MdiArea->activeSubWindow();
   if (active == nullptr || EditForm == nullptr || active->widget() != EditForm) return;
   GrafForm = new TGrafForm;
+  GrafForm->ApplyToolSettings(tools_);
   auto* frame = new ui::ChildSubWindow(GrafForm, GrafForm);
   MdiArea->addSubWindow(frame);
   connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);
@@ -224,5 +250,6 @@ void TFrameForm::closeEvent(QCloseEvent* event) {
     }
   }
   if (HelpWindow != nullptr) HelpWindow->hide();
+  StoreSettings();
   event->accept();
 }

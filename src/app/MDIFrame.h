@@ -1,7 +1,10 @@
 #pragma once
 // TFrameForm, the main window: a multiple-document frame holding at most one
 // editor window and one drawing window, the menus of the program, and the
-// coupling of the two child windows (F7, F6, the caret line).
+// coupling of the two child windows (F7, F6, the caret line). Files come in
+// through Open, the recent files, the command line and drops; with settings
+// given, the frame, the drawing tools and the recent files last from one run
+// to the next.
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -9,10 +12,15 @@
 #include <QPointer>
 
 #include "app/HelpUnit.h"
+#include "drawing/ToolSettings.h"
+#include "ui/FileHistory.h"
 #include "ui/MdiChild.h"
 
 class TEditForm;
 class TGrafForm;
+namespace app {
+class Settings;
+}
 
 class TFrameForm : public QMainWindow {
   Q_OBJECT
@@ -24,8 +32,14 @@ class TFrameForm : public QMainWindow {
   QMdiArea* MdiArea = nullptr;
   QMenu* File1 = nullptr;
   QMenu* Window1 = nullptr;
+  QMenu* HelpMenu = nullptr;
+  QMenu* RecentFiles = nullptr;
   QAction *New1 = nullptr, *Open1 = nullptr, *Exit1 = nullptr;
   QAction *Help1 = nullptr, *Tile1 = nullptr, *Cascade1 = nullptr, *Arrangeicons1 = nullptr;
+  QAction* About = nullptr;
+
+  // The recent files and the folder the file dialogs start in.
+  ui::FileHistory History;
 
   // The windows, each empty until first made; once set, they stay set.
   TEditForm* EditForm = nullptr;
@@ -44,11 +58,24 @@ class TFrameForm : public QMainWindow {
   void ShowEditor(TEditForm* editor);
   void ForwardCursorLine(const QByteArray& line);
 
+  // Opens `fileName` as Open does once a file is chosen: the save question
+  // first, then the file read into the editor window. Without an editor
+  // window, one is made only for a file that could be read.
+  void OpenFile(const QString& fileName);
+
+  // From now on the frame's geometry, the drawing tools and the recent
+  // files come from `settings` and go back to it (not owned; it must outlive
+  // the frame). Call before the frame is shown.
+  void UseSettings(app::Settings* settings);
+
   // The frame around a child window, or nullptr.
   ui::ChildSubWindow* FrameOf(QWidget* child) const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenus();
@@ -56,6 +83,14 @@ class TFrameForm : public QMainWindow {
   void OnSubWindowActivated(QMdiSubWindow* window);
   void FillWindowList();
   void BringToFront(QWidget* child);
+  // Asks about unsaved text before another file is read; false: stop.
+  bool SaveQuestionAllowsOpen();
+  void MakeEditorWindow();  // hidden, until ShowEditorWindow
+  void ShowEditorWindow();
+  void StoreSettings();
+
+  app::Settings* settings_ = nullptr;
+  drawing::ToolSettings tools_;  // for the drawing window when it is made
 
   QList<QAction*> windowListActions_;
 };

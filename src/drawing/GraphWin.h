@@ -24,6 +24,7 @@
 #include "canvas/Canvas.h"
 #include "drawing/PictureView.h"
 #include "drawing/ToolCodes.h"
+#include "drawing/ToolSettings.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 #include "render/Overlays.h"
@@ -87,6 +88,11 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   // The drawing window became the active child window.
   void OnGrafWinActivate();
   void ApplyFillSetting();
+
+  // The tool bar's and the legend's settings; applying them during a gesture
+  // does nothing, as the tool bar does.
+  drawing::ToolSettings CurrentToolSettings() const;
+  void ApplyToolSettings(const drawing::ToolSettings& settings);
 
   // "Draw window", or "Draw " and the editor's file name.
   static QString DrawCaption(const QString& editorCaption);

@@ -14,6 +14,7 @@
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
+#include "ui/StandardKeys.h"
 
 using editor::ColLine;
 
@@ -72,6 +73,7 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   connect(Editor, &editor::SketchTextEdit::keyUp, this, &TEditForm::OnEdKeyUp);
   connect(Editor, &editor::SketchTextEdit::clicked, this, &TEditForm::OnEdClick);
   connect(Editor, &editor::SketchTextEdit::mouseUp, this, &TEditForm::OnEdMouseUp);
+  connect(Editor, &editor::SketchTextEdit::fileDropped, this, &TEditForm::fileDropped);
   connect(Editor, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(Editor->viewport()->mapToGlobal(at)); });
   setFocusProxy(Editor);
@@ -88,6 +90,10 @@ void TEditForm::BuildMenus() {
   draw1 = AddItem(File1, tr("&draw"), Qt::Key_F7);
   File1->addSeparator();
   Exit1 = AddItem(File1, tr("E&xit"));
+  ui::AddStandardKeys(New1, QKeySequence::New);
+  ui::AddStandardKeys(Open1, QKeySequence::Open);
+  ui::AddStandardKeys(Save1, QKeySequence::Save);
+  ui::AddStandardKeys(Saveas1, QKeySequence::SaveAs);
 
   Edit1 = new QMenu(tr("&Edit"), this);
   Cut1 = AddItem(Edit1, tr("Cu&t"), Qt::CTRL | Qt::Key_X);
@@ -132,6 +138,16 @@ void TEditForm::BuildMenus() {
   connect(Edit1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
   connect(Editor, &editor::SketchTextEdit::menuKeyComing, this, &TEditForm::Edit1Click);
+}
+
+void TEditForm::SetFileHistory(ui::FileHistory* history) {
+  if (history_ != nullptr || history == nullptr) return;
+  history_ = history;
+  ui::AddRecentFilesMenu(File1, Close1, history);
+}
+
+void TEditForm::Remember(const QString& fileName) {
+  if (history_ != nullptr) history_->Add(fileName);
 }
 
 QList<ui::MenuGroup> TEditForm::MenuGroups() const { return {{0, File1}, {1, Edit1}}; }
@@ -185,6 +201,7 @@ bool TEditForm::LoadFile(const QString& fileName) {
   URLAdded = false;
   SetFileName(fileName);
   UpdateStatus();  // the text's change showed the old name and "*"
+  Remember(FileName);
   return true;
 }
 
@@ -200,6 +217,7 @@ bool TEditForm::WriteText(const QString& fileName) {
     return false;
   }
   Editor->document()->setModified(false);
+  Remember(fileName);
   return true;
 }
 
@@ -209,6 +227,7 @@ bool TEditForm::Saveas1Click() {
   options.filter = kFileFilter;
   options.defaultSuffix = QStringLiteral("skp");
   options.proposedName = FileName;
+  if (history_ != nullptr) options.folder = history_->Folder();
   const QString chosen = ui::CurrentDialogs().SaveFileName(this, options);
   if (chosen.isEmpty()) return false;
   const QString fileName = QFileInfo(chosen).absoluteFilePath();

@@ -18,6 +18,7 @@
 #include "editor/PostingText.h"
 #include "editor/SketchTextEdit.h"
 #include "ui/Dialogs.h"
+#include "ui/FileHistory.h"
 #include "ui/MdiChild.h"
 
 class TEditForm : public QWidget, public ui::MdiChild {
@@ -44,6 +45,10 @@ class TEditForm : public QWidget, public ui::MdiChild {
   QString FileName = editor::kUntitled;
   // The notice block was appended to the present text.
   bool URLAdded = false;
+
+  // The recent files and the folder of the file dialogs (not owned): from
+  // now on the File menu lists them, and every file read or saved joins them.
+  void SetFileHistory(ui::FileHistory* history);
 
   // ui::MdiChild
   QList<ui::MenuGroup> MenuGroups() const override;
@@ -96,11 +101,12 @@ class TEditForm : public QWidget, public ui::MdiChild {
   QString Caption() const { return windowTitle(); }
 
  signals:
-  void drawRequested();                      // F7, the draw items
-  void openRequested();                      // the frame opens a file into this window
-  void exitRequested();                      // File Exit
-  void cursorLineReleased(QByteArray line);  // the caret's line after a key or mouse release
-  void raiseRequested();                     // bring this window to the front
+  void drawRequested();                       // F7, the draw items
+  void openRequested();                       // the frame opens a file into this window
+  void exitRequested();                       // File Exit
+  void cursorLineReleased(QByteArray line);   // the caret's line after a key or mouse release
+  void raiseRequested();                      // bring this window to the front
+  void fileDropped(const QString& fileName);  // a file was dropped on the text, to be opened
 
  private:
   void BuildMenus();
@@ -113,6 +119,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void ForwardCursorLine();
   void SetFileName(const QString& fileName);
   bool WriteText(const QString& fileName);  // the text to the file, or an error box
+  void Remember(const QString& fileName);
   bool EnterFolderOf(const QString& fileName);
   void Open1Click();
   void Exit1Click() { emit exitRequested(); }
@@ -122,4 +129,6 @@ class TEditForm : public QWidget, public ui::MdiChild {
   void SelectAll2Click() { Selectall1Click(); }
 
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+  ui::FileHistory* history_ = nullptr;
 };

@@ -1,11 +1,13 @@
 #include "editor/SketchTextEdit.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 
 #include "editor/PostingText.h"
 #include "qttext/TextBytes.h"
 #include "ui/Dialogs.h"
+#include "ui/DraggedFile.h"
 
 namespace editor {
 
@@ -113,6 +115,32 @@ void SketchTextEdit::insertFromMimeData(const QMimeData* source) {
   if (!CheckRoom(SelectedLength(), PostingLength(text))) return;
   insertPlainText(text);
   ensureCursorVisible();
+}
+
+void SketchTextEdit::dragEnterEvent(QDragEnterEvent* e) {
+  if (ui::DraggedFile(e->mimeData()).isEmpty()) {
+    QPlainTextEdit::dragEnterEvent(e);
+    return;
+  }
+  e->acceptProposedAction();
+}
+
+void SketchTextEdit::dragMoveEvent(QDragMoveEvent* e) {
+  if (ui::DraggedFile(e->mimeData()).isEmpty()) {
+    QPlainTextEdit::dragMoveEvent(e);
+    return;
+  }
+  e->acceptProposedAction();  // no drop caret: the file is opened, not put in
+}
+
+void SketchTextEdit::dropEvent(QDropEvent* e) {
+  const QString file = ui::DraggedFile(e->mimeData());
+  if (file.isEmpty()) {
+    QPlainTextEdit::dropEvent(e);
+    return;
+  }
+  e->acceptProposedAction();
+  emit fileDropped(file);
 }
 
 QMimeData* SketchTextEdit::createMimeDataFromSelection() const {

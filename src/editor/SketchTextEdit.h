@@ -6,7 +6,8 @@
 // refused with a box, whole. What leaves it for the clipboard or a drag is
 // the characters as they are, every one kept. It reports the key and mouse events the status bar and the
 // caret forwarding follow, and leaves the Edit menu's shortcut keys to the
-// menu.
+// menu. A file dragged onto it is not put in as text: it is passed on to be
+// opened.
 
 #include <QKeySequence>
 #include <QList>
@@ -47,6 +48,7 @@ class SketchTextEdit final : public QPlainTextEdit {
   void clicked();        // a mouse button went down in the text
   void mouseUp();        // and came up again
   void menuKeyComing();  // a menu key is about to go to its menu item
+  void fileDropped(const QString& fileName);
 
  protected:
   bool event(QEvent* e) override;
@@ -56,6 +58,9 @@ class SketchTextEdit final : public QPlainTextEdit {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void insertFromMimeData(const QMimeData* source) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
   QMimeData* createMimeDataFromSelection() const override;
 
  private:

@@ -18,6 +18,7 @@ struct FileDialogOptions {
   QString filter;         // Qt form: "Newsgroup Sketch (*.skp);;All files (*)"
   QString defaultSuffix;  // added to a name typed without extension
   QString proposedName;   // the name the dialog starts with
+  QString folder;         // the folder it shows first (empty: the current one)
 };
 
 class Dialogs {
@@ -34,6 +35,8 @@ class Dialogs {
   virtual Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) = 0;
   // Error icon, OK: a command failed, `text` says why.
   virtual void Error(QWidget* parent, const QString& text) = 0;
+  // The program's About box: its icon, `title` and `text`, OK.
+  virtual void About(QWidget* parent, const QString& title, const QString& text) = 0;
   // The chosen file's full name; empty when the user cancelled.
   virtual QString OpenFileName(QWidget* parent, const FileDialogOptions& options) = 0;
   // As OpenFileName; names of files that do not exist yet are accepted, an

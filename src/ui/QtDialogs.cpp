@@ -42,6 +42,7 @@ QString RunFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDi
   dialog.setDefaultSuffix(options.defaultSuffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!options.folder.isEmpty() && QFileInfo(options.folder).isDir()) dialog.setDirectory(options.folder);
   if (!options.proposedName.isEmpty()) dialog.selectFile(options.proposedName);
   if (chosenFilter != nullptr && !chosenFilter->isEmpty()) dialog.selectNameFilter(*chosenFilter);
   for (;;) {
@@ -79,6 +80,11 @@ Answer QtDialogs::ConfirmYesNoCancel(QWidget* parent, const QString& text) {
 
 void QtDialogs::Error(QWidget* parent, const QString& text) {
   Ask(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void QtDialogs::About(QWidget* parent, const QString& title, const QString& text) {
+  const FocusReturn focusReturn;
+  QMessageBox::about(parent, title, text);
 }
 
 QString QtDialogs::OpenFileName(QWidget* parent, const FileDialogOptions& options) {

@@ -12,6 +12,7 @@ class QtDialogs final : public Dialogs {
   Answer ConfirmOkCancel(QWidget* parent, const QString& text) override;
   Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
+  void About(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget* parent, const FileDialogOptions& options) override;
   QString SaveFileName(QWidget* parent, const FileDialogOptions& options) override;
   QString SaveFileNameAndFilter(QWidget* parent, const FileDialogOptions& options, QString& chosenFilter) override;

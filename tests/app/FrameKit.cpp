@@ -77,10 +77,20 @@ void Session::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 
 namespace {
 
+// An item's caption without its mnemonic and without the keys it names
+// after a tab.
+QString Caption(const QAction* action) { return action->text().section(QChar('\t'), 0, 0).remove(QChar('&')); }
+
+// "Open... F3, Ctrl+O": the caption and the keys the menu shows.
 QString Item(const QAction* action) {
   if (action->isSeparator()) return QStringLiteral("-");
-  QString item = action->text().remove(QChar('&'));
-  if (!action->shortcut().isEmpty()) item += QChar(' ') + action->shortcut().toString(QKeySequence::PortableText);
+  QString item = Caption(action);
+  const QString keys = action->text().section(QChar('\t'), 1);
+  if (!keys.isEmpty()) {
+    item += QChar(' ') + keys;
+  } else if (!action->shortcut().isEmpty()) {
+    item += QChar(' ') + action->shortcut().toString(QKeySequence::PortableText);
+  }
   return item;
 }
 
@@ -90,7 +100,7 @@ bool Session::Choose(const QString& title, const QString& item) {
   for (const QAction* menuTitle : frame.menuBar()->actions()) {
     if (menuTitle->menu() == nullptr || menuTitle->text().remove(QChar('&')) != title) continue;
     for (QAction* action : menuTitle->menu()->actions()) {
-      if (action->text().remove(QChar('&')) != item) continue;
+      if (Caption(action) != item) continue;
       action->trigger();
       return true;
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "RunTests.h"
+#include "app/Application.h"
 #include "test_classes.h"
 
 int main(int argc, char** argv) {
@@ -14,11 +15,16 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--destroy-shown-frame") == 0) return DestroyShownFrame();
   // Closing the frame in a test must not end the program's event handling.
   QApplication::setQuitOnLastWindowClosed(false);
+  app::SetUpApplication();  // name, version and icon, as the program has them
   TestFrameMenus menus;
   TestFrameFiles files;
   TestFrameWindows windows;
   TestFrameDrawing drawing;
   TestExportPicture exportPicture;
   TestStartUp startUp;
-  return testsupport::RunTests(argc, argv, {&menus, &files, &windows, &drawing, &exportPicture, &startUp});
+  TestFilesFromOutside outside;
+  TestSettings settings;
+  TestDesktopLook look;
+  return testsupport::RunTests(
+      argc, argv, {&menus, &files, &windows, &drawing, &exportPicture, &startUp, &outside, &settings, &look});
 }

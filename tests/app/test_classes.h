@@ -90,3 +90,53 @@ class TestStartUp : public QObject {
 // The child process of destroyingAShownFrame: shows a frame with the editor
 // and destroys it while it is shown.
 int DestroyShownFrame();
+
+// Files that come from outside the dialogs: the command line, files dropped
+// on the frame or the editor, the recent files, and where the file dialogs
+// start.
+class TestFilesFromOutside : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandLine_data();
+  void commandLine();
+  void programAnswersOnTheTerminal_data();
+  void programAnswersOnTheTerminal();
+  void openFile_data();
+  void openFile();
+  void drop_data();
+  void drop();
+  void recentFiles();
+  void recentFileGone();
+  void dialogsStartInTheLastFolder();
+};
+
+// What lasts from one run to the next, through the settings file.
+class TestSettings : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void frameAndToolsComeBack();
+  void frameStateComesBack_data();
+  void frameStateComesBack();
+  void recentFilesComeBack();
+  void storedRecentFiles_data();
+  void storedRecentFiles();
+  void badFileGivesDefaults_data();
+  void badFileGivesDefaults();
+  void badValuesGiveDefaults_data();
+  void badValuesGiveDefaults();
+};
+
+// What a desktop user expects around the Parts: the standard keys, the
+// About box, the window icon, one version everywhere.
+class TestDesktopLook : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void standardKeys_data();
+  void standardKeys();
+  void noKeyServesTwoItems();
+  void aboutBox();
+  void everyWindowHasTheIcon();
+};

@@ -47,8 +47,8 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
-  QCOMPARE(session.MenuBar(), QStringList({"File: Textwindow F6, -, Export picture..., -, exit",
-                                           "Edit: copy, -, grid Ctrl+G", session.MenuBar().last()}));
+  QCOMPARE(session.MenuBar().mid(0, 2),
+           QStringList({"File: Textwindow F6, -, Export picture..., -, exit", "Edit: copy, -, grid Ctrl+G"}));
   // F7 again from the editor: the same window, repainted from the new text.
   session.Activate(session.frame.EditForm->Editor);
   session.frame.EditForm->AppendLine("R(1;F;200;100;300;150)");

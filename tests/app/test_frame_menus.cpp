@@ -13,10 +13,14 @@ using frametest::StandInChild;
 
 namespace {
 
-const QString kFrameFile = QStringLiteral("File: New, Open... F3, -, Exit");
+// The platform's standard keys follow the program's own; under the offscreen
+// platform of the tests Save as has none.
+const QString kFrameFile = QStringLiteral("File: New Ctrl+N, Open... F3, Ctrl+O, Recent files, -, Exit");
 const QString kFrameWindow = QStringLiteral("Window: Help F1, Tile, Cascade, Arrange icons");
-const QString kEditorFile =
-    QStringLiteral("File: New, Open... F3, Close, Save F2, Save as... Ctrl+F2, -, draw F7, -, Exit");
+const QString kFrameHelp = QStringLiteral("Help: About Sketchpost");
+const QString kEditorFile = QStringLiteral(
+    "File: New Ctrl+N, Open... F3, Ctrl+O, Recent files, Close, Save F2, Ctrl+S, Save as... Ctrl+F2, -, draw F7, -, "
+    "Exit");
 const QString kEditorEdit = QStringLiteral(
     "Edit: Cut Ctrl+X, Copy Ctrl+C, Paste Ctrl+V, Delete Ctrl+D, Select all Ctrl+A, -, Remove quotes, Add URL");
 const QString kStandInFile = QStringLiteral("File: Close");
@@ -67,12 +71,14 @@ void TestFrameMenus::startsWithTheFrameAlone() {
 void TestFrameMenus::menuBar_data() {
   QTest::addColumn<QString>("windows");
   QTest::addColumn<QStringList>("bar");
-  QTest::newRow("no child") << "none" << QStringList{kFrameFile, kFrameWindow};
-  QTest::newRow("editor") << "editor" << QStringList{kEditorFile, kEditorEdit, kFrameWindow};
-  QTest::newRow("editor minimised") << "editor minimised" << QStringList{kEditorFile, kEditorEdit, kFrameWindow};
-  QTest::newRow("editor active again") << "editor+other" << QStringList{kEditorFile, kEditorEdit, kFrameWindow};
-  QTest::newRow("child with own File") << "other" << QStringList{kStandInFile, kFrameWindow};
-  QTest::newRow("child without menus") << "bare" << QStringList{kFrameFile, kFrameWindow};
+  QTest::newRow("no child") << "none" << QStringList{kFrameFile, kFrameWindow, kFrameHelp};
+  QTest::newRow("editor") << "editor" << QStringList{kEditorFile, kEditorEdit, kFrameWindow, kFrameHelp};
+  QTest::newRow("editor minimised") << "editor minimised"
+                                    << QStringList{kEditorFile, kEditorEdit, kFrameWindow, kFrameHelp};
+  QTest::newRow("editor active again") << "editor+other"
+                                       << QStringList{kEditorFile, kEditorEdit, kFrameWindow, kFrameHelp};
+  QTest::newRow("child with own File") << "other" << QStringList{kStandInFile, kFrameWindow, kFrameHelp};
+  QTest::newRow("child without menus") << "bare" << QStringList{kFrameFile, kFrameWindow, kFrameHelp};
 }
 
 void TestFrameMenus::menuBar() {

@@ -45,6 +45,10 @@ ui::Answer ScriptedDialogs::ConfirmYesNoCancel(QWidget*, const QString& text) {
 
 void ScriptedDialogs::Error(QWidget*, const QString& text) { calls << DialogCall{"Error", text, {}}; }
 
+void ScriptedDialogs::About(QWidget*, const QString& title, const QString& text) {
+  calls << DialogCall{"About", title + QChar('\n') + text, {}};
+}
+
 QString ScriptedDialogs::OpenFileName(QWidget*, const ui::FileDialogOptions& options) {
   return NextFile("Open", options);
 }

@@ -13,8 +13,9 @@
 namespace testsupport {
 
 struct DialogCall {
-  QString kind;  // "Warning", "WarningOkCancel", "ConfirmOkCancel", "ConfirmYesNoCancel", "Error", "Open", "Save"
-  QString text;  // the message, or for file dialogs the proposed name
+  QString kind;  // "Warning", "WarningOkCancel", "ConfirmOkCancel", "ConfirmYesNoCancel", "Error", "About", "Open",
+                 // "Save"
+  QString text;  // the message (an About box: title, a line break, text), or for file dialogs the proposed name
   ui::FileDialogOptions options;
 };
 
@@ -45,6 +46,7 @@ class ScriptedDialogs final : public ui::Dialogs {
   ui::Answer ConfirmOkCancel(QWidget* parent, const QString& text) override;
   ui::Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
+  void About(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget* parent, const ui::FileDialogOptions& options) override;
   QString SaveFileName(QWidget* parent, const ui::FileDialogOptions& options) override;
   QString SaveFileNameAndFilter(QWidget* parent, const ui::FileDialogOptions& options, QString& chosenFilter) override;

@@ -1,0 +1,39 @@
+#pragma once
+// What Sketchpost keeps between runs, in an INI file (by default
+// sketchpost/sketchpost.ini in the user's configuration folder). Every value
+// is checked as it is read: a missing, empty or damaged file, or a value out
+// of range, gives the default, and nobody is told.
+
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include "drawing/ToolSettings.h"
+
+namespace app {
+
+class Settings {
+ public:
+  explicit Settings(const QString& fileName = DefaultFileName());
+
+  // $XDG_CONFIG_HOME (or ~/.config) /sketchpost/sketchpost.ini
+  static QString DefaultFileName();
+
+  // The frame's size, place and state (maximised...), as QWidget::saveGeometry;
+  // empty when none is kept or what is kept is not a whole record.
+  QByteArray FrameGeometry() const;
+  void SetFrameGeometry(const QByteArray& geometry);
+
+  drawing::ToolSettings Tools() const;
+  void SetTools(const drawing::ToolSettings& tools);
+
+  QStringList RecentFiles() const;
+  QString Folder() const;
+  void SetFiles(const QStringList& recentFiles, const QString& folder);
+
+ private:
+  QSettings file_;
+};
+
+}  // namespace app

@@ -1,0 +1,281 @@
+// What lasts between runs: a frame closed with settings, and a new frame
+// made from the same file, as the next run of the program would be.
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "FrameKit.h"
+#include "app/Settings.h"
+#include "drawing/GraphWin.h"
+#include "drawing/LegendDlg.h"
+#include "test_classes.h"
+
+using frametest::Session;
+using frametest::WriteFile;
+
+namespace {
+
+// The settings file of a test, in a folder of its own.
+struct SettingsFile {
+  QTemporaryDir folder;
+  QString Path() const { return folder.filePath(QStringLiteral("sketchpost/sketchpost.ini")); }
+};
+
+TGrafForm* DrawingWindow(Session& session) {
+  if (session.frame.EditForm == nullptr) session.NewEditor(QStringLiteral("L(1;0;0;9;9)\n"));
+  session.Activate(session.frame.EditForm->Editor);
+  session.Key(Qt::Key_F7);
+  return session.frame.GrafForm;
+}
+
+// A drag on the picture with the left button, from `from` to `to`.
+void Drag(TGrafForm* graf, QPoint from, QPoint to) {
+  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(graf->Image, to);
+  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+QString LastLine(const Session& session) {
+  return session.frame.EditForm->Editor->toPlainText().section(QChar('\n'), -2, -2);
+}
+
+}  // namespace
+
+void TestSettings::frameAndToolsComeBack() {
+  SettingsFile file;
+  QRect placed;
+  {
+    app::Settings settings(file.Path());
+    Session session;
+    session.frame.UseSettings(&settings);
+    QVERIFY(session.Shown());
+    session.frame.setGeometry(60, 40, 700, 500);
+    placed = session.frame.geometry();
+    TGrafForm* graf = DrawingWindow(session);
+    QVERIFY(graf != nullptr);
+    // The user's choices, made on the tool bar.
+    for (QWidget* control : std::initializer_list<QWidget*>{graf->EllipseButton, graf->DashPen, graf->CbBrushStyle,
+                                                            graf->CbGridSnap, graf->CbOrthoSnap})
+      QTest::mouseClick(control, Qt::LeftButton);
+    // And a large upward legend, through the legend dialog.
+    SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+      dialog.show();
+      QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
+      QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
+      QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+      QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
+      return dialog.result();
+    });
+    QTest::mouseClick(graf->TextButton, Qt::LeftButton);
+    QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+    SetLegendDialogRunner(nullptr);
+    QCOMPARE(LastLine(session), QStringLiteral("T(LU;40;150;\"up\")"));
+    QTest::mouseClick(graf->EllipseButton, Qt::LeftButton);
+    session.dialogs.answers << ui::Answer::No;  // the text drawn is not kept
+    session.frame.close();
+    QVERIFY(!session.frame.isVisible());
+  }
+  QVERIFY(QFile::exists(file.Path()));
+
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.geometry(), placed);
+  TGrafForm* graf = DrawingWindow(session);
+  QVERIFY(graf != nullptr);
+  QVERIFY(graf->EllipseButton->isChecked());
+  QVERIFY(graf->DashPen->isChecked());
+  QVERIFY(graf->CbBrushStyle->isChecked());
+  QVERIFY(graf->CbGridSnap->isChecked());
+  QVERIFY(graf->CbOrthoSnap->isChecked());
+  // The settings act as the buttons show: a dashed, filled circle snapped to
+  // the grid.
+  Drag(graf, QPoint(21, 19), QPoint(88, 52));
+  QCOMPARE(LastLine(session), QStringLiteral("E(DS;F;20;20;90;90)"));
+  // The legend dialog offers the size and direction last chosen.
+  int offeredSize = -1;
+  bool offeredUp = false;
+  SetLegendDialogRunner([&](TLegendDlgForm& dialog) {
+    offeredSize = dialog.SelectedSize();
+    offeredUp = dialog.CheckBox1->isChecked();
+    return int(QDialog::Rejected);
+  });
+  QTest::mouseClick(graf->TextButton, Qt::LeftButton);
+  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  SetLegendDialogRunner(nullptr);
+  QCOMPARE(offeredSize, 2);
+  QVERIFY(offeredUp);
+}
+
+void TestSettings::frameStateComesBack_data() {
+  QTest::addColumn<bool>("maximised");
+  QTest::newRow("closed maximised") << true;
+  QTest::newRow("maximised, then back to normal") << false;
+}
+
+void TestSettings::frameStateComesBack() {
+  QFETCH(bool, maximised);
+  SettingsFile file;
+  const QRect placed(70, 50, 640, 480);
+  {
+    app::Settings settings(file.Path());
+    Session session;
+    session.frame.UseSettings(&settings);
+    QVERIFY(session.Shown());
+    session.frame.setGeometry(placed);
+    session.frame.showMaximized();
+    QTRY_VERIFY(session.frame.isMaximized());
+    if (!maximised) session.frame.showNormal();
+    session.frame.close();
+  }
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.isMaximized(), maximised);
+  // Either way the size and place it had before it was maximised.
+  QCOMPARE(session.frame.normalGeometry(), placed);
+}
+
+void TestSettings::recentFilesComeBack() {
+  SettingsFile file;
+  QTemporaryDir postings;
+  const QString a = postings.filePath(QStringLiteral("a.skp")), b = postings.filePath(QStringLiteral("b.skp"));
+  WriteFile(a, "a\r\n");
+  WriteFile(b, "b\r\n");
+  {
+    app::Settings settings(file.Path());
+    Session session;
+    session.frame.UseSettings(&settings);
+    QVERIFY(session.Shown());
+    session.frame.OpenFile(a);
+    session.frame.OpenFile(b);
+    // The program ends without a close: what was opened is kept already.
+  }
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.History.Files(), (QStringList{b, a}));
+  session.dialogs.fileNames << QString();
+  session.Key(Qt::Key_F3);
+  QCOMPARE(session.dialogs.calls.last().options.folder, postings.path());
+  session.frame.RecentFiles->actions().at(1)->trigger();
+  QCOMPARE(session.frame.EditForm->windowTitle(), QStringLiteral("Text a.skp"));
+}
+
+void TestSettings::storedRecentFiles_data() {
+  QTest::addColumn<QByteArray>("recent");  // the value of recent= in [Files]
+  QTest::addColumn<QStringList>("files");  // what the frame's history holds
+  QTest::newRow("one") << QByteArray("/p/a.skp") << QStringList{"/p/a.skp"};
+  QTest::newRow("ten: the first eight") << QByteArray("/p/0, /p/1, /p/2, /p/3, /p/4, /p/5, /p/6, /p/7, /p/8, /p/9")
+                                        << QStringList{"/p/0", "/p/1", "/p/2", "/p/3", "/p/4", "/p/5", "/p/6", "/p/7"};
+  QTest::newRow("repeated and empty names: once each")
+      << QByteArray("/p/a.skp, , /p/b.skp, /p/a.skp") << QStringList{"/p/a.skp", "/p/b.skp"};
+  QTest::newRow("a name with a comma") << QByteArray("\"/p/a, b.skp\"") << QStringList{"/p/a, b.skp"};
+}
+
+void TestSettings::storedRecentFiles() {
+  QFETCH(QByteArray, recent);
+  QFETCH(QStringList, files);
+  SettingsFile file;
+  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
+  WriteFile(file.Path(), "[Files]\nrecent=" + recent + "\n");
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.History.Files(), files);
+}
+
+void TestSettings::badFileGivesDefaults_data() {
+  QTest::addColumn<QByteArray>("content");  // "<none>": no file; "<folder>": a folder in its place
+  QTest::newRow("missing") << QByteArray("<none>");
+  QTest::newRow("empty") << QByteArray();
+  QTest::newRow("binary") << QByteArray("\x00\xff\xfe[\x01]\n=\x80\x81", 11);
+  QTest::newRow("cut off") << QByteArray("[Drawing]\ntool=");
+  QTest::newRow("unclosed group") << QByteArray("[Drawing\ntool=1\n[Files]\nrecent=@ByteArray(");
+  QTest::newRow("a folder") << QByteArray("<folder>");
+  QTest::newRow("geometry cut off") << QByteArray("[Frame]\ngeometry=@ByteArray(\\x1\\xd9\\xd0\\xcb\\0\\x3)");
+  QTest::newRow("recent files not a list") << QByteArray("[Files]\nrecent=@Variant(\\0\\0\\0\\x7f)");
+}
+
+void TestSettings::badFileGivesDefaults() {
+  QFETCH(QByteArray, content);
+  SettingsFile file;
+  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
+  if (content == "<folder>") {
+    QVERIFY(QDir().mkpath(file.Path()));
+  } else if (content != "<none>") {
+    WriteFile(file.Path(), content);
+  }
+  QRect unset;
+  {
+    Session session;
+    QVERIFY(session.Shown());
+    unset = session.frame.geometry();
+  }
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  QCOMPARE(session.frame.geometry(), unset);
+  QVERIFY(session.frame.History.Files().isEmpty());
+  TGrafForm* graf = DrawingWindow(session);
+  QVERIFY(graf != nullptr);
+  QVERIFY(graf->CurrentToolSettings() == drawing::ToolSettings{});
+  session.dialogs.answers << ui::Answer::No;
+  session.frame.close();
+  QVERIFY(session.dialogs.Texts("Error").isEmpty());
+  QVERIFY(session.dialogs.Texts("Warning").isEmpty());
+  // What the file could not hold stays unsaid, and the next run starts as this one did.
+  app::Settings again(file.Path());
+  QVERIFY(again.Tools() == drawing::ToolSettings{});
+}
+
+void TestSettings::badValuesGiveDefaults_data() {
+  QTest::addColumn<QByteArray>("drawing");  // the lines of the [Drawing] group
+  QTest::addColumn<QString>("expected");    // the settings read, as "tool style width fill grid ortho size up"
+  QTest::newRow("all set") << QByteArray(
+                                  "tool=3\npenStyle=solid\npenWidth=7\nfill=true\ngridSnap=true\northoSnap=true\n"
+                                  "legendSize=0\nlegendUp=true")
+                           << "3 0 7 1 1 1 0 1";
+  QTest::newRow("tool past the last") << QByteArray("tool=5") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("tool negative") << QByteArray("tool=-1") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("tool a word") << QByteArray("tool=ellipse") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("width 0") << QByteArray("penWidth=0") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("width 11") << QByteArray("penWidth=11") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("width 10") << QByteArray("penWidth=10") << "0 0 10 0 0 0 1 0";
+  QTest::newRow("the last pen") << QByteArray("penStyle=dashdot") << "0 3 1 0 0 0 1 0";
+  QTest::newRow("unknown pen") << QByteArray("penStyle=wavy") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("dotted and thick: thin") << QByteArray("penStyle=dot\npenWidth=4") << "0 2 1 0 0 0 1 0";
+  QTest::newRow("fill yes is not true") << QByteArray("fill=yes") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("legend size 2") << QByteArray("legendSize=2") << "0 0 1 0 0 0 2 0";
+  QTest::newRow("legend size 3") << QByteArray("legendSize=3") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("huge number") << QByteArray("tool=99999999999999999999") << "0 0 1 0 0 0 1 0";
+}
+
+void TestSettings::badValuesGiveDefaults() {
+  QFETCH(QByteArray, drawing);
+  QFETCH(QString, expected);
+  SettingsFile file;
+  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
+  WriteFile(file.Path(), "[Drawing]\n" + drawing + "\n");
+  const drawing::ToolSettings tools = app::Settings(file.Path()).Tools();
+  const QString read = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                           .arg(tools.tool)
+                           .arg(static_cast<int>(tools.penStyle))
+                           .arg(tools.penWidth)
+                           .arg(int(tools.fill))
+                           .arg(int(tools.gridSnap))
+                           .arg(int(tools.orthoSnap))
+                           .arg(tools.legendSize)
+                           .arg(int(tools.legendUp));
+  QCOMPARE(read, expected);
+}

@@ -1,0 +1,214 @@
+// Sketchpost on a real X server, as a user meets it: the built program is
+// started with a file, a rectangle is drawn with real mouse events (xdotool),
+// F2 saves, and the file's bytes are checked. A file dropped on the frame is
+// opened through the program's own drop handler, since xdotool cannot speak
+// the drag-and-drop protocol. Every wait is for something to be seen (a
+// window, a picture, a file) and gives up with a message after a bound.
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <functional>
+
+#include "ScriptedDialogs.h"
+#include "app/Application.h"
+#include "app/MDIFrame.h"
+#include "editor/MDIEdit.h"
+
+namespace {
+
+constexpr int kPatienceMs = 30000;  // for anything the program has to do
+
+// Polls `ready` until it holds or the bound passes.
+bool WaitFor(const std::function<bool()>& ready, int ms = kPatienceMs) {
+  const QDeadlineTimer deadline(ms);
+  while (!ready()) {
+    if (deadline.hasExpired()) return false;
+    QTest::qWait(50);
+  }
+  return true;
+}
+
+// xdotool with `arguments`; its standard output, trimmed, or "" on failure.
+QString Xdotool(const QStringList& arguments) {
+  QProcess xdotool;
+  xdotool.start(QStringLiteral("xdotool"), arguments);
+  if (!xdotool.waitForFinished(kPatienceMs) || xdotool.exitCode() != 0) return {};
+  return QString::fromLocal8Bit(xdotool.readAllStandardOutput()).trimmed();
+}
+
+bool Xdo(const QStringList& arguments) {
+  QProcess xdotool;
+  xdotool.start(QStringLiteral("xdotool"), arguments);
+  return xdotool.waitForFinished(kPatienceMs) && xdotool.exitCode() == 0;
+}
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool IsBlack(QRgb pixel) { return (pixel & 0xffffff) == 0; }
+bool IsWhite(QRgb pixel) { return (pixel & 0xffffff) == 0xffffff; }
+
+// Where the picture of L(1;10;20;110;20) stands on the screen: its one black
+// line is a run of exactly 100 black pixels between white ones, 20 rows
+// below the picture's top edge and 10 pixels right of its left edge.
+std::optional<QPoint> FindPicture() {
+  const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+  for (int y = 1; y + 1 < screen.height(); ++y) {
+    int run = 0;
+    for (int x = 0; x < screen.width(); ++x) {
+      const QRgb pixel = screen.pixel(x, y);
+      if (IsBlack(pixel) && IsWhite(screen.pixel(x, y - 1)) && IsWhite(screen.pixel(x, y + 1))) {
+        ++run;
+        continue;
+      }
+      if (run == 100 && IsWhite(pixel) && x >= 111 && IsWhite(screen.pixel(x - 101, y))) return QPoint(x - 110, y - 20);
+      run = 0;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+class TestOnXServer : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startsDrawsAndSaves();
+  void dropOpensAFile();
+};
+
+void TestOnXServer::startsDrawsAndSaves() {
+  QTemporaryDir folder;
+  const QString posting = folder.filePath(QStringLiteral("house.skp"));
+  Write(posting, "L(1;10;20;110;20)\r\n");
+  // The settings of an earlier run: the rectangle tool.
+  const QString config = folder.filePath(QStringLiteral("config"));
+  QVERIFY(QDir().mkpath(config + QStringLiteral("/sketchpost")));
+  Write(config + QStringLiteral("/sketchpost/sketchpost.ini"), "[Drawing]\ntool=1\n");
+
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::ForwardedChannels);
+  program.start(QStringLiteral(SKETCHPOST_PROGRAM), {posting});
+  QVERIFY2(program.waitForStarted(kPatienceMs), "sketchpost did not start");
+  const QString pid = QString::number(program.processId());
+
+  // The frame once it is on the screen: a window has its name from the moment
+  // it is made, so a search by name alone can find it unmapped, while it is
+  // still being set up, and an unmapped window takes no keyboard focus.
+  QString window;
+  QVERIFY2(
+      WaitFor([&] {
+        window =
+            Xdotool({"search", "--onlyvisible", "--pid", pid, "--name", "^Sketchpost$"}).section(QChar('\n'), 0, 0);
+        return !window.isEmpty();
+      }),
+      "no window named Sketchpost was mapped within 30 s");
+  // Its icon is Sketchpost's, handed to the window system.
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"), {"-id", window, "_NET_WM_ICON"});
+  QVERIFY(xprop.waitForFinished(kPatienceMs));
+  QVERIFY2(xprop.readAllStandardOutput().contains("Icon (16 x 16)"), "the frame has no 16x16 icon");
+
+  // Room for both child windows; the keyboard to the frame (there is no
+  // window manager to give it).
+  QVERIFY(Xdo({"windowsize", "--sync", window, "1000", "760"}));
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  std::optional<QPoint> picture;
+  QVERIFY2(WaitFor([&] {
+             Xdo({"key", "--clearmodifiers", "F7"});
+             picture = FindPicture();
+             return picture.has_value();
+           }),
+           "F7 showed no picture of house.skp within 30 s");
+
+  // A rectangle, dragged with the left button.
+  const QPoint from = *picture + QPoint(50, 40), to = *picture + QPoint(150, 120);
+  QVERIFY(Xdo({"mousemove", "--sync", QString::number(from.x()), QString::number(from.y())}));
+  QVERIFY(Xdo({"mousedown", "1"}));
+  QVERIFY(Xdo({"mousemove", "--sync", QString::number(from.x() + 40), QString::number(from.y() + 30)}));
+  QVERIFY(Xdo({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())}));
+  QVERIFY(Xdo({"mouseup", "1"}));
+  // F6 back to the text, F2 to save it.
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F6", "F2"}));
+  const QByteArray expected = "L(1;10;20;110;20)\r\nR(1;E;50;40;150;120)\r\n";
+  QVERIFY2(WaitFor([&] { return Read(posting) == expected; }),
+           qPrintable(QStringLiteral("house.skp after F2 holds \"%1\"").arg(QString::fromLatin1(Read(posting)))));
+
+  // File Exit from the keyboard ends the program and keeps its settings.
+  QVERIFY(Xdo({"key", "--clearmodifiers", "alt+f"}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "x"}));
+  QVERIFY2(program.waitForFinished(kPatienceMs), "File Exit did not end the program within 30 s");
+  QCOMPARE(program.exitCode(), 0);
+  const QByteArray settings = Read(config + QStringLiteral("/sketchpost/sketchpost.ini"));
+  QVERIFY2(settings.contains("tool=1") && settings.contains("geometry=@ByteArray("), settings.constData());
+  QVERIFY2(settings.contains("recent=" + posting.toUtf8()), settings.constData());
+}
+
+void TestOnXServer::dropOpensAFile() {
+  QTemporaryDir folder;
+  const QString first = folder.filePath(QStringLiteral("dropped.skp"));
+  const QString second = folder.filePath(QStringLiteral("second.skp"));
+  Write(first, "R(1;E;10;10;20;20)\r\n");
+  Write(second, "E(1;E;10;10;20;20)\r\n");
+  testsupport::ScriptedDialogs dialogs;
+  TFrameForm frame;
+  frame.resize(800, 600);
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+  // The drop of a file manager: the file's address and its text.
+  const auto drop = [](QWidget* target, const QString& file) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    data.setText(file);
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent event(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+    return enter.isAccepted() && event.isAccepted();
+  };
+  QVERIFY(drop(&frame, first));
+  QVERIFY2(WaitFor([&] { return frame.EditForm != nullptr; }), "the drop on the frame made no editor window");
+  QCOMPARE(frame.EditForm->windowTitle(), QStringLiteral("Text dropped.skp"));
+
+  // On the editor with the text changed: the save question first.
+  frame.EditForm->Editor->insertPlainText(QStringLiteral("x"));
+  dialogs.answers << ui::Answer::No;
+  QVERIFY(drop(frame.EditForm->Editor->viewport(), second));
+  QVERIFY2(WaitFor([&] { return frame.EditForm->windowTitle() == QLatin1String("Text second.skp"); }),
+           qPrintable(frame.EditForm->windowTitle()));
+  QCOMPARE(dialogs.Kinds(), QStringList{"ConfirmYesNoCancel"});
+  QCOMPARE(frame.EditForm->Editor->toPlainText(), QStringLiteral("E(1;E;10;10;20;20)\n"));
+  frame.hide();
+}
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  app::SetUpApplication();
+  TestOnXServer test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_desktop.moc"

@@ -1,0 +1,211 @@
+// What `cmake --install` and `make package` put on a machine: the tree, the
+// launcher, the AppStream entry, the file type and the Debian package.
+
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString kBuild = QStringLiteral(SKETCHPOST_BUILD_DIR);
+const QString kVersion = QStringLiteral(SKETCHPOST_PROJECT_VERSION);
+
+// Every file installed, below the prefix.
+const QStringList kTree = {
+    "bin/sketchpost",
+    "bin/sketchpost-render",
+    "share/applications/org.sketchpost.Sketchpost.desktop",
+    "share/doc/sketchpost/copyright",
+    "share/icons/hicolor/128x128/apps/sketchpost.png",
+    "share/icons/hicolor/16x16/apps/sketchpost.png",
+    "share/icons/hicolor/256x256/apps/sketchpost.png",
+    "share/icons/hicolor/32x32/apps/sketchpost.png",
+    "share/icons/hicolor/48x48/apps/sketchpost.png",
+    "share/icons/hicolor/64x64/apps/sketchpost.png",
+    "share/icons/hicolor/scalable/apps/sketchpost.svg",
+    "share/man/man1/sketchpost-render.1.gz",
+    "share/man/man1/sketchpost.1.gz",
+    "share/metainfo/org.sketchpost.Sketchpost.metainfo.xml",
+    "share/mime/packages/sketchpost.xml",
+};
+
+struct Run {
+  int status = -1;
+  QString out;  // standard output and error together
+};
+
+Run Command(const QString& program, const QStringList& arguments, const QStringList& environment = {}) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& pair : environment) env.insert(pair.section(QChar('='), 0, 0), pair.section(QChar('='), 1));
+  process.setProcessEnvironment(env);
+  process.start(program, arguments);
+  if (!process.waitForFinished(240000) || process.exitStatus() != QProcess::NormalExit)
+    return {-1, program + QStringLiteral(" did not finish: ") + process.errorString()};
+  return {process.exitCode(), QString::fromLocal8Bit(process.readAll())};
+}
+
+// Installs the build into `destdir` under `prefix`; empty on success, else why not.
+QString Install(const QString& destdir, const QString& prefix) {
+  const Run run = Command(QStringLiteral("cmake"), {"--install", kBuild, "--prefix", prefix}, {"DESTDIR=" + destdir});
+  return run.status == 0 ? QString() : run.out;
+}
+
+QStringList FilesBelow(const QString& root) {
+  QStringList files;
+  QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) files << QDir(root).relativeFilePath(it.next());
+  files.sort();
+  return files;
+}
+
+QByteArray Gunzip(const QString& path) {
+  QProcess gzip;
+  gzip.start(QStringLiteral("gzip"), {"-dc", path});
+  gzip.waitForFinished(60000);
+  return gzip.readAllStandardOutput();
+}
+
+}  // namespace
+
+class TestInstall : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void tree_data();
+  void tree();
+  void desktopEntry();
+  void metainfo();
+  void mimeType();
+  void package();
+};
+
+void TestInstall::tree_data() {
+  QTest::addColumn<QString>("prefix");
+  QTest::newRow("system") << "/usr";
+  QTest::newRow("the user's own") << "/home/ann/.local";
+}
+
+void TestInstall::tree() {
+  QFETCH(QString, prefix);
+  QTemporaryDir destdir;
+  const QString error = Install(destdir.path(), prefix);
+  QVERIFY2(error.isEmpty(), qPrintable(error));
+  QStringList expected = kTree;
+  expected.sort();
+  QCOMPARE(FilesBelow(destdir.path() + prefix), expected);
+  QCOMPARE(FilesBelow(destdir.path()).size(), expected.size());  // nothing outside the prefix
+
+  const QString root = destdir.path() + prefix + QChar('/');
+  for (const char* program : {"bin/sketchpost", "bin/sketchpost-render"})
+    QVERIFY(QFileInfo(root + QString::fromLatin1(program)).isExecutable());
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    const QImage icon(root + QStringLiteral("share/icons/hicolor/%1x%1/apps/sketchpost.png").arg(size));
+    QCOMPARE(icon.size(), QSize(size, size));
+  }
+  // The manual pages name the version and each option of the programs.
+  const QByteArray page = Gunzip(root + QStringLiteral("share/man/man1/sketchpost.1.gz"));
+  QVERIFY2(page.startsWith(".TH SKETCHPOST 1 \"\" \"Sketchpost " + kVersion.toLatin1() + "\""), page.left(80));
+  for (const char* option : {"\\-\\-help", "\\-\\-version", "FILE"}) QVERIFY2(page.contains(option), option);
+  const QByteArray renderPage = Gunzip(root + QStringLiteral("share/man/man1/sketchpost-render.1.gz"));
+  for (const char* option : {"\\-\\-output", "\\-\\-scale", "\\-\\-help", "\\-\\-version"})
+    QVERIFY2(renderPage.contains(option), option);
+  // The installed programs run from their place, and say their version.
+  const Run version = Command(root + QStringLiteral("bin/sketchpost"), {"--version"});
+  QCOMPARE(version.out, QStringLiteral("sketchpost ") + kVersion + QChar('\n'));
+}
+
+void TestInstall::desktopEntry() {
+  QTemporaryDir destdir;
+  QVERIFY(Install(destdir.path(), QStringLiteral("/usr")).isEmpty());
+  const QString entry = destdir.filePath(QStringLiteral("usr/share/applications/org.sketchpost.Sketchpost.desktop"));
+  const Run validate = Command(QStringLiteral("desktop-file-validate"), {entry});
+  QVERIFY2(validate.status == 0 && validate.out.isEmpty(), qPrintable(validate.out));
+  QFile file(entry);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(file.readAll()).split(QChar('\n'));
+  for (const char* line : {"Exec=sketchpost %f", "Icon=sketchpost", "MimeType=text/x-sketchpost;", "Terminal=false"})
+    QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
+  const QString categories = lines.filter(QRegularExpression(QStringLiteral("^Categories="))).value(0);
+  QVERIFY2(categories.split(QRegularExpression(QStringLiteral("[=;]"))).contains(QStringLiteral("Graphics")),
+           qPrintable(categories));
+}
+
+void TestInstall::metainfo() {
+  QTemporaryDir destdir;
+  QVERIFY(Install(destdir.path(), QStringLiteral("/usr")).isEmpty());
+  const QString metainfo =
+      destdir.filePath(QStringLiteral("usr/share/metainfo/org.sketchpost.Sketchpost.metainfo.xml"));
+  const Run validate = Command(QStringLiteral("appstreamcli"), {"validate", "--no-net", metainfo});
+  QVERIFY2(validate.status == 0, qPrintable(validate.out));
+  QFile file(metainfo);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QVERIFY(file.readAll().contains("<release version=\"" + kVersion.toLatin1() + "\""));
+}
+
+void TestInstall::mimeType() {
+  QTemporaryDir destdir;
+  QVERIFY(Install(destdir.path(), QStringLiteral("/usr")).isEmpty());
+  const QString mime = destdir.filePath(QStringLiteral("usr/share/mime"));
+  QFile file(mime + QStringLiteral("/packages/sketchpost.xml"));
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QStringList seen;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    const auto attribute = [&](const char* name) { return xml.attributes().value(QLatin1String(name)).toString(); };
+    if (xml.name() == QLatin1String("mime-type")) seen << QStringLiteral("type ") + attribute("type");
+    if (xml.name() == QLatin1String("glob")) seen << QStringLiteral("glob ") + attribute("pattern");
+    if (xml.name() == QLatin1String("sub-class-of")) seen << QStringLiteral("subclass of ") + attribute("type");
+  }
+  QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+  QCOMPARE(seen, (QStringList{"type text/x-sketchpost", "subclass of text/plain", "glob *.skp"}));
+  // The database a desktop builds from it knows the type by its name.
+  const Run update = Command(QStringLiteral("update-mime-database"), {mime});
+  QVERIFY2(update.status == 0, qPrintable(update.out));
+  QFile globs(mime + QStringLiteral("/globs2"));
+  QVERIFY(globs.open(QIODevice::ReadOnly));
+  QVERIFY(globs.readAll().contains(":text/x-sketchpost:*.skp"));
+  QFile subclasses(mime + QStringLiteral("/subclasses"));
+  QVERIFY(subclasses.open(QIODevice::ReadOnly));
+  QVERIFY(subclasses.readAll().contains("text/x-sketchpost text/plain"));
+}
+
+void TestInstall::package() {
+  QTemporaryDir out;
+  const Run cpack = Command(QStringLiteral("cpack"),
+                            {"-G", "DEB", "--config", kBuild + QStringLiteral("/CPackConfig.cmake"), "-B", out.path()});
+  QVERIFY2(cpack.status == 0, qPrintable(cpack.out));
+  const QStringList debs = QDir(out.path()).entryList({QStringLiteral("sketchpost_*.deb")}, QDir::Files);
+  QCOMPARE(debs.size(), 1);
+  const QString deb = out.filePath(debs.first());
+  QVERIFY2(debs.first().startsWith(QStringLiteral("sketchpost_") + kVersion + QChar('_')), qPrintable(debs.first()));
+
+  const Run contents = Command(QStringLiteral("dpkg-deb"), {"-c", deb});
+  QCOMPARE(contents.status, 0);
+  QStringList listed;
+  for (const QString& line : contents.out.split(QChar('\n'), Qt::SkipEmptyParts))
+    if (!line.startsWith(QChar('d'))) listed << line.section(QChar(' '), -1).mid(6);  // "./usr/..."
+  listed.sort();
+  QStringList expected = kTree;
+  expected.sort();
+  QCOMPARE(listed, expected);
+
+  const Run fields = Command(QStringLiteral("dpkg-deb"), {"-f", deb, "Package", "Version", "Depends", "Section"});
+  QCOMPARE(fields.status, 0);
+  QVERIFY2(fields.out.contains(QStringLiteral("Package: sketchpost\n")), qPrintable(fields.out));
+  QVERIFY2(fields.out.contains(QStringLiteral("Version: ") + kVersion + QChar('\n')), qPrintable(fields.out));
+  QVERIFY2(fields.out.contains(QStringLiteral("Section: graphics")), qPrintable(fields.out));
+  // Worked out from the libraries, and the fonts and plugins named.
+  for (const char* depends : {"libqt6widgets6", "libqt6gui6", "libc6", "fonts-liberation2", "qt6-qpa-plugins"})
+    QVERIFY2(fields.out.contains(QLatin1String(depends)), depends);
+}
+
+QTEST_GUILESS_MAIN(TestInstall)
+#include "test_install.moc"
