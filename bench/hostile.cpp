@@ -23,6 +23,7 @@
 #include "PassKit.h"
 #include "SketchPosting.h"
 #include "format/CountedString.h"
+#include "format/SketchTokens.h"
 
 namespace {
 

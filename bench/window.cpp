@@ -37,6 +37,7 @@
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
 #include "format/CountedString.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"

@@ -26,6 +26,7 @@
 #include "drawing/Snapping.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
+#include "format/SketchTokens.h"
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include "canvas/Canvas.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "qttext/LegendFont.h"
 #include "qttext/QtTextPainter.h"
