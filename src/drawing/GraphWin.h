@@ -23,6 +23,7 @@
 
 #include "canvas/Canvas.h"
 #include "drawing/PictureView.h"
+#include "format/SketchTokens.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 #include "render/Overlays.h"
@@ -124,9 +125,9 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void RenewCaption();
   void RefreshPicture() { Image->update(); }
   void FinishLine(bool ctrl);
-  void FinishRectangle() { FinishBox('R'); }
-  void FinishEllipse() { FinishBox('E'); }
-  void FinishBox(char kind);
+  void FinishRectangle() { FinishBox(sketch::ElementKind::Rectangle); }
+  void FinishEllipse() { FinishBox(sketch::ElementKind::Ellipse); }
+  void FinishBox(sketch::ElementKind kind);
   void FinishArc();
   void SettleToolShape(bool written);
   // Draws the preview of the gesture again, which takes it off; returns where.

@@ -5,6 +5,7 @@
 #include "drawing/GraphWin.h"
 #include "drawing/LegendDlg.h"
 #include "drawing/SketchText.h"
+#include "format/SketchTokens.h"
 #include "qttext/TextBytes.h"
 #include "render/LegendText.h"
 
@@ -16,7 +17,8 @@ void TGrafForm::PlaceLegend() {
   LegendSize = size;
   LegendUp = up;
   std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
-  std::replace(legend.begin(), legend.end(), '"', '\'');  // it stands between double quotes
+  // It stands between double quotes.
+  std::replace(legend.begin(), legend.end(), sketch::kLegendQuote, sketch::kLegendQuoteStandIn);
 
   // The text takes the line first: a legend the text refused (it is full)
   // is not drawn either.
