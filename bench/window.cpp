@@ -587,7 +587,8 @@ bool GestureAsMeant(const GestureCase& gesture) {
   const QPoint end = kDragTo[0];
   SendMouse(QEvent::MouseMove, end);
   SendMouse(QEvent::MouseButtonRelease, end);
-  const std::string written = editor::LineBytes(*windows->Document(), editor::LineCount(*windows->Document()) - 1, 255);
+  const std::string written = editor::LineBytes(*windows->Document(), editor::LineCount(*windows->Document()) - 1,
+                                                static_cast<int>(sketch::kCountedMax));
   if (written != WrittenLine(gesture, end)) {
     std::fprintf(stderr, "bench_window: %s: the release wrote \"%s\", not \"%s\"\n", gesture.name, written.c_str(),
                  WrittenLine(gesture, end).c_str());

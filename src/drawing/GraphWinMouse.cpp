@@ -220,8 +220,9 @@ bool TGrafForm::ExtendLastLine(const std::string& text) {
   const std::int32_t count = editor::LineCount(document);
   if (count == 0) return true;
   // A last line of 255 characters or more takes nothing more; it is left as
-  // the user wrote it rather than cut.
-  const std::string last = editor::LineBytes(document, count - 1, 256);
+  // the user wrote it rather than cut. One character beyond the limit tells
+  // a line that is longer.
+  const std::string last = editor::LineBytes(document, count - 1, static_cast<int>(sketch::kCountedMax) + 1);
   if (last.size() >= sketch::kCountedMax) return true;
   const bool sameStep = EditWindow->Revision() == polylineRevision_;  // one undo step per polyline
   if (!EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep))
