@@ -117,24 +117,23 @@ bool Inside(sketch::Point p) {
 Kind KindOf(const sketch_bench::Shape& shape) {
   const bool broken = shape.penStyle != sketch::PenStyle::Solid;
   switch (shape.kind) {
-    case 'L':
+    case sketch::ElementKind::Polyline:
       if (!std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
       if (broken) return kBrokenLine;
       if (shape.penWidth >= 6) return kWideLine;
       return shape.penWidth <= 1 ? kThinLine : kKinds;
-    case 'R':
-    case 'E':
+    case sketch::ElementKind::Rectangle:
+    case sketch::ElementKind::Ellipse:
       if (shape.filled || !std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
       return kOutlineBox;
-    case 'A':
+    case sketch::ElementKind::Arc:
       if (!Inside(shape.points[0])) return kKinds;
       return !broken && shape.penWidth >= 4 ? kWideArc : kArc;
-    case 'T':
+    case sketch::ElementKind::Legend:
       if (shape.points[0].y > sketch::kPictureHeight - 2) return kKinds;
       return shape.legendUp ? kUpwardLegend : kLegend;
-    default:
-      return kKinds;
   }
+  return kKinds;
 }
 
 struct BenchPosting {
