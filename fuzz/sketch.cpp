@@ -16,7 +16,6 @@
 // from its input alone; within an input the pen, brush and font carry over
 // from line to line as they do in a real pass.
 
-#include <QImage>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -184,7 +183,7 @@ bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
 // mark and the grid off. Every pixel must come back, else the overlays would
 // leave marks, and each overlay must leave the tool settings as it found them.
 void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_view>& lines) {
-  const QImage before = canvas.Picture().copy();
+  const sketch::Picture before = canvas.Picture();
   std::uint8_t tool = 3;
   const sketch::CanvasState state = sketch::SaveCanvasState(canvas, tool);
   sketch::PaintGrid(canvas, tool);
@@ -197,7 +196,7 @@ void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_v
     const bool marked = counted.size() >= sketch::kShortestHighlightedLine && sketch::IsSketchLine(counted);
     FUZZ_CHECK(highlight.LastHighlight() == (marked ? counted : std::string_view()));
     // The caret moving within the same line changes nothing.
-    const QImage markedPicture = canvas.Picture().copy();
+    const sketch::Picture markedPicture = canvas.Picture();
     highlight.HighlightLine(canvas, line, tool);
     FUZZ_CHECK(canvas.Picture() == markedPicture);
   }
