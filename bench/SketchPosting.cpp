@@ -4,7 +4,7 @@
 #include <random>
 #include <string_view>
 
-#include "format/CountedString.h"
+#include "format/SketchElement.h"
 #include "render/ElementDrawers.h"
 #include "render/LegendText.h"
 
@@ -31,8 +31,6 @@ class Random {
 };
 
 constexpr std::array<std::int32_t, 11> kWidths = {0, 1, 1, 1, 1, 2, 2, 3, 4, 6, 10};
-constexpr std::array<sketch::PenStyle, 3> kBrokenStyles = {sketch::PenStyle::Dash, sketch::PenStyle::Dot,
-                                                           sketch::PenStyle::DashDot};
 constexpr std::array<std::string_view, 12> kWords = {"hill",
                                                      "path",
                                                      "river",
@@ -61,52 +59,49 @@ constexpr std::array<std::string_view, 10> kProse = {
 
 void RandomPen(Random& random, Shape& shape) {
   if (random.Chance(25)) {
-    shape.penStyle = random.Pick(kBrokenStyles);
-    shape.penWidth = 1;
+    shape.penStyle = random.Pick(sketch::kBrokenPenTokens).style;
+    shape.penWidth = sketch::kBrokenPenWidth;
   } else {
     shape.penStyle = sketch::PenStyle::Solid;
     shape.penWidth = random.Pick(kWidths);
   }
 }
 
-std::string PenText(const Shape& shape) {
-  switch (shape.penStyle) {
-    case sketch::PenStyle::Dash:
-      return "DS";
-    case sketch::PenStyle::Dot:
-      return "DT";
-    case sketch::PenStyle::DashDot:
-      return "DD";
-    case sketch::PenStyle::Solid:
-      break;
-  }
-  return sketch::CoordText(shape.penWidth);
+// The element of a shape, its points still to be written.
+sketch::Element ElementOf(const Shape& shape) {
+  sketch::Element element;
+  element.kind = shape.kind;
+  element.pen = {shape.penStyle, shape.penWidth};
+  return element;
 }
 
-// ";v" for an absolute coordinate, ":delta" for one relative to `base`.
-std::string Coordinate(int value, int base, bool relative) {
-  return relative ? ":" + sketch::CoordText(value - base) : ";" + sketch::CoordText(value);
+sketch::ElementPoint Absolute(sketch::Point p) { return {p.x, p.y, false, false}; }
+
+// `p` with each coordinate written absolute or as the offset from `base`.
+sketch::ElementPoint Written(sketch::Point p, sketch::Point base, bool relativeX, bool relativeY) {
+  return {relativeX ? p.x - base.x : p.x, relativeY ? p.y - base.y : p.y, relativeX, relativeY};
 }
 
 std::string Polyline(Random& random, Shape& shape) {
-  shape.kind = 'L';
+  shape.kind = sketch::ElementKind::Polyline;
   RandomPen(random, shape);
   sketch::Point p(random.Between(-20, 340), random.Between(-20, 220));
   shape.points.push_back(p);
-  std::string line = "L(" + PenText(shape) + ";" + sketch::CoordText(p.x) + ";" + sketch::CoordText(p.y);
+  sketch::Element element = ElementOf(shape);
+  element.points.push_back(Absolute(p));
   const int more = random.Between(1, 7);
   for (int i = 0; i < more; ++i) {
     const sketch::Point next(p.x + random.Between(-80, 80), p.y + random.Between(-60, 60));
-    line += Coordinate(next.x, p.x, random.Chance(30));
-    line += Coordinate(next.y, p.y, random.Chance(30));
+    const bool relativeX = random.Chance(30);
+    element.points.push_back(Written(next, p, relativeX, random.Chance(30)));
     shape.points.push_back(next);
     p = next;
   }
-  return line + ")";
+  return sketch::WriteElement(element);
 }
 
 // R and E: corners in any order, the second one often relative to the first.
-std::string Box(Random& random, Shape& shape, char kind) {
+std::string Box(Random& random, Shape& shape, sketch::ElementKind kind) {
   shape.kind = kind;
   RandomPen(random, shape);
   shape.filled = random.Chance(40);
@@ -115,27 +110,30 @@ std::string Box(Random& random, Shape& shape, char kind) {
   if (random.Chance(20)) size = -size;
   const sketch::Point p2 = p1 + size;
   shape.points = {p1, p2};
-  std::string line(1, kind);
-  line += "(" + PenText(shape) + (shape.filled ? ";F" : ";E");
-  line += ";" + sketch::CoordText(p1.x) + ";" + sketch::CoordText(p1.y);
-  line += Coordinate(p2.x, p1.x, random.Chance(30)) + Coordinate(p2.y, p1.y, random.Chance(30));
-  return line + ")";
+  sketch::Element element = ElementOf(shape);
+  element.fill = shape.filled ? sketch::Fill::Filled : sketch::Fill::Empty;
+  // y's mark is drawn first: the postings stay those the figures so far were measured on.
+  const bool relativeY = random.Chance(30);
+  const bool relativeX = random.Chance(30);
+  element.points = {Absolute(p1), Written(p2, p1, relativeX, relativeY)};
+  return sketch::WriteElement(element);
 }
 
 std::string QuarterArc(Random& random, Shape& shape) {
-  shape.kind = 'A';
+  shape.kind = sketch::ElementKind::Arc;
   RandomPen(random, shape);
   const sketch::Point centre(random.Between(0, 320), random.Between(0, 200));
   const sketch::Point end = centre + sketch::Point(random.Between(5, 80) * (random.Chance(50) ? 1 : -1),
                                                    random.Between(5, 60) * (random.Chance(50) ? 1 : -1));
   shape.points = {centre, end};
   const bool relative = random.Chance(40);
-  return "A(" + PenText(shape) + ";0;" + sketch::CoordText(centre.x) + ";" + sketch::CoordText(centre.y) +
-         Coordinate(end.x, centre.x, relative) + Coordinate(end.y, centre.y, relative) + ")";
+  sketch::Element element = ElementOf(shape);
+  element.points = {Absolute(centre), Written(end, centre, relative, relative)};
+  return sketch::WriteElement(element);
 }
 
 std::string Legend(Random& random, Shape& shape) {
-  shape.kind = 'T';
+  shape.kind = sketch::ElementKind::Legend;
   const int size = random.Between(0, 2);
   shape.legendPoints = sketch::kLegendFontSizes[static_cast<std::size_t>(size)];
   shape.legendUp = random.Chance(20);
@@ -146,10 +144,13 @@ std::string Legend(Random& random, Shape& shape) {
     if (i > 0) shape.legendText += ' ';
     shape.legendText += random.Pick(kWords);
   }
-  std::string line = "T(";
-  line += "SML"[size];
-  if (shape.legendUp) line += 'U';
-  return line + ";" + sketch::CoordText(foot.x) + ";" + sketch::CoordText(foot.y) + ";\"" + shape.legendText + "\")";
+  sketch::Element element;
+  element.kind = sketch::ElementKind::Legend;
+  element.legendSize = static_cast<std::uint16_t>(size);
+  element.up = shape.legendUp;
+  element.points = {Absolute(foot)};
+  element.text = shape.legendText;
+  return sketch::WriteElement(element);
 }
 
 void ApplyPen(sketch::Canvas& canvas, const Shape& shape) {
@@ -172,9 +173,9 @@ Posting GeneratePosting(std::size_t sketchLines, std::uint32_t seed) {
     if (kind < 35) {
       line = Polyline(random, shape);
     } else if (kind < 53) {
-      line = Box(random, shape, 'R');
+      line = Box(random, shape, sketch::ElementKind::Rectangle);
     } else if (kind < 68) {
-      line = Box(random, shape, 'E');
+      line = Box(random, shape, sketch::ElementKind::Ellipse);
     } else if (kind < 85) {
       line = QuarterArc(random, shape);
     } else {
@@ -196,13 +197,13 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
     const std::vector<sketch::Point>& p = shape.points;
     canvas.brush.color = sketch::kWhite;
     switch (shape.kind) {
-      case 'L':
+      case sketch::ElementKind::Polyline:
         ApplyPen(canvas, shape);
         canvas.MoveTo(p[0].x, p[0].y);
         for (std::size_t i = 1; i < p.size(); ++i) canvas.LineTo(p[i].x, p[i].y);
         break;
-      case 'R':
-      case 'E':
+      case sketch::ElementKind::Rectangle:
+      case sketch::ElementKind::Ellipse:
         if (shape.filled) {
           canvas.brush.style = sketch::BrushStyle::Solid;
           canvas.brush.color = canvas.pen.color;  // F fills in the pen's colour of the moment
@@ -210,17 +211,17 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
           canvas.brush.style = sketch::BrushStyle::Clear;
         }
         ApplyPen(canvas, shape);
-        if (shape.kind == 'R') {
+        if (shape.kind == sketch::ElementKind::Rectangle) {
           canvas.Rectangle(p[0].x, p[0].y, p[1].x, p[1].y);
         } else {
           canvas.Ellipse(p[0].x, p[0].y, p[1].x, p[1].y);
         }
         break;
-      case 'A':
+      case sketch::ElementKind::Arc:
         ApplyPen(canvas, shape);
         sketch::DrawQuarterArc(canvas, 2 * p[0] - p[1], p[1]);
         break;
-      case 'T':
+      case sketch::ElementKind::Legend:
         canvas.pen.mode = sketch::PenMode::Copy;
         canvas.brush.style = sketch::BrushStyle::Clear;
         sketch::DrawLegendText(canvas, p[0].x, p[0].y, shape.legendText, shape.legendUp, shape.legendPoints);

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "canvas/Canvas.h"
+#include "format/SketchTokens.h"
 
 namespace sketch_bench {
 
 struct Shape {
-  char kind = 'L';  // L, R, E, A or T
+  sketch::ElementKind kind = sketch::ElementKind::Polyline;
   // Pen: a solid width, or a broken style 1 pixel wide.
   sketch::PenStyle penStyle = sketch::PenStyle::Solid;
   std::int32_t penWidth = 1;

@@ -34,6 +34,7 @@
 #include "app/MDIFrame.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
+#include "format/Limits.h"
 
 namespace {
 
@@ -344,7 +345,8 @@ bool PostingAsMeant() {
   const int line = kLines / 2;
   PutCaret(line, 3);
   ReleaseKey();
-  const QByteArray expected = setup->postingBytes.split('\n').at(line).chopped(1).left(255);
+  const QByteArray expected =
+      setup->postingBytes.split('\n').at(line).chopped(1).left(static_cast<qsizetype>(sketch::kCountedMax));
   if (setup->forwarded != 1 || setup->lastForwarded != expected) {
     std::fprintf(stderr, "bench_editor: a key release did not send the caret's line\n");
     return false;

@@ -23,6 +23,7 @@
 #include "PassKit.h"
 #include "SketchPosting.h"
 #include "format/CountedString.h"
+#include "format/SketchTokens.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ std::string Number(long long n) { return std::to_string(n); }
 std::vector<std::string> FarLines(long long far) {
   const std::string f = Number(far), m = Number(-std::min(far, 999999LL));
   std::vector<std::string> lines;
-  for (const std::string pen : {"1", "10", "DS", "DT", "DD"}) {
+  std::vector<std::string> pens = {"1", "10"};
+  for (const sketch::PenToken& broken : sketch::kBrokenPenTokens) pens.emplace_back(broken.token);
+  for (const std::string& pen : pens) {
     for (const std::string fill : {"E", "F"}) {
       for (const std::string kind : {"E", "R"}) {
         const std::string head = kind + "(" + pen + ";" + fill + ";";

@@ -38,6 +38,7 @@
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
 #include "format/CountedString.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"
@@ -116,24 +117,23 @@ bool Inside(sketch::Point p) {
 Kind KindOf(const sketch_bench::Shape& shape) {
   const bool broken = shape.penStyle != sketch::PenStyle::Solid;
   switch (shape.kind) {
-    case 'L':
+    case sketch::ElementKind::Polyline:
       if (!std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
       if (broken) return kBrokenLine;
       if (shape.penWidth >= 6) return kWideLine;
       return shape.penWidth <= 1 ? kThinLine : kKinds;
-    case 'R':
-    case 'E':
+    case sketch::ElementKind::Rectangle:
+    case sketch::ElementKind::Ellipse:
       if (shape.filled || !std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
       return kOutlineBox;
-    case 'A':
+    case sketch::ElementKind::Arc:
       if (!Inside(shape.points[0])) return kKinds;
       return !broken && shape.penWidth >= 4 ? kWideArc : kArc;
-    case 'T':
+    case sketch::ElementKind::Legend:
       if (shape.points[0].y > sketch::kPictureHeight - 2) return kKinds;
       return shape.legendUp ? kUpwardLegend : kLegend;
-    default:
-      return kKinds;
   }
+  return kKinds;
 }
 
 struct BenchPosting {
@@ -568,7 +568,8 @@ bool GestureAsMeant(const GestureCase& gesture) {
   const QPoint end = kDragTo[0];
   SendMouse(QEvent::MouseMove, end);
   SendMouse(QEvent::MouseButtonRelease, end);
-  const std::string written = editor::LineBytes(*windows->Document(), editor::LineCount(*windows->Document()) - 1, 255);
+  const std::string written = editor::LineBytes(*windows->Document(), editor::LineCount(*windows->Document()) - 1,
+                                                static_cast<int>(sketch::kCountedMax));
   if (written != WrittenLine(gesture, end)) {
     std::fprintf(stderr, "bench_window: %s: the release wrote \"%s\", not \"%s\"\n", gesture.name, written.c_str(),
                  WrittenLine(gesture, end).c_str());

@@ -26,6 +26,7 @@
 #include "drawing/Snapping.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
+#include "format/SketchTokens.h"
 
 namespace {
 
@@ -70,10 +71,12 @@ class LineReader {
       ExpectNumber(pen.width, '(');
       return;
     }
-    const char* const styles[] = {"", "DS", "DT", "DD"};
-    FUZZ_CHECK(sketch::ScanField(rest_).token == styles[static_cast<int>(pen.style)]);
+    FUZZ_CHECK(sketch::ScanField(rest_).token == sketch::BrokenPenToken(pen.style));
   }
-  void ExpectFill(bool filled) { FUZZ_CHECK(sketch::ScanField(rest_).token == (filled ? "F" : "E")); }
+  void ExpectFill(bool filled) {
+    const sketch::Fill fill = filled ? sketch::Fill::Filled : sketch::Fill::Empty;
+    FUZZ_CHECK(sketch::ScanField(rest_).token == std::string(1, sketch::FillLetter(fill)));
+  }
   void ExpectNumber(int value, char separator) {
     const sketch::Number number = sketch::ReadNumber(rest_);
     FUZZ_CHECK(number.ok && number.value == value && number.separator == separator);
@@ -95,18 +98,18 @@ class LineReader {
   std::string_view rest_;
 };
 
-void CheckWritten(std::string_view line, char kind) {
+void CheckWritten(std::string_view line, sketch::ElementKind kind) {
   checkedLine = line;
   FUZZ_CHECK(line.size() <= sketch::kCountedMax);
-  FUZZ_CHECK(line[0] == kind && sketch::IsSketchLine(line));
+  FUZZ_CHECK(line[0] == sketch::KindLetter(kind) && sketch::IsSketchLine(line));
 }
 
 void WriteSegment(FuzzedDataProvider& input) {
   const sketch::CanvasPen pen = ConsumePen(input);
   const QPoint start = ConsumePoint(input), end = ConsumePoint(input);
   const bool relative = input.ConsumeBool();
-  const std::string line = drawing::SegmentLine(drawing::PenStyleText(pen), start, end, relative);
-  CheckWritten(line, 'L');
+  const std::string line = drawing::SegmentLine(pen, start, end, relative);
+  CheckWritten(line, sketch::ElementKind::Polyline);
   LineReader reader(line);
   reader.ExpectPen(pen);
   reader.ExpectPoint({}, start, false);
@@ -120,7 +123,7 @@ void WriteSegment(FuzzedDataProvider& input) {
 void WritePolyline(FuzzedDataProvider& input) {
   const sketch::CanvasPen pen = ConsumePen(input);
   const QPoint start = ConsumePoint(input);
-  std::string line = drawing::PolylineStart(drawing::PenStyleText(pen), start);
+  std::string line = drawing::PolylineStart(pen, start);
   struct Vertex {
     QPoint previous, point;
     bool relative;
@@ -142,7 +145,7 @@ void WritePolyline(FuzzedDataProvider& input) {
     previous = point;
   }
   if (closedOnLastVertex && line.size() < sketch::kCountedMax) line = sketch::ConcatCounted(line, ")");
-  CheckWritten(line, 'L');
+  CheckWritten(line, sketch::ElementKind::Polyline);
   const bool cut = line.back() != ')';
 
   LineReader reader(line);
@@ -166,13 +169,13 @@ void WritePolyline(FuzzedDataProvider& input) {
 }
 
 void WriteBox(FuzzedDataProvider& input) {
-  const char kind = input.ConsumeBool() ? 'R' : 'E';
+  const sketch::ElementKind kind = input.ConsumeBool() ? sketch::ElementKind::Rectangle : sketch::ElementKind::Ellipse;
   const sketch::CanvasPen pen = ConsumePen(input);
   sketch::CanvasBrush brush;
   brush.style = input.ConsumeBool() ? sketch::BrushStyle::Solid : sketch::BrushStyle::Clear;
   const QPoint first = ConsumePoint(input), second = ConsumePoint(input);
   const bool relative = input.ConsumeBool();
-  const std::string line = drawing::BoxLine(kind, drawing::FillStyleText(pen, brush), first, second, relative);
+  const std::string line = drawing::BoxLine(kind, pen, brush, first, second, relative);
   CheckWritten(line, kind);
   LineReader reader(line);
   reader.ExpectPen(pen);
@@ -186,8 +189,8 @@ void WriteArc(FuzzedDataProvider& input) {
   const sketch::CanvasPen pen = ConsumePen(input);
   const QPoint centre = ConsumePoint(input), corner = ConsumePoint(input);
   const bool relative = input.ConsumeBool();
-  const std::string line = drawing::ArcLine(drawing::PenStyleText(pen), centre, corner, relative);
-  CheckWritten(line, 'A');
+  const std::string line = drawing::ArcLine(pen, centre, corner, relative);
+  CheckWritten(line, sketch::ElementKind::Arc);
   LineReader reader(line);
   reader.ExpectPen(pen);
   reader.ExpectNumber(0, ';');
@@ -204,13 +207,13 @@ void WriteLegend(FuzzedDataProvider& input) {
   const QPoint at = ConsumePoint(input);
   std::string text = input.ConsumeRandomLengthString(drawing::kLegendTextMax);
   for (char& c : text) {
-    if (c == '"') c = '\'';
+    if (c == sketch::kLegendQuote) c = sketch::kLegendQuoteStandIn;
     if (c == '\r' || c == '\n') c = ' ';
   }
   const std::string line = drawing::LegendLine(size, up, at, text);
-  CheckWritten(line, 'T');
+  CheckWritten(line, sketch::ElementKind::Legend);
   LineReader reader(line);
-  FUZZ_CHECK(sketch::ScanField(reader.Rest()).token == std::string(1, "SML"[size]) + (up ? "U" : ""));
+  FUZZ_CHECK(sketch::ScanField(reader.Rest()).token == sketch::LegendSizeToken(static_cast<std::uint16_t>(size), up));
   reader.ExpectPoint({}, at, false);
   const sketch::QuotedText legend = sketch::ReadQuotedText(reader.Rest(), sketch::kCountedMax);
   FUZZ_CHECK(legend.text == text && legend.ok == !text.empty());

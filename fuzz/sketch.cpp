@@ -4,6 +4,8 @@
 // Besides the sanitizers, the harness checks what a user would see go wrong:
 // - the scanner always moves on, hands out at most 7 upper-case token
 //   characters, and reads a number exactly when its token is one;
+// - a sketch line read as an element, written and read again gives the
+//   same element, as drawable as before;
 // - the grid and the mark of the caret's line, moved over every line and
 //   taken off again, give the picture back pixel for pixel and leave the
 //   tool settings as they were;
@@ -20,6 +22,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +31,8 @@
 #include "canvas/Canvas.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
+#include "format/SketchElement.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "qttext/LegendFont.h"
 #include "qttext/QtTextPainter.h"
@@ -155,6 +160,22 @@ void ScanLine(std::string_view line) {
   }
 }
 
+// What the reader takes out of a line, the writer must put back: the written
+// line reads as the same element and is canonical (writing it again changes
+// nothing).
+void CheckElementRoundTrip(std::string_view line) {
+  const std::optional<sketch::ElementRead> read = sketch::ReadElement(line);
+  FUZZ_CHECK(read.has_value() == sketch::IsSketchLine(sketch::CutCounted(line)));
+  if (!read) return;
+  FUZZ_CHECK(read->consumed <= sketch::CutCounted(line).size());
+  const std::string written = sketch::WriteElement(read->element);
+  FUZZ_CHECK(written.size() <= sketch::kCountedMax);
+  const std::optional<sketch::ElementRead> again = sketch::ReadElement(written);
+  FUZZ_CHECK(again.has_value() && again->element == read->element);
+  FUZZ_CHECK(again->Drawable() == read->Drawable());
+  if (read->Drawable()) FUZZ_CHECK(sketch::WriteElement(again->element) == written);
+}
+
 bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
   return a.penColor == b.penColor && a.penStyle == b.penStyle && a.penWidth == b.penWidth &&
          a.brushColor == b.brushColor && a.brushStyle == b.brushStyle && a.fontColor == b.fontColor && a.tool == b.tool;
@@ -247,7 +268,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::vector<std::string_view> lines = sketch::SplitLines(text);
-  for (const std::string_view line : lines) ScanLine(line);  // whole lines, 255 or not: scanning is cheap
+  for (const std::string_view line : lines) {  // whole lines, 255 or not: scanning is cheap
+    ScanLine(line);
+    CheckElementRoundTrip(line);
+  }
 
   std::size_t kept = 0;
   for (std::size_t bytes = 0; kept < lines.size() && kept < kMaxLines; ++kept) {

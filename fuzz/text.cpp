@@ -25,6 +25,7 @@
 #include "editor/PostingText.h"
 #include "editor/QuoteRemoval.h"
 #include "format/Codec.h"
+#include "format/Limits.h"
 
 namespace {
 
@@ -102,7 +103,8 @@ void CheckLineArithmetic(const QTextDocument& document, const std::vector<std::s
   for (std::int32_t i = -1; i <= blocks; ++i) {
     const bool valid = i >= 0 && i < blocks;
     const std::string line = valid ? pieces[static_cast<std::size_t>(i)] : std::string();
-    for (const int limit : {0, 1, 255, 256}) {
+    const int counted = static_cast<int>(sketch::kCountedMax);
+    for (const int limit : {0, 1, counted, counted + 1}) {
       FUZZ_CHECK(editor::LineBytes(document, i, limit) == line.substr(0, static_cast<std::size_t>(limit)));
     }
     // Column and line to index, and the index back to a position whose

@@ -1,9 +1,4 @@
 #pragma once
+// The pen styles are those of the sketch lines.
 
-#include <cstdint>
-
-namespace sketch {
-
-enum class PenStyle : std::uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
-
-}  // namespace sketch
+#include "format/PenStyle.h"

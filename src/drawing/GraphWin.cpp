@@ -159,7 +159,7 @@ void TGrafForm::BuildToolBar() {
   bar->addSpacing(6);
 
   PenWidth = new QSpinBox(Panel1);
-  PenWidth->setRange(1, 10);
+  PenWidth->setRange(sketch::kOfferedPenWidthMin, sketch::kOfferedPenWidthMax);
   PenWidth->setValue(1);
   PenWidth->setWrapping(false);
   PenWidth->setToolTip(tr("line thickness"));

@@ -25,6 +25,7 @@
 #include "drawing/PictureView.h"
 #include "drawing/ToolCodes.h"
 #include "drawing/ToolSettings.h"
+#include "format/SketchTokens.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 #include "render/Overlays.h"
@@ -133,9 +134,9 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void RefreshPicture() { Image->update(); }
   QString exportFilter_;  // the kind of picture file chosen last
   void FinishLine(bool ctrl);
-  void FinishRectangle() { FinishBox('R'); }
-  void FinishEllipse() { FinishBox('E'); }
-  void FinishBox(char kind);
+  void FinishRectangle() { FinishBox(sketch::ElementKind::Rectangle); }
+  void FinishEllipse() { FinishBox(sketch::ElementKind::Ellipse); }
+  void FinishBox(sketch::ElementKind kind);
   void FinishArc();
   void SettleToolShape(bool written);
   // Draws the preview of the gesture again, which takes it off; returns where.

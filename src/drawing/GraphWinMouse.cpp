@@ -158,10 +158,8 @@ void TGrafForm::FinishLine(bool ctrl) {
       return;
     }
     const std::string vertex = drawing::VertexText(StartPoint, CurrentPoint, relative, false);
-    const bool written =
-        PolylineOpen
-            ? !moved || ExtendLastLine(vertex)
-            : AppendSketchLine(drawing::PolylineStart(drawing::PenStyleText(Picture.pen), StartPoint) + vertex);
+    const bool written = PolylineOpen ? !moved || ExtendLastLine(vertex)
+                                      : AppendSketchLine(drawing::PolylineStart(Picture.pen, StartPoint) + vertex);
     SettleToolShape(written);
     if (!written) return;
     StartPoint = CurrentPoint;
@@ -179,23 +177,22 @@ void TGrafForm::FinishLine(bool ctrl) {
   } else if (PolylineOpen) {
     written = ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, true));
   } else {
-    written =
-        AppendSketchLine(drawing::SegmentLine(drawing::PenStyleText(Picture.pen), StartPoint, CurrentPoint, relative));
+    written = AppendSketchLine(drawing::SegmentLine(Picture.pen, StartPoint, CurrentPoint, relative));
   }
   SettleToolShape(written);
 }
 
-void TGrafForm::FinishBox(char kind) {
+void TGrafForm::FinishBox(sketch::ElementKind kind) {
   const bool written = StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
-                       AppendSketchLine(drawing::BoxLine(kind, drawing::FillStyleText(Picture.pen, Picture.brush),
-                                                         StartPoint, CurrentPoint, CbRelative->isChecked()));
+                       AppendSketchLine(drawing::BoxLine(kind, Picture.pen, Picture.brush, StartPoint, CurrentPoint,
+                                                         CbRelative->isChecked()));
   SettleToolShape(written);
 }
 
 void TGrafForm::FinishArc() {
-  const bool written = StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
-                       AppendSketchLine(drawing::ArcLine(drawing::PenStyleText(Picture.pen), CenterPoint, CurrentPoint,
-                                                         CbRelative->isChecked()));
+  const bool written =
+      StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
+      AppendSketchLine(drawing::ArcLine(Picture.pen, CenterPoint, CurrentPoint, CbRelative->isChecked()));
   SettleToolShape(written);
 }
 
@@ -223,8 +220,9 @@ bool TGrafForm::ExtendLastLine(const std::string& text) {
   const std::int32_t count = editor::LineCount(document);
   if (count == 0) return true;
   // A last line of 255 characters or more takes nothing more; it is left as
-  // the user wrote it rather than cut.
-  const std::string last = editor::LineBytes(document, count - 1, 256);
+  // the user wrote it rather than cut. One character beyond the limit tells
+  // a line that is longer.
+  const std::string last = editor::LineBytes(document, count - 1, static_cast<int>(sketch::kCountedMax) + 1);
   if (last.size() >= sketch::kCountedMax) return true;
   const bool sameStep = EditWindow->Revision() == polylineRevision_;  // one undo step per polyline
   if (!EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep))

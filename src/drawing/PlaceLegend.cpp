@@ -5,6 +5,8 @@
 #include "drawing/GraphWin.h"
 #include "drawing/LegendDlg.h"
 #include "drawing/SketchText.h"
+#include "format/Limits.h"
+#include "format/SketchTokens.h"
 #include "qttext/TextBytes.h"
 #include "render/LegendText.h"
 
@@ -12,11 +14,12 @@ void TGrafForm::PlaceLegend() {
   QString text;
   std::uint16_t size = LegendSize;
   bool up = LegendUp;
-  if (!ExecuteLegendDlg(text, 255, size, up, this)) return;
+  if (!ExecuteLegendDlg(text, static_cast<int>(sketch::kCountedMax), size, up, this)) return;
   LegendSize = size;
   LegendUp = up;
   std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
-  std::replace(legend.begin(), legend.end(), '"', '\'');  // it stands between double quotes
+  // It stands between double quotes.
+  std::replace(legend.begin(), legend.end(), sketch::kLegendQuote, sketch::kLegendQuoteStandIn);
 
   // The text takes the line first: a legend the text refused (it is full)
   // is not drawn either.

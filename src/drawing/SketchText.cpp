@@ -1,66 +1,91 @@
 #include "drawing/SketchText.h"
 
-#include "format/CountedString.h"
-
 namespace drawing {
 
 namespace {
 
-using sketch::CoordText;
-
-std::string Pair(QPoint p, char separator) { return separator + CoordText(p.x()) + separator + CoordText(p.y()); }
+sketch::ElementPoint Absolute(QPoint p) { return {p.x(), p.y(), false, false}; }
 
 // The second point of a shape: absolute, or as offsets from `from`.
-std::string Second(QPoint from, QPoint to, bool relative) { return relative ? Pair(to - from, ':') : Pair(to, ';'); }
+sketch::ElementPoint Second(QPoint from, QPoint to, bool relative) {
+  if (!relative) return Absolute(to);
+  const QPoint offset = to - from;
+  return {offset.x(), offset.y(), true, true};
+}
 
-std::string Counted(std::string text) { return std::string(sketch::CutCounted(text)); }
+sketch::Element TwoPoints(sketch::ElementKind kind, const sketch::CanvasPen& pen, QPoint first, QPoint second,
+                          bool relative) {
+  sketch::Element element;
+  element.kind = kind;
+  element.pen = WrittenPen(pen);
+  element.points = {Absolute(first), Second(first, second, relative)};
+  return element;
+}
 
 }  // namespace
 
-std::string PenStyleText(const sketch::CanvasPen& pen) {
-  switch (pen.style) {
-    case sketch::PenStyle::Dash:
-      return "(DS;";
-    case sketch::PenStyle::Dot:
-      return "(DT;";
-    case sketch::PenStyle::DashDot:
-      return "(DD;";
-    case sketch::PenStyle::Solid:
-      break;
-  }
-  return "(" + CoordText(pen.width) + ";";
+sketch::Pen WrittenPen(const sketch::CanvasPen& pen) {
+  if (pen.style == sketch::PenStyle::Solid) return {sketch::PenStyle::Solid, pen.width};
+  return {pen.style, sketch::kBrokenPenWidth};
 }
 
-std::string FillStyleText(const sketch::CanvasPen& pen, const sketch::CanvasBrush& brush) {
-  return PenStyleText(pen) + (brush.style == sketch::BrushStyle::Solid ? "F;" : "E;");
+sketch::Element SegmentElement(const sketch::CanvasPen& pen, QPoint start, QPoint end, bool relative) {
+  return TwoPoints(sketch::ElementKind::Polyline, pen, start, end, relative);
 }
 
-std::string PolylineStart(const std::string& penStyle, QPoint start) {
-  return Counted("L" + penStyle + CoordText(start.x()) + ";" + CoordText(start.y()));
+sketch::Element BoxElement(sketch::ElementKind kind, const sketch::CanvasPen& pen, const sketch::CanvasBrush& brush,
+                           QPoint first, QPoint second, bool relative) {
+  sketch::Element element = TwoPoints(kind, pen, first, second, relative);
+  element.fill = brush.style == sketch::BrushStyle::Solid ? sketch::Fill::Filled : sketch::Fill::Empty;
+  return element;
+}
+
+sketch::Element ArcElement(const sketch::CanvasPen& pen, QPoint centre, QPoint corner, bool relative) {
+  return TwoPoints(sketch::ElementKind::Arc, pen, centre, corner, relative);
+}
+
+sketch::Element LegendElement(int size, bool up, QPoint at, const std::string& text) {
+  sketch::Element element;
+  element.kind = sketch::ElementKind::Legend;
+  element.legendSize = size < 0 || size >= static_cast<int>(sketch::kLegendSizeLetters.size())
+                           ? sketch::kMediumLegend
+                           : static_cast<std::uint16_t>(size);
+  element.up = up;
+  element.points = {Absolute(at)};
+  element.text = text;
+  return element;
+}
+
+std::string PolylineStart(const sketch::CanvasPen& pen, QPoint start) {
+  sketch::Element open;
+  open.kind = sketch::ElementKind::Polyline;
+  open.pen = WrittenPen(pen);
+  open.points = {Absolute(start)};
+  open.closed = false;
+  return sketch::WriteElement(open);
 }
 
 std::string VertexText(QPoint previous, QPoint vertex, bool relative, bool last) {
-  return Second(previous, vertex, relative) + (last ? ")" : "");
+  std::string text = sketch::PointText(Second(previous, vertex, relative));
+  if (last) text += sketch::kCloseMark;
+  return text;
 }
 
-std::string SegmentLine(const std::string& penStyle, QPoint start, QPoint end, bool relative) {
-  return Counted(PolylineStart(penStyle, start) + VertexText(start, end, relative, true));
+std::string SegmentLine(const sketch::CanvasPen& pen, QPoint start, QPoint end, bool relative) {
+  return sketch::WriteElement(SegmentElement(pen, start, end, relative));
 }
 
-std::string BoxLine(char kind, const std::string& fillStyle, QPoint first, QPoint second, bool relative) {
-  return Counted(kind + fillStyle + CoordText(first.x()) + ";" + CoordText(first.y()) +
-                 Second(first, second, relative) + ")");
+std::string BoxLine(sketch::ElementKind kind, const sketch::CanvasPen& pen, const sketch::CanvasBrush& brush,
+                    QPoint first, QPoint second, bool relative) {
+  return sketch::WriteElement(BoxElement(kind, pen, brush, first, second, relative));
 }
 
-std::string ArcLine(const std::string& penStyle, QPoint centre, QPoint corner, bool relative) {
-  return Counted("A" + penStyle + "0;" + CoordText(centre.x()) + ";" + CoordText(centre.y()) +
-                 Second(centre, corner, relative) + ")");
+std::string ArcLine(const sketch::CanvasPen& pen, QPoint centre, QPoint corner, bool relative) {
+  return sketch::WriteElement(ArcElement(pen, centre, corner, relative));
 }
 
 std::string LegendLine(int size, bool up, QPoint at, const std::string& text) {
-  const char letter = "SML"[size < 0 || size > 2 ? 1 : size];
-  return Counted(std::string("T(") + letter + (up ? "U" : "") + ";" + CoordText(at.x()) + ";" + CoordText(at.y()) +
-                 ";\"" + text + "\")");
+  return sketch::WriteElement(LegendElement(size, up, at, text));
 }
 
 }  // namespace drawing

@@ -14,6 +14,7 @@
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
+#include "format/Limits.h"
 #include "ui/StandardKeys.h"
 
 using editor::ColLine;
@@ -427,7 +428,7 @@ void TEditForm::ForwardCursorLine() {
   const QTextDocument& document = *Editor->document();
   if (editor::LineCount(document) == 0) return;
   // Lines are read up to 4096 characters; only the first 255 travel on.
-  const std::string line = editor::LineBytes(document, GetColLine().line, 255);
+  const std::string line = editor::LineBytes(document, GetColLine().line, static_cast<int>(sketch::kCountedMax));
   emit cursorLineReleased(QByteArray(line.data(), static_cast<qsizetype>(line.size())));
 }
 

@@ -19,18 +19,4 @@ std::string CoordText(std::int32_t v) {
   return std::string(buffer, end);
 }
 
-bool IsSketchLine(std::string_view line) {
-  if (line.size() < 2 || line[1] != '(') return false;
-  switch (line[0]) {
-    case 'A':
-    case 'E':
-    case 'L':
-    case 'R':
-    case 'T':
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace sketch

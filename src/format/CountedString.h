@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace sketch {
+#include "format/Limits.h"
 
-inline constexpr std::size_t kCountedMax = 255;
+namespace sketch {
 
 // The first 255 characters of `text` (all of it when shorter).
 std::string_view CutCounted(std::string_view text);
@@ -19,9 +19,5 @@ std::string ConcatCounted(std::string_view a, std::string_view b);
 
 // The decimal text of v: a minus sign for negatives, no plus, no padding.
 std::string CoordText(std::int32_t v);
-
-// True when `line` is a sketch line: at least 2 characters, `(` second, and
-// one of the element kind letters A, E, L, R, T (upper case) first.
-bool IsSketchLine(std::string_view line);
 
 }  // namespace sketch

@@ -8,8 +8,8 @@ bool IsTokenChar(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-Field ScanField(std::string_view& rest) {
-  Field field;
+RawField ScanRawField(std::string_view& rest) {
+  RawField field;
   std::size_t i = 0;
   bool separatorFound = false;
   for (; i < rest.size() && !IsTokenChar(static_cast<unsigned char>(rest[i])); ++i) {
@@ -21,17 +21,21 @@ Field ScanField(std::string_view& rest) {
   const std::size_t tokenStart = i;
   for (; i < rest.size() && IsTokenChar(static_cast<unsigned char>(rest[i])); ++i) {
   }
-  const std::string_view token = rest.substr(tokenStart, std::min(i - tokenStart, kTokenMax));
-  field.token.reserve(token.size());
-  for (const char c : token) field.token.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  field.token = rest.substr(tokenStart, std::min(i - tokenStart, kTokenMax));
   rest.remove_prefix(i);
   return field;
 }
 
-namespace {
+Field ScanField(std::string_view& rest) {
+  const RawField raw = ScanRawField(rest);
+  Field field;
+  field.separator = raw.separator;
+  field.token.reserve(raw.token.size());
+  for (const char c : raw.token) field.token.push_back(TokenUpper(c));
+  return field;
+}
 
-// An optional leading minus and one or more digits, nothing else.
-bool ParseNumberToken(std::string_view token, std::int32_t& value) {
+bool NumberValue(std::string_view token, std::int32_t& value) {
   const bool negative = !token.empty() && token.front() == '-';
   const std::string_view digits = negative ? token.substr(1) : token;
   if (digits.empty()) return false;
@@ -44,13 +48,11 @@ bool ParseNumberToken(std::string_view token, std::int32_t& value) {
   return true;
 }
 
-}  // namespace
-
 Number ReadNumber(std::string_view& rest) {
   Field field = ScanField(rest);
   Number number;
   number.separator = field.separator;
-  number.ok = ParseNumberToken(field.token, number.value);
+  number.ok = NumberValue(field.token, number.value);
   number.token = std::move(field.token);
   return number;
 }

@@ -11,10 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "format/SketchTokens.h"
+
 namespace sketch {
 
 inline constexpr std::size_t kTokenMax = 7;  // characters of a token that count
-inline constexpr char kRelativeMarker = ':';
 
 struct Field {
   // First character of the separator run with a code above 32; blank when the
@@ -38,7 +39,24 @@ struct QuotedText {
   std::string text;
 };
 
+// A field as it stands in the line: the token's counting characters in the
+// case they were written. What ScanField reads, before upper-casing.
+struct RawField {
+  char separator = ' ';
+  std::string_view token;  // into the scanned line; at most 7 characters
+};
+
 bool IsTokenChar(unsigned char c);
+
+// The upper-case form of a token character (only a-z change).
+constexpr char TokenUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// ScanField without the copy: the same field, its token left as written.
+RawField ScanRawField(std::string_view& rest);
+
+// True when `token` is an optional '-' and one or more digits; `value` is
+// then its integer.
+bool NumberValue(std::string_view token, std::int32_t& value);
 
 // Removes one separator run and the token run after it (a token longer than
 // 7 characters is consumed in full; its 8th and later characters are dropped).

@@ -1,95 +1,75 @@
 #include "render/ElementDrawers.h"
 
 #include "format/CountedString.h"
-#include "format/FieldScanner.h"
 #include "render/LegendText.h"
 
 namespace sketch {
 
 namespace {
 
-// Characters the drawer has read of `line`, `rest` being what is left.
-std::int32_t Consumed(std::string_view line, std::string_view rest) {
-  return static_cast<std::int32_t>(line.size() - rest.size());
-}
-
 // Puts the editor's caret behind what was read and asks whether to go on;
 // any answer but OK ends the pass after this line.
-void IncompletePrompt(DrawContext& context, std::string_view prompt, std::string_view line, std::int32_t column) {
+void IncompletePrompt(DrawContext& context, std::string_view prompt, std::string_view line, std::size_t column) {
   const std::string message = ConcatCounted(prompt, line);
   if (context.host == nullptr) return;
-  if (!context.host->ConfirmIncomplete(context.pass.LineIndex, column, message)) {
+  if (!context.host->ConfirmIncomplete(context.pass.LineIndex, static_cast<std::int32_t>(column), message)) {
     context.pass.LineIndex = 100000;
     context.pass.Stopped = true;  // also ends texts of more than 100001 lines
   }
 }
 
-void CountDrawn(DrawContext& context, std::string_view line, std::string_view rest) {
-  context.pass.DrawnChars += Consumed(line, rest) + 1;
+void CountDrawn(DrawContext& context, const ElementRead& read) {
+  context.pass.DrawnChars += static_cast<std::int32_t>(read.consumed) + 1;
 }
 
-// Reads the four corner or point numbers of R, E and the first segment of L.
-bool ReadFour(std::string_view& rest, Number (&n)[4]) {
-  for (Number& number : n) {
-    number = ReadNumber(rest);
-    if (!number.ok) return false;
-  }
-  return true;
+// The second point of R, E and A, resolved against the first.
+Point SecondPoint(const std::vector<ElementPoint>& points) {
+  return {points[1].ResolveX(points[0].x), points[1].ResolveY(points[0].y)};
 }
 
 // Rectangle and ellipse alike, but for the canvas call.
 template <typename Shape>
-void DrawBox(DrawContext& context, std::string_view line, Color colour, PenMode mode, Shape shape) {
+void DrawBox(DrawContext& context, const ElementRead& read, Color colour, PenMode mode, Shape shape) {
   Surface& canvas = context.canvas;
-  std::string_view rest = line.substr(1);
   canvas.brush.color = kWhite;
-  if (!ReadPenStyle(canvas, rest)) return;
-  if (!ReadFill(canvas, rest)) return;
-  Number n[4];
-  if (!ReadFour(rest, n)) return;
-  CountDrawn(context, line, rest);
+  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
+  if (read.HasFill()) ApplyFill(canvas, read.element.fill);
+  if (!read.Drawable()) return;
+  CountDrawn(context, read);
   canvas.pen.mode = mode;
   canvas.pen.color = colour;
-  const int x1 = n[0].value, y1 = n[1].value;
-  const int x2 = n[2].IsRelative() ? n[2].value + x1 : n[2].value;
-  const int y2 = n[3].IsRelative() ? n[3].value + y1 : n[3].value;
-  shape(canvas, x1, y1, x2, y2);
+  const std::vector<ElementPoint>& points = read.element.points;
+  const Point second = SecondPoint(points);
+  shape(canvas, points[0].x, points[0].y, second.x, second.y);
 }
 
 }  // namespace
 
+void ApplyPen(Surface& canvas, const Pen& pen) {
+  canvas.pen.style = pen.style;
+  if (pen.width >= 0) canvas.pen.width = pen.width;
+}
+
+void ApplyFill(Surface& canvas, Fill fill) {
+  if (fill == Fill::Empty) {
+    canvas.brush.style = BrushStyle::Clear;
+    return;
+  }
+  canvas.brush.style = BrushStyle::Solid;
+  canvas.brush.color = canvas.pen.color;
+}
+
 bool ReadPenStyle(Surface& canvas, std::string_view& rest) {
-  const Number number = ReadNumber(rest);
-  if (number.ok) {
-    canvas.pen.style = PenStyle::Solid;
-    if (number.value >= 0) canvas.pen.width = number.value;
-    return true;
-  }
-  PenStyle style;
-  if (number.token == "DS") {
-    style = PenStyle::Dash;
-  } else if (number.token == "DT") {
-    style = PenStyle::Dot;
-  } else if (number.token == "DD") {
-    style = PenStyle::DashDot;
-  } else {
-    return false;
-  }
-  canvas.pen.style = style;
-  canvas.pen.width = 1;
+  Pen pen;
+  if (!ReadPenField(rest, pen)) return false;
+  ApplyPen(canvas, pen);
   return true;
 }
 
 bool ReadFill(Surface& canvas, std::string_view& rest) {
-  const Field field = ScanField(rest);
-  if (field.token == "E") {
-    canvas.brush.style = BrushStyle::Clear;
-  } else if (field.token == "F") {
-    canvas.brush.style = BrushStyle::Solid;
-    canvas.brush.color = canvas.pen.color;
-  } else {
-    return false;
-  }
+  Fill fill = Fill::Empty;
+  if (!ReadFillField(rest, fill)) return false;
+  ApplyFill(canvas, fill);
   return true;
 }
 
@@ -97,114 +77,86 @@ void DrawElement(DrawContext& context, std::string_view text, Color colour, PenM
   // A sketch line is a counted string: what lies beyond 255 characters is
   // never read (and relative offsets cannot add up beyond 32 bits).
   const std::string_view line = CutCounted(text);
-  if (!IsSketchLine(line)) return;
-  switch (line[0]) {
-    case 'A':
-      DrawArc(context, line, colour, mode);
+  ElementRead& read = context.read;
+  if (!ReadElement(line, read)) return;
+  switch (read.element.kind) {
+    case ElementKind::Arc:
+      DrawArc(context, line, read, colour, mode);
       break;
-    case 'E':
-      DrawEllipse(context, line, colour, mode);
+    case ElementKind::Ellipse:
+      DrawEllipse(context, line, read, colour, mode);
       break;
-    case 'L':
-      DrawPolyline(context, line, colour, mode);
+    case ElementKind::Polyline:
+      DrawPolyline(context, line, read, colour, mode);
       break;
-    case 'R':
-      DrawRectangle(context, line, colour, mode);
+    case ElementKind::Rectangle:
+      DrawRectangle(context, line, read, colour, mode);
       break;
-    case 'T':
-      DrawLegend(context, line, colour, mode);
+    case ElementKind::Legend:
+      DrawLegend(context, line, read, colour, mode);
       break;
   }
 }
 
-void DrawPolyline(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
+void DrawPolyline(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode) {
   Surface& canvas = context.canvas;
-  std::string_view rest = line.substr(1);
-  if (!ReadPenStyle(canvas, rest)) return;
-  Number n[4];
-  if (!ReadFour(rest, n)) return;
+  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
+  if (!read.Drawable()) return;
   canvas.pen.mode = mode;
   canvas.pen.color = colour;
   canvas.brush.color = kWhite;
 
-  Point previous{n[0].value, n[1].value};
+  const std::vector<ElementPoint>& points = read.element.points;
+  Point previous{points[0].x, points[0].y};
   canvas.MoveTo(previous.x, previous.y);
-  Number x = n[2], y = n[3];
-  std::string lastToken = n[3].token;
-  int currentX = x.IsRelative() ? x.value + previous.x : x.value;
-  for (;;) {
-    const int currentY = y.IsRelative() ? y.value + previous.y : y.value;
-    canvas.LineTo(currentX, currentY);
-    previous = Point{currentX, currentY};
-    if (NextIsClose(rest, lastToken)) break;
-    x = ReadNumber(rest);
-    lastToken = x.token;
-    if (!x.ok) break;
-    y = ReadNumber(rest);
-    lastToken = y.token;
-    if (!y.ok) break;
-    canvas.MoveTo(previous.x, previous.y);
-    currentX = x.IsRelative() ? x.value + previous.x : x.value;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (i > 1) canvas.MoveTo(previous.x, previous.y);
+    const Point current{points[i].ResolveX(previous.x), points[i].ResolveY(previous.y)};
+    canvas.LineTo(current.x, current.y);
+    previous = current;
   }
-  if (lastToken != ")" && mode == PenMode::Copy) {
-    IncompletePrompt(context, kPolylineIncomplete, line, Consumed(line, rest));
+  if (!read.element.closed && mode == PenMode::Copy) {
+    IncompletePrompt(context, kPolylineIncomplete, line, read.consumed);
   }
-  CountDrawn(context, line, rest);
+  CountDrawn(context, read);
 }
 
-void DrawRectangle(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
-  DrawBox(context, line, colour, mode,
+void DrawRectangle(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
+  DrawBox(context, read, colour, mode,
           [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Rectangle(x1, y1, x2, y2); });
 }
 
-void DrawEllipse(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
-  DrawBox(context, line, colour, mode,
+void DrawEllipse(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
+  DrawBox(context, read, colour, mode,
           [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Ellipse(x1, y1, x2, y2); });
 }
 
-void DrawArc(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
+void DrawArc(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
   Surface& canvas = context.canvas;
-  std::string_view rest = line.substr(1);
   canvas.brush.color = kWhite;
-  if (!ReadPenStyle(canvas, rest)) return;
-  if (!ReadNumber(rest).ok) return;  // reserved, written as 0
-  Number n[4];
-  if (!ReadFour(rest, n)) return;
-  CountDrawn(context, line, rest);
+  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
+  if (!read.Drawable()) return;  // the reserved number too must read
+  CountDrawn(context, read);
   canvas.pen.mode = mode;
   canvas.pen.color = colour;
-  const int cx = n[0].value, cy = n[1].value;
-  const int x2 = n[2].IsRelative() ? n[2].value + cx : n[2].value;
-  const int y2 = n[3].IsRelative() ? n[3].value + cy : n[3].value;
-  DrawQuarterArc(canvas, Point{2 * cx - x2, 2 * cy - y2}, Point{x2, y2});
+  const Point centre{read.element.points[0].x, read.element.points[0].y};
+  const Point corner = SecondPoint(read.element.points);
+  DrawQuarterArc(canvas, 2 * centre - corner, corner);
 }
 
-void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMode mode) {
+void DrawLegend(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode) {
   Surface& canvas = context.canvas;
-  std::string_view rest = line.substr(1);
-  const Field size = ScanField(rest);
-  const std::string_view sizeLetters = "SML";
-  if (size.token.empty() || sizeLetters.find(size.token[0]) == std::string_view::npos) return;
-  if (size.token.size() >= 2 && size.token[1] != 'U') return;
-  const bool up = size.token.size() >= 2;
-  const int points = kLegendFontSizes[sizeLetters.find(size.token[0])];
-
-  const Number x = ReadNumber(rest);  // separators ignored: always absolute
-  if (!x.ok) return;
-  const Number y = ReadNumber(rest);
-  if (!y.ok) return;
-  const QuotedText text = ReadQuotedText(rest, kCountedMax);
-  if (!text.ok) return;
-  CountDrawn(context, line, rest);
+  if (!read.Drawable()) return;
+  CountDrawn(context, read);
+  const Element& legend = read.element;
+  const int x = legend.points[0].x, y = legend.points[0].y;  // always absolute
 
   if (mode == PenMode::Copy) {
     canvas.pen.mode = PenMode::Copy;
     canvas.brush.color = kWhite;
     canvas.brush.style = BrushStyle::Clear;  // no background behind the text
-    DrawLegendText(canvas, x.value, y.value, text.text, up, points);
-    if (rest.empty() || rest.front() != '"') {
-      IncompletePrompt(context, kLegendIncomplete, line, Consumed(line, rest));
-    }
+    DrawLegendText(canvas, x, y, legend.text, legend.up, kLegendFontSizes[legend.legendSize]);
+    if (!legend.closed) IncompletePrompt(context, kLegendIncomplete, line, read.consumed);
     return;
   }
   // The highlight marks a legend with a bar under its start, whatever its direction.
@@ -213,8 +165,8 @@ void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMo
   canvas.pen.color = colour;
   canvas.pen.width = 5;
   canvas.pen.style = PenStyle::Solid;
-  canvas.MoveTo(x.value, y.value + 1);
-  canvas.LineTo(x.value + 15, y.value + 1);
+  canvas.MoveTo(x, y + 1);
+  canvas.LineTo(x + 15, y + 1);
 }
 
 }  // namespace sketch

@@ -1,15 +1,17 @@
 #pragma once
-// The drawers of the five element kinds. Each reads its sketch line field by
-// field and applies every field to the canvas at once (style to the pen, fill
-// to the brush), so a line that fails half way may already have changed the
-// pen or brush: later lines depend on that, as they do on the brush an
-// earlier R or E line left (dash gaps). Nothing is put back.
+// The drawers of the five element kinds. Each draws the element read from
+// its sketch line and applies the fields read to the canvas (style to the
+// pen, fill to the brush) whether or not the rest of the line reads, so a
+// line that fails half way may already have changed the pen or brush: later
+// lines depend on that, as they do on the brush an earlier R or E line left
+// (dash gaps). Nothing is put back.
 
 #include <cstdint>
 #include <string_view>
 
 #include "canvas/Geometry.h"
 #include "canvas/Surface.h"
+#include "format/SketchElement.h"
 #include "render/DrawHost.h"
 
 namespace sketch {
@@ -29,19 +31,29 @@ struct DrawContext {
   Surface& canvas;
   DrawPassCounters& pass;
   DrawHost* host = nullptr;  // asked in the copy mix mode only; none: go on
+  // The line in hand as read; its storage is kept from line to line, so a
+  // pass does not allocate for every element.
+  ElementRead read = {};
 };
 
 // Runs the drawer of the line's kind on its first 255 characters; lines that
 // are not sketch lines are ignored.
 void DrawElement(DrawContext& context, std::string_view line, Color colour, PenMode mode);
 
-// The drawers below expect a line of at most 255 characters.
+// The drawers below take a line of at most 255 characters and what
+// ReadElement read of it; the line is shown in the incomplete prompt.
 
-void DrawPolyline(DrawContext& context, std::string_view line, Color colour, PenMode mode);
-void DrawRectangle(DrawContext& context, std::string_view line, Color colour, PenMode mode);
-void DrawEllipse(DrawContext& context, std::string_view line, Color colour, PenMode mode);
-void DrawArc(DrawContext& context, std::string_view line, Color colour, PenMode mode);
-void DrawLegend(DrawContext& context, std::string_view line, Color colour, PenMode mode);
+void DrawPolyline(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+void DrawRectangle(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+void DrawEllipse(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+void DrawArc(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+void DrawLegend(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+
+// A style field on the pen: solid n wide (a negative n keeps the width), or
+// dash, dot, dash-dot 1 wide.
+void ApplyPen(Surface& canvas, const Pen& pen);
+// A fill field on the brush: clear, or solid in the pen's present colour.
+void ApplyFill(Surface& canvas, Fill fill);
 
 // Style field: a number n gives a solid pen n wide (a negative n keeps the
 // width); DS, DT, DD give dash, dot, dash-dot 1 wide. Anything else: false,

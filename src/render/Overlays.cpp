@@ -1,6 +1,7 @@
 #include "render/Overlays.h"
 
 #include "format/CountedString.h"
+#include "format/SketchTokens.h"
 #include "render/ElementDrawers.h"
 
 namespace sketch {

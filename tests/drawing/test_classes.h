@@ -41,6 +41,7 @@ class TestSketchRules : public QObject {
   void snapPoint();
   void writtenText_data();
   void writtenText();
+  void writtenTextMatchesTheConcatenatedForm();
 };
 
 // Drawing with the mouse: presses, moves and releases on the picture.

@@ -7,34 +7,13 @@
 #include "format/Codec.h"
 #include "format/CountedString.h"
 #include "format/FieldScanner.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
+#include "test_classes.h"
 
 using namespace sketch;
 
 Q_DECLARE_METATYPE(std::string)
-
-class TestFormat : public QObject {
-  Q_OBJECT
-
- private slots:
-  void scanField_data();
-  void scanField();
-  void readNumber_data();
-  void readNumber();
-  void readQuotedText_data();
-  void readQuotedText();
-  void nextIsClose_data();
-  void nextIsClose();
-  void recognisesSketchLines_data();
-  void recognisesSketchLines();
-  void coordText_data();
-  void coordText();
-  void countedStringsCutAt255();
-  void codecRoundTripsEveryByte();
-  void codecMapsCharactersWithoutByteToQuestionMark();
-  void splitLines_data();
-  void splitLines();
-};
 
 void TestFormat::scanField_data() {
   QTest::addColumn<std::string>("input");
@@ -261,6 +240,3 @@ void TestFormat::splitLines() {
   for (const std::string_view line : SplitLines(text)) actual << QString::fromLatin1(line.data(), line.size());
   QCOMPARE(actual, lines);
 }
-
-QTEST_APPLESS_MAIN(TestFormat)
-#include "test_format.moc"

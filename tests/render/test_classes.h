@@ -26,6 +26,8 @@ class TestDrawers : public QObject {
   void dashGapsFollowTheBrushOfEarlierLines_data();
   void dashGapsFollowTheBrushOfEarlierLines();
   void failedFieldStillChangesThePen();
+  void partlyReadLinesChangePenAndBrush_data();
+  void partlyReadLinesChangePenAndBrush();
   void readPenStyle_data();
   void readPenStyle();
   void readFill_data();

@@ -2,6 +2,7 @@
 
 #include "RenderTestKit.h"
 #include "canvas/Canvas.h"
+#include "format/SketchElement.h"
 #include "render/ElementDrawers.h"
 #include "render/LegendText.h"
 #include "test_classes.h"
@@ -283,6 +284,61 @@ void TestDrawers::failedFieldStillChangesThePen() {
   // The style field of a line that fails at its fill field sets the pen.
   QCOMPARE(BlackRowsAt(Draw("R(3;X;0;0;10;10)\r\nL(-1;10;50;100;50)").picture, 50, 50), 3);
   QCOMPARE(BlackRowsAt(Draw("L(5;1;2)\r\nL(-1;10;50;100;50)").picture, 50, 50), 5);
+}
+
+void TestDrawers::partlyReadLinesChangePenAndBrush_data() {
+  // The canvas starts with a solid pen 7 wide in blue and a solid brush in
+  // red; none of these lines draws anything.
+  QTest::addColumn<std::string>("line");
+  QTest::addColumn<int>("fields");  // how far ReadElement gets
+  QTest::addColumn<int>("penStyle");
+  QTest::addColumn<int>("penWidth");
+  QTest::addColumn<int>("brushStyle");
+  QTest::addColumn<Color>("brushColour");
+  const int solid = int(PenStyle::Solid), filled = int(BrushStyle::Solid), clear = int(BrushStyle::Clear);
+  const Color blue = 0xFF0000, red = 0x0000FF;
+  QTest::newRow("unknown style: nothing") << std::string("L(DX;1;2;3;4)") << 0 << solid << 7 << filled << red;
+  QTest::newRow("one point: the pen") << std::string("L(5;1;2)") << 3 << solid << 5 << filled << red;
+  QTest::newRow("negative width keeps the width") << std::string("L(-2;1;2)") << 3 << solid << 7 << filled << red;
+  QTest::newRow("bad fill: pen, and the brush white")
+      << std::string("R(3;X;0;0;10;10)") << 1 << solid << 3 << filled << kWhite;
+  QTest::newRow("empty fill read: the brush clear")
+      << std::string("R(DS;E;1;2)") << 4 << int(PenStyle::Dash) << 1 << clear << kWhite;
+  QTest::newRow("filled: the brush in the pen's colour")
+      << std::string("E(2;F;1)") << 3 << solid << 2 << filled << blue;
+  QTest::newRow("no style: the brush white all the same")
+      << std::string("E(X;F;1;2;3;4)") << 0 << solid << 7 << filled << kWhite;
+  QTest::newRow("arc short of its corner: pen, brush white")
+      << std::string("A(DT;X;1;2;3;4)") << 1 << int(PenStyle::Dot) << 1 << filled << kWhite;
+  QTest::newRow("legend short of its text: nothing")
+      << std::string("T(S;1;2;\"\")") << 3 << solid << 7 << filled << red;
+}
+
+void TestDrawers::partlyReadLinesChangePenAndBrush() {
+  QFETCH(std::string, line);
+  QFETCH(int, fields);
+  QFETCH(int, penStyle);
+  QFETCH(int, penWidth);
+  QFETCH(int, brushStyle);
+  QFETCH(Color, brushColour);
+  const std::optional<ElementRead> read = ReadElement(line);
+  QVERIFY(read.has_value() && !read->Drawable());
+  QCOMPARE(read->fieldsRead, fields);
+
+  Canvas canvas;
+  canvas.pen = {0xFF0000, PenStyle::Solid, 7, PenMode::Copy};
+  canvas.brush = {0x0000FF, BrushStyle::Solid};
+  const sketch::Picture before = canvas.Picture();
+  DrawPassCounters pass;
+  DrawContext context{canvas, pass, nullptr};
+  DrawElement(context, line, kBlack, PenMode::Copy);
+  QCOMPARE(int(canvas.pen.style), penStyle);
+  QCOMPARE(canvas.pen.width, penWidth);
+  QCOMPARE(canvas.pen.color, Color{0xFF0000});  // the colour comes only with the drawing
+  QCOMPARE(int(canvas.brush.style), brushStyle);
+  QCOMPARE(canvas.brush.color, brushColour);
+  QVERIFY(canvas.Picture() == before);
+  QCOMPARE(pass.DrawnChars, 0);
 }
 
 void TestDrawers::readPenStyle_data() {
