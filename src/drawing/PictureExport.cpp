@@ -36,7 +36,8 @@ QString WithExportSuffix(const QString& fileName, const ExportKind& kind) {
   if (suffix == kind.Suffix()) return fileName;
   const ExportKind other{!kind.svg, 1};
   if (suffix == other.Suffix()) return fileName.left(fileName.size() - suffix.size()) + kind.Suffix();
-  return fileName + QStringLiteral(".") + kind.Suffix();
+  // "plan." ends in an empty suffix: the kind's goes in its place.
+  return fileName + (fileName.endsWith(QChar('.')) ? QString() : QStringLiteral(".")) + kind.Suffix();
 }
 
 QString ProposedExportName(const QString& postingFileName, const ExportKind& kind) {

@@ -143,6 +143,9 @@ void TestExportPicture::theChosenKindDecidesTheSuffix_data() {
   QTest::newRow("other suffix") << "SVG drawing (*.svg)"
                                 << "plan.v2"
                                 << "plan.v2.svg";
+  QTest::newRow("trailing dot") << "SVG drawing (*.svg)"
+                                << "plan."
+                                << "plan.svg";
   QTest::newRow("upper case kept") << "PNG picture (*.png)"
                                    << "PLAN.PNG"
                                    << "PLAN.PNG";
