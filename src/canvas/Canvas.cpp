@@ -40,7 +40,17 @@ CoverageMask::Palette Canvas::PenColours() const {
   return {0, brushColour, brushColour, ToPixel(pen.color)};
 }
 
-void Canvas::ApplyFigure() { spans_.Apply(picture_, PenColours(), pen.mode == PenMode::NotXor); }
+void Canvas::ApplyFigure() { Touch(spans_.Apply(picture_, PenColours(), pen.mode == PenMode::NotXor)); }
+
+void Canvas::Touch(const Rect& area) {
+  if (area.Empty()) return;
+  if (touched_.Empty()) {
+    touched_ = area;
+    return;
+  }
+  touched_ = {std::min(touched_.left, area.left), std::min(touched_.top, area.top),
+              std::max(touched_.right, area.right), std::max(touched_.bottom, area.bottom)};
+}
 
 void Canvas::LineTo(int x, int y) {
   const Point from = penPos_;
@@ -237,6 +247,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
   textPainter_->Paint(mask_, area, x, y, font, text, brush.style == BrushStyle::Solid);
   const Pixel brushColour = ToPixel(brush.color);
   mask_.Apply(area, picture_, {0, brushColour, brushColour, ToPixel(font.color)}, false);  // text always paints
+  Touch(area);
 }
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
@@ -249,6 +260,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2) {
     Pixel* pixels = picture_.Row(row);
     std::fill(pixels + area.left, pixels + area.right + 1, colour);
   }
+  Touch(area);
 }
 
 }  // namespace sketch

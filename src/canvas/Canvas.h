@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "canvas/CoverageMask.h"
 #include "canvas/DashPattern.h"
@@ -27,6 +28,10 @@ class Canvas final : public Surface {
   const sketch::Picture& Picture() const { return picture_; }
   sketch::Picture& Picture() { return picture_; }
 
+  // The bounds of every pixel drawn since the last call (empty when none):
+  // a window repaints just those.
+  Rect TakeTouched() { return std::exchange(touched_, Rect{}); }
+
   void SetTextPainter(TextPainter* painter) { textPainter_ = painter; }
   TextPainter* GetTextPainter() const { return textPainter_; }
 
@@ -40,6 +45,7 @@ class Canvas final : public Surface {
  private:
   CoverageMask::Palette PenColours() const;
   void ApplyFigure();
+  void Touch(const Rect& area);
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);
   void AddOutline(const EllipseShape& e, const AngleRange& range);
@@ -49,6 +55,7 @@ class Canvas final : public Surface {
   FigureSpans spans_;  // the figure in hand
   CoverageMask mask_;  // for text
   TextPainter* textPainter_ = nullptr;
+  Rect touched_;
 };
 
 }  // namespace sketch

@@ -35,13 +35,21 @@ void FigureSpans::Add(int y, int x0, int x1, Class cls) {
   row.push_back({static_cast<std::int16_t>(x0), static_cast<std::int16_t>(x1), cls});
 }
 
-void FigureSpans::Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor) {
+Rect FigureSpans::Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor) {
+  Rect bounds{kPictureWidth, kPictureHeight, -1, -1};
   for (const int y : usedRows_) {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
+    bounds.top = std::min(bounds.top, y);
+    bounds.bottom = std::max(bounds.bottom, y);
+    for (const Span& span : spans) {
+      bounds.left = std::min<std::int32_t>(bounds.left, span.x0);
+      bounds.right = std::max<std::int32_t>(bounds.right, span.x1);
+    }
     ApplyRow(picture.Row(y), spans, colours, notXor);
     spans.clear();
   }
   usedRows_.clear();
+  return bounds;
 }
 
 void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::array<Pixel, 4>& colours, bool notXor) {

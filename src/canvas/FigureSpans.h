@@ -25,7 +25,8 @@ class FigureSpans {
 
   // Puts the figure on the picture in the colours of its classes, then
   // forgets it: copy paints the colour, not-xor sets NOT(colour XOR pixel).
-  void Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor);
+  // Returns the bounds of the pixels it changed.
+  Rect Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor);
 
  private:
   struct Span {
