@@ -545,7 +545,7 @@ bool GestureAsMeant(const GestureCase& gesture) {
   ClearHighlight();
   ChooseTools(gesture);
   TGrafForm& g = *windows->graf;
-  if (g.Tool != gesture.tool) return Fail("the tool button did not choose the tool");
+  if (g.Settings.tool != gesture.tool) return Fail("the tool button did not choose the tool");
   const sketch::Picture before = windows->Picture();
   const int lines = windows->Document()->blockCount();
   SendMouse(QEvent::MouseButtonPress, kPress);

@@ -8,7 +8,7 @@
 //   same element, as drawable as before;
 // - the grid and the mark of the caret's line, moved over every line and
 //   taken off again, give the picture back pixel for pixel and leave the
-//   tool settings as they were;
+//   pen, brush and font colour as they were;
 // - the draw pass ends only at the end of the text or when the user says no,
 //   and warns exactly when the sketch text is large;
 // - the same lines drawn by the SVG writer give a well-formed document.
@@ -178,7 +178,7 @@ void CheckElementRoundTrip(std::string_view line) {
 
 bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
   return a.penColor == b.penColor && a.penStyle == b.penStyle && a.penWidth == b.penWidth &&
-         a.brushColor == b.brushColor && a.brushStyle == b.brushStyle && a.fontColor == b.fontColor && a.tool == b.tool;
+         a.brushColor == b.brushColor && a.brushStyle == b.brushStyle && a.fontColor == b.fontColor;
 }
 
 // The overlays as the drawing window puts them on a finished picture: the
@@ -187,27 +187,26 @@ bool SameState(const sketch::CanvasState& a, const sketch::CanvasState& b) {
 // leave marks, and each overlay must leave the tool settings as it found them.
 void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_view>& lines) {
   const sketch::Picture before = canvas.Picture();
-  std::uint8_t tool = 3;
-  const sketch::CanvasState state = sketch::SaveCanvasState(canvas, tool);
-  sketch::PaintGrid(canvas, tool);
-  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+  const sketch::CanvasState state = sketch::SaveCanvasState(canvas);
+  sketch::PaintGrid(canvas);
+  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas), state));
   sketch::Highlight highlight;
   for (const std::string_view line : lines) {
-    highlight.HighlightLine(canvas, line, tool);
-    FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+    highlight.HighlightLine(canvas, line);
+    FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas), state));
     const std::string_view counted = sketch::CutCounted(line);
     const bool marked = counted.size() >= sketch::kShortestHighlightedLine && sketch::IsSketchLine(counted);
     FUZZ_CHECK(highlight.LastHighlight() == (marked ? counted : std::string_view()));
     // The caret moving within the same line changes nothing.
     const sketch::Picture markedPicture = canvas.Picture();
-    highlight.HighlightLine(canvas, line, tool);
+    highlight.HighlightLine(canvas, line);
     FUZZ_CHECK(canvas.Picture() == markedPicture);
   }
-  highlight.HighlightLine(canvas, "", tool);
+  highlight.HighlightLine(canvas, "");
   FUZZ_CHECK(highlight.LastHighlight().empty());
-  sketch::PaintGrid(canvas, tool);
+  sketch::PaintGrid(canvas);
   FUZZ_CHECK(canvas.Picture() == before);
-  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas, tool), state));
+  FUZZ_CHECK(SameState(sketch::SaveCanvasState(canvas), state));
 }
 
 // The lines drawn onto the SVG writer: an XML parser reads the document to

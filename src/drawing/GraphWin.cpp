@@ -84,6 +84,8 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   connect(Image, &drawing::PictureView::pressed, this, &TGrafForm::FormMouseDown);
   connect(Image, &drawing::PictureView::moved, this, &TGrafForm::FormMouseMove);
   connect(Image, &drawing::PictureView::released, this, &TGrafForm::FormMouseUp);
+  // Ctrl+wheel zooms, also beside the picture when it is smaller than the window.
+  ScrollBox1->viewport()->installEventFilter(this);
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setSizeGripEnabled(false);
@@ -95,6 +97,11 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
     StatusPanels[i]->setAutoFillBackground(true);
     StatusBar1->addWidget(StatusPanels[i]);
   }
+  ZoomPanel = new QLabel(StatusBar1);
+  ZoomPanel->setToolTip(tr("zoom"));
+  StatusBar1->addWidget(ZoomPanel);
+  NotePanel = new QLabel(StatusBar1);
+  StatusBar1->addWidget(NotePanel, 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -103,6 +110,7 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(ScrollBox1, 1);
   layout->addWidget(StatusBar1);
   BuildMenus();
+  ShowZoom();
   resize(Image->width() + 40, Image->height() + 90);
 }
 
@@ -179,6 +187,8 @@ void TGrafForm::BuildToolBar() {
   CbRelative->setVisible(false);
   CbRelative->setEnabled(false);
   connect(CbRelative, &QCheckBox::clicked, this, &TGrafForm::CbRelativeClick);
+  connect(CbGridSnap, &QCheckBox::toggled, this, [this](bool on) { Settings.gridSnap = on; });
+  connect(CbOrthoSnap, &QCheckBox::toggled, this, [this](bool on) { Settings.orthoSnap = on; });
   for (QCheckBox* box : {CbGridSnap, CbOrthoSnap, CbBrushStyle, CbRelative}) {
     box->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(box);
@@ -216,20 +226,32 @@ void TGrafForm::BuildMenus() {
   connect(ExportPicture1, &QAction::triggered, this, &TGrafForm::ExportPicture1Click);
   connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
+  // Undo and redo of the bound editor's text, ahead of the Parts' items.
+  Undo1 = new QAction(tr("&Undo"), this);
+  Undo1->setShortcut(QKeySequence::Undo);
+  Redo1 = new QAction(tr("&Redo"), this);
+  Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  Edit1->insertActions(Copy1, {Undo1, Redo1});
+  Edit1->insertSeparator(Copy1);
+  connect(Undo1, &QAction::triggered, this, &TGrafForm::Undo1Click);
+  connect(Redo1, &QAction::triggered, this, &TGrafForm::Redo1Click);
+  connect(Edit1, &QMenu::aboutToShow, this, &TGrafForm::RenewUndoItems);
+  RenewUndoItems();
+  BuildViewMenu();
 }
 
-QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edit1}}; }
+QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edit1}, {2, View1}}; }
 
 // --- Settings ----------------------------------------------------------------
 
 void TGrafForm::ToolButtonClick(std::uint8_t tool) {
-  if (GestureUnderWay()) return;  // the button shows down; the next pass makes Tool follow it
-  Tool = tool;
+  if (GestureUnderWay()) return;  // the button shows down; the next pass makes the tool follow it
+  Settings.tool = tool;
 }
 
 void TGrafForm::ArcButtonClick() {
   if (GestureUnderWay()) return;
-  Tool = kArcTool;
+  Settings.tool = kArcTool;
   if (ArcWarned) return;
   ArcWarned = true;
   ui::CurrentDialogs().Warning(this, kArcCaution);
@@ -241,19 +263,19 @@ void TGrafForm::StyleBtnClick(QAbstractButton* button) {
   if (button == DashPen) style = sketch::PenStyle::Dash;
   if (button == DotPen) style = sketch::PenStyle::Dot;
   if (button == DashDotPen) style = sketch::PenStyle::DashDot;
-  Picture.pen.style = style;
+  Settings.penStyle = style;
   if (style != sketch::PenStyle::Solid) {
     PenWidth->setValue(1);
-    Picture.pen.width = 1;
+    Settings.penWidth = 1;
   }
 }
 
 void TGrafForm::PenSizeChange() {
   if (GestureUnderWay()) return;
-  Picture.pen.width = PenWidth->value();
-  if (Picture.pen.width != 1) {
+  Settings.penWidth = PenWidth->value();
+  if (Settings.penWidth != 1) {
     SolidPen->setChecked(true);
-    Picture.pen.style = sketch::PenStyle::Solid;
+    Settings.penStyle = sketch::PenStyle::Solid;
   }
 }
 
@@ -262,14 +284,7 @@ void TGrafForm::SetBrushStyle() {
   ApplyFillSetting();
 }
 
-void TGrafForm::ApplyFillSetting() {
-  if (CbBrushStyle->isChecked()) {
-    Picture.brush.style = sketch::BrushStyle::Solid;
-    Picture.brush.color = Picture.pen.color;
-  } else {
-    Picture.brush.style = sketch::BrushStyle::Clear;
-  }
-}
+void TGrafForm::ApplyFillSetting() { Settings.fill = CbBrushStyle->isChecked(); }
 
 void TGrafForm::CbRelativeClick() {
   if (CbRelative->isChecked()) ui::CurrentDialogs().Warning(this, kRelativeCaution);
@@ -293,14 +308,22 @@ void TGrafForm::BindEditor(TEditForm* editor) {
   EditWindow = editor;
   RenewCaption();
   highlight_.Forget();
+  QTextDocument* document = EditMemo->document();
+  connect(document, &QTextDocument::contentsChanged, this, &TGrafForm::ScheduleLiveRedraw);
+  connect(document, &QTextDocument::undoAvailable, this, &TGrafForm::RenewUndoItems);
+  connect(document, &QTextDocument::redoAvailable, this, &TGrafForm::RenewUndoItems);
+  RenewUndoItems();
 }
 
 void TGrafForm::DrawSketch() {
   if (EditMemo == nullptr) return;
   const editor::DocumentLines lines(*EditMemo->document());
   if (lines.LineCount() == 0) return;  // picture, settings and caption stay
+  liveRedrawDue_ = false;              // this pass shows the text as it is
+  NotePanel->clear();
   sketch::RunDrawPass(Picture, lines, *this, Pass);
   highlight_.Forget();  // the picture was cleared: no mark is left on it
+  Picture.TakeTouched();
   RefreshPicture();
 
   // The settings follow the buttons again, also a press refused during a gesture.
@@ -310,26 +333,31 @@ void TGrafForm::DrawSketch() {
                                                          {ArcButton, kArcTool},
                                                          {TextButton, kTextTool}};
   for (const auto& [button, tool] : tools)
-    if (button->isChecked()) Tool = tool;
+    if (button->isChecked()) Settings.tool = tool;
   const std::pair<QToolButton*, sketch::PenStyle> styles[] = {{SolidPen, sketch::PenStyle::Solid},
                                                               {DashPen, sketch::PenStyle::Dash},
                                                               {DotPen, sketch::PenStyle::Dot},
                                                               {DashDotPen, sketch::PenStyle::DashDot}};
   for (const auto& [button, style] : styles)
-    if (button->isChecked()) Picture.pen.style = style;
-  if (Picture.pen.style != sketch::PenStyle::Solid) PenWidth->setValue(1);
+    if (button->isChecked()) Settings.penStyle = style;
+  if (Settings.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
   ApplyFillSetting();
   RenewCaption();
 }
 
 void TGrafForm::HighlightLine(const std::string& line) {
-  highlight_.HighlightLine(Picture, line, Tool);
-  RefreshPicture();
+  highlight_.HighlightLine(Picture, line);
+  RefreshTouched();
 }
 
 void TGrafForm::PaintGrid() {
-  sketch::PaintGrid(Picture, Tool);
-  RefreshPicture();
+  sketch::PaintGrid(Picture);
+  RefreshTouched();
+}
+
+void TGrafForm::RefreshTouched() {
+  const sketch::Rect touched = Picture.TakeTouched();
+  if (!touched.Empty()) Image->UpdatePicture(QRect(touched.left, touched.top, touched.Width(), touched.Height()));
 }
 
 void TGrafForm::OnGrafWinActivate() {

@@ -4,8 +4,9 @@
 // tools draw with. The picture is never stored: DrawSketch repaints it from
 // the text. There is at most one; closing it only minimises it.
 //
-// The canvas of the picture carries the tool settings: its pen holds the pen
-// style and width (black), its brush the fill setting.
+// The tool settings are a value of their own, applied to the canvas for each
+// figure a tool draws. The picture can be shown enlarged (zoom), and can
+// follow every change of the text (redraw while typing).
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <string>
 
 #include "canvas/Canvas.h"
+#include "drawing/DrawingTools.h"
 #include "drawing/PictureView.h"
 #include "drawing/ToolCodes.h"
 #include "drawing/ToolSettings.h"
@@ -57,13 +59,22 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   drawing::PictureView* Image = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   std::array<QLabel*, 2> StatusPanels{};
+  QLabel* ZoomPanel = nullptr;  // "1x" ... "8x", "Fit 3x"
+  QLabel* NotePanel = nullptr;  // what redraw while typing found
   QMenu* File1 = nullptr;
   QMenu* Edit1 = nullptr;
+  QMenu* View1 = nullptr;
   QAction *Textwindow1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr, *grid1 = nullptr;
+  QAction *Undo1 = nullptr, *Redo1 = nullptr;
+  QAction *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ActualSize1 = nullptr, *ZoomFit1 = nullptr;
+  std::array<QAction*, 8> ZoomSteps{};  // 1x ... 8x
+  QAction* RedrawWhileTyping1 = nullptr;
 
   // State.
-  sketch::Canvas Picture;  // the picture and the tool settings
-  std::uint8_t Tool = kLineTool;
+  sketch::Canvas Picture;
+  // The tool, pen, width, fill, snaps and legend choices of the next figure.
+  // `Settings.tool` is the tool in hand: 0 line, 1 rectangle, 2 ellipse, 3 arc, 4 text.
+  drawing::ToolSettings Settings;
   bool Drawing = false;
   bool PolylineOpen = false;
   bool ArcWarned = false;
@@ -71,8 +82,6 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   editor::SketchTextEdit* EditMemo = nullptr;
   TEditForm* EditWindow = nullptr;
   std::string LegendFontName;
-  std::uint16_t LegendSize = 1;
-  bool LegendUp = false;
   sketch::DrawPassCounters Pass;  // LineIndex, LineLength, DrawnChars of the last pass
 
   // ui::MdiChild: closing only minimises, nothing to ask.
@@ -92,18 +101,35 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
 
   // The tool bar's and the legend's settings; applying them during a gesture
   // does nothing, as the tool bar does.
-  drawing::ToolSettings CurrentToolSettings() const;
+  drawing::ToolSettings CurrentToolSettings() const { return Settings; }
   void ApplyToolSettings(const drawing::ToolSettings& settings);
+
+  // Zoom: whole steps 1 to 8, or Fit (the largest step the window shows whole).
+  static constexpr int kZoomMax = 8;
+  int Zoom() const { return Image->Zoom(); }
+  bool ZoomFits() const { return zoomFit_; }
+  void SetZoom(int zoom);  // clamped to 1..8; ends Fit
+  void SetZoomFit();
+  void ZoomBy(int steps);
+
+  // Redraw while typing: every change of the bound text repaints the picture
+  // once the event loop turns, asking nothing.
+  bool RedrawWhileTyping() const { return RedrawWhileTyping1->isChecked(); }
+  void SetRedrawWhileTyping(bool on) { RedrawWhileTyping1->setChecked(on); }
+  // The pass of a redraw while typing, or after an undo: questions become a
+  // note in the status bar; the mark goes back onto the caret's line.
+  void RedrawQuietly();
 
   // "Draw window", or "Draw " and the editor's file name.
   static QString DrawCaption(const QString& editorCaption);
 
   // Mouse gestures on the picture (X, Y in picture pixels; any button draws).
+  const drawing::DrawingTool& CurrentTool() const { return drawing::ToolFor(Settings.tool); }
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseMove(Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
   QPoint SnapPoint(int x, int y, QPoint reference, bool orthoAllowed) const;
-  // The shape of `Tool` between p1 and p2 with the canvas pen and brush.
+  // The shape of the tool between p1 and p2 with the pen and fill of the settings.
   void DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode);
 
   // Sketch lines into the bound editor's text; false when the text refused
@@ -130,14 +156,21 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void Copy1Click();
   // File "Export picture...": the picture F7 paints, as a PNG or SVG file.
   void ExportPicture1Click();
+  void BuildViewMenu();
   void RenewCaption();
   void RefreshPicture() { Image->update(); }
+  // Repaints what the canvas drew since the last call.
+  void RefreshTouched();
+  void ShowZoom();
+  void FitZoomToWindow();
+  void ScheduleLiveRedraw();
+  void Undo1Click();
+  void Redo1Click();
+  void RenewUndoItems();
+  std::string CaretLine() const;
   QString exportFilter_;  // the kind of picture file chosen last
-  void FinishLine(bool ctrl);
-  void FinishRectangle() { FinishBox(sketch::ElementKind::Rectangle); }
-  void FinishEllipse() { FinishBox(sketch::ElementKind::Ellipse); }
-  void FinishBox(sketch::ElementKind kind);
-  void FinishArc();
+  // Writes what a release emits and settles the gesture.
+  void Finish(const drawing::Emission& emission);
   void SettleToolShape(bool written);
   // Draws the preview of the gesture again, which takes it off; returns where.
   QRect EraseRubberBand();
@@ -145,7 +178,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void FollowPointer(Qt::KeyboardModifiers shift, QPoint at);
   bool CentreMode(Qt::KeyboardModifiers shift) const;
   void ShowPoint(int panel, const char* format, QPoint p);
-  QRect ShapeReach(QPoint p1, QPoint p2) const;
+  QRect ShapeReach(QPoint p1, QPoint p2) const { return CurrentTool().ShapeReach(Settings, p1, p2); }
   bool GestureUnderWay() const { return Drawing || PolylineOpen; }
 
   // sketch::DrawHost
@@ -154,6 +187,11 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
 
   QButtonGroup* tools_ = nullptr;
   QButtonGroup* styles_ = nullptr;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   sketch::Highlight highlight_;
   int polylineRevision_ = -1;  // the editor's revision after the open polyline's last vertex
+  bool zoomFit_ = false;
+  bool liveRedrawDue_ = false;  // a redraw while typing waits for the event loop
 };

@@ -1,9 +1,8 @@
 // The drawing window's mouse side: gestures with a rubber band drawn by
 // inversion, snapping, the coordinate read-out, and the sketch lines written
-// when a gesture ends.
+// when a gesture ends. What differs from tool to tool is in DrawingTools.
 
 #include "drawing/GraphWin.h"
-#include "drawing/SketchText.h"
 #include "drawing/Snapping.h"
 #include "editor/MDIEdit.h"
 #include "format/CountedString.h"
@@ -16,61 +15,27 @@ bool Ctrl(Qt::KeyboardModifiers shift) { return shift.testFlag(Qt::ControlModifi
 }  // namespace
 
 QPoint TGrafForm::SnapPoint(int x, int y, QPoint reference, bool orthoAllowed) const {
-  return drawing::SnapPoint(x, y, reference, orthoAllowed, {CbGridSnap->isChecked(), CbOrthoSnap->isChecked(), Tool});
+  return drawing::SnapPoint(x, y, reference, orthoAllowed, {Settings.gridSnap, Settings.orthoSnap, Settings.tool});
 }
 
-bool TGrafForm::CentreMode(Qt::KeyboardModifiers shift) const {
-  return Tool == kArcTool || (Tool == kEllipseTool && Ctrl(shift));
-}
+bool TGrafForm::CentreMode(Qt::KeyboardModifiers shift) const { return CurrentTool().CentreMode(Ctrl(shift)); }
 
 void TGrafForm::ShowPoint(int panel, const char* format, QPoint p) {
   StatusPanels[static_cast<std::size_t>(panel)]->setText(QString::asprintf(format, p.x(), p.y()));
 }
 
-QRect TGrafForm::ShapeReach(QPoint p1, QPoint p2) const {
-  const int margin = std::min(std::max(Picture.pen.width, 1), 4096) / 2 + 2;
-  return QRect(QPoint(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y())),
-               QPoint(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y())))
-      .adjusted(-margin, -margin, margin, margin)
-      .intersected(QRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight));
-}
-
 void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
-  Picture.pen.mode = mode;
-  // Lines and arcs have no fill: their dash gaps stay open whatever the fill
-  // box says, as a draw pass shows such a line unless a filled box before it
-  // in the text left its brush.
-  const sketch::BrushStyle fill = Picture.brush.style;
-  if (Tool == kLineTool || Tool == kArcTool) Picture.brush.style = sketch::BrushStyle::Clear;
-  switch (Tool) {
-    case kLineTool:
-      Picture.MoveTo(p1.x(), p1.y());
-      Picture.LineTo(p2.x(), p2.y());
-      break;
-    case kRectangleTool:
-      Picture.Rectangle(p1.x(), p1.y(), p2.x(), p2.y());
-      break;
-    case kEllipseTool:
-      Picture.Ellipse(p1.x(), p1.y(), p2.x(), p2.y());
-      break;
-    case kArcTool:
-      sketch::DrawQuarterArc(Picture, {p1.x(), p1.y()}, {p2.x(), p2.y()});
-      break;
-    default:
-      break;  // the text tool draws no shape
-  }
-  Picture.brush.style = fill;
+  CurrentTool().DrawShape(Picture, Settings, p1, p2, mode);
 }
 
 void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
-  const bool continuesPolyline = Tool == kLineTool && Drawing && (Ctrl(shift) || PolylineOpen);
-  if (!continuesPolyline) {
+  const bool continues = Drawing && CurrentTool().ContinuesGesture(PolylineOpen, Ctrl(shift));
+  if (!continues) {
     // A press while another button drags starts afresh: the old rubber band
     // comes off first.
-    if (Drawing) Image->update(EraseRubberBand());
+    if (Drawing) Image->UpdatePicture(EraseRubberBand());
     StartPoint = SnapPoint(at.x(), at.y(), StartPoint, false);
     CenterPoint = CurrentPoint = StartPoint;
-    Picture.MoveTo(StartPoint.x(), StartPoint.y());
   }
   Drawing = true;
   if (CentreMode(shift)) {
@@ -79,7 +44,7 @@ void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoi
     ShowPoint(0, "Origin: (%d, %d)", StartPoint);
   }
   ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
-  if (Tool == kTextTool) {
+  if (CurrentTool().PlacesLegend()) {
     Drawing = false;
     PolylineOpen = false;
     PlaceLegend();
@@ -88,13 +53,11 @@ void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoi
 }
 
 void TGrafForm::FollowPointer(Qt::KeyboardModifiers shift, QPoint at) {
-  if (CentreMode(shift)) {
-    // The pointer drags a corner; the opposite one mirrors it through the centre.
-    CurrentPoint = SnapPoint(at.x(), at.y(), CenterPoint, true);
-    StartPoint = 2 * CenterPoint - CurrentPoint;
-  } else {
-    CurrentPoint = SnapPoint(at.x(), at.y(), StartPoint, true);
-  }
+  const QPoint reference = CentreMode(shift) ? CenterPoint : StartPoint;
+  drawing::GesturePoints points{StartPoint, CurrentPoint, CenterPoint};
+  CurrentTool().Follow(points, SnapPoint(at.x(), at.y(), reference, true), Ctrl(shift));
+  StartPoint = points.start;
+  CurrentPoint = points.current;
 }
 
 QRect TGrafForm::EraseRubberBand() {
@@ -103,7 +66,7 @@ QRect TGrafForm::EraseRubberBand() {
 }
 
 void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
-  Picture.pen.width = PenWidth->value();
+  Settings.penWidth = PenWidth->value();
   if (!Drawing) {
     ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
     return;
@@ -115,7 +78,7 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
   DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
   ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
   touched |= ShapeReach(StartPoint, CurrentPoint);
-  Image->update(touched);
+  Image->UpdatePicture(touched);
 }
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
@@ -125,75 +88,32 @@ void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint
   QRect touched = EraseRubberBand();
   FollowPointer(shift, at);  // the release point counts as a last move
   touched |= ShapeReach(StartPoint, CurrentPoint);
-  switch (Tool) {
-    case kLineTool:
-      FinishLine(Ctrl(shift));
-      break;
-    case kRectangleTool:
-      FinishRectangle();
-      break;
-    case kEllipseTool:
-      FinishEllipse();
-      break;
-    case kArcTool:
-      FinishArc();
-      break;
-    default:
-      break;
-  }
-  Image->update(touched);
+  const drawing::ReleaseContext context{Settings, Ctrl(shift), PolylineOpen, CbRelative->isChecked()};
+  Finish(CurrentTool().Release({StartPoint, CurrentPoint, CenterPoint}, context));
+  Image->UpdatePicture(touched);
+  if (!GestureUnderWay() && liveRedrawDue_) ScheduleLiveRedraw();  // held back while the gesture ran
 }
 
-// --- Finishers ----------------------------------------------------------------
+// --- Finishing -----------------------------------------------------------------
 
-void TGrafForm::FinishLine(bool ctrl) {
-  const bool relative = CbRelative->isChecked();
-  const bool moved = StartPoint != CurrentPoint;
-  if (ctrl) {
-    // A Ctrl release where a new polyline began writes nothing and opens
-    // nothing (its vertices would land on another line of the text): the
-    // gesture ends there.
-    if (!PolylineOpen && !moved) {
-      Drawing = false;
-      return;
-    }
-    const std::string vertex = drawing::VertexText(StartPoint, CurrentPoint, relative, false);
-    const bool written = PolylineOpen ? !moved || ExtendLastLine(vertex)
-                                      : AppendSketchLine(drawing::PolylineStart(Picture.pen, StartPoint) + vertex);
-    SettleToolShape(written);
-    if (!written) return;
-    StartPoint = CurrentPoint;
-    PolylineOpen = true;
-    Drawing = true;
-    Picture.MoveTo(StartPoint.x(), StartPoint.y());
-    ShowPoint(0, "Origin: (%d, %d)", StartPoint);
-    ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
+void TGrafForm::Finish(const drawing::Emission& emission) {
+  using Write = drawing::Emission::Write;
+  if (emission.write == Write::EndGesture) {
+    Drawing = false;
+    PolylineOpen = false;
     return;
   }
   bool written = true;
-  if (!moved) {
-    // Released on the last vertex: the polyline is complete as it stands.
-    if (PolylineOpen) written = ExtendLastLine(")");
-  } else if (PolylineOpen) {
-    written = ExtendLastLine(drawing::VertexText(StartPoint, CurrentPoint, relative, true));
-  } else {
-    written = AppendSketchLine(drawing::SegmentLine(Picture.pen, StartPoint, CurrentPoint, relative));
-  }
+  if (emission.write == Write::Append) written = AppendSketchLine(emission.text);
+  if (emission.write == Write::Extend) written = ExtendLastLine(emission.text);
   SettleToolShape(written);
-}
-
-void TGrafForm::FinishBox(sketch::ElementKind kind) {
-  const bool written = StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
-                       AppendSketchLine(drawing::BoxLine(kind, Picture.pen, Picture.brush, StartPoint, CurrentPoint,
-                                                         CbRelative->isChecked()));
-  SettleToolShape(written);
-}
-
-void TGrafForm::FinishArc() {
-  const bool written =
-      StartPoint.x() == CurrentPoint.x() || StartPoint.y() == CurrentPoint.y() ||
-      AppendSketchLine(drawing::ArcLine(Picture.pen, CenterPoint, CurrentPoint, CbRelative->isChecked()));
-  SettleToolShape(written);
+  if (!written || !emission.continues) return;
+  // The polyline goes on from the new vertex.
+  StartPoint = CurrentPoint;
+  PolylineOpen = true;
+  Drawing = true;
+  ShowPoint(0, "Origin: (%d, %d)", StartPoint);
+  ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
 }
 
 void TGrafForm::SettleToolShape(bool written) {

@@ -1,8 +1,10 @@
 #pragma once
-// The picture control of the drawing window: shows the canvas's bitmap at its
-// own size and reports presses, moves and releases in picture coordinates.
-// Qt grabs the mouse for it while a button is held, so a drag may leave the
-// picture; moves without a button arrive too (an open polyline follows them).
+// The picture control of the drawing window: shows the canvas's bitmap,
+// enlarged by a whole zoom step as sharp squares, and reports presses, moves
+// and releases in picture coordinates (a press anywhere inside an enlarged
+// pixel is that pixel). Qt grabs the mouse for it while a button is held, so
+// a drag may leave the picture; moves without a button arrive too (an open
+// polyline follows them).
 
 #include <QImage>
 #include <QWidget>
@@ -17,7 +19,15 @@ class PictureView final : public QWidget {
  public:
   // Shows `picture` as it is drawn: its pixels, not a copy.
   explicit PictureView(sketch::Picture& picture, QWidget* parent = nullptr);
-  QSize sizeHint() const override { return picture_.size(); }
+  QSize sizeHint() const override { return picture_.size() * zoom_; }
+
+  int Zoom() const { return zoom_; }
+  // Each picture pixel becomes zoom x zoom logical pixels (zoom >= 1).
+  void SetZoom(int zoom);
+  // Repaints the picture pixels of `area`.
+  void UpdatePicture(const QRect& area);
+  // The picture point under the widget position `at`.
+  QPoint PicturePoint(QPointF at) const;
 
  signals:
   void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
@@ -32,6 +42,7 @@ class PictureView final : public QWidget {
 
  private:
   QImage picture_;  // over the picture's own pixels
+  int zoom_ = 1;
 };
 
 }  // namespace drawing

@@ -12,23 +12,23 @@
 
 void TGrafForm::PlaceLegend() {
   QString text;
-  std::uint16_t size = LegendSize;
-  bool up = LegendUp;
+  std::uint16_t size = Settings.legendSize;
+  bool up = Settings.legendUp;
   if (!ExecuteLegendDlg(text, static_cast<int>(sketch::kCountedMax), size, up, this)) return;
-  LegendSize = size;
-  LegendUp = up;
+  Settings.legendSize = size;
+  Settings.legendUp = up;
   std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
   // It stands between double quotes.
   std::replace(legend.begin(), legend.end(), sketch::kLegendQuote, sketch::kLegendQuoteStandIn);
 
   // The text takes the line first: a legend the text refused (it is full)
   // is not drawn either.
-  if (!AppendSketchLine(drawing::LegendLine(LegendSize, LegendUp, StartPoint, legend))) return;
+  if (!AppendSketchLine(drawing::LegendLine(Settings.legendSize, Settings.legendUp, StartPoint, legend))) return;
   Picture.brush.color = sketch::kWhite;
   Picture.brush.style = sketch::BrushStyle::Clear;  // no box behind the text
-  const int points = sketch::kLegendFontSizes[LegendSize];
+  const int points = sketch::kLegendFontSizes[Settings.legendSize];
   Picture.font.size = points;
   Picture.font.name = LegendFontName;
-  sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, LegendUp, points);
-  RefreshPicture();
+  sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, Settings.legendUp, points);
+  RefreshTouched();
 }

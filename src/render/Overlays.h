@@ -2,7 +2,7 @@
 // The two overlays drawn onto the picture without repainting it, and taken
 // off again by drawing them a second time in the not-xor mix mode: the mark
 // of the element under the editor's caret, and the dotted 10-pixel grid.
-// Both leave pen, brush, font colour and tool as they found them.
+// Both leave pen, brush and font colour as they found them.
 
 #include <cstdint>
 #include <string>
@@ -22,11 +22,10 @@ struct CanvasState {
   Color brushColor = kWhite;
   BrushStyle brushStyle = BrushStyle::Solid;
   Color fontColor = kBlack;
-  std::uint8_t tool = 0;
 };
 
-CanvasState SaveCanvasState(const Canvas& canvas, std::uint8_t tool);
-void RestoreCanvasState(Canvas& canvas, const CanvasState& state, std::uint8_t& tool);
+CanvasState SaveCanvasState(const Canvas& canvas);
+void RestoreCanvasState(Canvas& canvas, const CanvasState& state);
 
 // The highlighted element: the editor line whose element is marked now.
 class Highlight {
@@ -35,7 +34,7 @@ class Highlight {
   // element of `line` (cut to 255 characters), unless `line` is the same
   // text. Lines shorter than 6 characters, and lines that are not sketch
   // lines, mark nothing; an empty line just takes the mark off.
-  void HighlightLine(Canvas& canvas, std::string_view line, std::uint8_t& tool);
+  void HighlightLine(Canvas& canvas, std::string_view line);
 
   const std::string& LastHighlight() const { return lastHighlight_; }
   // Forgets the mark without drawing: after the picture was cleared.
@@ -47,6 +46,6 @@ class Highlight {
 
 // Toggles the dotted aqua grid (lines every 10 pixels) on the picture. The
 // mix mode is left at not-xor: every drawing operation sets the one it needs.
-void PaintGrid(Canvas& canvas, std::uint8_t& tool);
+void PaintGrid(Canvas& canvas);
 
 }  // namespace sketch

@@ -47,8 +47,11 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
-  QCOMPARE(session.MenuBar().mid(0, 2),
-           QStringList({"File: Textwindow F6, -, Export picture..., -, exit", "Edit: copy, -, grid Ctrl+G"}));
+  QCOMPARE(session.MenuBar().mid(0, 3),
+           QStringList({"File: Textwindow F6, -, Export picture..., -, exit",
+                        "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, copy, -, grid Ctrl+G",
+                        "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
+                        "Fit, -, Redraw while typing"}));
   // F7 again from the editor: the same window, repainted from the new text.
   session.Activate(session.frame.EditForm->Editor);
   session.frame.EditForm->AppendLine("R(1;F;200;100;300;150)");
@@ -147,9 +150,9 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   session.Activate(session.frame.EditForm->Editor);
   Press(Qt::Key_F7);  // brings it back
   QVERIFY(!session.SubWindowOf(graf)->isMinimized());
-  QCOMPARE(graf->Tool, TGrafForm::kRectangleTool);
+  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
   QCOMPARE(graf->PenWidth->value(), 4);  // the next move gives it to the pen
-  QCOMPARE(graf->Picture.brush.style, sketch::BrushStyle::Solid);
+  QVERIFY(graf->Settings.fill);
   QVERIFY(graf->CbGridSnap->isChecked());
   QCOMPARE(graf->EditWindow, session.frame.EditForm);
 }

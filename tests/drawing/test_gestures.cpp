@@ -94,7 +94,7 @@ void TestGestures::writesTheShapesDrawn() {
   QFETCH(QPoint, from);
   QFETCH(QPoint, to);
   QFETCH(QByteArray, written);
-  fx->graf.Tool = static_cast<std::uint8_t>(tool);
+  fx->graf.Settings.tool = static_cast<std::uint8_t>(tool);
   fx->graf.CbRelative->setChecked(relative);  // the hidden box, set directly
   fx->editor.Editor->setPlainText("x");       // the caret's place does not matter
   fx->editor.Editor->moveCursor(QTextCursor::Start);
@@ -138,7 +138,7 @@ void TestGestures::aFullTextTakesNoShape() {
   QFETCH(int, tool);
   QFETCH(bool, ctrl);
   TGrafForm& g = fx->graf;
-  g.Tool = static_cast<std::uint8_t>(tool);
+  g.Settings.tool = static_cast<std::uint8_t>(tool);
   fx->editor.Editor->setPlainText("L(1;0;0;5;5)");
   fx->editor.Editor->SetCapacity(20);
   g.DrawSketch();
@@ -288,7 +288,7 @@ void TestGestures::polylineEdgeCases() {
   fx->Move({250, 60});
   QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
   fx->graf.RectangleButton->click();
-  QCOMPARE(fx->graf.Tool, TGrafForm::kRectangleTool);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
   fx->graf.LineButton->click();
   fx->Drag({250, 60}, {290, 60});
   QCOMPARE(fx->Text(), QByteArray("L(1;250;60;290;60)\r\n"));
@@ -326,7 +326,7 @@ void TestGestures::longLastLineIsNotCut() {
 
 void TestGestures::centreModes() {
   // The arc: pressed at the centre, dragged into a quadrant.
-  fx->graf.Tool = TGrafForm::kArcTool;
+  fx->graf.Settings.tool = TGrafForm::kArcTool;
   fx->Press({100, 100});
   QCOMPARE(fx->Panel(0), QString("Center: (100, 100)"));
   fx->Move({150, 60});
@@ -335,7 +335,7 @@ void TestGestures::centreModes() {
   QCOMPARE(fx->Panel(1), QString("Current: (150, 60)"));
   fx->Release({150, 60});
   // The ellipse with Ctrl held throughout: centred on the press point.
-  fx->graf.Tool = TGrafForm::kEllipseTool;
+  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
   fx->Press({200, 100}, Qt::ControlModifier);
   QCOMPARE(fx->Panel(0), QString("Center: (200, 100)"));
   fx->Move({230, 120}, Qt::ControlModifier);
@@ -371,21 +371,21 @@ void TestGestures::settingsRefusedDuringAGesture() {
   fx->Release({50, 20}, Qt::ControlModifier);
   fx->graf.RectangleButton->click();  // refused: the polyline can be finished
   fx->graf.SolidPen->click();
-  QCOMPARE(fx->graf.Tool, TGrafForm::kLineTool);
-  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Dash);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
+  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Dash);
   fx->Press({50, 60});
   fx->Release({50, 60});
   QCOMPARE(fx->Text(), QByteArray("L(DS;10;20;50;20;50;60)\r\n"));
   fx->graf.DrawSketch();  // now the buttons rule again
-  QCOMPARE(fx->graf.Tool, TGrafForm::kRectangleTool);
-  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Solid);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
+  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Solid);
 }
 
 void TestGestures::previewIsTakenOffAgain() {
   fx->editor.AppendLine("R(1;F;0;0;160;200)");
   fx->graf.DrawSketch();
   const sketch::Picture before = fx->graf.Picture.Picture();
-  fx->graf.Tool = TGrafForm::kEllipseTool;
+  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
   fx->graf.CbBrushStyle->click();
   fx->Press({100, 50});
   fx->Move({200, 150});
@@ -396,7 +396,7 @@ void TestGestures::previewIsTakenOffAgain() {
 
 void TestGestures::undoTakesTheShapeBack() {
   fx->editor.AppendLine("typed by hand");
-  fx->graf.Tool = TGrafForm::kRectangleTool;
+  fx->graf.Settings.tool = TGrafForm::kRectangleTool;
   fx->Drag({10, 20}, {110, 70});
   QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\n"));
   fx->editor.Editor->undo();

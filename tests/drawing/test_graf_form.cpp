@@ -49,14 +49,14 @@ void TestGrafForm::cleanup() { fx.reset(); }
 void TestGrafForm::startsWithItsFirstSettings() {
   TGrafForm fresh;
   QCOMPARE(fresh.windowTitle(), QString("picture"));
-  QCOMPARE(fresh.Tool, TGrafForm::kLineTool);
+  QCOMPARE(fresh.Settings.tool, TGrafForm::kLineTool);
   QVERIFY(fresh.LineButton->isChecked() && fresh.SolidPen->isChecked());
   QCOMPARE(fresh.PenWidth->value(), 1);
-  QCOMPARE(fresh.Picture.pen.style, sketch::PenStyle::Solid);
-  QCOMPARE(fresh.Picture.pen.width, 1);
-  QCOMPARE(fresh.Picture.brush.style, sketch::BrushStyle::Clear);
-  QCOMPARE(fresh.LegendSize, 1);
-  QVERIFY(!fresh.LegendUp && !fresh.Drawing && !fresh.PolylineOpen && !fresh.ArcWarned);
+  QCOMPARE(fresh.Settings.penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(fresh.Settings.penWidth, 1);
+  QVERIFY(!fresh.Settings.fill);
+  QCOMPARE(fresh.Settings.legendSize, 1);
+  QVERIFY(!fresh.Settings.legendUp && !fresh.Drawing && !fresh.PolylineOpen && !fresh.ArcWarned);
   QVERIFY(fresh.CbRelative->isHidden() && !fresh.CbRelative->isEnabled());
   QCOMPARE(fresh.LegendFontName, qttext::ChooseLegendFontName());
   QCOMPARE(QSize(fresh.Picture.Picture().Width(), fresh.Picture.Picture().Height()), QSize(320, 200));
@@ -178,29 +178,29 @@ void TestGrafForm::settingsFollowTheButtonsAfterAPass() {
   fx->graf.PenWidth->setValue(3);
   fx->graf.RectangleButton->click();
   QVERIFY(fx->graf.DashPen->isChecked() && fx->graf.RectangleButton->isChecked());
-  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Solid);
-  QCOMPARE(fx->graf.Tool, TGrafForm::kLineTool);
+  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
   fx->graf.Drawing = false;
   fx->graf.DrawSketch();
-  QCOMPARE(fx->graf.Picture.pen.style, sketch::PenStyle::Dash);
+  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Dash);
   QCOMPARE(fx->graf.PenWidth->value(), 1);
-  QCOMPARE(fx->graf.Picture.pen.width, 1);
-  QCOMPARE(fx->graf.Tool, TGrafForm::kRectangleTool);
+  QCOMPARE(fx->graf.Settings.penWidth, 1);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
 }
 
 void TestGrafForm::styleAndThicknessRules() {
   TGrafForm& g = fx->graf;
   g.PenWidth->setValue(4);
-  QCOMPARE(g.Picture.pen.width, 4);
+  QCOMPARE(g.Settings.penWidth, 4);
   g.DashPen->click();  // a broken style means thickness 1
   QCOMPARE(g.PenWidth->value(), 1);
-  QCOMPARE(g.Picture.pen.width, 1);
-  QCOMPARE(g.Picture.pen.style, sketch::PenStyle::Dash);
+  QCOMPARE(g.Settings.penWidth, 1);
+  QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Dash);
   g.DotPen->click();
   g.PenWidth->setValue(2);  // a thickness above 1 means solid
   QVERIFY(g.SolidPen->isChecked());
-  QCOMPARE(g.Picture.pen.style, sketch::PenStyle::Solid);
-  QCOMPARE(g.Picture.pen.width, 2);
+  QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(g.Settings.penWidth, 2);
   g.PenWidth->setValue(11);  // the up-down stops at 10
   QCOMPARE(g.PenWidth->value(), 10);
 }
@@ -215,10 +215,10 @@ void TestGrafForm::settingsRefusedDuringAGesture() {
     g.CbBrushStyle->click();
     g.PenWidth->setValue(gesture + 5);
     g.DotPen->click();
-    QCOMPARE(g.Tool, TGrafForm::kLineTool);
-    QCOMPARE(g.Picture.brush.style, sketch::BrushStyle::Clear);
-    QCOMPARE(g.Picture.pen.width, 1);
-    QCOMPARE(g.Picture.pen.style, sketch::PenStyle::Solid);
+    QCOMPARE(g.Settings.tool, TGrafForm::kLineTool);
+    QVERIFY(!g.Settings.fill);
+    QCOMPARE(g.Settings.penWidth, 1);
+    QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Solid);
     QVERIFY(fx->dialogs.calls.isEmpty());  // no arc caution either
   }
 }
@@ -228,7 +228,7 @@ void TestGrafForm::arcCautionOncePerWindow() {
   fx->graf.ArcButton->click();
   fx->graf.LineButton->click();
   fx->graf.ArcButton->click();
-  QCOMPARE(fx->graf.Tool, TGrafForm::kArcTool);
+  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kArcTool);
   const QString caution =
       "Caution: Arc is new. Readers who have older\nversions of Sketchpost cannot display arcs.\n"
       "Please do not use it except when you really need it!\nVessrin.";
@@ -250,10 +250,11 @@ void TestGrafForm::relativeCautionOnEveryCheck() {
 
 void TestGrafForm::fillSetsTheBrush() {
   fx->graf.CbBrushStyle->click();
-  QCOMPARE(fx->graf.Picture.brush.style, sketch::BrushStyle::Solid);
-  QCOMPARE(fx->graf.Picture.brush.color, fx->graf.Picture.pen.color);
+  QVERIFY(fx->graf.Settings.fill);
+  QCOMPARE(drawing::ToolBrush(fx->graf.Settings).style, sketch::BrushStyle::Solid);
+  QCOMPARE(drawing::ToolBrush(fx->graf.Settings).color, drawing::ToolPen(fx->graf.Settings).color);
   fx->graf.CbBrushStyle->click();
-  QCOMPARE(fx->graf.Picture.brush.style, sketch::BrushStyle::Clear);
+  QVERIFY(!fx->graf.Settings.fill);
 }
 
 void TestGrafForm::captions_data() {

@@ -100,7 +100,7 @@ struct Fixture {
   }
 
   void Place(QPoint at) {
-    graf.Tool = TGrafForm::kTextTool;
+    graf.Settings.tool = TGrafForm::kTextTool;
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton,
                       Qt::LeftButton, {});
     QApplication::sendEvent(graf.Image, &press);
@@ -192,8 +192,8 @@ void TestLegend::cautionsOncePerRun() {
 void TestLegend::sizeAndDirectionCarryOver() {
   fx->visits = {{"small up", 0, true}, {"next"}};
   fx->Place({100, 150});
-  QCOMPARE(fx->graf.LegendSize, 0);
-  QVERIFY(fx->graf.LegendUp);
+  QCOMPARE(fx->graf.Settings.legendSize, 0);
+  QVERIFY(fx->graf.Settings.legendUp);
   fx->Place({200, 150});
   QCOMPARE(fx->seen.last().size, 0);
   QVERIFY(fx->seen.last().up);
@@ -201,7 +201,7 @@ void TestLegend::sizeAndDirectionCarryOver() {
   // A cancelled dialog keeps them.
   fx->visits = {{"x", 2, false, false}};
   fx->Place({10, 10});
-  QCOMPARE(fx->graf.LegendSize, 0);
+  QCOMPARE(fx->graf.Settings.legendSize, 0);
 }
 
 void TestLegend::placedTextRules_data() {

@@ -32,7 +32,6 @@ const std::string kSketch =
 // A canvas with the sketch drawn by a pass, as the drawing window holds it.
 struct Drawn {
   Canvas canvas;
-  std::uint8_t tool = 0;
   Highlight highlight;
   Drawn() {
     canvas.font.name = qttext::ChooseLegendFontName();
@@ -42,7 +41,7 @@ struct Drawn {
     RunDrawPass(canvas, sketch::MemoryLines(kSketch), host, pass);
     canvas.pen.color = kBlack;  // outside the drawers the pen is black
   }
-  void Mark(const std::string& line) { highlight.HighlightLine(canvas, line, tool); }
+  void Mark(const std::string& line) { highlight.HighlightLine(canvas, line); }
 };
 
 }  // namespace
@@ -119,44 +118,43 @@ void TestOverlays::shortAndIdenticalLines() {
 void TestOverlays::gridToggles() {
   Drawn drawn;
   const sketch::Picture before = drawn.canvas.Picture();
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   const sketch::Picture& grid = drawn.canvas.Picture();
   QCOMPARE(grid.At(1, 0), 0xFF00FFFFu);      // a dot: aqua on white
   QCOMPARE(grid.At(139, 40), 0xFFFF0000u);   // red on the black fill
   QCOMPARE(grid.At(5, 5), before.At(5, 5));  // between the lines
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   QVERIFY(drawn.canvas.Picture() == before);
 }
 
 void TestOverlays::gridAndHighlightCommute() {
   Drawn drawn;
   const sketch::Picture before = drawn.canvas.Picture();
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   drawn.Mark("R(1;F;120;20;200;60)");
-  PaintGrid(drawn.canvas, drawn.tool);  // grid off under the mark
+  PaintGrid(drawn.canvas);  // grid off under the mark
   drawn.Mark("");
   QVERIFY(drawn.canvas.Picture() == before);
 
   drawn.Mark("E(4;E;130;90;230;150)");
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   drawn.Mark("");  // mark off under the grid
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   QVERIFY(drawn.canvas.Picture() == before);
 }
 
 void TestOverlays::overlaysKeepToolSettings() {
   Drawn drawn;
-  drawn.tool = 2;
   drawn.canvas.pen = {kBlack, PenStyle::Dash, 1, PenMode::Copy};
   drawn.canvas.brush = {kBlack, BrushStyle::Solid};
-  const CanvasState before = SaveCanvasState(drawn.canvas, drawn.tool);
+  const CanvasState before = SaveCanvasState(drawn.canvas);
   const auto same = [&] {
-    const CanvasState now = SaveCanvasState(drawn.canvas, drawn.tool);
+    const CanvasState now = SaveCanvasState(drawn.canvas);
     return now.penColor == before.penColor && now.penStyle == before.penStyle && now.penWidth == before.penWidth &&
            now.brushColor == before.brushColor && now.brushStyle == before.brushStyle &&
-           now.fontColor == before.fontColor && now.tool == before.tool;
+           now.fontColor == before.fontColor;
   };
-  PaintGrid(drawn.canvas, drawn.tool);
+  PaintGrid(drawn.canvas);
   QVERIFY(same());
   QCOMPARE(drawn.canvas.pen.mode, PenMode::NotXor);  // the grid leaves its mix mode
   drawn.Mark("L(7;10;10;100;10)");

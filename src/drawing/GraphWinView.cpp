@@ -1,0 +1,191 @@
+// The drawing window's view of the picture: zoom, redraw while typing, and
+// undo and redo of the bound editor's text from the picture.
+
+#include <QActionGroup>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "drawing/GraphWin.h"
+#include "editor/DocumentLines.h"
+#include "editor/MDIEdit.h"
+#include "editor/SketchTextEdit.h"
+#include "format/Limits.h"
+#include "render/DrawPass.h"
+
+namespace {
+
+// The pass asks nothing: what the drawing window's boxes would say is kept
+// as one status-bar note, an incomplete line as the renderer writes it
+// ("line:column: message"). Incomplete lines are drawn as far as they go.
+class NoteHost final : public sketch::DrawHost {
+ public:
+  bool ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) override {
+    if (!incomplete_.isEmpty()) return true;
+    const std::string_view first = message.substr(0, message.find_first_of("\r\n"));
+    incomplete_ = QStringLiteral("%1:%2: %3")
+                      .arg(lineIndex + 1)
+                      .arg(column + 1)
+                      .arg(QString::fromLatin1(first.data(), static_cast<qsizetype>(first.size())));
+    return true;
+  }
+  void WarnDrawingSize(std::string_view message) override {
+    size_ = QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size()));
+  }
+  QString Note() const {
+    if (incomplete_.isEmpty() || size_.isEmpty()) return incomplete_ + size_;
+    return incomplete_ + QStringLiteral("  ") + size_;
+  }
+
+ private:
+  QString incomplete_, size_;
+};
+
+}  // namespace
+
+void TGrafForm::BuildViewMenu() {
+  View1 = new QMenu(tr("&View"), this);
+  ZoomIn1 = View1->addAction(tr("Zoom &in"));
+  ZoomIn1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  ZoomOut1 = View1->addAction(tr("Zoom &out"));
+  ZoomOut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  ActualSize1 = View1->addAction(tr("&Actual size"));
+  ActualSize1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  View1->addSeparator();
+  auto* steps = new QActionGroup(this);
+  for (int zoom = 1; zoom <= kZoomMax; ++zoom) {
+    QAction* step = View1->addAction(QStringLiteral("&%1x").arg(zoom));
+    step->setCheckable(true);
+    steps->addAction(step);
+    ZoomSteps[static_cast<std::size_t>(zoom - 1)] = step;
+    connect(step, &QAction::triggered, this, [this, zoom] { SetZoom(zoom); });
+  }
+  ZoomFit1 = View1->addAction(tr("&Fit"));
+  ZoomFit1->setCheckable(true);
+  steps->addAction(ZoomFit1);
+  View1->addSeparator();
+  RedrawWhileTyping1 = View1->addAction(tr("&Redraw while typing"));
+  RedrawWhileTyping1->setCheckable(true);
+  connect(ZoomIn1, &QAction::triggered, this, [this] { ZoomBy(1); });
+  connect(ZoomOut1, &QAction::triggered, this, [this] { ZoomBy(-1); });
+  connect(ActualSize1, &QAction::triggered, this, [this] { SetZoom(1); });
+  connect(ZoomFit1, &QAction::triggered, this, &TGrafForm::SetZoomFit);
+  connect(RedrawWhileTyping1, &QAction::toggled, this, [this](bool on) {
+    if (on)
+      ScheduleLiveRedraw();
+    else
+      NotePanel->clear();
+  });
+}
+
+// --- Zoom ------------------------------------------------------------------------
+
+void TGrafForm::SetZoom(int zoom) {
+  zoomFit_ = false;
+  Image->SetZoom(std::clamp(zoom, 1, kZoomMax));
+  ShowZoom();
+}
+
+void TGrafForm::SetZoomFit() {
+  zoomFit_ = true;
+  FitZoomToWindow();
+}
+
+void TGrafForm::ZoomBy(int steps) {
+  // From Fit, a step goes on from the zoom it shows.
+  SetZoom(Zoom() + steps);
+}
+
+void TGrafForm::FitZoomToWindow() {
+  const QSize room = ScrollBox1->maximumViewportSize();
+  const int fit = std::min(room.width() / sketch::kPictureWidth, room.height() / sketch::kPictureHeight);
+  Image->SetZoom(std::clamp(fit, 1, kZoomMax));
+  ShowZoom();
+}
+
+void TGrafForm::ShowZoom() {
+  const int zoom = Zoom();
+  ZoomPanel->setText(zoomFit_ ? tr("Fit %1x").arg(zoom) : tr("%1x").arg(zoom));
+  ZoomSteps[static_cast<std::size_t>(zoom - 1)]->setChecked(!zoomFit_);
+  ZoomFit1->setChecked(zoomFit_);
+  ZoomIn1->setEnabled(zoom < kZoomMax);
+  ZoomOut1->setEnabled(zoom > 1);
+}
+
+void TGrafForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (zoomFit_) FitZoomToWindow();
+}
+
+bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    if (!wheel->modifiers().testFlag(Qt::ControlModifier)) return false;  // the wheel scrolls
+    const int notches = wheel->angleDelta().y() / 120;
+    if (notches == 0) return true;
+    // The picture point under the pointer stays under it.
+    const QPointF inViewport = wheel->position();
+    const QPoint scroll(ScrollBox1->horizontalScrollBar()->value(), ScrollBox1->verticalScrollBar()->value());
+    const QPointF onPicture = (inViewport + scroll) / Zoom();
+    SetZoom(Zoom() + notches);
+    ScrollBox1->horizontalScrollBar()->setValue(static_cast<int>(onPicture.x() * Zoom() - inViewport.x()));
+    ScrollBox1->verticalScrollBar()->setValue(static_cast<int>(onPicture.y() * Zoom() - inViewport.y()));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// --- Redraw while typing --------------------------------------------------------
+
+void TGrafForm::ScheduleLiveRedraw() {
+  if (!RedrawWhileTyping() || liveRedrawDue_) return;
+  liveRedrawDue_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (liveRedrawDue_) RedrawQuietly();
+  });
+}
+
+std::string TGrafForm::CaretLine() const {
+  if (EditWindow == nullptr) return {};
+  return editor::LineBytes(*EditMemo->document(), EditWindow->GetColLine().line, static_cast<int>(sketch::kCountedMax));
+}
+
+void TGrafForm::RedrawQuietly() {
+  liveRedrawDue_ = false;
+  if (EditMemo == nullptr) return;
+  const editor::DocumentLines lines(*EditMemo->document());
+  if (lines.LineCount() == 0) return;  // as F7: the picture stays
+  NoteHost host;
+  sketch::RunDrawPass(Picture, lines, host, Pass);
+  highlight_.Forget();
+  // A gesture under way keeps its rubber band, drawn again onto the new picture.
+  if (Drawing) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
+  highlight_.HighlightLine(Picture, CaretLine());
+  Picture.TakeTouched();
+  RefreshPicture();
+  NotePanel->setText(host.Note());
+  RenewCaption();
+}
+
+// --- Undo and redo --------------------------------------------------------------
+
+void TGrafForm::RenewUndoItems() {
+  const QTextDocument* document = EditMemo != nullptr ? EditMemo->document() : nullptr;
+  Undo1->setEnabled(document != nullptr && document->isUndoAvailable());
+  Redo1->setEnabled(document != nullptr && document->isRedoAvailable());
+}
+
+void TGrafForm::Undo1Click() {
+  // Not in the middle of a gesture: its lines are still being written.
+  if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isUndoAvailable()) return;
+  EditMemo->undo();
+  RedrawQuietly();
+}
+
+void TGrafForm::Redo1Click() {
+  if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isRedoAvailable()) return;
+  EditMemo->redo();
+  RedrawQuietly();
+}
