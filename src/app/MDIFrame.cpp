@@ -222,6 +222,7 @@ void TFrameForm::DrawEditorText() {
   if (active == nullptr || EditForm == nullptr || active->widget() != EditForm) return;
   GrafForm = new TGrafForm;
   GrafForm->ApplyToolSettings(tools_);
+  GrafForm->ApplyViewSettings(view_);
   auto* frame = new ui::ChildSubWindow(GrafForm, GrafForm);
   MdiArea->addSubWindow(frame);
   connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);

@@ -91,6 +91,7 @@ class TFrameForm : public QMainWindow {
 
   app::Settings* settings_ = nullptr;
   drawing::ToolSettings tools_;  // for the drawing window when it is made
+  drawing::ViewSettings view_;
 
   QList<QAction*> windowListActions_;
 };

@@ -53,7 +53,11 @@ void TFrameForm::UseSettings(app::Settings* settings) {
   const QByteArray geometry = settings_->FrameGeometry();
   if (!geometry.isEmpty()) restoreGeometry(geometry);
   tools_ = settings_->Tools();
-  if (GrafForm != nullptr) GrafForm->ApplyToolSettings(tools_);
+  view_ = settings_->View();
+  if (GrafForm != nullptr) {
+    GrafForm->ApplyToolSettings(tools_);
+    GrafForm->ApplyViewSettings(view_);
+  }
   History.Restore(settings_->RecentFiles(), settings_->Folder());
   // The files are kept as they change, the rest when the frame closes.
   connect(&History, &ui::FileHistory::changed, this,
@@ -63,6 +67,10 @@ void TFrameForm::UseSettings(app::Settings* settings) {
 void TFrameForm::StoreSettings() {
   if (settings_ == nullptr) return;
   settings_->SetFrameGeometry(saveGeometry());
-  if (GrafForm != nullptr) tools_ = GrafForm->CurrentToolSettings();
+  if (GrafForm != nullptr) {
+    tools_ = GrafForm->CurrentToolSettings();
+    view_ = GrafForm->CurrentViewSettings();
+  }
   settings_->SetTools(tools_);
+  settings_->SetView(view_);
 }

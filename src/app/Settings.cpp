@@ -18,6 +18,9 @@ const QString kGridSnap = QStringLiteral("Drawing/gridSnap");
 const QString kOrthoSnap = QStringLiteral("Drawing/orthoSnap");
 const QString kLegendSize = QStringLiteral("Drawing/legendSize");
 const QString kLegendUp = QStringLiteral("Drawing/legendUp");
+const QString kZoom = QStringLiteral("Drawing/zoom");
+const QString kZoomFit = QStringLiteral("Drawing/zoomFit");
+const QString kRedrawWhileTyping = QStringLiteral("Drawing/redrawWhileTyping");
 const QString kRecentFiles = QStringLiteral("Files/recent");
 const QString kFolder = QStringLiteral("Files/folder");
 
@@ -103,6 +106,21 @@ void Settings::SetTools(const drawing::ToolSettings& tools) {
   file_.setValue(kOrthoSnap, tools.orthoSnap);
   file_.setValue(kLegendSize, tools.legendSize);
   file_.setValue(kLegendUp, tools.legendUp);
+  file_.sync();
+}
+
+drawing::ViewSettings Settings::View() const {
+  drawing::ViewSettings view;
+  view.zoom = Number(file_, kZoom, 1, 8, view.zoom);
+  view.fit = Flag(file_, kZoomFit, view.fit);
+  view.redrawWhileTyping = Flag(file_, kRedrawWhileTyping, view.redrawWhileTyping);
+  return view;
+}
+
+void Settings::SetView(const drawing::ViewSettings& view) {
+  file_.setValue(kZoom, view.zoom);
+  file_.setValue(kZoomFit, view.fit);
+  file_.setValue(kRedrawWhileTyping, view.redrawWhileTyping);
   file_.sync();
 }
 

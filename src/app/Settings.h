@@ -27,6 +27,8 @@ class Settings {
 
   drawing::ToolSettings Tools() const;
   void SetTools(const drawing::ToolSettings& tools);
+  drawing::ViewSettings View() const;
+  void SetView(const drawing::ViewSettings& view);
 
   QStringList RecentFiles() const;
   QString Folder() const;

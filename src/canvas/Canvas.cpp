@@ -63,6 +63,8 @@ void Canvas::LineTo(int x, int y) {
     return;
   }
   // Each pixel of a thin line is visited once: it goes straight onto the picture.
+  Touch(Rect{std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y)}.Intersected(
+      picture_.Bounds()));
   const bool solidBrush = brush.style == BrushStyle::Solid;
   const DashPattern dashes(IsBroken(pen) ? pen.style : PenStyle::Solid);
   const Pixel ink = ToPixel(pen.color), gap = ToPixel(brush.color);

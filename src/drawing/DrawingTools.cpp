@@ -1,9 +1,5 @@
 #include "drawing/DrawingTools.h"
 
-#include <QRect>
-#include <algorithm>
-
-#include "canvas/PictureSize.h"
 #include "drawing/SketchText.h"
 #include "render/ElementDrawers.h"
 
@@ -126,14 +122,6 @@ void DrawingTool::DrawShape(sketch::Canvas& canvas, const ToolSettings& settings
   canvas.pen = ToolPen(settings, mode);
   canvas.brush = TakesFill() ? ToolBrush(settings) : sketch::CanvasBrush{sketch::kBlack, sketch::BrushStyle::Clear};
   Draw(canvas, p1, p2);
-}
-
-QRect DrawingTool::ShapeReach(const ToolSettings& settings, QPoint p1, QPoint p2) const {
-  const int margin = std::min(std::max(settings.penWidth, 1), 4096) / 2 + 2;
-  return QRect(QPoint(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y())),
-               QPoint(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y())))
-      .adjusted(-margin, -margin, margin, margin)
-      .intersected(QRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight));
 }
 
 const DrawingTool& ToolFor(std::uint8_t code) {

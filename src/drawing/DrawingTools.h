@@ -5,7 +5,6 @@
 // release writes. The window keeps the gesture state and does the writing.
 
 #include <QPoint>
-#include <QRect>
 #include <cstdint>
 #include <string>
 
@@ -63,8 +62,6 @@ class DrawingTool {
   // `mode`, with the pen and fill of `settings`.
   void DrawShape(sketch::Canvas& canvas, const ToolSettings& settings, QPoint p1, QPoint p2,
                  sketch::PenMode mode) const;
-  // Where that shape can reach on the picture.
-  QRect ShapeReach(const ToolSettings& settings, QPoint p1, QPoint p2) const;
 
   // What a release writes for the gesture's points.
   virtual Emission Release(const GesturePoints& points, const ReleaseContext& context) const = 0;

@@ -86,6 +86,7 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   connect(Image, &drawing::PictureView::released, this, &TGrafForm::FormMouseUp);
   // Ctrl+wheel zooms, also beside the picture when it is smaller than the window.
   ScrollBox1->viewport()->installEventFilter(this);
+  Image->installEventFilter(this);
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setSizeGripEnabled(false);

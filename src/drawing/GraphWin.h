@@ -111,6 +111,8 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void SetZoom(int zoom);  // clamped to 1..8; ends Fit
   void SetZoomFit();
   void ZoomBy(int steps);
+  drawing::ViewSettings CurrentViewSettings() const { return {Zoom(), zoomFit_, RedrawWhileTyping()}; }
+  void ApplyViewSettings(const drawing::ViewSettings& view);
 
   // Redraw while typing: every change of the bound text repaints the picture
   // once the event loop turns, asking nothing.
@@ -172,13 +174,12 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   // Writes what a release emits and settles the gesture.
   void Finish(const drawing::Emission& emission);
   void SettleToolShape(bool written);
-  // Draws the preview of the gesture again, which takes it off; returns where.
-  QRect EraseRubberBand();
+  // Draws the preview of the gesture again, which takes it off.
+  void EraseRubberBand();
   // The gesture's points for the pointer at `at`.
   void FollowPointer(Qt::KeyboardModifiers shift, QPoint at);
   bool CentreMode(Qt::KeyboardModifiers shift) const;
   void ShowPoint(int panel, const char* format, QPoint p);
-  QRect ShapeReach(QPoint p1, QPoint p2) const { return CurrentTool().ShapeReach(Settings, p1, p2); }
   bool GestureUnderWay() const { return Drawing || PolylineOpen; }
 
   // sketch::DrawHost

@@ -33,7 +33,7 @@ void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoi
   if (!continues) {
     // A press while another button drags starts afresh: the old rubber band
     // comes off first.
-    if (Drawing) Image->UpdatePicture(EraseRubberBand());
+    if (Drawing) EraseRubberBand();
     StartPoint = SnapPoint(at.x(), at.y(), StartPoint, false);
     CenterPoint = CurrentPoint = StartPoint;
   }
@@ -60,9 +60,8 @@ void TGrafForm::FollowPointer(Qt::KeyboardModifiers shift, QPoint at) {
   CurrentPoint = points.current;
 }
 
-QRect TGrafForm::EraseRubberBand() {
+void TGrafForm::EraseRubberBand() {
   DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);  // drawn twice, it gives every pixel back
-  return ShapeReach(StartPoint, CurrentPoint);
 }
 
 void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
@@ -71,27 +70,24 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
     ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
     return;
   }
-  QRect touched = EraseRubberBand();
+  EraseRubberBand();
   FollowPointer(shift, at);
   ShowPoint(0, CentreMode(shift) ? "Center: (%d, %d)" : "Origin: (%d, %d)",
             CentreMode(shift) ? CenterPoint : StartPoint);
   DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
   ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
-  touched |= ShapeReach(StartPoint, CurrentPoint);
-  Image->UpdatePicture(touched);
+  RefreshTouched();  // the old rubber band and the new
 }
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
   if (!Drawing) return;
   // The rubber band comes off before the shape goes on for good: a release
   // away from the last move would leave it inverted on the picture.
-  QRect touched = EraseRubberBand();
+  EraseRubberBand();
   FollowPointer(shift, at);  // the release point counts as a last move
-  touched |= ShapeReach(StartPoint, CurrentPoint);
   const drawing::ReleaseContext context{Settings, Ctrl(shift), PolylineOpen, CbRelative->isChecked()};
   Finish(CurrentTool().Release({StartPoint, CurrentPoint, CenterPoint}, context));
-  Image->UpdatePicture(touched);
-  if (!GestureUnderWay() && liveRedrawDue_) ScheduleLiveRedraw();  // held back while the gesture ran
+  RefreshTouched();
 }
 
 // --- Finishing -----------------------------------------------------------------

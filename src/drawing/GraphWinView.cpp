@@ -93,6 +93,15 @@ void TGrafForm::SetZoomFit() {
   FitZoomToWindow();
 }
 
+void TGrafForm::ApplyViewSettings(const drawing::ViewSettings& view) {
+  if (view.fit) {
+    SetZoomFit();
+  } else {
+    SetZoom(view.zoom);
+  }
+  SetRedrawWhileTyping(view.redrawWhileTyping);
+}
+
 void TGrafForm::ZoomBy(int steps) {
   // From Fit, a step goes on from the zoom it shows.
   SetZoom(Zoom() + steps);
@@ -120,13 +129,13 @@ void TGrafForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+  if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (!wheel->modifiers().testFlag(Qt::ControlModifier)) return false;  // the wheel scrolls
     const int notches = wheel->angleDelta().y() / 120;
     if (notches == 0) return true;
     // The picture point under the pointer stays under it.
-    const QPointF inViewport = wheel->position();
+    const QPointF inViewport = watched == Image ? Image->mapToParent(wheel->position()) : wheel->position();
     const QPoint scroll(ScrollBox1->horizontalScrollBar()->value(), ScrollBox1->verticalScrollBar()->value());
     const QPointF onPicture = (inViewport + scroll) / Zoom();
     SetZoom(Zoom() + notches);

@@ -1,6 +1,6 @@
 #pragma once
 // The drawing window's choices that last from one run to the next: the tool
-// bar's settings and the legend dialog's size and direction.
+// bar's settings, the legend dialog's size and direction, and the view.
 
 #include <cstdint>
 
@@ -20,6 +20,15 @@ struct ToolSettings {
   bool legendUp = false;
 
   bool operator==(const ToolSettings&) const = default;
+};
+
+// How the drawing window shows the picture.
+struct ViewSettings {
+  int zoom = 1;      // 1 to 8
+  bool fit = false;  // the largest zoom the window shows whole, instead of `zoom`
+  bool redrawWhileTyping = false;
+
+  bool operator==(const ViewSettings&) const = default;
 };
 
 }  // namespace drawing

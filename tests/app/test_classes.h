@@ -63,6 +63,7 @@ class TestFrameDrawing : public QObject {
   void promptPutsTheEditorCaret();
   void closingMinimisesAndKeepsSettings();
   void drawingWritesIntoTheEditor();
+  void zoomAndUndoKeys();
 };
 
 // The start-up of the program itself, run as a child process.
@@ -117,6 +118,7 @@ class TestSettings : public QObject {
 
  private slots:
   void frameAndToolsComeBack();
+  void viewComesBack();
   void frameStateComesBack_data();
   void frameStateComesBack();
   void recentFilesComeBack();

@@ -173,3 +173,43 @@ void TestFrameDrawing::drawingWritesIntoTheEditor() {
   QVERIFY(session.frame.EditForm->IsModified());
   QCOMPARE(session.frame.EditForm->StatusPanels[0]->text(), QString("26"));
 }
+
+void TestFrameDrawing::zoomAndUndoKeys() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "R(1;E;200;100;300;150)\n");
+  TEditForm* editor = session.frame.EditForm;
+  session.Activate(graf);
+  // Zoom keys: Ctrl+plus (with or without Shift), Ctrl+equal, Ctrl+minus, Ctrl+0.
+  Press(Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(graf->Zoom(), 2);
+  Press(Qt::Key_Equal, Qt::ControlModifier);
+  QCOMPARE(graf->Zoom(), 3);
+  QCOMPARE(graf->ZoomPanel->text(), QString("3x"));
+  Press(Qt::Key_Minus, Qt::ControlModifier);
+  QCOMPARE(graf->Zoom(), 2);
+  Press(Qt::Key_0, Qt::ControlModifier);
+  QCOMPARE(graf->Zoom(), 1);
+  Press(Qt::Key_Minus, Qt::ControlModifier);  // 1x is the least
+  QCOMPARE(graf->Zoom(), 1);
+  // Ctrl+Z undoes the editor's last change from the picture, Ctrl+Y redoes it.
+  editor->Editor->document()->clearUndoRedoStacks();
+  Press(Qt::Key_Z, Qt::ControlModifier);  // nothing to undo: the key does nothing
+  QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\n"));
+  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseMove(graf->Image, QPoint(60, 60));
+  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+  QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\nL(1;20;20;60;60)\n"));
+  const sketch::Picture drawn = graf->Picture.Picture();
+  Press(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\n"));
+  QVERIFY(graf->Picture.Picture() != drawn);
+  QVERIFY(!Black(graf, 40, 40));
+  Press(Qt::Key_Y, Qt::ControlModifier);
+  QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\nL(1;20;20;60;60)\n"));
+  QVERIFY(Black(graf, 40, 40));
+  // In the editor the zoom keys are not the drawing window's.
+  session.Activate(editor->Editor);
+  Press(Qt::Key_Equal, Qt::ControlModifier);
+  QCOMPARE(graf->Zoom(), 1);
+}

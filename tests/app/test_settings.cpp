@@ -113,6 +113,38 @@ void TestSettings::frameAndToolsComeBack() {
   QVERIFY(offeredUp);
 }
 
+void TestSettings::viewComesBack() {
+  SettingsFile file;
+  {
+    app::Settings settings(file.Path());
+    Session session;
+    session.frame.UseSettings(&settings);
+    QVERIFY(session.Shown());
+    TGrafForm* graf = DrawingWindow(session);
+    QVERIFY(graf != nullptr && !graf->RedrawWhileTyping());  // off unless chosen
+    session.Activate(graf);
+    session.Key(Qt::Key_Equal, Qt::ControlModifier);
+    session.Key(Qt::Key_Equal, Qt::ControlModifier);
+    graf->RedrawWhileTyping1->trigger();
+    session.dialogs.answers << ui::Answer::No;
+    session.frame.close();
+  }
+  app::Settings settings(file.Path());
+  QVERIFY((settings.View() == drawing::ViewSettings{3, false, true}));
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawingWindow(session);
+  QVERIFY(graf != nullptr);
+  QCOMPARE(graf->Zoom(), 3);
+  QVERIFY(graf->RedrawWhileTyping());
+  // Fit comes back as Fit; a zoom out of range as 1x.
+  settings.SetView({5, true, false});
+  QVERIFY((app::Settings(file.Path()).View() == drawing::ViewSettings{5, true, false}));
+  WriteFile(file.Path(), "[Drawing]\nzoom=9\nzoomFit=maybe\nredrawWhileTyping=1\n");
+  QVERIFY((app::Settings(file.Path()).View() == drawing::ViewSettings{1, false, false}));
+}
+
 void TestSettings::frameStateComesBack_data() {
   QTest::addColumn<bool>("maximised");
   QTest::newRow("closed maximised") << true;

@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
   TestSketchRules rules;
   TestGestures gestures;
   TestLegend legend;
-  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend});
+  TestPictureView view;
+  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend, &view});
 }

@@ -89,3 +89,22 @@ class TestLegend : public QObject {
   void typedTextIsWrittenAsTyped();
   void gridSnapsTheLegendPoint();
 };
+
+// The picture as the window shows it: zoom, redraw while typing, undo.
+class TestPictureView : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void dragsWriteTheSameLineAtEveryZoom_data();
+  void dragsWriteTheSameLineAtEveryZoom();
+  void zoomShowsSharpSquares_data();
+  void zoomShowsSharpSquares();
+  void ctrlWheelZoomsAndPlainWheelScrolls();
+  void fitFollowsTheWindow();
+  void aMoveRepaintsOnlyWhatItTouched();
+  void redrawWhileTypingFollowsTheText();
+  void redrawDuringAGestureKeepsTheRubberBand();
+  void undoAndRedoFromThePicture();
+};

@@ -1,0 +1,303 @@
+// The picture as the drawing window shows it: zoom, the picture points the
+// mouse reaches at every zoom, what a move repaints, redraw while typing and
+// undo from the picture.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <memory>
+
+#include "DrawingTestKit.h"
+#include "ScriptedDialogs.h"
+#include "drawing/GraphWin.h"
+#include "editor/MDIEdit.h"
+#include "editor/PostingText.h"
+#include "editor/SketchTextEdit.h"
+#include "test_classes.h"
+
+using testsupport::ScriptedDialogs;
+
+namespace {
+
+// Collects the areas the picture control is asked to paint.
+class PaintSpy final : public QObject {
+ public:
+  QRegion painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+struct Fixture {
+  ScriptedDialogs dialogs;
+  TEditForm editor;
+  TGrafForm graf;
+  Fixture() {
+    graf.BindEditor(&editor);
+    graf.resize(400, 320);
+    graf.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&graf));
+  }
+
+  // The widget position at the centre-ish of picture pixel `p`, or at its
+  // last screen pixel: every position inside an enlarged pixel is that pixel.
+  QPoint At(QPoint p, bool farCorner = false) const {
+    const int zoom = graf.Zoom();
+    return p * zoom + (farCorner ? QPoint(zoom - 1, zoom - 1) : QPoint(0, 0));
+  }
+  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
+    QApplication::sendEvent(graf.Image, &event);
+  }
+  void Drag(QPoint from, QPoint to) {
+    Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int step = 1; step <= 4; ++step) Mouse(QEvent::MouseMove, from + (to - from) * step / 4, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+  }
+  void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers keys) {
+    const QPointF at(5, 5);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, keys, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(target, &event);
+  }
+  void Type(const QString& text) {
+    for (const QChar c : text) {
+      if (c == '\n') {
+        QTest::keyClick(editor.Editor, Qt::Key_Return);
+      } else {
+        QTest::keyClick(editor.Editor, c.toLatin1());
+      }
+    }
+  }
+  QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
+  QString Status(QLabel* panel) const { return panel->text(); }
+  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
+};
+
+std::unique_ptr<Fixture> fx;
+
+}  // namespace
+
+void TestPictureView::init() { fx = std::make_unique<Fixture>(); }
+
+void TestPictureView::cleanup() { fx.reset(); }
+
+void TestPictureView::dragsWriteTheSameLineAtEveryZoom_data() {
+  QTest::addColumn<int>("zoom");  // 0: Fit
+  QTest::addColumn<int>("tool");
+  QTest::addColumn<bool>("gridSnap");
+  QTest::addColumn<QByteArray>("written");
+  for (const int zoom : {1, 3, 0, 8}) {
+    const QByteArray name = zoom == 0 ? "fit" : QByteArray::number(zoom) + "x";
+    QTest::newRow(name + ", line") << zoom << 0 << false << QByteArray("L(1;13;27;117;22)\r\n");
+    QTest::newRow(name + ", rectangle") << zoom << 1 << false << QByteArray("R(1;E;13;27;117;22)\r\n");
+    QTest::newRow(name + ", arc") << zoom << 3 << false << QByteArray("A(1;0;13;27;117;22)\r\n");
+    QTest::newRow(name + ", line on the grid") << zoom << 0 << true << QByteArray("L(1;10;30;120;20)\r\n");
+  }
+}
+
+void TestPictureView::dragsWriteTheSameLineAtEveryZoom() {
+  QFETCH(int, zoom);
+  QFETCH(int, tool);
+  QFETCH(bool, gridSnap);
+  QFETCH(QByteArray, written);
+  if (zoom == 0) {
+    fx->graf.resize(1100, 800);
+    fx->graf.SetZoomFit();
+    QVERIFY(fx->graf.Zoom() >= 2);
+  } else {
+    fx->graf.SetZoom(zoom);
+  }
+  fx->graf.CbGridSnap->setChecked(gridSnap);
+  fx->graf.Settings.tool = static_cast<std::uint8_t>(tool);
+  // Press at the first screen pixel of one picture pixel, release at the last of another.
+  fx->Drag(fx->At({13, 27}), fx->At({117, 22}, true));
+  QCOMPARE(fx->Text(), written);
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  const QString current = fx->graf.StatusPanels[1]->text();
+  QVERIFY2(current == (gridSnap ? "Current: (120, 20)" : "Current: (117, 22)"), qPrintable(current));
+}
+
+void TestPictureView::zoomShowsSharpSquares_data() {
+  QTest::addColumn<int>("zoom");
+  QTest::newRow("1x") << 1;
+  QTest::newRow("3x") << 3;
+}
+
+void TestPictureView::zoomShowsSharpSquares() {
+  QFETCH(int, zoom);
+  fx->editor.Editor->setPlainText("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
+  fx->graf.DrawSketch();
+  fx->graf.SetZoom(zoom);
+  const QPixmap shown = fx->graf.Image->grab();
+  const qreal ratio = shown.devicePixelRatio();
+  const QImage screen = shown.toImage().convertToFormat(QImage::Format_RGB32);
+  // Whole device pixels per picture pixel, when the ratio allows it.
+  const int side = static_cast<int>(zoom * ratio);
+  QCOMPARE(screen.size(), QSize(320 * side, 200 * side));
+  const sketch::Picture& picture = fx->graf.Picture.Picture();
+  for (int y = 0; y < screen.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+    for (int x = 0; x < screen.width(); ++x) {
+      if ((row[x] | 0xFF000000u) != picture.At(x / side, y / side))
+        QFAIL(qPrintable(QString("screen pixel (%1, %2) is not its picture pixel").arg(x).arg(y)));
+    }
+  }
+}
+
+void TestPictureView::ctrlWheelZoomsAndPlainWheelScrolls() {
+  fx->Wheel(fx->graf.Image, 120, Qt::ControlModifier);
+  QCOMPARE(fx->graf.Zoom(), 2);
+  fx->Wheel(fx->graf.ScrollBox1->viewport(), 240, Qt::ControlModifier);  // beside the picture too
+  QCOMPARE(fx->graf.Zoom(), 4);
+  QCOMPARE(fx->graf.ZoomPanel->text(), QString("4x"));
+  QVERIFY(fx->graf.ZoomSteps[3]->isChecked());
+  fx->Wheel(fx->graf.Image, -120 * 10, Qt::ControlModifier);
+  QCOMPARE(fx->graf.Zoom(), 1);
+  fx->graf.SetZoom(20);
+  QCOMPARE(fx->graf.Zoom(), TGrafForm::kZoomMax);
+  // Without Ctrl the wheel scrolls the enlarged picture and leaves the zoom.
+  QScrollBar* bar = fx->graf.ScrollBox1->verticalScrollBar();
+  const int before = bar->value();
+  fx->Wheel(fx->graf.ScrollBox1->viewport(), -120, Qt::NoModifier);
+  QCOMPARE(fx->graf.Zoom(), TGrafForm::kZoomMax);
+  QVERIFY(bar->value() > before);
+}
+
+void TestPictureView::fitFollowsTheWindow() {
+  fx->graf.resize(400, 320);
+  fx->graf.SetZoomFit();
+  QCOMPARE(fx->graf.Zoom(), 1);
+  fx->graf.resize(1100, 800);
+  QCOMPARE(fx->graf.Zoom(), 3);
+  QCOMPARE(fx->graf.ZoomPanel->text(), QString("Fit 3x"));
+  QVERIFY(fx->graf.ZoomFit1->isChecked());
+  const QSize room = fx->graf.ScrollBox1->viewport()->size();
+  QVERIFY(fx->graf.Image->width() <= room.width() && fx->graf.Image->height() <= room.height());
+  fx->graf.ZoomBy(-1);  // a step leaves Fit
+  QCOMPARE(fx->graf.Zoom(), 2);
+  QVERIFY(!fx->graf.ZoomFits());
+  fx->graf.resize(1500, 1000);
+  QCOMPARE(fx->graf.Zoom(), 2);
+}
+
+void TestPictureView::aMoveRepaintsOnlyWhatItTouched() {
+  fx->graf.SetZoom(3);
+  QApplication::processEvents();
+  PaintSpy spy;
+  fx->graf.Image->installEventFilter(&spy);
+  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 20}), Qt::LeftButton);
+  fx->Mouse(QEvent::MouseMove, fx->At({40, 30}), Qt::LeftButton);
+  QApplication::processEvents();
+  spy.painted = QRegion();
+  fx->Mouse(QEvent::MouseMove, fx->At({50, 32}), Qt::LeftButton);
+  QApplication::processEvents();
+  // The old and the new rubber band with the pen's margin, enlarged three times.
+  const QRect reach = QRect(QPoint(20 - 2, 20 - 2), QPoint(50 + 2, 32 + 2));
+  const QRect scaled(reach.topLeft() * 3, reach.size() * 3);
+  QVERIFY(!spy.painted.isEmpty());
+  QVERIFY2(scaled.contains(spy.painted.boundingRect()), qPrintable(QString("painted %1,%2 %3x%4")
+                                                                       .arg(spy.painted.boundingRect().x())
+                                                                       .arg(spy.painted.boundingRect().y())
+                                                                       .arg(spy.painted.boundingRect().width())
+                                                                       .arg(spy.painted.boundingRect().height())));
+  fx->Mouse(QEvent::MouseButtonRelease, fx->At({50, 32}), Qt::NoButton);
+  // The caret's mark repaints its element only.
+  QApplication::processEvents();
+  spy.painted = QRegion();
+  fx->graf.HighlightLine("L(1;10;20;30;20)");
+  QApplication::processEvents();
+  QVERIFY(!spy.painted.isEmpty());
+  QVERIFY(QRect(QPoint(9, 19) * 3, QSize(23, 3) * 3).contains(spy.painted.boundingRect()));
+}
+
+void TestPictureView::redrawWhileTypingFollowsTheText() {
+  // Off by default: typing leaves the picture as it is.
+  const sketch::Picture blank = fx->graf.Picture.Picture();
+  fx->Type("L(1;10;20;110;20)\n");
+  QApplication::processEvents();
+  QVERIFY(fx->graf.Picture.Picture() == blank);
+
+  fx->graf.RedrawWhileTyping1->trigger();
+  QApplication::processEvents();
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  // Key by key, incomplete lines on the way: a note in the status bar, no box.
+  fx->Type("R(2;F;30;40;90;80)\nT(M;5;150;\"unfinished");
+  QApplication::processEvents();
+  QVERIFY(fx->dialogs.calls.isEmpty());
+  QVERIFY2(fx->graf.NotePanel->text().startsWith("3:"), qPrintable(fx->graf.NotePanel->text()));
+  // The caret's line is marked again after each redraw.
+  QCOMPARE(fx->graf.LastHighlight(), std::string("T(M;5;150;\"unfinished"));
+  fx->Type("\"");
+  QApplication::processEvents();
+  QVERIFY(fx->graf.NotePanel->text().isEmpty());
+  QCOMPARE(fx->graf.LastHighlight(), std::string("T(M;5;150;\"unfinished\""));
+  // The picture after typing is the picture F7 paints (the mark taken off).
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  // A paste and an undo are changes like any other.
+  fx->editor.Editor->selectAll();
+  fx->editor.Editor->cut();
+  fx->editor.Editor->insertPlainText("E(1;F;10;10;70;50)\n");
+  fx->editor.Editor->paste();
+  QApplication::processEvents();
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  fx->editor.Editor->undo();
+  QApplication::processEvents();
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  // F7 still asks.
+  fx->Type("\nL(1;5;5;9;9");
+  fx->dialogs.answers << ui::Answer::Ok;
+  fx->graf.DrawSketch();
+  QCOMPARE(fx->dialogs.Kinds(), QStringList{"WarningOkCancel"});
+}
+
+void TestPictureView::redrawDuringAGestureKeepsTheRubberBand() {
+  fx->graf.SetRedrawWhileTyping(true);
+  fx->editor.Editor->setPlainText("R(1;E;200;100;300;150)");
+  QApplication::processEvents();
+  // A polyline open over two Ctrl releases; the text changes under it.
+  auto send = [](QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers keys) {
+    QMouseEvent event(type, QPointF(at), fx->graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, keys);
+    QApplication::sendEvent(fx->graf.Image, &event);
+  };
+  send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, {});
+  send(QEvent::MouseMove, {50, 10}, Qt::LeftButton, {});
+  send(QEvent::MouseButtonRelease, {50, 10}, Qt::NoButton, Qt::ControlModifier);
+  send(QEvent::MouseMove, {50, 60}, Qt::NoButton, {});
+  QApplication::processEvents();  // the redraw of the vertex's text runs under the rubber band
+  QVERIFY(fx->graf.PolylineOpen);
+  send(QEvent::MouseMove, {90, 60}, Qt::NoButton, {});
+  send(QEvent::MouseButtonPress, {90, 60}, Qt::LeftButton, {});
+  send(QEvent::MouseButtonRelease, {90, 60}, Qt::NoButton, {});
+  QApplication::processEvents();
+  QCOMPARE(fx->Text(), QByteArray("R(1;E;200;100;300;150)\r\nL(1;10;10;50;10;90;60)"));
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+}
+
+void TestPictureView::undoAndRedoFromThePicture() {
+  QVERIFY(!fx->graf.Undo1->isEnabled());
+  fx->editor.AppendLine("typed by hand");
+  fx->graf.Settings.tool = TGrafForm::kRectangleTool;
+  fx->Drag(fx->At({10, 20}), fx->At({110, 70}));
+  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
+  fx->Drag(fx->At({30, 30}), fx->At({90, 60}));
+  QVERIFY(fx->graf.Undo1->isEnabled());
+  fx->graf.Undo1->trigger();
+  QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\n"));
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->graf.Redo1->isEnabled());
+  fx->graf.Redo1->trigger();
+  QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\nE(1;E;30;30;90;60)\r\n"));
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(!fx->graf.Redo1->isEnabled());
+}
