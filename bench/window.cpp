@@ -8,7 +8,9 @@
 //     command-line renderer's pass over the same text held in memory;
 //   - one mouse move of a gesture for each tool at the largest sizes, with a
 //     wide and with a dashed pen, without and with the screen update it
-//     causes.
+//     causes, at zoom 1x and 8x;
+//   - a key typed into the posting with redraw while typing on: the text
+//     change, the pass, the mark and the screen update.
 // Everything measured is checked first. The program prints the fastest
 // repetition of each figure against its target and fails when one is above.
 
@@ -52,6 +54,7 @@ constexpr std::uint32_t kSeed = 20240802;
 constexpr double kCaretMoveTarget = 0.5e-3;  // seconds
 constexpr double kPassRatioTarget = 1.5;     // the window's pass against the renderer's
 constexpr double kGestureMoveTarget = 0.2e-3;
+constexpr double kLiveKeyTarget = 16e-3;
 
 // --- The posting --------------------------------------------------------------
 
@@ -226,6 +229,7 @@ struct Windows {
     editor->Editor->setPlainText(editor::DecodePosting(QByteArray(file.data(), static_cast<qsizetype>(file.size()))));
     editor->Editor->moveCursor(QTextCursor::Start);
     frame.DrawEditorText();
+    frame.MdiArea->tileSubWindows();  // both windows in sight: the picture is painted as the user sees it
     graf = frame.GrafForm;
     if (graf != nullptr) {
       imagePaints = new PaintCounter(graf->Image);
@@ -291,6 +295,7 @@ void ClearHighlight() {
 
 void BM_CaretMove(benchmark::State& state) {
   const bool paint = state.range(0) != 0;
+  windows->graf->SetZoom(static_cast<int>(state.range(1)));
   const std::vector<CaretStop> stops = CaretRound();
   ClearHighlight();
   std::size_t step = 0;
@@ -311,6 +316,69 @@ void BM_CaretMove(benchmark::State& state) {
   }
   if (changes != state.iterations()) state.SkipWithError("a caret move left the highlight where it was");
   ClearHighlight();
+  windows->graf->SetZoom(1);
+}
+
+// The caret walked line by line with the arrow keys through the first
+// lines of the posting (where the covering shapes are planted) and back:
+// the editor scrolls a line at a time, as under a user's hand.
+void BM_CaretWalk(benchmark::State& state) {
+  windows->graf->SetZoom(static_cast<int>(state.range(0)));
+  MoveCaret(0);
+  ReleaseKey();
+  QCoreApplication::processEvents();
+  constexpr int kWalk = 200;
+  int line = 0;
+  bool down = true;
+  std::int64_t marks = 0;
+  for (auto _ : state) {
+    const Qt::Key key = down ? Qt::Key_Down : Qt::Key_Up;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(windows->editor->Editor, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(windows->editor->Editor, &release);
+    QCoreApplication::sendPostedEvents();
+    marks += windows->graf->LastHighlight().empty() ? 0 : 1;
+    line += down ? 1 : -1;
+    if (line == kWalk || line == 0) down = !down;
+  }
+  if (marks == 0) state.SkipWithError("the walk marked nothing");
+  ClearHighlight();
+  windows->graf->SetZoom(1);
+}
+
+// A character typed at the end of a prose line and taken back, key by key,
+// with redraw while typing on: each key changes the text once and the
+// window draws the whole posting again before the next key.
+void BM_LiveKeyPress(benchmark::State& state) {
+  TGrafForm& graf = *windows->graf;
+  ClearHighlight();
+  graf.SetRedrawWhileTyping(true);
+  QCoreApplication::processEvents();
+  const QTextBlock block = windows->Document()->findBlockByNumber(ThePosting().proseLine);
+  MoveCaret(block.position() + block.length() - 1);
+  const std::int64_t passesBefore = windows->imagePaints->paints;
+  bool typed = false;
+  for (auto _ : state) {
+    const Qt::Key key = typed ? Qt::Key_Backspace : Qt::Key_X;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed ? QString() : QStringLiteral("x"));
+    QCoreApplication::sendEvent(windows->editor->Editor, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed ? QString() : QStringLiteral("x"));
+    QCoreApplication::sendEvent(windows->editor->Editor, &release);
+    // The redraw runs when the event loop turns, and the paint after it.
+    const std::int64_t paints = windows->imagePaints->paints;
+    for (int turn = 0; turn < 4 && windows->imagePaints->paints == paints; ++turn) QCoreApplication::processEvents();
+    typed = !typed;
+  }
+  if (windows->imagePaints->paints - passesBefore < state.iterations()) {
+    state.SkipWithError("a key left the picture unpainted");
+  }
+  if (typed) {
+    QKeyEvent undo(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(windows->editor->Editor, &undo);
+  }
+  graf.SetRedrawWhileTyping(false);
+  QCoreApplication::processEvents();
 }
 
 // --- Draw pass ------------------------------------------------------------------
@@ -384,8 +452,10 @@ void ChooseTools(const GestureCase& gesture) {
 
 Qt::MouseButtons held;
 
-void SendMouse(QEvent::Type type, QPoint at) {
+// `at` in picture points, sent where it shows at the window's zoom.
+void SendMouse(QEvent::Type type, QPoint picturePoint) {
   QWidget* image = windows->graf->Image;
+  const QPoint at = picturePoint * windows->graf->Zoom();
   if (type == QEvent::MouseButtonPress) held = Qt::LeftButton;
   if (type == QEvent::MouseButtonRelease) held = Qt::NoButton;
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -438,9 +508,11 @@ std::string WrittenLine(const GestureCase& gesture, QPoint to) {
   }
 }
 
-void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool paint) {
+void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool paint, int zoom) {
   ClearHighlight();
   ChooseTools(gesture);
+  windows->graf->SetZoom(zoom);
+  QCoreApplication::processEvents();
   const sketch::Picture before = windows->Picture();
   const std::int64_t paintsBefore = windows->imagePaints->paints;
   SendMouse(QEvent::MouseButtonPress, kPress);
@@ -460,6 +532,7 @@ void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool pa
   SendMouse(QEvent::MouseMove, kPress);
   SendMouse(QEvent::MouseButtonRelease, kPress);
   QCoreApplication::processEvents();
+  windows->graf->SetZoom(1);
   if (windows->Picture() != before) state.SkipWithError("the preview was not taken off exactly");
   if (paints < state.iterations()) state.SkipWithError("a move left the picture unpainted");
 }
@@ -598,17 +671,56 @@ bool GesturesAsMeant() {
   return true;
 }
 
+// A key typed with redraw while typing on leaves the picture the renderer
+// draws from the new text, with no box on the way.
+bool LiveRedrawAsMeant() {
+  TGrafForm& graf = *windows->graf;
+  ClearHighlight();
+  const int dialogsBefore = static_cast<int>(windows->dialogs.calls.size());
+  graf.SetRedrawWhileTyping(true);
+  const QTextBlock block = windows->Document()->findBlockByNumber(ThePosting().proseLine);
+  MoveCaret(block.position() + block.length() - 1);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_ParenLeft, Qt::NoModifier, QStringLiteral("("));
+  QCoreApplication::sendEvent(windows->editor->Editor, &press);
+  QCoreApplication::processEvents();
+  const QByteArray text = editor::EncodePosting(*windows->Document());
+  sketch_bench::OkHost host;
+  const bool same = windows->Picture() == RendererPicture(std::string_view(text.data(), text.size()), host);
+  const bool noted =
+      graf.NotePanel->text() == QStringLiteral("Drawing text is %1 characters!").arg(graf.Pass.DrawnChars);
+  QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+  QCoreApplication::sendEvent(windows->editor->Editor, &back);
+  graf.SetRedrawWhileTyping(false);
+  QCoreApplication::processEvents();
+  if (!same) return Fail("a key typed with redraw while typing did not leave the renderer's picture");
+  if (static_cast<int>(windows->dialogs.calls.size()) != dialogsBefore) return Fail("redraw while typing asked");
+  if (!noted) return Fail("redraw while typing did not note the drawing's size");
+  std::printf("redraw while typing: a key leaves the renderer's picture, the size noted, nothing asked\n");
+  return true;
+}
+
 // --- Report ---------------------------------------------------------------------
 
-std::string GestureBenchmark(const GestureCase& gesture, bool paint) {
-  return std::string("BM_GestureMove/") + gesture.name + (paint ? "/painted" : "");
+// Without and with the screen update at 1x, and with it at 8x.
+constexpr std::array<std::pair<bool, int>, 3> kGestureViews = {{{false, 1}, {true, 1}, {true, 8}}};
+
+std::string GestureBenchmark(const GestureCase& gesture, bool paint, int zoom) {
+  return std::string("BM_GestureMove/") + gesture.name + (paint ? "/painted" : "") + (zoom > 1 ? "/8x" : "");
 }
 
 void RegisterBenchmarks() {
   benchmark::RegisterBenchmark("BM_CaretMove", BM_CaretMove)
-      ->ArgName("painted")
-      ->Arg(0)
+      ->ArgNames({"painted", "zoom"})
+      ->Args({0, 1})
+      ->Args({1, 1})
+      ->Args({1, 8})
+      ->Unit(benchmark::kMicrosecond)
+      ->MinTime(0.5)
+      ->Repetitions(3);
+  benchmark::RegisterBenchmark("BM_CaretWalk", BM_CaretWalk)
+      ->ArgName("zoom")
       ->Arg(1)
+      ->Arg(8)
       ->Unit(benchmark::kMicrosecond)
       ->MinTime(0.5)
       ->Repetitions(3);
@@ -621,13 +733,17 @@ void RegisterBenchmarks() {
       ->MinTime(1)
       ->Repetitions(5);
   for (const GestureCase& gesture : kGestures) {
-    for (const bool paint : {false, true}) {
-      benchmark::RegisterBenchmark(GestureBenchmark(gesture, paint).c_str(), BM_GestureMove, gesture, paint)
+    for (const auto& [paint, zoom] : kGestureViews) {
+      benchmark::RegisterBenchmark(GestureBenchmark(gesture, paint, zoom).c_str(), BM_GestureMove, gesture, paint, zoom)
           ->Unit(benchmark::kMicrosecond)
           ->MinTime(0.3)
           ->Repetitions(3);
     }
   }
+  benchmark::RegisterBenchmark("BM_LiveKeyPress", BM_LiveKeyPress)
+      ->Unit(benchmark::kMillisecond)
+      ->MinTime(1)
+      ->Repetitions(3);
 }
 
 struct Row {
@@ -643,11 +759,23 @@ bool PrintSummary(const std::map<std::string, double>& fastest) {
     const auto found = fastest.find(name);
     return found == fastest.end() ? -1.0 : found->second;
   };
-  if (const double t = find("BM_CaretMove/painted:0"); t >= 0) {
-    rows.push_back({"caret move + key release (highlight moved)", t, kCaretMoveTarget, false});
+  if (const double t = find("BM_CaretMove/painted:0/zoom:1"); t >= 0) {
+    rows.push_back({"caret move + key release (highlight moved)", t, 0, false});
   }
-  if (const double t = find("BM_CaretMove/painted:1"); t >= 0) {
-    rows.push_back({"  the same, editor and picture painted", t, 0, false});
+  if (const double t = find("BM_CaretMove/painted:1/zoom:1"); t >= 0) {
+    rows.push_back({"  the same, editor (scrolled a page) and picture painted", t, 0, false});
+  }
+  if (const double t = find("BM_CaretMove/painted:1/zoom:8"); t >= 0) {
+    rows.push_back({"  the same at zoom 8x", t, 0, false});
+  }
+  if (const double t = find("BM_CaretWalk/zoom:1"); t >= 0) {
+    rows.push_back({"caret walked by arrow keys, editor and picture painted", t, kCaretMoveTarget, false});
+  }
+  if (const double t = find("BM_CaretWalk/zoom:8"); t >= 0) {
+    rows.push_back({"  the same at zoom 8x", t, kCaretMoveTarget, false});
+  }
+  if (const double t = find("BM_LiveKeyPress"); t >= 0) {
+    rows.push_back({"key typed, redraw while typing (pass, mark, paint)", t, kLiveKeyTarget, false});
   }
   const double window = find("BM_WindowPass"), renderer = find("BM_RendererPass");
   if (window >= 0) rows.push_back({"DrawSketch over the editor's text", window, 0, false});
@@ -655,10 +783,11 @@ bool PrintSummary(const std::map<std::string, double>& fastest) {
   if (window >= 0 && renderer >= 0)
     rows.push_back({"DrawSketch / renderer's pass", window / renderer, kPassRatioTarget, true});
   for (const GestureCase& gesture : kGestures) {
-    for (const bool paint : {false, true}) {
-      if (const double t = find(GestureBenchmark(gesture, paint)); t >= 0) {
+    for (const auto& [paint, zoom] : kGestureViews) {
+      if (const double t = find(GestureBenchmark(gesture, paint, zoom)); t >= 0) {
         rows.push_back(
-            {std::string("gesture move, ") + gesture.name + (paint ? ", painted" : ""), t, kGestureMoveTarget, false});
+            {std::string("gesture move, ") + gesture.name + (paint ? ", painted" : "") + (zoom > 1 ? " at 8x" : ""), t,
+             kGestureMoveTarget, false});
       }
     }
   }
@@ -708,7 +837,9 @@ int main(int argc, char** argv) {
 
   auto owned = std::make_unique<Windows>();
   windows = owned.get();
-  if (!WindowsAsMeant() || !CaretMovesAsMeant() || !PassesAgree() || !GesturesAsMeant()) return 1;
+  if (!WindowsAsMeant() || !CaretMovesAsMeant() || !PassesAgree() || !GesturesAsMeant() || !LiveRedrawAsMeant()) {
+    return 1;
+  }
 
   RegisterBenchmarks();
   sketch_bench::FastestRunReporter reporter;

@@ -152,7 +152,9 @@ void TGrafForm::ScheduleLiveRedraw() {
   if (!RedrawWhileTyping() || liveRedrawDue_) return;
   liveRedrawDue_ = true;
   QTimer::singleShot(0, this, [this] {
-    if (liveRedrawDue_) RedrawQuietly();
+    if (!liveRedrawDue_) return;  // a pass ran meanwhile
+    liveRedrawDue_ = false;
+    if (RedrawWhileTyping()) RedrawQuietly();
   });
 }
 

@@ -252,6 +252,15 @@ void TestPictureView::redrawWhileTypingFollowsTheText() {
   QApplication::processEvents();
   fx->graf.HighlightLine(std::string());
   QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  // Switched off while a redraw waits, and on again: typing is followed again.
+  fx->Type("\nL(1;5;5;");
+  fx->graf.SetRedrawWhileTyping(false);
+  QApplication::processEvents();
+  fx->graf.SetRedrawWhileTyping(true);
+  fx->Type("90;90)");
+  QApplication::processEvents();
+  fx->graf.HighlightLine(std::string());
+  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
   // F7 still asks.
   fx->Type("\nL(1;5;5;9;9");
   fx->dialogs.answers << ui::Answer::Ok;
