@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "qttext/PictureImage.h"
 
@@ -45,7 +46,34 @@ void PictureView::paintEvent(QPaintEvent* event) {
                              QPoint(exposed.right() / zoom_, exposed.bottom() / zoom_))
                            .intersected(picture_.rect());
   if (source.isEmpty()) return;
-  painter.drawImage(QRect(source.topLeft() * zoom_, source.size() * zoom_), picture_, source);
+  const QRect target(source.topLeft() * zoom_, source.size() * zoom_);
+  const qreal ratio = devicePixelRatioF();
+  const int side = static_cast<int>(std::lround(zoom_ * ratio));
+  if (side <= 1 || std::abs(zoom_ * ratio - side) > 1e-9) {
+    painter.drawImage(target, picture_, source);
+    return;
+  }
+  // Enlarged by whole device pixels: each pixel repeated along its row, and
+  // the row copied down, is cheaper than the painter's general scaling.
+  QImage enlarged = EnlargedPixels(source, side);
+  enlarged.setDevicePixelRatio(ratio);
+  painter.drawImage(target.topLeft(), enlarged);
+}
+
+QImage PictureView::EnlargedPixels(const QRect& source, int side) {
+  const QSize size = source.size() * side;
+  if (buffer_.width() < size.width() || buffer_.height() < size.height())
+    buffer_ = QImage(size.expandedTo(buffer_.size()), QImage::Format_RGB32);
+  // A view of the buffer's top left: no pixels copied, no memory asked for.
+  QImage out(buffer_.bits(), size.width(), size.height(), buffer_.bytesPerLine(), QImage::Format_RGB32);
+  const auto bytes = static_cast<std::size_t>(size.width()) * sizeof(QRgb);
+  for (int y = 0; y < source.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(source.top() + y)) + source.left();
+    auto* first = reinterpret_cast<QRgb*>(out.scanLine(y * side));
+    for (int x = 0; x < source.width(); ++x) std::fill_n(first + x * side, side, from[x]);
+    for (int copy = 1; copy < side; ++copy) std::memcpy(out.scanLine(y * side + copy), first, bytes);
+  }
+  return out;
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {

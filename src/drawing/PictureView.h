@@ -41,7 +41,11 @@ class PictureView final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // The pixels of `source`, each a square of side x side.
+  QImage EnlargedPixels(const QRect& source, int side);
+
   QImage picture_;  // over the picture's own pixels
+  QImage buffer_;   // for the enlarged pixels of a paint, kept between paints
   int zoom_ = 1;
 };
 
