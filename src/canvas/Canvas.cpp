@@ -293,13 +293,23 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
   if (text.empty() || textPainter_ == nullptr) return;
-  const TextMetrics metrics = textPainter_->Measure(font, text);
+  const TextMetrics& metrics = legends_.Metrics(*textPainter_, font, text);
   // The text's box on the picture: to the right of (x, y), or upwards from it.
   const Rect box = font.up ? Rect::OfSize(x, y - metrics.advance, metrics.height, metrics.advance)
                            : Rect::OfSize(x, y, metrics.advance, metrics.height);
-  const Rect area = mask_.Begin(box.Adjusted(-2, -2, 2, 2));
+  const int margin = LegendCache::kMargin;
+  const Rect outer = box.Adjusted(-margin, -margin, margin, margin);
+  const Rect area = mask_.Begin(outer);
   if (area.Empty()) return;
-  textPainter_->Paint(mask_, area, x, y, font, text, brush.style == BrushStyle::Solid);
+  const LegendCache::Coverage& coverage = legends_.Painted(*textPainter_, font, text, brush.style == BrushStyle::Solid);
+  // The part of the text's coverage that lies on the picture.
+  for (int row = area.top; row <= area.bottom; ++row) {
+    const std::uint8_t* from = coverage.classes.data() +
+                               static_cast<std::size_t>(row - outer.top) * static_cast<std::size_t>(coverage.width) +
+                               (area.left - outer.left);
+    std::copy(from, from + area.Width(),
+              mask_.Bits() + static_cast<std::size_t>(row) * static_cast<std::size_t>(mask_.Width()) + area.left);
+  }
   const Pixel brushColour = ToPixel(brush.color);
   mask_.Apply(area, picture_, {0, brushColour, brushColour, ToPixel(font.color)}, false);  // text always paints
   Touch(area);
