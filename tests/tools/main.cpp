@@ -7,5 +7,6 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TestRenderCommand command;
   TestRenderSurroundings surroundings;
-  return testsupport::RunTests(argc, argv, {&command, &surroundings});
+  TestLegendModule legends;
+  return testsupport::RunTests(argc, argv, {&command, &surroundings, &legends});
 }

@@ -73,3 +73,13 @@ class TestRenderSurroundings : public QObject {
   void longOutputNames_data();
   void longOutputNames();
 };
+
+// The renderer without Qt: the legend module is loaded for legends only.
+class TestLegendModule : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void programLinksNoQt();
+  void moduleOnlyForLegends_data();
+  void moduleOnlyForLegends();
+};

@@ -9,10 +9,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "LegendLoader.h"
+#include "canvas/Canvas.h"
 #include "format/Limits.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
-#include "qttext/PictureFiles.h"
 #include "render/DrawPass.h"
+#include "render/LegendFontChoice.h"
+#include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
 namespace render_command {
@@ -84,9 +88,9 @@ std::optional<std::string> ReadFile(const std::string& name, std::string& text) 
   return failure;
 }
 
-std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
-  const char* next = bytes.constData();
-  std::size_t left = static_cast<std::size_t>(bytes.size());
+std::optional<std::string> WriteAll(int fd, const std::string& bytes) {
+  const char* next = bytes.data();
+  std::size_t left = bytes.size();
   while (left > 0) {
     const ssize_t written = ::write(fd, next, left);
     if (written < 0) {
@@ -116,7 +120,7 @@ int CreateAside(const std::string& target, std::string& aside) {
 
 // A device such as /dev/null or a named pipe is written in place: writing
 // aside and renaming would put a regular file where it was.
-std::optional<std::string> WriteInPlace(const std::string& name, const QByteArray& bytes) {
+std::optional<std::string> WriteInPlace(const std::string& name, const std::string& bytes) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return SystemReason(errno);
   std::optional<std::string> failure = WriteAll(fd, bytes);
@@ -128,7 +132,7 @@ std::optional<std::string> WriteInPlace(const std::string& name, const QByteArra
 // a failure leaves no partial file and an older picture stays whole. A
 // symbolic link is followed, its target replaced; an existing file keeps its
 // permissions.
-std::optional<std::string> WriteFile(const std::string& name, const QByteArray& bytes) {
+std::optional<std::string> WriteFile(const std::string& name, const std::string& bytes) {
   struct stat status;
   const bool exists = ::stat(name.c_str(), &status) == 0;
   if (exists && S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
@@ -152,10 +156,8 @@ std::optional<std::string> WriteFile(const std::string& name, const QByteArray& 
   return failure;
 }
 
-std::optional<std::string> WriteStream(std::FILE* out, const QByteArray& bytes) {
-  if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) !=
-          static_cast<std::size_t>(bytes.size()) ||
-      std::fflush(out) != 0) {
+std::optional<std::string> WriteStream(std::FILE* out, const std::string& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
     return SystemReason(errno);
   }
   return std::nullopt;
@@ -207,14 +209,36 @@ bool NamesSvg(std::string_view output) {
   return dot != std::string_view::npos && EqualsIgnoringCase(output.substr(dot), ".svg");
 }
 
+// Whether the text has a line the legend drawer takes: only then is the
+// legend font looked up (and the legend module loaded, when one is drawn).
+bool HasLegendLines(const sketch::LineSource& lines) {
+  for (std::int32_t i = 0; i < lines.LineCount(); ++i) {
+    const std::string line = lines.Line(i);
+    if (sketch::IsSketchLine(line) && sketch::KindOfLetter(line[0]) == sketch::ElementKind::Legend) return true;
+  }
+  return false;
+}
+
 // The posting's picture, encoded; empty when it cannot be encoded.
-std::optional<QByteArray> DrawPicture(const std::string& inputName, std::string text, const Options& options,
-                                      std::FILE* err) {
+std::optional<std::string> DrawPicture(const std::string& inputName, std::string text, const Options& options,
+                                       std::FILE* err) {
   const sketch::MemoryLines lines(std::move(text));
   StderrHost host(inputName, err);
-  if (options.format == PictureFormat::kSvg) return qttext::SvgOf(lines, host, options.scale);
-  QByteArray png = qttext::PngOf(qttext::DrawPosting(lines, host), options.scale);
-  if (png.isEmpty()) return std::nullopt;
+  LegendLoader& legends = LegendLoader::Shared();
+  const std::string fontName = HasLegendLines(lines) ? sketch::ChooseLegendFontName() : std::string("Arial");
+  sketch::DrawPassCounters pass;
+  if (options.format == PictureFormat::kSvg) {
+    sketch::SvgSurface svg(&legends);
+    svg.font.name = fontName;
+    sketch::RunDrawPass(svg, lines, host, pass);
+    return svg.Document(options.scale);
+  }
+  sketch::Canvas canvas;
+  canvas.font.name = fontName;
+  canvas.SetTextPainter(&legends);
+  sketch::RunDrawPass(canvas, lines, host, pass);
+  std::string png = sketch::EncodePng(canvas.Picture(), options.scale);
+  if (png.empty()) return std::nullopt;
   return png;
 }
 
@@ -334,8 +358,12 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::optional<QByteArray> picture = DrawPicture(inputName, std::move(text), options, err);
+  const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, err);
   const std::string outputName = toStdout ? "<stdout>" : options.output;
+  if (LegendLoader::Shared().Failed()) {
+    Say(err, inputName + ": legends cannot be drawn: " + LegendLoader::Shared().Failure());
+    return kExitFailure;
+  }
   if (!picture) {
     Say(err, outputName + ": could not encode the picture");
     return kExitFailure;
