@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
   TestRenderCommand command;
   TestRenderSurroundings surroundings;
   TestLegendModule legends;
-  return testsupport::RunTests(argc, argv, {&command, &surroundings, &legends});
+  TestBatches batches;
+  return testsupport::RunTests(argc, argv, {&command, &surroundings, &legends, &batches});
 }

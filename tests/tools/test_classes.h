@@ -83,3 +83,17 @@ class TestLegendModule : public QObject {
   void moduleOnlyForLegends_data();
   void moduleOnlyForLegends();
 };
+
+// Several postings in one run, and quoted postings.
+class TestBatches : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void parsesBatches_data();
+  void parsesBatches();
+  void drawsEveryPosting_data();
+  void drawsEveryPosting();
+  void quoteMarksAsTheEditor_data();
+  void quoteMarksAsTheEditor();
+  void unquotedPicture();
+};
