@@ -53,6 +53,7 @@ test-asan: build-asan
 	ctest --preset asan -j $(JOBS)
 
 bench: build
+	@bash scripts/install-deps --bench
 	@for b in build/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || exit 1; done
 
 fuzz: deps

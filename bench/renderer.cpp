@@ -62,11 +62,10 @@ Files WritePostings() {
   return made;
 }
 
-// Runs the renderer once; false when it did not exit with 0 or 2 (a note).
-bool RunRenderer(const std::string& input, const std::string& output, const char* format) {
-  const std::string program = Renderer();
-  std::vector<std::string> arguments = {program, input, "-o", output};
-  if (format != nullptr) arguments.insert(arguments.end(), {"--format", format});
+// Runs a program (found on the PATH) once; false when it did not exit with
+// 0 or 2 (a note).
+bool RunProgram(std::vector<std::string> arguments) {
+  const std::string program = arguments.front();
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
@@ -74,12 +73,18 @@ bool RunRenderer(const std::string& input, const std::string& output, const char
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t child = 0;
-  const int started = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int started = posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (started != 0) return false;
   int status = 0;
   if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return false;
   return WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2;
+}
+
+bool RunRenderer(const std::string& input, const std::string& output, const char* format) {
+  std::vector<std::string> arguments = {Renderer(), input, "-o", output};
+  if (format != nullptr) arguments.insert(arguments.end(), {"--format", format});
+  return RunProgram(std::move(arguments));
 }
 
 void BM_RendererProcess(benchmark::State& state, bool legends, const char* format) {
@@ -106,6 +111,31 @@ BENCHMARK_CAPTURE(BM_RendererProcess, svg without legends, false, "svg")
     ->MinTime(1)
     ->Repetitions(5);
 
+// rsvg-convert turning the renderer's SVG of the same posting into a PNG of
+// the same size: what a script would pay to get the picture from the SVG.
+void BM_RsvgConvert(benchmark::State& state, bool legends) {
+  const std::string svg = files->folder + (legends ? "/legends.svg" : "/shapes.svg");
+  if (!RunRenderer(legends ? files->withLegends : files->withoutLegends, svg, "svg")) {
+    state.SkipWithError("the renderer failed");
+    return;
+  }
+  const std::string output = files->folder + "/rsvg.png";
+  for (auto _ : state) {
+    if (!RunProgram({"rsvg-convert", "-w", "320", "-h", "200", "-o", output, svg})) {
+      state.SkipWithError("rsvg-convert failed (librsvg2-bin: make bench installs it)");
+      break;
+    }
+  }
+}
+BENCHMARK_CAPTURE(BM_RsvgConvert, rsvg - convert png without legends, false)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RsvgConvert, rsvg - convert png with legends, true)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1)
+    ->Repetitions(5);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,7 +157,8 @@ int main(int argc, char** argv) {
   }
   std::remove(made.withLegends.c_str());
   std::remove(made.withoutLegends.c_str());
-  for (const char* suffix : {"/out.png", "/out.svg"}) std::remove((made.folder + suffix).c_str());
+  for (const char* suffix : {"/out.png", "/out.svg", "/legends.svg", "/shapes.svg", "/rsvg.png"})
+    std::remove((made.folder + suffix).c_str());
   rmdir(made.folder.c_str());
   return reporter.errors.empty() ? 0 : 1;
 }

@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(!options.output.empty());
   bool outputGiven = false, formatGiven = false;
   for (std::size_t i = 0; i < arguments.size() && arguments[i] != "--"; ++i) {
-    outputGiven = outputGiven || arguments[i] == "-o" || arguments[i].starts_with("--output");
+    outputGiven = outputGiven || arguments[i] == "-o" || arguments[i].starts_with("--output") ||
+                  arguments[i].starts_with("--out-dir");
     formatGiven = formatGiven || arguments[i].starts_with("--format");
   }
   if (!outputGiven) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -175,21 +174,71 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   ApplyFigure();
 }
 
+namespace {
+
+// Which pixels of the ellipse's rows lie within an angle range, a stretch at
+// a time. Along a row each of the range's two tests changes at most once
+// (both are monotone in x), so bisection finds where, and every stretch
+// between two changes is all in or all out: the stretches are exactly the
+// pixels a pixel-by-pixel test would pick.
+class RangeRows {
+ public:
+  RangeRows(const EllipseShape& e, const AngleRange& range)
+      : e_(e), range_(range), sx_(std::max(e.rx, 0.5)), sy_(std::max(e.ry, 0.5)) {}
+
+  // Calls keep(first, last) for each stretch of x0..x1 of row y in the range.
+  template <typename Keep>
+  void ForEachInside(int y, int x0, int x1, Keep keep) const {
+    const double v = Y(y);
+    int cuts[4] = {x0, 0, 0, 0};
+    int count = 1;
+    for (const bool afterStart : {true, false}) {
+      const auto holds = [&](int x) { return afterStart ? range_.AfterStart(X(x), v) : range_.BeforeEnd(X(x), v); };
+      const bool first = holds(x0);
+      if (holds(x1) == first) continue;
+      int lo = x0, hi = x1;  // holds(lo) == first, holds(hi) != first
+      while (hi - lo > 1) {
+        const int mid = lo + (hi - lo) / 2;
+        (holds(mid) == first ? lo : hi) = mid;
+      }
+      cuts[count++] = hi;
+    }
+    if (count == 3 && cuts[2] < cuts[1]) std::swap(cuts[1], cuts[2]);
+    cuts[count] = x1 + 1;
+    for (int i = 0; i < count; ++i) {
+      if (cuts[i] < cuts[i + 1] && range_.Contains(X(cuts[i]), v)) keep(cuts[i], cuts[i + 1] - 1);
+    }
+  }
+
+ private:
+  // A pixel's direction from the centre, in the ellipse's own coordinates.
+  double X(int x) const { return (x - e_.cx) / sx_; }
+  double Y(int y) const { return -(y - e_.cy) / sy_; }
+
+  const EllipseShape& e_;
+  const AngleRange& range_;
+  double sx_, sy_;
+};
+
+}  // namespace
+
 // The outline of `e` within `range`, with the pen.
 void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
-  // A pixel's direction from the centre, in the ellipse's own coordinates.
-  const double sx = std::max(e.rx, 0.5), sy = std::max(e.ry, 0.5);
-  const auto inRange = [&](int x, int y) { return range.Contains((x - e.cx) / sx, -(y - e.cy) / sy); };
+  const RangeRows rangeRows(e, range);
   const bool whole = range.span >= 2 * std::numbers::pi;
   if (DrawWidth(pen.width) > 1) {
-    AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk,
-                   whole ? std::function<bool(int, int)>{} : inRange);
+    RowFilter inRange;
+    if (!whole) {
+      inRange = [&](int y, int x0, int x1) {
+        rangeRows.ForEachInside(y, x0, x1, [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
+      };
+    }
+    AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk, inRange);
     return;
   }
   const bool broken = IsBroken(pen);
   const EllipseOutline outline(e, broken ? EllipseOutline::Walk::kNumbered : EllipseOutline::Walk::kUnnumbered);
   const DashPattern dashes(pen.style);
-  const bool gapsShow = brush.style == BrushStyle::Solid;
   // Dashes are counted along the outline from where the range begins.
   std::int64_t firstStep = 0;
   if (broken && !whole) {
@@ -216,37 +265,53 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
                               [&](int first, int last, bool dash) { AddBrokenStretch(y, first, last, dash); });
         continue;
       }
-      // Part of the outline: pixel by pixel, handed on as runs of one class.
-      const auto classOf = [&](int x) {
-        if (!inRange(x, y)) return FigureSpans::kNone;
-        if (!broken) return FigureSpans::kInk;
-        std::int64_t step = run.indexAtX0 + run.direction * (x - run.x0) - firstStep;
-        if (step < 0) step += outline.Total();
-        if (dashes.IsDash(step)) return FigureSpans::kInk;
-        return gapsShow ? FigureSpans::kGap : FigureSpans::kNone;
-      };
-      int runStart = x0;
-      FigureSpans::Class runClass = classOf(x0);
-      for (int x = x0 + 1; x <= x1 + 1; ++x) {
-        const FigureSpans::Class cls = x <= x1 ? classOf(x) : FigureSpans::kNone;
-        if (x <= x1 && cls == runClass) continue;
-        if (runClass != FigureSpans::kNone) spans_.Add(y, runStart, x - 1, runClass);
-        runStart = x;
-        runClass = cls;
-      }
+      rangeRows.ForEachInside(y, x0, x1, [&](int first, int last) {
+        if (!broken) {
+          spans_.Add(y, first, last, FigureSpans::kInk);
+          return;
+        }
+        // The walk's step of each pixel, counted from the range's first
+        // pixel: it wraps to the outline's end once, where it would go below 0.
+        const auto stepAt = [&](int x) { return run.indexAtX0 + run.direction * (x - run.x0) - firstStep; };
+        const auto dashed = [&](int from, int to, std::int64_t wrap) {
+          if (from > to) return;
+          dashes.ForEachStretch(from, to, stepAt(from) + wrap, run.direction,
+                                [&](int a, int b, bool dash) { AddBrokenStretch(y, a, b, dash); });
+        };
+        const std::int64_t zeroAt = run.x0 + run.direction * (firstStep - run.indexAtX0);  // stepAt(zeroAt) == 0
+        if (run.direction > 0) {
+          const int split = static_cast<int>(std::clamp<std::int64_t>(zeroAt, first, last + 1));
+          dashed(first, split - 1, outline.Total());
+          dashed(split, last, 0);
+        } else {
+          const int split = static_cast<int>(std::clamp<std::int64_t>(zeroAt, first - 1, last));
+          dashed(first, split, 0);
+          dashed(split + 1, last, outline.Total());
+        }
+      });
     }
   }
 }
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
   if (text.empty() || textPainter_ == nullptr) return;
-  const TextMetrics metrics = textPainter_->Measure(font, text);
+  const TextMetrics& metrics = legends_.Metrics(*textPainter_, font, text);
   // The text's box on the picture: to the right of (x, y), or upwards from it.
   const Rect box = font.up ? Rect::OfSize(x, y - metrics.advance, metrics.height, metrics.advance)
                            : Rect::OfSize(x, y, metrics.advance, metrics.height);
-  const Rect area = mask_.Begin(box.Adjusted(-2, -2, 2, 2));
+  const int margin = LegendCache::kMargin;
+  const Rect outer = box.Adjusted(-margin, -margin, margin, margin);
+  const Rect area = mask_.Begin(outer);
   if (area.Empty()) return;
-  textPainter_->Paint(mask_, area, x, y, font, text, brush.style == BrushStyle::Solid);
+  const LegendCache::Coverage& coverage = legends_.Painted(*textPainter_, font, text, brush.style == BrushStyle::Solid);
+  // The part of the text's coverage that lies on the picture.
+  for (int row = area.top; row <= area.bottom; ++row) {
+    const std::uint8_t* from = coverage.classes.data() +
+                               static_cast<std::size_t>(row - outer.top) * static_cast<std::size_t>(coverage.width) +
+                               (area.left - outer.left);
+    std::copy(from, from + area.Width(),
+              mask_.Bits() + static_cast<std::size_t>(row) * static_cast<std::size_t>(mask_.Width()) + area.left);
+  }
   const Pixel brushColour = ToPixel(brush.color);
   mask_.Apply(area, picture_, {0, brushColour, brushColour, ToPixel(font.color)}, false);  // text always paints
   Touch(area);

@@ -11,6 +11,7 @@
 #include "canvas/CoverageMask.h"
 #include "canvas/DashPattern.h"
 #include "canvas/FigureSpans.h"
+#include "canvas/LegendCache.h"
 #include "canvas/Picture.h"
 #include "canvas/PictureSize.h"
 #include "canvas/Surface.h"
@@ -32,7 +33,10 @@ class Canvas final : public Surface {
   // a window repaints just those.
   Rect TakeTouched() { return std::exchange(touched_, Rect{}); }
 
-  void SetTextPainter(TextPainter* painter) { textPainter_ = painter; }
+  void SetTextPainter(TextPainter* painter) {
+    if (painter != textPainter_) legends_.Clear();
+    textPainter_ = painter;
+  }
   TextPainter* GetTextPainter() const { return textPainter_; }
 
   void LineTo(int x, int y) override;
@@ -52,8 +56,9 @@ class Canvas final : public Surface {
   void AddBrokenRectangle(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
   sketch::Picture picture_;
-  FigureSpans spans_;  // the figure in hand
-  CoverageMask mask_;  // for text
+  FigureSpans spans_;    // the figure in hand
+  CoverageMask mask_;    // for text
+  LegendCache legends_;  // texts measured and painted before
   TextPainter* textPainter_ = nullptr;
   Rect touched_;
 };

@@ -20,6 +20,10 @@ void CoverageMask::Apply(const Rect& box, Picture& picture, const Palette& palet
     const std::uint8_t* cover = classes_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     Pixel* pixels = picture.Row(y);
     for (int x = box.left; x <= box.right; ++x) {
+      // Text leaves most of its box bare: eight bare pixels are passed at once.
+      std::uint64_t eight = 1;
+      while (x + 8 <= box.right + 1 && (std::memcpy(&eight, cover + x, sizeof eight), eight == 0)) x += 8;
+      if (x > box.right) break;
       const std::uint8_t c = cover[x];
       if (c == kNone) continue;
       pixels[x] = Mix(palette[std::min<std::uint8_t>(c, kInk)], pixels[x], notXor);

@@ -58,24 +58,30 @@ void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::a
     MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours[only.cls], notXor);
     return;
   }
-  // Classes into the row, the higher over the lower; the class can change
-  // only where a span begins or ends.
-  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.cls < b.cls; });
-  std::vector<int>& cuts = cuts_;
-  cuts.clear();
+  // Classes into the row, the higher over the lower; then each run of one
+  // class onto the pixels.
   int first = kPictureWidth, last = -1;
-  for (const Span& span : spans) {
-    std::memset(row_.data() + span.x0, span.cls, static_cast<std::size_t>(span.x1 - span.x0 + 1));
-    cuts.push_back(span.x0);
-    cuts.push_back(span.x1 + 1);
-    first = std::min<int>(first, span.x0);
-    last = std::max<int>(last, span.x1);
+  for (const Class cls : {kFill, kGap, kInk}) {
+    for (const Span& span : spans) {
+      if (span.cls != cls) continue;
+      std::memset(row_.data() + span.x0, cls, static_cast<std::size_t>(span.x1 - span.x0 + 1));
+      first = std::min<int>(first, span.x0);
+      last = std::max<int>(last, span.x1);
+    }
   }
-  std::sort(cuts.begin(), cuts.end());
-  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-    const std::uint8_t cls = row_[static_cast<std::size_t>(cuts[i])];
-    if (cls != kNone) MixRun(pixels + cuts[i], cuts[i + 1] - cuts[i], colours[cls], notXor);
+  const std::uint8_t* row = row_.data();
+  for (int x = first; x <= last;) {
+    const std::uint8_t cls = row[x];
+    int end = x + 1;
+    // Eight pixels at a time while they are all of the class.
+    const std::uint64_t eight = cls * 0x0101010101010101u;
+    for (std::uint64_t word; end + 8 <= last + 1; end += 8) {
+      std::memcpy(&word, row + end, sizeof word);
+      if (word != eight) break;
+    }
+    while (end <= last && row[end] == cls) ++end;
+    if (cls != kNone) MixRun(pixels + x, end - x, colours[cls], notXor);
+    x = end;
   }
   std::memset(row_.data() + first, kNone, static_cast<std::size_t>(last - first + 1));
 }

@@ -37,8 +37,7 @@ class FigureSpans {
 
   std::array<std::vector<Span>, kPictureHeight> rows_;
   std::vector<int> usedRows_;
-  std::array<std::uint8_t, kPictureWidth + 1> row_{};  // the class of each pixel of the row in hand
-  std::vector<int> cuts_;
+  std::array<std::uint8_t, kPictureWidth + 8> row_{};  // the class of each pixel of the row in hand
 };
 
 // Pixels p[0..n-1] after a figure of `colour` covers them.

@@ -113,10 +113,8 @@ bool EllipseShape::Row(int j, double grow, int& first, int& last) const {
 
 bool AngleRange::Contains(double x, double y) const {
   if (span >= 2 * std::numbers::pi) return true;
-  const double afterStart = fromX * y - fromY * x;  // cross(from, v)
-  const double beforeEnd = x * toY - y * toX;       // cross(v, to)
-  if (span <= std::numbers::pi) return afterStart >= -1e-12 && beforeEnd >= -1e-12;
-  return !(afterStart < -1e-12 && beforeEnd < -1e-12);
+  if (span <= std::numbers::pi) return AfterStart(x, y) && BeforeEnd(x, y);
+  return AfterStart(x, y) || BeforeEnd(x, y);
 }
 
 PointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radians), cy - ry * std::sin(radians)}; }
@@ -141,7 +139,7 @@ void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Cl
 }
 
 void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,
-                    const std::function<bool(int, int)>& keep) {
+                    const RowFilter& filter) {
   const double half = width / 2.0;
   const auto [top, bottom] = RowsOf(e, half + 1);
   for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
@@ -150,18 +148,13 @@ void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, Figure
     int innerFirst = 1, innerLast = 0;
     const bool hole = e.Row(j, -half, innerFirst, innerLast);
     const auto add = [&](int x0, int x1) {
-      if (!keep) {
+      if (!filter) {
         spans.Add(j, x0, x1, cls);
         return;
       }
       x0 = std::max(x0, 0);
       x1 = std::min(x1, kPictureWidth - 1);
-      for (int x = x0; x <= x1; ++x) {
-        int run = x;
-        while (run <= x1 && keep(run, j)) ++run;
-        if (run > x) spans.Add(j, x, run - 1, cls);
-        x = run;
-      }
+      if (x0 <= x1) filter(j, x0, x1);
     };
     if (!hole || innerFirst > last || innerLast < first) {
       add(first, last);

@@ -56,14 +56,23 @@ struct AngleRange {
   double span;
 
   bool Contains(double x, double y) const;
+  // The two tests Contains combines: on or after the start ray, on or
+  // before the end ray. Each is monotone along any line of fixed y.
+  bool AfterStart(double x, double y) const { return fromX * y - fromY * x >= -kRayTolerance; }
+  bool BeforeEnd(double x, double y) const { return x * toY - y * toX >= -kRayTolerance; }
+
+  static constexpr double kRayTolerance = 1e-12;
 };
 
 // The inside of the ellipse, row by row (rows of the picture only).
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
 
-// A ring `width` wide centred on the ellipse, row by row; `keep(x, y)` picks
-// the pixels (all when empty).
+// Hands on the pixels x0..x1 of row y that a figure keeps of a stretch.
+using RowFilter = std::function<void(int y, int x0, int x1)>;
+
+// A ring `width` wide centred on the ellipse, row by row. With a filter,
+// each stretch on the picture goes to it instead of into `spans`.
 void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,
-                    const std::function<bool(int, int)>& keep = {});
+                    const RowFilter& filter = {});
 
 }  // namespace sketch

@@ -1,16 +1,9 @@
 #include "qttext/LegendFont.h"
 
-#include <QFontDatabase>
-#include <QStringList>
+#include "render/LegendFontChoice.h"
 
 namespace qttext {
 
-std::string ChooseLegendFontName() {
-  const QString rounded = QStringLiteral("Arial Rounded MT Bold");
-  for (const QString& family : QFontDatabase::families()) {
-    if (family.compare(rounded, Qt::CaseInsensitive) == 0) return rounded.toStdString();
-  }
-  return "Arial";
-}
+std::string ChooseLegendFontName() { return sketch::ChooseLegendFontName(); }
 
 }  // namespace qttext

@@ -4,8 +4,8 @@
 
 namespace qttext {
 
-// "Arial Rounded MT Bold" when installed (any letter case), else "Arial".
-// Needs a running QGuiApplication.
+// "Arial Rounded MT Bold" when installed (any letter case), else "Arial",
+// as the core chooses it.
 std::string ChooseLegendFontName();
 
 }  // namespace qttext

@@ -1,13 +1,10 @@
 #include "qttext/PictureFiles.h"
 
-#include <QBuffer>
-#include <QImageWriter>
-
 #include "canvas/Canvas.h"
 #include "qttext/LegendFont.h"
-#include "qttext/PictureImage.h"
 #include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
+#include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
 namespace qttext {
@@ -22,12 +19,7 @@ sketch::Picture DrawPosting(const sketch::LineSource& lines, sketch::DrawHost& h
 }
 
 QByteArray PngOf(const sketch::Picture& picture, int scale) {
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  const bool written = scale > 1 ? QImageWriter(&buffer, "png").write(ImageOf(picture.Scaled(scale)))
-                                 : QImageWriter(&buffer, "png").write(ImageOf(picture));
-  return written ? png : QByteArray();
+  return QByteArray::fromStdString(sketch::EncodePng(picture, scale));
 }
 
 QByteArray SvgOf(const sketch::LineSource& lines, sketch::DrawHost& host, int scale) {

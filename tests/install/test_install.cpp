@@ -19,6 +19,7 @@ const QString kVersion = QStringLiteral(SKETCHPOST_PROJECT_VERSION);
 const QStringList kTree = {
     "bin/sketchpost",
     "bin/sketchpost-render",
+    "lib/sketchpost/sketchpost-legends.so",
     "share/applications/org.sketchpost.Sketchpost.desktop",
     "share/doc/sketchpost/copyright",
     "share/icons/hicolor/128x128/apps/sketchpost.png",
@@ -119,6 +120,20 @@ void TestInstall::tree() {
   // The installed programs run from their place, and say their version.
   const Run version = Command(root + QStringLiteral("bin/sketchpost"), {"--version"});
   QCOMPARE(version.out, QStringLiteral("sketchpost ") + kVersion + QChar('\n'));
+  // The installed renderer finds its legend module in its place.
+  QFile posting(destdir.path() + QStringLiteral("/legend.skp"));
+  QVERIFY(posting.open(QIODevice::WriteOnly));
+  posting.write("T(M;10;50;\"Gate\")\r\n");
+  posting.close();
+  const QString picture = destdir.path() + QStringLiteral("/legend.png");
+  const Run legend = Command(root + QStringLiteral("bin/sketchpost-render"), {posting.fileName(), "-o", picture});
+  QVERIFY2(legend.status == 0, qPrintable(legend.out));
+  const QImage drawn(picture);
+  QCOMPARE(drawn.size(), QSize(320, 200));
+  int ink = 0;  // the legend's letters, in its box
+  for (int y = 37; y < 50; ++y)
+    for (int x = 10; x < 50; ++x) ink += drawn.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+  QVERIFY(ink > 20);
 }
 
 void TestInstall::desktopEntry() {

@@ -7,5 +7,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TestRenderCommand command;
   TestRenderSurroundings surroundings;
-  return testsupport::RunTests(argc, argv, {&command, &surroundings});
+  TestLegendModule legends;
+  TestBatches batches;
+  return testsupport::RunTests(argc, argv, {&command, &surroundings, &legends, &batches});
 }

@@ -73,3 +73,27 @@ class TestRenderSurroundings : public QObject {
   void longOutputNames_data();
   void longOutputNames();
 };
+
+// The renderer without Qt: the legend module is loaded for legends only.
+class TestLegendModule : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void programLinksNoQt();
+  void moduleOnlyForLegends_data();
+  void moduleOnlyForLegends();
+};
+
+// Several postings in one run, and quoted postings.
+class TestBatches : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void parsesBatches_data();
+  void parsesBatches();
+  void drawsEveryPosting_data();
+  void drawsEveryPosting();
+  void quoteMarksAsTheEditor_data();
+  void quoteMarksAsTheEditor();
+  void unquotedPicture();
+};

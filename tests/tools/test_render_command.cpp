@@ -158,8 +158,8 @@ void TestRenderCommand::refusesBadArguments_data() {
   QTest::newRow("--scale at the end") << L{"a.skp", "--scale"} << "--scale";
   QTest::newRow("-o at the end") << L{"a.skp", "-o"} << "-o";
   QTest::newRow("--output= empty") << L{"--output=", "a.skp"} << "--output";
-  QTest::newRow("two INPUTs") << L{"a.skp", "b.skp"} << "'b.skp'";
-  QTest::newRow("two INPUTs after --") << L{"--", "a.skp", "--help"} << "'--help'";
+  QTest::newRow("-o with two INPUTs") << L{"-o", "x.png", "a.skp", "b.skp"} << "--out-dir";
+  QTest::newRow("one INPUT twice after --") << L{"--", "a.skp", "a.skp"} << "'a.skp' and 'a.skp'";
   QTest::newRow("unknown short option") << L{"-x", "a.skp"} << "unknown option '-x'";
   QTest::newRow("unknown long option") << L{"--bogus"} << "unknown option '--bogus'";
   QTest::newRow("longer than --scale") << L{"--scales", "2"} << "unknown option '--scales'";
@@ -880,7 +880,7 @@ void TestRenderCommand::usageErrors_data() {
   using L = QStringList;
   QTest::newRow("scale 9") << L{"--scale", "9", "in.skp"};
   QTest::newRow("scale abc") << L{"--scale=abc", "in.skp"};
-  QTest::newRow("two INPUTs") << L{"in.skp", "other.skp"};
+  QTest::newRow("-o with two INPUTs") << L{"in.skp", "other.skp", "-o", "x.png"};
   QTest::newRow("unknown option") << L{"--bogus", "in.skp"};
   QTest::newRow("-o without a name") << L{"in.skp", "-o"};
   QTest::newRow("unknown format") << L{"--format", "jpeg", "in.skp"};

@@ -4,15 +4,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
 
+#include "LegendLoader.h"
+#include "QuoteMarks.h"
+#include "canvas/Canvas.h"
 #include "format/Limits.h"
+#include "format/SketchTokens.h"
 #include "format/TextLines.h"
-#include "qttext/PictureFiles.h"
 #include "render/DrawPass.h"
+#include "render/LegendFontChoice.h"
+#include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
 namespace render_command {
@@ -84,9 +94,9 @@ std::optional<std::string> ReadFile(const std::string& name, std::string& text) 
   return failure;
 }
 
-std::optional<std::string> WriteAll(int fd, const QByteArray& bytes) {
-  const char* next = bytes.constData();
-  std::size_t left = static_cast<std::size_t>(bytes.size());
+std::optional<std::string> WriteAll(int fd, const std::string& bytes) {
+  const char* next = bytes.data();
+  std::size_t left = bytes.size();
   while (left > 0) {
     const ssize_t written = ::write(fd, next, left);
     if (written < 0) {
@@ -116,7 +126,7 @@ int CreateAside(const std::string& target, std::string& aside) {
 
 // A device such as /dev/null or a named pipe is written in place: writing
 // aside and renaming would put a regular file where it was.
-std::optional<std::string> WriteInPlace(const std::string& name, const QByteArray& bytes) {
+std::optional<std::string> WriteInPlace(const std::string& name, const std::string& bytes) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return SystemReason(errno);
   std::optional<std::string> failure = WriteAll(fd, bytes);
@@ -128,7 +138,7 @@ std::optional<std::string> WriteInPlace(const std::string& name, const QByteArra
 // a failure leaves no partial file and an older picture stays whole. A
 // symbolic link is followed, its target replaced; an existing file keeps its
 // permissions.
-std::optional<std::string> WriteFile(const std::string& name, const QByteArray& bytes) {
+std::optional<std::string> WriteFile(const std::string& name, const std::string& bytes) {
   struct stat status;
   const bool exists = ::stat(name.c_str(), &status) == 0;
   if (exists && S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
@@ -152,10 +162,8 @@ std::optional<std::string> WriteFile(const std::string& name, const QByteArray& 
   return failure;
 }
 
-std::optional<std::string> WriteStream(std::FILE* out, const QByteArray& bytes) {
-  if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) !=
-          static_cast<std::size_t>(bytes.size()) ||
-      std::fflush(out) != 0) {
+std::optional<std::string> WriteStream(std::FILE* out, const std::string& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
     return SystemReason(errno);
   }
   return std::nullopt;
@@ -167,6 +175,17 @@ bool SameFile(const std::string& input, const std::string& output) {
   struct stat in, out;
   return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 && in.st_dev == out.st_dev &&
          in.st_ino == out.st_ino;
+}
+
+bool ParseJobs(std::string_view text, int& jobs) {
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9' || value > kMaxJobs) return false;
+    value = value * 10 + (c - '0');
+  }
+  if (text.empty() || value < 1 || value > kMaxJobs) return false;
+  jobs = value;
+  return true;
 }
 
 bool ParseScale(std::string_view text, int& scale) {
@@ -207,14 +226,36 @@ bool NamesSvg(std::string_view output) {
   return dot != std::string_view::npos && EqualsIgnoringCase(output.substr(dot), ".svg");
 }
 
+// Whether the text has a line the legend drawer takes: only then is the
+// legend font looked up (and the legend module loaded, when one is drawn).
+bool HasLegendLines(const sketch::LineSource& lines) {
+  for (std::int32_t i = 0; i < lines.LineCount(); ++i) {
+    const std::string line = lines.Line(i);
+    if (sketch::IsSketchLine(line) && sketch::KindOfLetter(line[0]) == sketch::ElementKind::Legend) return true;
+  }
+  return false;
+}
+
 // The posting's picture, encoded; empty when it cannot be encoded.
-std::optional<QByteArray> DrawPicture(const std::string& inputName, std::string text, const Options& options,
-                                      std::FILE* err) {
-  const sketch::MemoryLines lines(std::move(text));
+std::optional<std::string> DrawPicture(const std::string& inputName, std::string text, const Options& options,
+                                       std::FILE* err) {
+  const sketch::MemoryLines lines(options.unquote ? Unquoted(text) : std::move(text));
   StderrHost host(inputName, err);
-  if (options.format == PictureFormat::kSvg) return qttext::SvgOf(lines, host, options.scale);
-  QByteArray png = qttext::PngOf(qttext::DrawPosting(lines, host), options.scale);
-  if (png.isEmpty()) return std::nullopt;
+  LegendLoader& legends = LegendLoader::Shared();
+  const std::string fontName = HasLegendLines(lines) ? sketch::ChooseLegendFontName() : std::string("Arial");
+  sketch::DrawPassCounters pass;
+  if (options.format == PictureFormat::kSvg) {
+    sketch::SvgSurface svg(&legends);
+    svg.font.name = fontName;
+    sketch::RunDrawPass(svg, lines, host, pass);
+    return svg.Document(options.scale);
+  }
+  sketch::Canvas canvas;
+  canvas.font.name = fontName;
+  canvas.SetTextPainter(&legends);
+  sketch::RunDrawPass(canvas, lines, host, pass);
+  std::string png = sketch::EncodePng(canvas.Picture(), options.scale);
+  if (png.empty()) return std::nullopt;
   return png;
 }
 
@@ -259,21 +300,55 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
       if (!value("--format", text)) return fail("option --format needs png or svg");
       if (!ParseFormat(text, options.format)) return fail("format '" + text + "' is neither png nor svg");
       formatGiven = true;
+    } else if (!optionsEnded && named("--out-dir")) {
+      if (!value("--out-dir", text) || text.empty()) return fail("option --out-dir needs a folder");
+      options.outDir = text;
+    } else if (!optionsEnded && arg == "--unquote") {
+      options.unquote = true;
+    } else if (!optionsEnded && (arg.starts_with("-j") || named("--jobs"))) {
+      const bool attached = arg.starts_with("-j") && arg.size() > 2;
+      if (attached) {
+        text = arg.substr(2);
+      } else if (!value(arg.starts_with("-j") ? "-j" : "--jobs", text)) {
+        return fail("option " + arg.substr(0, arg.find('=')) + " needs a number from 1 to " + std::to_string(kMaxJobs));
+      }
+      if (!ParseJobs(text, options.jobs))
+        return fail("jobs '" + text + "' is not a number from 1 to " + std::to_string(kMaxJobs));
     } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
       return fail("unknown option '" + arg + "'");
-    } else if (inputSeen) {
-      return fail("only one INPUT may be given ('" + arg + "' is a second)");
     } else {
-      options.input = arg;
+      if (arg == "-" && std::find(options.inputs.begin(), options.inputs.end(), "-") != options.inputs.end())
+        return fail("standard input ('-') may be given only once");
+      options.inputs.push_back(arg);
       inputSeen = true;
     }
   }
-  if (!inputSeen) options.input = "-";
+  if (!inputSeen) options.inputs.push_back("-");
+  options.input = options.inputs.front();
+  const bool outputGiven = !options.output.empty();
+  if (outputGiven && options.inputs.size() > 1) return fail("-o names one picture; for several INPUTs use --out-dir");
+  if (outputGiven && !options.outDir.empty()) return fail("-o and --out-dir exclude each other");
   if (!formatGiven) options.format = NamesSvg(options.output) ? PictureFormat::kSvg : PictureFormat::kPng;
-  if (options.output.empty()) {
-    options.output = options.input == "-" ? "-" : DefaultOutputName(options.input, options.format);
+  if (!outputGiven) options.output = OutputFor(options, options.input);
+  // Two postings drawn into one file would leave only one picture.
+  std::map<std::string, const std::string*> drawnTo;
+  for (const std::string& input : options.inputs) {
+    const std::string output = OutputFor(options, input);
+    if (output == "-") continue;
+    const auto [at, added] = drawnTo.emplace(output, &input);
+    if (!added) return fail("'" + *at->second + "' and '" + input + "' would both be drawn to '" + output + "'");
   }
   return ParseResult{options, {}};
+}
+
+std::string OutputFor(const Options& options, const std::string& input) {
+  if (options.inputs.size() <= 1 && !options.output.empty() && input == options.input) return options.output;
+  if (input == "-") return "-";
+  const std::string name = DefaultOutputName(input, options.format);
+  if (options.outDir.empty()) return name;
+  const std::size_t slash = name.rfind('/');
+  const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+  return options.outDir + (options.outDir.ends_with('/') ? "" : "/") + base;
 }
 
 std::string DefaultOutputName(std::string_view input, PictureFormat format) {
@@ -283,8 +358,9 @@ std::string DefaultOutputName(std::string_view input, PictureFormat format) {
 }
 
 std::string UsageText() {
-  return "Usage: sketchpost-render [-o OUT] [--format png|svg] [--scale N] [INPUT]\n"
-         "Draws the sketch lines of a posting as a 320x200 picture, PNG or SVG.\n"
+  return "Usage: sketchpost-render [-o OUT | --out-dir DIR] [--format png|svg] [--scale N]\n"
+         "                         [--unquote] [-j N] [INPUT...]\n"
+         "Draws the sketch lines of each posting as a 320x200 picture, PNG or SVG.\n"
          "\n"
          "  INPUT            the posting, 8-bit text with any line breaks;\n"
          "                   standard input when absent or '-'\n"
@@ -295,6 +371,11 @@ std::string UsageText() {
          "                   any letter case), else PNG\n"
          "  --scale N        enlarge the picture N times (1 to 8): a PNG pixel for\n"
          "                   pixel, an SVG by its width and height\n"
+         "  --out-dir DIR    put each picture into DIR, named after its INPUT\n"
+         "  --unquote        take newsreader quote marks ('> ', ':') off sketch\n"
+         "                   lines first, as the editor's Remove quotes does\n"
+         "  -j, --jobs N     draw N postings at once (1 to 64); messages still\n"
+         "                   come in the order of the INPUTs\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "\n"
@@ -302,10 +383,60 @@ std::string UsageText() {
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
          "Exit status: 0 done, 1 a file could not be read or written (or a standard\n"
-         "stream is closed), 2 usage.\n";
+         "stream is closed, or legends could not be drawn), 2 usage. With several\n"
+         "INPUTs every one is drawn; the status is the worst of them.\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }
+
+namespace {
+
+// One posting into its picture.
+int RenderOne(const Options& options, const std::string& input, const std::string& output, std::FILE* in,
+              std::FILE* out, std::FILE* err) {
+  const bool fromStdin = input == "-";
+  const bool toStdout = output == "-";
+  if (toStdout && options.format == PictureFormat::kPng && isatty(fileno(out))) {
+    Say(err, "will not write a PNG picture to a terminal; use -o FILE");
+    return kExitUsage;
+  }
+  if (!fromStdin && !toStdout && SameFile(input, output)) {
+    Say(err, output + ": the picture would replace the posting; use -o FILE");
+    return kExitUsage;
+  }
+
+  const std::string inputName = fromStdin ? "<stdin>" : input;
+  std::string text;
+  if (const auto failure = fromStdin ? ReadAll(fileno(in), text) : ReadFile(input, text)) {
+    Say(err, inputName + ": " + *failure);
+    return kExitFailure;
+  }
+
+  const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, err);
+  const std::string outputName = toStdout ? "<stdout>" : output;
+  if (LegendLoader::Shared().Failed()) {
+    Say(err, inputName + ": legends cannot be drawn: " + LegendLoader::Shared().Failure());
+    return kExitFailure;
+  }
+  if (!picture) {
+    Say(err, outputName + ": could not encode the picture");
+    return kExitFailure;
+  }
+  if (const auto failure = toStdout ? WriteStream(out, *picture) : WriteFile(output, *picture)) {
+    Say(err, outputName + ": " + *failure);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+// Messages of one posting, kept until those of the postings before it are out.
+struct Job {
+  std::string messages;
+  int status = kExitOk;
+  bool done = false;
+};
+
+}  // namespace
 
 int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   if (options.help) {
@@ -316,35 +447,46 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
     std::fputs(VersionText().c_str(), out);
     return kExitOk;
   }
-  const bool fromStdin = options.input == "-";
-  const bool toStdout = options.output == "-";
-  if (toStdout && options.format == PictureFormat::kPng && isatty(fileno(out))) {
-    Say(err, "will not write a PNG picture to a terminal; use -o FILE");
-    return kExitUsage;
-  }
-  if (!fromStdin && !toStdout && SameFile(options.input, options.output)) {
-    Say(err, options.output + ": the picture would replace the posting; use -o FILE");
-    return kExitUsage;
-  }
+  const std::vector<std::string> inputs =
+      options.inputs.empty() ? std::vector<std::string>{options.input} : options.inputs;
+  if (inputs.size() == 1) return RenderOne(options, inputs.front(), options.output, in, out, err);
 
-  const std::string inputName = fromStdin ? "<stdin>" : options.input;
-  std::string text;
-  if (const auto failure = fromStdin ? ReadAll(fileno(in), text) : ReadFile(options.input, text)) {
-    Say(err, inputName + ": " + *failure);
-    return kExitFailure;
+  std::vector<Job> jobs(inputs.size());
+  std::mutex lock;
+  std::condition_variable finished;
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i = next++; i < inputs.size(); i = next++) {
+      char* buffer = nullptr;
+      std::size_t size = 0;
+      std::FILE* messages = ::open_memstream(&buffer, &size);
+      const int status =
+          RenderOne(options, inputs[i], OutputFor(options, inputs[i]), in, out, messages != nullptr ? messages : err);
+      if (messages != nullptr) std::fclose(messages);
+      const std::lock_guard<std::mutex> hold(lock);
+      jobs[i].messages.assign(buffer != nullptr ? buffer : "", size);
+      std::free(buffer);
+      jobs[i].status = status;
+      jobs[i].done = true;
+      finished.notify_all();
+    }
+  };
+  const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(options.jobs, 1)), inputs.size());
+  std::vector<std::thread> workers;
+  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+  // This thread hands the messages on in the order of the INPUTs, and draws
+  // as well when it is the only one.
+  if (threads == 1) work();
+  int status = kExitOk;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    std::unique_lock<std::mutex> hold(lock);
+    finished.wait(hold, [&] { return jobs[i].done; });
+    std::fwrite(jobs[i].messages.data(), 1, jobs[i].messages.size(), err);
+    std::fflush(err);
+    status = std::max(status, jobs[i].status);
   }
-
-  const std::optional<QByteArray> picture = DrawPicture(inputName, std::move(text), options, err);
-  const std::string outputName = toStdout ? "<stdout>" : options.output;
-  if (!picture) {
-    Say(err, outputName + ": could not encode the picture");
-    return kExitFailure;
-  }
-  if (const auto failure = toStdout ? WriteStream(out, *picture) : WriteFile(options.output, *picture)) {
-    Say(err, outputName + ": " + *failure);
-    return kExitFailure;
-  }
-  return kExitOk;
+  for (std::thread& worker : workers) worker.join();
+  return status;
 }
 
 }  // namespace render_command

@@ -1,10 +1,12 @@
 #pragma once
-// sketchpost-render [-o OUT] [--format png|svg] [--scale N] [INPUT]
+// sketchpost-render [-o OUT | --out-dir DIR] [--format png|svg] [--scale N]
+//                   [--unquote] [-j N] [INPUT...]
 //
-// Reads a posting (a file, or standard input when INPUT is absent or "-"),
-// runs the draw pass over it and writes the 320x200 picture as PNG, or as
-// SVG (the same pass onto the SVG writer). Prompts of the pass become lines
-// on standard error and the pass goes on.
+// Reads each posting (a file, or standard input when INPUT is absent or
+// "-"), runs the draw pass over it and writes the 320x200 picture as PNG, or
+// as SVG (the same pass onto the SVG writer). Prompts of the pass become
+// lines on standard error and the pass goes on. Several postings are drawn
+// by N threads at once; their messages come in the order of the INPUTs.
 
 #include <cstdio>
 #include <optional>
@@ -23,9 +25,13 @@ enum class PictureFormat { kPng, kSvg };
 // File names are kept as the bytes given, so a posting whose name is not
 // UTF-8 (Latin-1, say) is found, and its picture named alike.
 struct Options {
-  std::string input;   // "-" for standard input
-  std::string output;  // "-" for standard output
-  int scale = 1;       // 1 to 8
+  std::string input;                // the first INPUT; "-" for standard input
+  std::string output;               // the first INPUT's picture; "-" for standard output
+  std::vector<std::string> inputs;  // every INPUT, `input` first
+  std::string outDir;               // --out-dir: the pictures go into this folder
+  bool unquote = false;             // quote marks come off sketch lines first
+  int jobs = 1;                     // postings drawn at once, 1 to kMaxJobs
+  int scale = 1;                    // 1 to 8
   // --format when given; else SVG for an OUT ending in .svg (any letter
   // case), PNG otherwise.
   PictureFormat format = PictureFormat::kPng;
@@ -38,7 +44,13 @@ struct ParseResult {
   std::string error;  // one line, when options is empty
 };
 
+inline constexpr int kMaxJobs = 64;
+
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
+
+// Where the picture of `input` goes: -o's OUT, else the default name (in
+// --out-dir when given), standard output for standard input.
+std::string OutputFor(const Options& options, const std::string& input);
 
 // INPUT with its extension replaced by .png or .svg ("notes.skp" gives
 // "notes.png", "notes" gives "notes.png"); only the last path component's

@@ -1,21 +1,11 @@
 // sketchpost-render: the sketch of a posting as a PNG picture, without windows.
 
-#include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "RenderCommand.h"
 #include "StandardStreams.h"
-
-namespace {
-
-// Qt's own chatter (platform notes) would mix with the report lines.
-void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // Before anything opens a file, so that no file takes a closed standard
@@ -42,10 +32,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "sketchpost-render: %s\n", problem->c_str());
     return render_command::kExitFailure;
   }
-  // The picture needs fonts, hence a GUI application, but never a screen.
-  qInstallMessageHandler(QuietMessages);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int qtArgc = 1;
-  QGuiApplication app(qtArgc, argv);
   return render_command::Run(*parsed.options, stdin, stdout, stderr);
 }

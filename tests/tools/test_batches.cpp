@@ -1,0 +1,144 @@
+// Several postings in one run: --out-dir, -j, messages in the order of the
+// INPUTs, the worst status; and --unquote, the editor's rule on bytes.
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "QuoteMarks.h"
+#include "RenderCommand.h"
+#include "RenderRunKit.h"
+#include "editor/QuoteRemoval.h"
+#include "test_classes.h"
+
+using namespace rendertest;
+
+void TestBatches::parsesBatches_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("error");  // empty: accepted
+  QTest::addColumn<QStringList>("outputs");
+  QTest::addColumn<int>("jobs");
+
+  QTest::newRow("two inputs") << QStringList{"a.skp", "b/c.txt"} << "" << QStringList{"a.png", "b/c.png"} << 1;
+  QTest::newRow("out-dir") << QStringList{"--out-dir", "pics", "a.skp", "b/c.skp"} << ""
+                           << QStringList{"pics/a.png", "pics/c.png"} << 1;
+  QTest::newRow("out-dir with slash, svg")
+      << QStringList{"--out-dir=pics/", "--format", "svg", "x/a.skp"} << "" << QStringList{"pics/a.svg"} << 1;
+  QTest::newRow("-j4") << QStringList{"-j4", "a", "b"} << "" << QStringList{"a.png", "b.png"} << 4;
+  QTest::newRow("-j 2") << QStringList{"-j", "2", "a"} << "" << QStringList{"a.png"} << 2;
+  QTest::newRow("--jobs=64") << QStringList{"--jobs=64", "a"} << "" << QStringList{"a.png"} << 64;
+  QTest::newRow("stdin among files") << QStringList{"a", "-"} << "" << QStringList{"a.png", "-"} << 1;
+  QTest::newRow("-j0") << QStringList{"-j0", "a"} << "jobs '0' is not a number from 1 to 64" << QStringList{} << 0;
+  QTest::newRow("-j65") << QStringList{"-j65", "a"} << "jobs '65' is not a number from 1 to 64" << QStringList{} << 0;
+  QTest::newRow("-j missing") << QStringList{"-j"} << "option -j needs a number from 1 to 64" << QStringList{} << 0;
+  QTest::newRow("-o with two") << QStringList{"-o", "x.png", "a", "b"}
+                               << "-o names one picture; for several INPUTs use --out-dir" << QStringList{} << 0;
+  QTest::newRow("-o and out-dir") << QStringList{"-o", "x.png", "--out-dir", "d", "a"}
+                                  << "-o and --out-dir exclude each other" << QStringList{} << 0;
+  QTest::newRow("stdin twice") << QStringList{"-", "-"} << "standard input ('-') may be given only once"
+                               << QStringList{} << 0;
+  QTest::newRow("same picture twice") << QStringList{"--out-dir", "d", "x/a.skp", "y/a.txt"}
+                                      << "'x/a.skp' and 'y/a.txt' would both be drawn to 'd/a.png'" << QStringList{}
+                                      << 0;
+  QTest::newRow("same input twice") << QStringList{"a.skp", "a.skp"}
+                                    << "'a.skp' and 'a.skp' would both be drawn to 'a.png'" << QStringList{} << 0;
+}
+
+void TestBatches::parsesBatches() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, error);
+  QFETCH(QStringList, outputs);
+  QFETCH(int, jobs);
+  std::vector<std::string> args;
+  for (const QString& a : arguments) args.push_back(a.toStdString());
+  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  QCOMPARE(QString::fromStdString(parsed.error), error);
+  if (!error.isEmpty()) return;
+  QVERIFY(parsed.options.has_value());
+  QCOMPARE(parsed.options->jobs, jobs);
+  QStringList actual;
+  for (const std::string& input : parsed.options->inputs)
+    actual << QString::fromStdString(render_command::OutputFor(*parsed.options, input));
+  QCOMPARE(actual, outputs);
+  QCOMPARE(QString::fromStdString(parsed.options->output), outputs.front());
+}
+
+void TestBatches::drawsEveryPosting_data() {
+  QTest::addColumn<QString>("jobs");
+  QTest::newRow("one thread") << "-j1";
+  QTest::newRow("three threads") << "-j3";
+}
+
+// Each picture is its own posting's, whichever thread drew it; the notes come
+// in the order of the INPUTs; a failed posting fails the run, not the others.
+void TestBatches::drawsEveryPosting() {
+  QFETCH(QString, jobs);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  QVERIFY(QDir(dir.path()).mkdir("pics"));
+  QList<QByteArray> postings;
+  QStringList arguments = {jobs, "--out-dir", "pics"};
+  for (int i = 0; i < 6; ++i) {
+    const QByteArray x = QByteArray::number(20 + 40 * i);
+    postings << Posting({("R(2;F;" + x + ";20;" + x + ":30:50)").constData(), "T(M;10;190;\"Posting\")",
+                         i % 2 == 0 ? "L(1;5;5;60;60" : "E(1;E;100;100;200;150)"});
+    QVERIFY(WriteBytes(dir.filePath(QStringLiteral("p%1.skp").arg(i)), postings.last()));
+    arguments << QStringLiteral("p%1.skp").arg(i);
+  }
+  arguments << "missing.skp";
+  const RunResult result = RunRenderer(arguments, dir.path());
+  QVERIFY(result.finished);
+  QCOMPARE(result.exitCode, 1);
+  QCOMPARE(result.err, QByteArray("p0.skp:3:14: Polyline is probably incomplete\n"
+                                  "p2.skp:3:14: Polyline is probably incomplete\n"
+                                  "p4.skp:3:14: Polyline is probably incomplete\n"
+                                  "sketchpost-render: missing.skp: No such file or directory\n"));
+  for (int i = 0; i < 6; ++i) {
+    const QImage picture = PngImage(ReadBytes(dir.filePath(QStringLiteral("pics/p%1.png").arg(i))));
+    const QString difference = Difference(picture, DrawHere(postings[i]));
+    QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("p%1: ").arg(i) + difference));
+  }
+  QVERIFY(!QFile::exists(dir.filePath("pics/missing.png")));
+}
+
+void TestBatches::quoteMarksAsTheEditor_data() {
+  QTest::addColumn<QByteArray>("line");
+  QTest::addColumn<int>("cut");
+  QTest::newRow("plain") << QByteArray("L(1;1;1;9;9)") << 0;
+  QTest::newRow("one mark") << QByteArray("> L(1;1;1;9;9)") << 2;
+  QTest::newRow("nested") << QByteArray(">>> R(1;F;1;1;9;9)") << 4;
+  QTest::newRow("colons, small letter") << QByteArray("::t(M;1;9;\"x\")") << 2;
+  QTest::newRow("marker at column 8") << QByteArray("| | |  E(1;E;1;1;9;9)") << 0;
+  QTest::newRow("marker at column 7 exactly") << QByteArray("|||||>A(1;0;5;5;9;9)") << 6;
+  QTest::newRow("letters in front") << QByteArray("ab> L(1;1;1;9;9)") << 0;
+  QTest::newRow("digit in front") << QByteArray("1> L(1;1;1;9;9)") << 0;
+  QTest::newRow("blank first") << QByteArray(" > L(1;1;1;9;9)") << 0;
+  QTest::newRow("empty") << QByteArray() << 0;
+  QTest::newRow("8-bit quote marks") << QByteArray("\xbb\xbb L(1;1;1;9;9)") << 3;
+  QTest::newRow("earliest marker wins") << QByteArray("> T(M;1;9;\"L(\")") << 2;
+  QTest::newRow("prose") << QByteArray("> Look (here)") << 0;
+}
+
+void TestBatches::quoteMarksAsTheEditor() {
+  QFETCH(QByteArray, line);
+  QFETCH(int, cut);
+  QCOMPARE(static_cast<int>(render_command::QuoteMarksLength(line.toStdString())), cut);
+  QCOMPARE(editor::QuoteMarksLength(QString::fromLatin1(line)), cut);
+}
+
+void TestBatches::unquotedPicture() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray quoted =
+      Posting({"Someone wrote:", "> L(3;10;10;200;150)", ">> R(1;F;50;50:80:40)", "> T(M;20;190;\"Gate\")"});
+  const QByteArray plain =
+      Posting({"Someone wrote:", "L(3;10;10;200;150)", "R(1;F;50;50:80:40)", "T(M;20;190;\"Gate\")"});
+  QVERIFY(WriteBytes(dir.filePath("q.skp"), quoted));
+  const RunResult withQuotes = RunRenderer({"q.skp", "-o", "quoted.png"}, dir.path());
+  RUN_OK(withQuotes);
+  const RunResult unquoted = RunRenderer({"--unquote", "q.skp"}, dir.path());
+  RUN_OK(unquoted);
+  QVERIFY(Difference(PngImage(ReadBytes(dir.filePath("quoted.png"))), DrawHere(plain)).size() > 0);
+  const QString difference = Difference(PngImage(ReadBytes(dir.filePath("q.png"))), DrawHere(plain));
+  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
