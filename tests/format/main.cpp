@@ -4,5 +4,6 @@
 int main(int argc, char** argv) {
   TestFormat format;
   TestSketchElement element;
-  return testsupport::RunTests(argc, argv, {&format, &element});
+  TestPointRewrite rewrite;
+  return testsupport::RunTests(argc, argv, {&format, &element, &rewrite});
 }

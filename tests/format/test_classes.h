@@ -44,3 +44,17 @@ class TestSketchElement : public QObject {
   void readWriteReadOverGeneratedLines();
   void fuzzDictionaryListsEveryToken();
 };
+
+// Moving a sketch line's points by rewriting its numbers in place.
+class TestPointRewrite : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void resolvedPoints_data();
+  void resolvedPoints();
+  void rewritesOnlyTheNumbers_data();
+  void rewritesOnlyTheNumbers();
+  void refusesLinesItCannotRewrite_data();
+  void refusesLinesItCannotRewrite();
+  void randomMovesOfGeneratedLines();
+};

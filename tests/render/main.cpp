@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
   TestDrawPass pass;
   TestOverlays overlays;
   TestSvgSurface svg;
-  return testsupport::RunTests(argc, argv, {&drawers, &pass, &overlays, &svg});
+  TestPicking picking;
+  return testsupport::RunTests(argc, argv, {&drawers, &pass, &overlays, &svg, &picking});
 }

@@ -93,3 +93,17 @@ class TestSvgSurface : public QObject {
   void consecutiveLinesBecomeOnePolyline();
   void passStartsTheDocumentAfresh();
 };
+
+// Picking the element under a point of the picture, and its handles.
+class TestPicking : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void picksWithinTheTolerance_data();
+  void picksWithinTheTolerance();
+  void legendsByTheirTextBox_data();
+  void legendsByTheirTextBox();
+  void agreesWithThePaintedPixels();
+  void handlesAreTheResolvedPoints_data();
+  void handlesAreTheResolvedPoints();
+};
