@@ -10,7 +10,9 @@
 //     wide and with a dashed pen, without and with the screen update it
 //     causes, at zoom 1x and 8x;
 //   - a key typed into the posting with redraw while typing on: the text
-//     change, the pass, the mark and the screen update.
+//     change, the pass, the mark and the screen update;
+//   - a click of the select tool, which picks the topmost element under the
+//     mouse among the 4,000, and a mouse move dragging a picked element.
 // Everything measured is checked first. The program prints the fastest
 // repetition of each figure against its target and fails when one is above.
 
@@ -55,6 +57,7 @@ constexpr double kCaretMoveTarget = 0.5e-3;  // seconds
 constexpr double kPassRatioTarget = 1.5;     // the window's pass against the renderer's
 constexpr double kGestureMoveTarget = 0.2e-3;
 constexpr double kLiveKeyTarget = 16e-3;
+constexpr double kPickTarget = 2e-3;
 
 // --- The posting --------------------------------------------------------------
 
@@ -537,6 +540,64 @@ void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool pa
   if (paints < state.iterations()) state.SkipWithError("a move left the picture unpainted");
 }
 
+// --- The select tool ----------------------------------------------------------------
+
+// Clicks round the picture: on shapes and between them.
+std::vector<QPoint> PickRound() {
+  std::vector<QPoint> points;
+  for (int y = 5; y < sketch::kPictureHeight; y += 37)
+    for (int x = 7; x < sketch::kPictureWidth; x += 41) points.emplace_back(x, y);
+  return points;
+}
+
+void BM_Pick(benchmark::State& state) {
+  TGrafForm& graf = *windows->graf;
+  ClearHighlight();
+  graf.SelectButton->click();
+  const std::vector<QPoint> round = PickRound();
+  std::size_t step = 0;
+  std::int64_t picked = 0;
+  for (auto _ : state) {
+    const QPoint at = round[step++ % round.size()];
+    SendMouse(QEvent::MouseButtonPress, at);
+    SendMouse(QEvent::MouseButtonRelease, at);
+    QCoreApplication::sendPostedEvents();  // the mark and the handles painted
+    picked += graf.PickedLine().has_value() ? 1 : 0;
+  }
+  if (picked == 0) state.SkipWithError("no click picked anything");
+  graf.LineButton->click();
+  ClearHighlight();
+}
+
+// A covering filled rectangle picked and its corner dragged round: each move
+// draws the old and the new rubber band of the whole shape.
+void BM_SelectDragMove(benchmark::State& state) {
+  TGrafForm& graf = *windows->graf;
+  ClearHighlight();
+  graf.SelectButton->click();
+  const int line = ThePosting().byKind[kCoveringRectangle].front();
+  MoveCaret(windows->Document()->findBlockByNumber(line).position());
+  ReleaseKey();
+  QCoreApplication::processEvents();
+  const sketch::Picture before = windows->Picture();
+  if (graf.Handles().size() != 2) {
+    state.SkipWithError("the covering rectangle was not picked");
+    return;
+  }
+  const QPoint grip = graf.Handles().back();
+  SendMouse(QEvent::MouseButtonPress, grip);
+  std::size_t step = 0;
+  for (auto _ : state) {
+    SendMouse(QEvent::MouseMove, grip - kDragTo[step++ % kDragTo.size()] / 4);
+    QCoreApplication::sendPostedEvents();
+  }
+  SendMouse(QEvent::MouseMove, grip);
+  if (windows->Picture() != before) state.SkipWithError("the rubber band was not taken off exactly");
+  SendMouse(QEvent::MouseButtonRelease, grip);  // where it began: nothing written
+  graf.LineButton->click();
+  ClearHighlight();
+}
+
 // --- Checks ---------------------------------------------------------------------
 
 bool Fail(const char* what) {
@@ -740,6 +801,11 @@ void RegisterBenchmarks() {
           ->Repetitions(3);
     }
   }
+  benchmark::RegisterBenchmark("BM_Pick", BM_Pick)->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetitions(3);
+  benchmark::RegisterBenchmark("BM_SelectDragMove", BM_SelectDragMove)
+      ->Unit(benchmark::kMicrosecond)
+      ->MinTime(0.5)
+      ->Repetitions(3);
   benchmark::RegisterBenchmark("BM_LiveKeyPress", BM_LiveKeyPress)
       ->Unit(benchmark::kMillisecond)
       ->MinTime(1)
@@ -773,6 +839,12 @@ bool PrintSummary(const std::map<std::string, double>& fastest) {
   }
   if (const double t = find("BM_CaretWalk/zoom:8"); t >= 0) {
     rows.push_back({"  the same at zoom 8x", t, kCaretMoveTarget, false});
+  }
+  if (const double t = find("BM_Pick"); t >= 0) {
+    rows.push_back({"select tool click among 4,000 elements (pick, mark, paint)", t, kPickTarget, false});
+  }
+  if (const double t = find("BM_SelectDragMove"); t >= 0) {
+    rows.push_back({"mouse move dragging a picked covering rectangle, painted", t, kGestureMoveTarget, false});
   }
   if (const double t = find("BM_LiveKeyPress"); t >= 0) {
     rows.push_back({"key typed, redraw while typing (pass, mark, paint)", t, kLiveKeyTarget, false});

@@ -41,7 +41,8 @@ The right mouse button opens a local menu.
 Before you copy a sketch to the clipboard for a posting, add the notice lines with the download address and the request not to quote the sketch: Copy in the menus offers to do that when you copy nearly the whole text; Ctrl+Ins copies without asking.
 
 DRAWING window    [F7]
-The tool buttons: lines, rectangles, ellipses and circles, arcs, legend text.
+The tool buttons: select, lines, rectangles, ellipses and circles, arcs, legend text (keys V, L, R, E, A, T while the drawing window has the focus).
+Select (the arrow): click a shape to pick it (the text's caret goes to its line); drag it to move it, drag a handle to move that point, Escape cancels; the arrow keys move it by a pixel (10 with the grid snap), Delete removes its line. Only the numbers of its line change, as one undo step.
 The line style buttons: solid, dashed, dotted, dash-dot.
 The thickness selector, 1 to 10, for solid lines only.
 The drawing aids: snap to a 10-pixel grid (:::::), and ortho snap (/-|\): lines in 45 degree steps; rectangles, ellipses and arcs forced to squares and circles.

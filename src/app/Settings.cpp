@@ -84,7 +84,7 @@ void Settings::SetFrameGeometry(const QByteArray& geometry) {
 
 drawing::ToolSettings Settings::Tools() const {
   drawing::ToolSettings tools;
-  tools.tool = static_cast<std::uint8_t>(Number(file_, kTool, drawing::kLineTool, drawing::kTextTool, tools.tool));
+  tools.tool = static_cast<std::uint8_t>(Number(file_, kTool, drawing::kLineTool, drawing::kSelectTool, tools.tool));
   const qsizetype style = kPenStyleNames.indexOf(file_.value(kPenStyle).toString());
   if (style >= 0) tools.penStyle = static_cast<sketch::PenStyle>(style);
   tools.penWidth = Number(file_, kPenWidth, 1, 10, tools.penWidth);

@@ -109,6 +109,17 @@ class TextTool final : public DrawingTool {
   void Draw(sketch::Canvas&, QPoint, QPoint) const override {}
 };
 
+// The select tool draws no shape; the window handles its gestures itself.
+class NoShapeTool final : public DrawingTool {
+ public:
+  Emission Release(const GesturePoints&, const ReleaseContext&) const override {
+    return {Emission::Write::EndGesture, {}, false};
+  }
+
+ protected:
+  void Draw(sketch::Canvas&, QPoint, QPoint) const override {}
+};
+
 }  // namespace
 
 void DrawingTool::Follow(GesturePoints& points, QPoint snapped, bool ctrl) const {
@@ -130,7 +141,10 @@ const DrawingTool& ToolFor(std::uint8_t code) {
   static const EllipseTool ellipse;
   static const ArcTool arc;
   static const TextTool text;
+  static const NoShapeTool select;
   switch (code) {
+    case kSelectTool:
+      return select;
     case kRectangleTool:
       return rectangle;
     case kEllipseTool:

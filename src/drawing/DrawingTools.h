@@ -72,7 +72,7 @@ class DrawingTool {
   virtual void Draw(sketch::Canvas& canvas, QPoint p1, QPoint p2) const = 0;
 };
 
-// The tool of a code (kLineTool ... kTextTool); the line tool for any other.
+// The tool of a code (kLineTool ... kSelectTool); the line tool for any other.
 const DrawingTool& ToolFor(std::uint8_t code);
 
 // The canvas pen and brush the settings draw with.

@@ -122,26 +122,29 @@ void TGrafForm::BuildToolBar() {
   bar->setSpacing(1);
 
   tools_ = new QButtonGroup(this);
-  LineButton = ToolBarButton(Panel1, tr("line"));
+  SelectButton = ToolBarButton(Panel1, tr("select (V)"));
+  SelectButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Select));
+  LineButton = ToolBarButton(Panel1, tr("line (L)"));
   LineButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Line));
-  RectangleButton = ToolBarButton(Panel1, tr("rectangle"));
+  RectangleButton = ToolBarButton(Panel1, tr("rectangle (R)"));
   RectangleButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Rectangle));
-  EllipseButton = ToolBarButton(Panel1, tr("ellipse/circle"));
+  EllipseButton = ToolBarButton(Panel1, tr("ellipse/circle (E)"));
   EllipseButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Ellipse));
-  ArcButton = ToolBarButton(Panel1, tr("arc in 4 quadrants"));
+  ArcButton = ToolBarButton(Panel1, tr("arc in 4 quadrants (A)"));
   ArcButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Arc));
-  TextButton = ToolBarButton(Panel1, tr("Text"));
+  TextButton = ToolBarButton(Panel1, tr("Text (T)"));
   TextButton->setText(QStringLiteral("T"));
   QFont times(QStringLiteral("Times New Roman"));
   times.setPixelSize(21);
   times.setBold(true);
   TextButton->setFont(times);
-  for (QToolButton* button : {LineButton, RectangleButton, EllipseButton, ArcButton, TextButton}) {
+  for (QToolButton* button : {SelectButton, LineButton, RectangleButton, EllipseButton, ArcButton, TextButton}) {
     button->setIconSize(QSize(20, 20));
     tools_->addButton(button);
     bar->addWidget(button);
   }
   LineButton->setChecked(true);
+  connect(SelectButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kSelectTool); });
   connect(LineButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kLineTool); });
   connect(RectangleButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kRectangleTool); });
   connect(EllipseButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kEllipseTool); });
@@ -248,11 +251,13 @@ QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edi
 void TGrafForm::ToolButtonClick(std::uint8_t tool) {
   if (GestureUnderWay()) return;  // the button shows down; the next pass makes the tool follow it
   Settings.tool = tool;
+  RenewPick();
 }
 
 void TGrafForm::ArcButtonClick() {
   if (GestureUnderWay()) return;
   Settings.tool = kArcTool;
+  RenewPick();
   if (ArcWarned) return;
   ArcWarned = true;
   ui::CurrentDialogs().Warning(this, kArcCaution);
@@ -328,11 +333,9 @@ void TGrafForm::DrawSketch() {
   RefreshPicture();
 
   // The settings follow the buttons again, also a press refused during a gesture.
-  const std::pair<QToolButton*, std::uint8_t> tools[] = {{LineButton, kLineTool},
-                                                         {RectangleButton, kRectangleTool},
-                                                         {EllipseButton, kEllipseTool},
-                                                         {ArcButton, kArcTool},
-                                                         {TextButton, kTextTool}};
+  const std::pair<QToolButton*, std::uint8_t> tools[] = {
+      {SelectButton, kSelectTool},   {LineButton, kLineTool}, {RectangleButton, kRectangleTool},
+      {EllipseButton, kEllipseTool}, {ArcButton, kArcTool},   {TextButton, kTextTool}};
   for (const auto& [button, tool] : tools)
     if (button->isChecked()) Settings.tool = tool;
   const std::pair<QToolButton*, sketch::PenStyle> styles[] = {{SolidPen, sketch::PenStyle::Solid},
@@ -344,11 +347,13 @@ void TGrafForm::DrawSketch() {
   if (Settings.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
   ApplyFillSetting();
   RenewCaption();
+  RenewPick();
 }
 
 void TGrafForm::HighlightLine(const std::string& line) {
   highlight_.HighlightLine(Picture, line);
   RefreshTouched();
+  RenewPick();  // the caret's line is the picked one
 }
 
 void TGrafForm::PaintGrid() {

@@ -20,13 +20,17 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "canvas/Canvas.h"
+#include "canvas/Geometry.h"
 #include "drawing/DrawingTools.h"
 #include "drawing/PictureView.h"
 #include "drawing/ToolCodes.h"
 #include "drawing/ToolSettings.h"
+#include "format/PointRewrite.h"
 #include "format/SketchTokens.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
@@ -34,6 +38,7 @@
 #include "ui/MdiChild.h"
 
 class TEditForm;
+class QKeyEvent;
 namespace editor {
 class SketchTextEdit;
 }
@@ -48,6 +53,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
 
   // Controls, left to right on the tool bar.
   QWidget* Panel1 = nullptr;
+  QToolButton* SelectButton = nullptr;  // picks shapes in the picture to move, reshape or delete
   QToolButton *LineButton = nullptr, *RectangleButton = nullptr, *EllipseButton = nullptr, *ArcButton = nullptr,
               *TextButton = nullptr;
   QToolButton *SolidPen = nullptr, *DashPen = nullptr, *DotPen = nullptr, *DashDotPen = nullptr;
@@ -142,6 +148,12 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   // A press with the text tool: asks for a legend and places it at StartPoint.
   void PlaceLegend();
 
+  // The select tool. The picked element is the one of the editor's caret
+  // line, when that is a drawable sketch line; a click in the picture puts
+  // the caret on the topmost element under the mouse.
+  std::optional<std::int32_t> PickedLine() const { return pickedLine_; }
+  const std::vector<QPoint>& Handles() const { return handles_; }
+
  signals:
   void showEditorRequested(TEditForm* editor);  // F6
   void exitRequested();
@@ -180,7 +192,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   void FollowPointer(Qt::KeyboardModifiers shift, QPoint at);
   bool CentreMode(Qt::KeyboardModifiers shift) const;
   void ShowPoint(int panel, const char* format, QPoint p);
-  bool GestureUnderWay() const { return Drawing || PolylineOpen; }
+  bool GestureUnderWay() const { return Drawing || PolylineOpen || drag_.active; }
 
   // sketch::DrawHost
   bool ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) override;
@@ -188,6 +200,35 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
 
   QButtonGroup* tools_ = nullptr;
   QButtonGroup* styles_ = nullptr;
+  // The select tool's side (GraphWinSelect.cpp).
+  struct SelectDrag {
+    bool active = false;
+    int handle = -1;                           // the point dragged; -1: the whole element
+    QPoint press;                              // where the drag began, in picture points
+    std::string original;                      // the picked line as it stands in the text
+    std::string preview;                       // the line as it will be; empty: no preview on the picture
+    std::vector<sketch::PicturePoint> points;  // the element's points before the drag
+    std::uint8_t kindTool = 0;                 // the drawing tool whose snapping the element follows
+  };
+  void SelectMouseDown(QPoint at);
+  void SelectMouseMove(Qt::KeyboardModifiers shift, QPoint at);
+  void SelectMouseUp(Qt::KeyboardModifiers shift, QPoint at);
+  std::vector<sketch::PicturePoint> DraggedPoints(QPoint at) const;
+  void TogglePreview(const std::string& line);
+  void CancelSelectDrag();
+  // The picked element's line with its points moved to `points`, written
+  // over the old one as one undo step; false when it was not changed.
+  bool RewritePicked(const std::vector<sketch::PicturePoint>& points);
+  void MovePickedBy(QPoint offset);
+  void DeletePicked();
+  void RenewPick();
+  bool ToolKey(const QKeyEvent* key);
+  bool SelectKey(const QKeyEvent* key);
+  std::string LineText(std::int32_t line) const;
+  std::optional<std::int32_t> pickedLine_;
+  std::vector<QPoint> handles_;
+  SelectDrag drag_;
+
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

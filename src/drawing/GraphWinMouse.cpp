@@ -29,6 +29,10 @@ void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
 }
 
 void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
+  if (Settings.tool == kSelectTool) {
+    SelectMouseDown(at);
+    return;
+  }
   const bool continues = Drawing && CurrentTool().ContinuesGesture(PolylineOpen, Ctrl(shift));
   if (!continues) {
     // A press while another button drags starts afresh: the old rubber band
@@ -66,6 +70,10 @@ void TGrafForm::EraseRubberBand() {
 
 void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
   Settings.penWidth = PenWidth->value();
+  if (drag_.active) {
+    SelectMouseMove(shift, at);
+    return;
+  }
   if (!Drawing) {
     ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
     return;
@@ -80,6 +88,10 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
 }
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
+  if (drag_.active) {
+    SelectMouseUp(shift, at);
+    return;
+  }
   if (!Drawing) return;
   // The rubber band comes off before the shape goes on for good: a release
   // away from the last move would leave it inverted on the picture.

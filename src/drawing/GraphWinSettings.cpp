@@ -4,7 +4,7 @@
 
 void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
   if (GestureUnderWay()) return;
-  QToolButton* const tools[] = {LineButton, RectangleButton, EllipseButton, ArcButton, TextButton};
+  QToolButton* const tools[] = {LineButton, RectangleButton, EllipseButton, ArcButton, TextButton, SelectButton};
   if (settings.tool < std::size(tools)) {
     tools[settings.tool]->setChecked(true);
     Settings.tool = settings.tool;

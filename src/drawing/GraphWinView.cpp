@@ -2,6 +2,7 @@
 // undo and redo of the bound editor's text from the picture.
 
 #include <QActionGroup>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -129,6 +130,12 @@ void TGrafForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
+  // Keys while the picture has the focus: the tool letters and the select
+  // tool's keys, ahead of the scroll box's own use of the arrows.
+  if (watched == Image && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (SelectKey(key) || ToolKey(key)) return true;
+  }
   if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (!wheel->modifiers().testFlag(Qt::ControlModifier)) return false;  // the wheel scrolls
@@ -178,6 +185,7 @@ void TGrafForm::RedrawQuietly() {
   RefreshPicture();
   NotePanel->setText(host.Note());
   RenewCaption();
+  RenewPick();
 }
 
 // --- Undo and redo --------------------------------------------------------------

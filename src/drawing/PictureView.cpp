@@ -18,6 +18,22 @@ PictureView::PictureView(sketch::Picture& picture, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void PictureView::SetHandles(const std::vector<QPoint>& handles) {
+  if (handles == handles_) return;
+  UpdateHandles();
+  handles_ = handles;
+  UpdateHandles();
+}
+
+QRect PictureView::HandleRect(QPoint handle) const {
+  const QPoint centre = handle * zoom_ + QPoint(zoom_ / 2, zoom_ / 2);
+  return QRect(centre - QPoint(kHandleSide / 2, kHandleSide / 2), QSize(kHandleSide, kHandleSide));
+}
+
+void PictureView::UpdateHandles() {
+  for (const QPoint handle : handles_) update(HandleRect(handle));
+}
+
 void PictureView::SetZoom(int zoom) {
   zoom = std::max(zoom, 1);
   if (zoom == zoom_) return;
@@ -45,7 +61,17 @@ void PictureView::paintEvent(QPaintEvent* event) {
   const QRect source = QRect(QPoint(exposed.left() / zoom_, exposed.top() / zoom_),
                              QPoint(exposed.right() / zoom_, exposed.bottom() / zoom_))
                            .intersected(picture_.rect());
-  if (source.isEmpty()) return;
+  if (!source.isEmpty()) PaintPixels(painter, source);
+  for (const QPoint handle : handles_) {
+    const QRect box = HandleRect(handle);
+    if (!box.intersects(exposed)) continue;
+    painter.fillRect(box, Qt::white);
+    painter.setPen(Qt::black);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  }
+}
+
+void PictureView::PaintPixels(QPainter& painter, const QRect& source) {
   const QRect target(source.topLeft() * zoom_, source.size() * zoom_);
   const qreal ratio = devicePixelRatioF();
   const int side = static_cast<int>(std::lround(zoom_ * ratio));

@@ -7,7 +7,9 @@
 // polyline follows them).
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
+#include <vector>
 
 #include "canvas/Picture.h"
 
@@ -28,6 +30,10 @@ class PictureView final : public QWidget {
   void UpdatePicture(const QRect& area);
   // The picture point under the widget position `at`.
   QPoint PicturePoint(QPointF at) const;
+  // Small squares over the picture (not on it) at these picture points: the
+  // handles of the element the select tool picked.
+  void SetHandles(const std::vector<QPoint>& handles);
+  static constexpr int kHandleSide = 7;  // logical pixels
 
  signals:
   void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
@@ -42,11 +48,15 @@ class PictureView final : public QWidget {
 
  private:
   // The pixels of `source`, each a square of side x side.
+  void PaintPixels(QPainter& painter, const QRect& source);
   QImage EnlargedPixels(const QRect& source, int side);
+  QRect HandleRect(QPoint handle) const;
+  void UpdateHandles();
 
   QImage picture_;  // over the picture's own pixels
   QImage buffer_;   // for the enlarged pixels of a paint, kept between paints
   int zoom_ = 1;
+  std::vector<QPoint> handles_;
 };
 
 }  // namespace drawing

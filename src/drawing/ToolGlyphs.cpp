@@ -29,6 +29,22 @@ QIcon ToolIcon(ToolGlyph glyph) {
   return Painted(QSize(20, 20), [glyph](QPainter& painter) {
     painter.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
     switch (glyph) {
+      case ToolGlyph::Select: {
+        // The arrow pointer: its tip at the top left.
+        QPainterPath arrow;
+        arrow.moveTo(5, 2.5);
+        arrow.lineTo(5, 16);
+        arrow.lineTo(8.5, 12.5);
+        arrow.lineTo(11, 17.5);
+        arrow.lineTo(13, 16.5);
+        arrow.lineTo(10.5, 11.5);
+        arrow.lineTo(15, 11.5);
+        arrow.closeSubpath();
+        painter.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::white);
+        painter.drawPath(arrow);
+        break;
+      }
       case ToolGlyph::Line:
         painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 3.5));
         break;

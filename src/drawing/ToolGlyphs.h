@@ -9,7 +9,7 @@
 
 namespace drawing {
 
-enum class ToolGlyph { Line, Rectangle, Ellipse, Arc };
+enum class ToolGlyph { Select, Line, Rectangle, Ellipse, Arc };
 
 QIcon ToolIcon(ToolGlyph glyph);             // 20 x 20
 QIcon PenStyleIcon(sketch::PenStyle style);  // 21 x 5

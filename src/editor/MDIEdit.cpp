@@ -299,6 +299,35 @@ bool TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPr
   return true;
 }
 
+bool TEditForm::RemoveLine(std::int32_t index) {
+  const QTextBlock block = Editor->document()->findBlockByNumber(index);
+  if (!block.isValid()) return false;
+  QTextCursor cursor(block);
+  if (block.next().isValid()) {
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+  } else {
+    // The last line: its text and the break before it.
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    if (block.previous().isValid()) {
+      cursor.setPosition(block.previous().position() + block.previous().length() - 1);
+      cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    }
+  }
+  cursor.removeSelectedText();  // one edit, one undo step
+  Editor->setTextCursor(cursor);
+  Editor->ensureCursorVisible();
+  UpdateStatus();
+  return true;
+}
+
+void TEditForm::PutCaretOnLine(std::int32_t line) {
+  const QTextBlock block = Editor->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  Editor->setTextCursor(QTextCursor(block));
+  Editor->ensureCursorVisible();
+  UpdateStatus();
+}
+
 int TEditForm::Revision() const { return Editor->document()->revision(); }
 
 // --- Posting aids -------------------------------------------------------------

@@ -76,6 +76,12 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // the step before when `joinPrevious`. The caret ends behind the new text.
   // False when there is no such line, or (after an error box) no room.
   bool ReplaceLine(std::int32_t index, const QString& text, bool joinPrevious = false);
+  // Takes line `index` out with its line break: one undo step. False when
+  // there is no such line.
+  bool RemoveLine(std::int32_t index);
+  // The caret to the start of `line`, scrolled into view, without bringing
+  // the window forward.
+  void PutCaretOnLine(std::int32_t line);
   // Counts the text's changes: equal values mean nothing changed in between.
   int Revision() const;
 

@@ -278,7 +278,7 @@ void TestSettings::badValuesGiveDefaults_data() {
                                   "tool=3\npenStyle=solid\npenWidth=7\nfill=true\ngridSnap=true\northoSnap=true\n"
                                   "legendSize=0\nlegendUp=true")
                            << "3 0 7 1 1 1 0 1";
-  QTest::newRow("tool past the last") << QByteArray("tool=5") << "0 0 1 0 0 0 1 0";
+  QTest::newRow("tool past the last") << QByteArray("tool=6") << "0 0 1 0 0 0 1 0";
   QTest::newRow("tool negative") << QByteArray("tool=-1") << "0 0 1 0 0 0 1 0";
   QTest::newRow("tool a word") << QByteArray("tool=ellipse") << "0 0 1 0 0 0 1 0";
   QTest::newRow("width 0") << QByteArray("penWidth=0") << "0 0 1 0 0 0 1 0";

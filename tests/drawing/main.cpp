@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
   TestGestures gestures;
   TestLegend legend;
   TestPictureView view;
-  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend, &view});
+  TestSelect select;
+  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend, &view, &select});
 }

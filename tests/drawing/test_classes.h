@@ -108,3 +108,21 @@ class TestPictureView : public QObject {
   void redrawDuringAGestureKeepsTheRubberBand();
   void undoAndRedoFromThePicture();
 };
+
+// The select tool and the tool keys.
+class TestSelect : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void toolKeysChooseTools();
+  void picksTheTopmostElement_data();
+  void picksTheTopmostElement();
+  void caretInTheTextPicks();
+  void dragsRewriteTheLine_data();
+  void dragsRewriteTheLine();
+  void arrowsDeleteAndEscape();
+  void aLineTooLongIsNotChanged();
+  void randomEditsLeaveThePass();
+};

@@ -63,11 +63,12 @@ void TestGrafForm::startsWithItsFirstSettings() {
   // The tool bar, left to right, with its hints.
   fresh.show();
   QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-  const QList<QPair<QWidget*, QString>> bar = {{fresh.LineButton, "line"},
-                                               {fresh.RectangleButton, "rectangle"},
-                                               {fresh.EllipseButton, "ellipse/circle"},
-                                               {fresh.ArcButton, "arc in 4 quadrants"},
-                                               {fresh.TextButton, "Text"},
+  const QList<QPair<QWidget*, QString>> bar = {{fresh.SelectButton, "select (V)"},
+                                               {fresh.LineButton, "line (L)"},
+                                               {fresh.RectangleButton, "rectangle (R)"},
+                                               {fresh.EllipseButton, "ellipse/circle (E)"},
+                                               {fresh.ArcButton, "arc in 4 quadrants (A)"},
+                                               {fresh.TextButton, "Text (T)"},
                                                {fresh.SolidPen, "solid line"},
                                                {fresh.DashPen, "dashed"},
                                                {fresh.DotPen, "dotted"},
