@@ -30,11 +30,13 @@
 #include "drawing/PictureView.h"
 #include "drawing/ToolCodes.h"
 #include "drawing/ToolSettings.h"
+#include "format/LineSource.h"
 #include "format/PointRewrite.h"
 #include "format/SketchTokens.h"
 #include "render/DrawHost.h"
 #include "render/ElementDrawers.h"
 #include "render/Overlays.h"
+#include "render/Picking.h"
 #include "ui/MdiChild.h"
 
 class TEditForm;
@@ -225,6 +227,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   bool ToolKey(const QKeyEvent* key);
   bool SelectKey(const QKeyEvent* key);
   std::string LineText(std::int32_t line) const;
+  // The text's lines for picking, read again only when the text changed.
+  const sketch::PickIndex& PickingIndex();
+  std::optional<sketch::PickIndex> pickingIndex_;
+  int pickingRevision_ = -1;
   std::optional<std::int32_t> pickedLine_;
   std::vector<QPoint> handles_;
   SelectDrag drag_;

@@ -69,6 +69,15 @@ void TGrafForm::RenewPick() {
   Image->SetHandles(handles_);
 }
 
+const sketch::PickIndex& TGrafForm::PickingIndex() {
+  const int revision = EditMemo->document()->revision();
+  if (!pickingIndex_ || revision != pickingRevision_) {
+    pickingIndex_.emplace(editor::SnapshotLines(*EditMemo->document()));
+    pickingRevision_ = revision;
+  }
+  return *pickingIndex_;
+}
+
 // --- Mouse -----------------------------------------------------------------------
 
 void TGrafForm::SelectMouseDown(QPoint at) {
@@ -82,9 +91,8 @@ void TGrafForm::SelectMouseDown(QPoint at) {
     }
   }
   if (handle < 0) {
-    const editor::DocumentLines lines(*EditMemo->document());
-    const std::optional<std::int32_t> hit = sketch::PickElement(
-        lines, {double(at.x()), double(at.y())}, kPickReach / Zoom(), Picture.GetTextPainter(), Picture.font);
+    const std::optional<std::int32_t> hit = PickingIndex().Pick({double(at.x()), double(at.y())}, kPickReach / Zoom(),
+                                                                Picture.GetTextPainter(), Picture.font);
     if (!hit) {
       HighlightLine(std::string());  // nothing under the mouse: nothing picked
       pickedLine_.reset();

@@ -169,49 +169,61 @@ bool NearLegend(const Probe& probe, const Element& legend, TextPainter& measure,
 
 }  // namespace
 
-std::optional<std::int32_t> PickElement(const LineSource& lines, PointF at, double tolerance, TextPainter* measure,
-                                        const CanvasFont& legendFont) {
-  const Probe probe{at, std::max(tolerance, 0.0)};
-  CanvasFont font = legendFont;
+PickIndex::PickIndex(const LineSource& lines) {
   ElementRead read;  // its storage is kept from line to line
   std::int32_t penWidth = 1;
-  std::optional<std::int32_t> picked;
   const std::int32_t count = lines.LineCount();
   for (std::int32_t index = 0; index < count; ++index) {
     const std::string text = lines.Line(index);
     if (!ReadElement(CutCounted(text), read)) continue;
-    const Element& element = read.element;
     // The pen changes as the drawers change it, even on a line that fails.
-    if (read.HasPen() && element.pen.width >= 0) penWidth = element.pen.width;
+    if (read.HasPen() && read.element.pen.width >= 0) penWidth = read.element.pen.width;
     if (!read.Drawable()) continue;
-
-    const Ink ink = InkOf(penWidth);
-    const std::vector<ElementPoint>& points = element.points;
-    const PicturePoint first{points[0].x, points[0].y};
-    bool hit = false;
-    switch (element.kind) {
-      case ElementKind::Polyline:
-        hit = NearPolyline(probe, ink, points);
-        break;
-      case ElementKind::Rectangle:
-      case ElementKind::Ellipse: {
-        const Box box = Box::Of(first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
-        if (box.empty) break;
-        const bool filled = element.fill == Fill::Filled;
-        hit = element.kind == ElementKind::Rectangle ? NearRectangle(probe, ink, box, filled)
-                                                     : NearEllipse(probe, ink, box, filled);
-        break;
-      }
-      case ElementKind::Arc:
-        hit = NearQuarterArc(probe, ink, first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
-        break;
-      case ElementKind::Legend:
-        hit = measure != nullptr && NearLegend(probe, element, *measure, font);
-        break;
-    }
-    if (hit) picked = index;
+    elements_.push_back({index, penWidth, read.element});
   }
-  return picked;
+}
+
+namespace {
+
+bool Hits(const Probe& probe, const std::int32_t penWidth, const Element& element, TextPainter* measure,
+          CanvasFont& font) {
+  const Ink ink = InkOf(penWidth);
+  const std::vector<ElementPoint>& points = element.points;
+  const PicturePoint first{points[0].x, points[0].y};
+  switch (element.kind) {
+    case ElementKind::Polyline:
+      return NearPolyline(probe, ink, points);
+    case ElementKind::Rectangle:
+    case ElementKind::Ellipse: {
+      const Box box = Box::Of(first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
+      if (box.empty) return false;
+      const bool filled = element.fill == Fill::Filled;
+      return element.kind == ElementKind::Rectangle ? NearRectangle(probe, ink, box, filled)
+                                                    : NearEllipse(probe, ink, box, filled);
+    }
+    case ElementKind::Arc:
+      return NearQuarterArc(probe, ink, first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
+    case ElementKind::Legend:
+      return measure != nullptr && NearLegend(probe, element, *measure, font);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> PickIndex::Pick(PointF at, double tolerance, TextPainter* measure,
+                                            const CanvasFont& legendFont) const {
+  const Probe probe{at, std::max(tolerance, 0.0)};
+  CanvasFont font = legendFont;
+  // The topmost is the last: look from the end and stop at the first hit.
+  for (auto it = elements_.rbegin(); it != elements_.rend(); ++it)
+    if (Hits(probe, it->penWidth, it->element, measure, font)) return it->line;
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> PickElement(const LineSource& lines, PointF at, double tolerance, TextPainter* measure,
+                                        const CanvasFont& legendFont) {
+  return PickIndex(lines).Pick(at, tolerance, measure, legendFont);
 }
 
 std::vector<Point> HandlePoints(const Element& element) {

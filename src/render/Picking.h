@@ -32,6 +32,24 @@ namespace sketch {
 std::optional<std::int32_t> PickElement(const LineSource& lines, PointF at, double tolerance, TextPainter* measure,
                                         const CanvasFont& legendFont);
 
+// The drawable elements of a text read once, for picking again and again
+// while the text stays as it is.
+class PickIndex {
+ public:
+  explicit PickIndex(const LineSource& lines);
+  // As PickElement over the lines the index was made from.
+  std::optional<std::int32_t> Pick(PointF at, double tolerance, TextPainter* measure,
+                                   const CanvasFont& legendFont) const;
+
+ private:
+  struct Entry {
+    std::int32_t line;
+    std::int32_t penWidth;  // the width the draw pass would use for it
+    Element element;
+  };
+  std::vector<Entry> elements_;
+};
+
 // The handles of an element: the vertices of a line, the two corners of a
 // rectangle or ellipse, the centre and the corner of an arc, the foot of a
 // legend; where they lie in the picture, in the element's order (the points
