@@ -34,6 +34,13 @@ class LegendCache {
   struct Coverage {
     int width = 0, height = 0;
     std::vector<std::uint8_t> classes;
+    // The same as runs of one class, bare pixels left out, row by row: what
+    // is put on the picture.
+    struct Run {
+      std::int16_t y, x0, x1;  // x0..x1 of row y, both included
+      std::uint8_t cls;
+    };
+    std::vector<Run> runs;
   };
 
   // The text's metrics, measured once.
