@@ -460,8 +460,11 @@ void TestRenderCommand::reportsIncompleteElements_data() {
   QTest::newRow("close beyond 255 characters: cut off")
       << "L(1;10;20;" + QByteArray("30;40;").repeated(59) + "30;40)\r\n"
       << QByteArray("in.skp:1:256: Polyline is probably incomplete\n");
-  QTest::newRow("quoted incomplete line: quiet") << Posting({"> L(2;10;30;50"}) << QByteArray();
-  QTest::newRow("indented incomplete line: quiet") << Posting({" T(M;10;100;\"abc"}) << QByteArray();
+  // Not sketch lines: such a posting has none at all.
+  QTest::newRow("quoted incomplete line: no sketch lines")
+      << Posting({"> L(2;10;30;50"}) << QByteArray("in.skp: no sketch lines\n");
+  QTest::newRow("indented incomplete line: no sketch lines")
+      << Posting({" T(M;10;100;\"abc"}) << QByteArray("in.skp: no sketch lines\n");
 }
 
 void TestRenderCommand::reportsIncompleteElements() {
@@ -487,7 +490,8 @@ void TestRenderCommand::warnsAboutDrawingSize_data() {
                                                QByteArray("L(1;0;0;1;10)\r\n").repeated(4)
                                         << QByteArray("big.skp: Drawing text is 4096 characters!\n");
   QTest::newRow("prose is not counted")
-      << QByteArray("A long line of prose that is not a sketch line at all.\r\n").repeated(2000) << QByteArray();
+      << QByteArray("A long line of prose that is not a sketch line at all.\r\n").repeated(2000)
+      << QByteArray("big.skp: no sketch lines\n");
   QTest::newRow("warning after the reports")
       << QByteArray("L(1;0;0;1;1\r\n") + QByteArray("L(1;0;0;1;1)\r\n").repeated(341)
       << QByteArray(
