@@ -201,6 +201,15 @@ class RangeRows {
   RangeRows(const EllipseShape& e, const AngleRange& range)
       : e_(e), range_(range), sx_(std::max(e.rx, 0.5)), sy_(std::max(e.ry, 0.5)) {}
 
+  // False when no pixel of x0..x1 of row y lies in the range: a test that
+  // fails at both ends fails all along the row.
+  bool MayHold(int y, int x0, int x1) const {
+    const double v = Y(y), u0 = X(x0), u1 = X(x1);
+    const bool afterStart = range_.AfterStart(u0, v) || range_.AfterStart(u1, v);
+    const bool beforeEnd = range_.BeforeEnd(u0, v) || range_.BeforeEnd(u1, v);
+    return range_.span <= std::numbers::pi ? afterStart && beforeEnd : afterStart || beforeEnd;
+  }
+
   // Calls keep(first, last) for each stretch of x0..x1 of row y in the range.
   template <typename Keep>
   void ForEachInside(int y, int x0, int x1, Keep keep) const {
@@ -246,12 +255,16 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
       AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk);
       return;
     }
-    ForEachRingStretch(e, DrawWidth(pen.width), [&](int y, int x0, int x1) {
-      x0 = std::max(x0, 0);
-      x1 = std::min(x1, kPictureWidth - 1);
-      if (x0 > x1) return;
-      rangeRows.ForEachInside(y, x0, x1, [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
-    });
+    ForEachRingStretch(
+        e, DrawWidth(pen.width),
+        [&](int y, int x0, int x1) {
+          x0 = std::max(x0, 0);
+          x1 = std::min(x1, kPictureWidth - 1);
+          if (x0 > x1) return;
+          rangeRows.ForEachInside(y, x0, x1,
+                                  [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
+        },
+        [&](int y) { return rangeRows.MayHold(y, 0, kPictureWidth - 1); });
     return;
   }
   const bool broken = IsBroken(pen);
@@ -267,6 +280,8 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), 0.0, double{kPictureHeight}));
   const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, kPictureHeight - 1.0));
   for (int y = top; y <= bottom; ++y) {
+    // An arc leaves most rows of its ellipse: those are passed at once.
+    if (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1)) continue;
     EllipseOutline::Run runs[2];
     const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
     for (int i = 0; i < count; ++i) {

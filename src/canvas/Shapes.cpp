@@ -134,7 +134,8 @@ void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Cl
 }
 
 void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls) {
-  ForEachRingStretch(e, width, [&](int y, int x0, int x1) { spans.Add(y, x0, x1, cls); });
+  ForEachRingStretch(
+      e, width, [&](int y, int x0, int x1) { spans.Add(y, x0, x1, cls); }, [](int) { return true; });
 }
 
 }  // namespace sketch
