@@ -341,7 +341,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
   // paints (copy), whatever the pen's mode.
   const Pixel brushColour = ToPixel(brush.color);
   const CoverageMask::Palette palette = {0, brushColour, brushColour, ToPixel(font.color)};
-  for (const LegendCache::Coverage::Run& run : coverage.runs) {
+  for (const LegendCache::Run& run : coverage.runs) {
     const int row = outer.top + run.y;
     const int x0 = std::max(outer.left + run.x0, area.left), x1 = std::min(outer.left + run.x1, area.right);
     if (row < area.top || row > area.bottom || x0 > x1) continue;

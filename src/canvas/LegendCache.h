@@ -31,15 +31,16 @@ class LegendCache {
 
   // The coverage of one text: classes of the box grown by kMargin, rows
   // without padding, the box's top left corner at (kMargin, kMargin).
+  // Pixels x0..x1 (both included) of row y of a coverage, of one class.
+  struct Run {
+    std::int16_t y, x0, x1;
+    std::uint8_t cls;
+  };
   struct Coverage {
     int width = 0, height = 0;
     std::vector<std::uint8_t> classes;
-    // The same as runs of one class, bare pixels left out, row by row: what
-    // is put on the picture.
-    struct Run {
-      std::int16_t y, x0, x1;  // x0..x1 of row y, both included
-      std::uint8_t cls;
-    };
+    // The same as runs, bare pixels left out, row by row: what is put on
+    // the picture.
     std::vector<Run> runs;
   };
 
