@@ -21,22 +21,7 @@ void FigureSpans::Begin(Picture& picture, const std::array<Pixel, 4>& colours, b
   notXor_ = notXor;
 }
 
-void FigureSpans::Add(int y, int x0, int x1, Class cls) {
-  if (y < 0 || y >= kPictureHeight) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, kPictureWidth - 1);
-  if (x0 > x1) return;
-  bounds_ = {std::min(bounds_.left, x0), std::min(bounds_.top, y), std::max(bounds_.right, x1),
-             std::max(bounds_.bottom, y)};
-  if (!notXor_) {
-    Pixel* pixels = picture_->Row(y);
-    if (x0 == x1) {
-      pixels[x0] = colours_[cls];
-    } else {
-      std::fill(pixels + x0, pixels + x1 + 1, colours_[cls]);
-    }
-    return;
-  }
+void FigureSpans::Keep(int y, int x0, int x1, Class cls) {
   std::vector<Span>& row = rows_[static_cast<std::size_t>(y)];
   if (row.empty()) usedRows_.push_back(y);
   if (!row.empty() && row.back().cls == cls) {  // outlines come a pixel at a time: join neighbours

@@ -10,6 +10,7 @@
 // once (a figure drawn twice gives every pixel back, however its outline
 // and inside overlap): its spans are kept and put on the picture at the end.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -28,8 +29,26 @@ class FigureSpans {
   // paints the colour, not-xor sets NOT(colour XOR pixel).
   void Begin(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor);
 
-  // Pixels x0..x1 (both included) of row y; what lies off the picture is dropped.
-  void Add(int y, int x0, int x1, Class cls);
+  // Pixels x0..x1 (both included) of row y; what lies off the picture is
+  // dropped. Outlines come a pixel or a few at a time: inline.
+  void Add(int y, int x0, int x1, Class cls) {
+    if (y < 0 || y >= kPictureHeight) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, kPictureWidth - 1);
+    if (x0 > x1) return;
+    bounds_ = {std::min(bounds_.left, x0), std::min(bounds_.top, y), std::max(bounds_.right, x1),
+               std::max(bounds_.bottom, y)};
+    if (notXor_) {
+      Keep(y, x0, x1, cls);
+      return;
+    }
+    Pixel* pixels = picture_->Row(y);
+    if (x0 == x1) {
+      pixels[x0] = colours_[cls];
+    } else {
+      std::fill(pixels + x0, pixels + x1 + 1, colours_[cls]);
+    }
+  }
   void AddPixel(int x, int y, Class cls) { Add(y, x, x, cls); }
 
   // Ends the figure: returns the bounds of the pixels it changed.
@@ -40,6 +59,7 @@ class FigureSpans {
     std::int16_t x0, x1;
     Class cls;
   };
+  void Keep(int y, int x0, int x1, Class cls);  // not-xor: for Finish
   void ApplyRow(Pixel* pixels, std::vector<Span>& spans);
 
   Picture* picture_ = nullptr;
