@@ -365,6 +365,17 @@ void TestRenderCommand::scaledPicture() {
   RUN_OK(run);
   const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  // The resolution chunk, before the pixels: 96 pixels per inch (3780 a metre).
+  const QByteArray png = ReadBytes(dir.filePath("big.png"));
+  const qsizetype at = png.indexOf("pHYs");
+  QVERIFY(at > 0 && at < png.indexOf("IDAT"));
+  const auto word = [&](qsizetype i) {
+    return quint32(quint8(png[i])) << 24 | quint32(quint8(png[i + 1])) << 16 | quint32(quint8(png[i + 2])) << 8 |
+           quint32(quint8(png[i + 3]));
+  };
+  QCOMPARE(word(at + 4), 3780u);
+  QCOMPARE(word(at + 8), 3780u);
+  QCOMPARE(int(png[at + 12]), 1);  // per metre
 }
 
 void TestRenderCommand::lineBreaksGiveSamePicture_data() {
