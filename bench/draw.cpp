@@ -29,6 +29,10 @@ namespace {
 constexpr std::size_t kSketchLines = 4000;
 constexpr std::uint32_t kSeed = 20240611;
 constexpr double kTargetRatio = 1.3;
+// The pass took 17.9 ms on this machine before the canvas's fast paths (arcs
+// by bisection, cached legends, spans painted as they come); it should take
+// at most a quarter of that.
+constexpr double kPassTargetMs = 17.9 / 4;
 
 const char* const kPassName = "BM_DrawPass";
 const char* const kDirectName = "BM_DrawShapesDirect";
@@ -149,5 +153,8 @@ int main(int argc, char** argv) {
   const bool met = ratio <= kTargetRatio;
   std::printf("fastest draw pass %.2f ms, straight drawing %.2f ms: ratio %.3f (target at most %.2f): %s\n",
               pass->second * 1e3, direct->second * 1e3, ratio, kTargetRatio, met ? "met" : "NOT MET");
-  return met ? 0 : 1;
+  const bool fast = pass->second * 1e3 <= kPassTargetMs;
+  std::printf("fastest draw pass %.2f ms (target at most %.2f ms, a quarter of 17.9 ms): %s\n", pass->second * 1e3,
+              kPassTargetMs, fast ? "met" : "NOT MET");
+  return met && fast ? 0 : 1;
 }

@@ -1,19 +1,10 @@
 #pragma once
-// What the fuzz targets share: a check that stops the run where a user would
-// see something go wrong, and the GUI application the targets that lay out
-// or draw text need.
+// What the fuzz targets that lay out or draw text share: the GUI
+// application they need, and the check of FuzzCheck.h.
 
 #include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
-  } while (false)
+#include "FuzzCheck.h"
 
 namespace fuzzsupport {
 

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FuzzSupport.h"
+#include "FuzzCheck.h"
 #include "RenderCommand.h"
 
 namespace {

@@ -32,14 +32,16 @@ int CanvasFont::Height() const {
   return -std::max(pixels, 1);
 }
 
-Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, ToPixel(kWhite)), mask_(kPictureWidth, kPictureHeight) {}
+Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, ToPixel(kWhite)) {}
 
 CoverageMask::Palette Canvas::PenColours() const {
   const Pixel brushColour = ToPixel(brush.color);
   return {0, brushColour, brushColour, ToPixel(pen.color)};
 }
 
-void Canvas::ApplyFigure() { Touch(spans_.Apply(picture_, PenColours(), pen.mode == PenMode::NotXor)); }
+void Canvas::BeginFigure() { spans_.Begin(picture_, PenColours(), pen.mode == PenMode::NotXor); }
+
+void Canvas::ApplyFigure() { Touch(spans_.Finish()); }
 
 void Canvas::Touch(const Rect& area) {
   if (area.Empty()) return;
@@ -56,6 +58,7 @@ void Canvas::LineTo(int x, int y) {
   penPos_ = {x, y};
   if (from == penPos_) return;
   if (DrawWidth(pen.width) > 1) {
+    BeginFigure();
     AddCapsule(spans_, {double(from.x), double(from.y)}, {double(x), double(y)}, DrawWidth(pen.width),
                FigureSpans::kInk);
     ApplyFigure();
@@ -65,9 +68,18 @@ void Canvas::LineTo(int x, int y) {
   Touch(Rect{std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y)}.Intersected(
       picture_.Bounds()));
   const bool solidBrush = brush.style == BrushStyle::Solid;
-  const DashPattern dashes(IsBroken(pen) ? pen.style : PenStyle::Solid);
   const Pixel ink = ToPixel(pen.color), gap = ToPixel(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
+  if (!IsBroken(pen)) {
+    Pixel* const pixels = picture_.Row(0);
+    const int stride = picture_.Width();
+    ForEachLinePixel(from, penPos_, picture_.Bounds(), [&](int px, int py, std::int64_t) {
+      Pixel& pixel = pixels[py * stride + px];
+      pixel = Mix(ink, pixel, notXor);
+    });
+    return;
+  }
+  const DashPattern dashes(pen.style);
   ForEachLinePixel(from, penPos_, picture_.Bounds(), [&](int px, int py, std::int64_t step) {
     const bool dash = dashes.IsDash(step);
     if (!dash && !solidBrush) return;
@@ -94,6 +106,7 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   const int margin = std::min(DrawWidth(pen.width), 1 << 20) + 4;
   const int cl = std::clamp(l, -margin, kPictureWidth + margin), cr = std::clamp(r, -margin, kPictureWidth + margin);
   const int ct = std::clamp(t, -margin, kPictureHeight + margin), cb = std::clamp(bt, -margin, kPictureHeight + margin);
+  BeginFigure();
   if (brush.style == BrushStyle::Solid) {
     for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) spans_.Add(j, cl, cr, FigureSpans::kFill);
   }
@@ -149,6 +162,7 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   const Box b = Box::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
   const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
+  BeginFigure();
   if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
   AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
   ApplyFigure();
@@ -167,6 +181,7 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   double span = angleOf(x4, y4) - start;
   while (span <= 0) span += 2 * std::numbers::pi;
   const double end = start + span;
+  BeginFigure();
   AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
   if (DrawWidth(pen.width) > 1) {  // round ends
     for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), DrawWidth(pen.width), FigureSpans::kInk);
@@ -185,6 +200,15 @@ class RangeRows {
  public:
   RangeRows(const EllipseShape& e, const AngleRange& range)
       : e_(e), range_(range), sx_(std::max(e.rx, 0.5)), sy_(std::max(e.ry, 0.5)) {}
+
+  // False when no pixel of x0..x1 of row y lies in the range: a test that
+  // fails at both ends fails all along the row.
+  bool MayHold(int y, int x0, int x1) const {
+    const double v = Y(y), u0 = X(x0), u1 = X(x1);
+    const bool afterStart = range_.AfterStart(u0, v) || range_.AfterStart(u1, v);
+    const bool beforeEnd = range_.BeforeEnd(u0, v) || range_.BeforeEnd(u1, v);
+    return range_.span <= std::numbers::pi ? afterStart && beforeEnd : afterStart || beforeEnd;
+  }
 
   // Calls keep(first, last) for each stretch of x0..x1 of row y in the range.
   template <typename Keep>
@@ -227,13 +251,20 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   const RangeRows rangeRows(e, range);
   const bool whole = range.span >= 2 * std::numbers::pi;
   if (DrawWidth(pen.width) > 1) {
-    RowFilter inRange;
-    if (!whole) {
-      inRange = [&](int y, int x0, int x1) {
-        rangeRows.ForEachInside(y, x0, x1, [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
-      };
+    if (whole) {
+      AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk);
+      return;
     }
-    AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk, inRange);
+    ForEachRingStretch(
+        e, DrawWidth(pen.width),
+        [&](int y, int x0, int x1) {
+          x0 = std::max(x0, 0);
+          x1 = std::min(x1, kPictureWidth - 1);
+          if (x0 > x1) return;
+          rangeRows.ForEachInside(y, x0, x1,
+                                  [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
+        },
+        [&](int y) { return rangeRows.MayHold(y, 0, kPictureWidth - 1); });
     return;
   }
   const bool broken = IsBroken(pen);
@@ -249,6 +280,8 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), 0.0, double{kPictureHeight}));
   const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, kPictureHeight - 1.0));
   for (int y = top; y <= bottom; ++y) {
+    // An arc leaves most rows of its ellipse: those are passed at once.
+    if (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1)) continue;
     EllipseOutline::Run runs[2];
     const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
     for (int i = 0; i < count; ++i) {
@@ -301,19 +334,20 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
                            : Rect::OfSize(x, y, metrics.advance, metrics.height);
   const int margin = LegendCache::kMargin;
   const Rect outer = box.Adjusted(-margin, -margin, margin, margin);
-  const Rect area = mask_.Begin(outer);
+  const Rect area = outer.Intersected(picture_.Bounds());
   if (area.Empty()) return;
   const LegendCache::Coverage& coverage = legends_.Painted(*textPainter_, font, text, brush.style == BrushStyle::Solid);
-  // The part of the text's coverage that lies on the picture.
-  for (int row = area.top; row <= area.bottom; ++row) {
-    const std::uint8_t* from = coverage.classes.data() +
-                               static_cast<std::size_t>(row - outer.top) * static_cast<std::size_t>(coverage.width) +
-                               (area.left - outer.left);
-    std::copy(from, from + area.Width(),
-              mask_.Bits() + static_cast<std::size_t>(row) * static_cast<std::size_t>(mask_.Width()) + area.left);
-  }
+  // The runs of the text's coverage that lie on the picture; text always
+  // paints (copy), whatever the pen's mode.
   const Pixel brushColour = ToPixel(brush.color);
-  mask_.Apply(area, picture_, {0, brushColour, brushColour, ToPixel(font.color)}, false);  // text always paints
+  const CoverageMask::Palette palette = {0, brushColour, brushColour, ToPixel(font.color)};
+  for (const LegendCache::Run& run : coverage.runs) {
+    const int row = outer.top + run.y;
+    const int x0 = std::max(outer.left + run.x0, area.left), x1 = std::min(outer.left + run.x1, area.right);
+    if (row < area.top || row > area.bottom || x0 > x1) continue;
+    Pixel* pixels = picture_.Row(row);
+    std::fill(pixels + x0, pixels + x1 + 1, palette[run.cls]);
+  }
   Touch(area);
 }
 

@@ -48,7 +48,8 @@ class Canvas final : public Surface {
 
  private:
   CoverageMask::Palette PenColours() const;
-  void ApplyFigure();
+  void BeginFigure();  // before the first span of a figure
+  void ApplyFigure();  // after its last
   void Touch(const Rect& area);
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);
@@ -57,7 +58,6 @@ class Canvas final : public Surface {
 
   sketch::Picture picture_;
   FigureSpans spans_;    // the figure in hand
-  CoverageMask mask_;    // for text
   LegendCache legends_;  // texts measured and painted before
   TextPainter* textPainter_ = nullptr;
   Rect touched_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace sketch {
 
@@ -14,11 +15,13 @@ void MixRun(Pixel* pixels, int count, Pixel colour, bool notXor) {
   for (int i = 0; i < count; ++i) pixels[i] = (inverse ^ pixels[i]) | kOpaque;
 }
 
-void FigureSpans::Add(int y, int x0, int x1, Class cls) {
-  if (y < 0 || y >= kPictureHeight) return;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, kPictureWidth - 1);
-  if (x0 > x1) return;
+void FigureSpans::Begin(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor) {
+  picture_ = &picture;
+  colours_ = colours;
+  notXor_ = notXor;
+}
+
+void FigureSpans::Keep(int y, int x0, int x1, Class cls) {
   std::vector<Span>& row = rows_[static_cast<std::size_t>(y)];
   if (row.empty()) usedRows_.push_back(y);
   if (!row.empty() && row.back().cls == cls) {  // outlines come a pixel at a time: join neighbours
@@ -35,31 +38,24 @@ void FigureSpans::Add(int y, int x0, int x1, Class cls) {
   row.push_back({static_cast<std::int16_t>(x0), static_cast<std::int16_t>(x1), cls});
 }
 
-Rect FigureSpans::Apply(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor) {
-  Rect bounds{kPictureWidth, kPictureHeight, -1, -1};
+Rect FigureSpans::Finish() {
   for (const int y : usedRows_) {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
-    bounds.top = std::min(bounds.top, y);
-    bounds.bottom = std::max(bounds.bottom, y);
-    for (const Span& span : spans) {
-      bounds.left = std::min<std::int32_t>(bounds.left, span.x0);
-      bounds.right = std::max<std::int32_t>(bounds.right, span.x1);
-    }
-    ApplyRow(picture.Row(y), spans, colours, notXor);
+    ApplyRow(picture_->Row(y), spans);
     spans.clear();
   }
   usedRows_.clear();
-  return bounds;
+  return std::exchange(bounds_, Rect{kPictureWidth, kPictureHeight, -1, -1});
 }
 
-void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::array<Pixel, 4>& colours, bool notXor) {
+void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans) {
   if (spans.size() == 1) {
     const Span& only = spans.front();
-    MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours[only.cls], notXor);
+    MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours_[only.cls], notXor_);
     return;
   }
   // Classes into the row, the higher over the lower; then each run of one
-  // class onto the pixels.
+  // class onto the pixels, each pixel once.
   int first = kPictureWidth, last = -1;
   for (const Class cls : {kFill, kGap, kInk}) {
     for (const Span& span : spans) {
@@ -80,7 +76,7 @@ void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans, const std::a
       if (word != eight) break;
     }
     while (end <= last && row[end] == cls) ++end;
-    if (cls != kNone) MixRun(pixels + x, end - x, colours[cls], notXor);
+    if (cls != kNone) MixRun(pixels + x, end - x, colours_[cls], notXor_);
     x = end;
   }
   std::memset(row_.data() + first, kNone, static_cast<std::size_t>(last - first + 1));

@@ -50,6 +50,19 @@ const LegendCache::Coverage& LegendCache::Painted(TextPainter& painter, const Ca
   coverage->width = width;
   coverage->height = height;
   coverage->classes.assign(scratch.Bits(), scratch.Bits() + static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = coverage->classes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    for (int x = 0; x < width;) {
+      const std::uint8_t cls = std::min<std::uint8_t>(row[x], CoverageMask::kInk);
+      int end = x + 1;
+      while (end < width && std::min<std::uint8_t>(row[end], CoverageMask::kInk) == cls) ++end;
+      if (cls != CoverageMask::kNone) {
+        coverage->runs.push_back(
+            {static_cast<std::int16_t>(y), static_cast<std::int16_t>(x), static_cast<std::int16_t>(end - 1), cls});
+      }
+      x = end;
+    }
+  }
   return *coverage;
 }
 

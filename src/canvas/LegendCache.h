@@ -21,6 +21,22 @@ namespace sketch {
 
 struct CanvasFont;
 
+// Pixels x0..x1 (both included) of row y of a legend's coverage, of one class.
+struct LegendRun {
+  std::int16_t y, x0, x1;
+  std::uint8_t cls;
+};
+
+// The coverage of one text: classes of the box grown by LegendCache::kMargin,
+// rows without padding, the box's top left corner at (kMargin, kMargin).
+struct LegendCoverage {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> classes;
+  // The same as runs, bare pixels left out, row by row: what is put on the
+  // picture.
+  std::vector<LegendRun> runs;
+};
+
 class LegendCache {
  public:
   // At most this many texts are kept; past it the cache starts afresh.
@@ -29,12 +45,8 @@ class LegendCache {
   // that overhangs it), as the canvas shows it.
   static constexpr int kMargin = 2;
 
-  // The coverage of one text: classes of the box grown by kMargin, rows
-  // without padding, the box's top left corner at (kMargin, kMargin).
-  struct Coverage {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> classes;
-  };
+  using Run = LegendRun;
+  using Coverage = LegendCoverage;
 
   // The text's metrics, measured once.
   const TextMetrics& Metrics(TextPainter& painter, const CanvasFont& font, std::string_view text);

@@ -31,17 +31,37 @@ void ForEachLinePixel(Point a, Point b, const Rect& area, Plot plot) {
   std::int64_t last = majorSign > 0 ? hi - major0 : major0 - lo;
   first = std::max<std::int64_t>(first, 0);
   last = std::min<std::int64_t>(last, steps - 1);
+  if (first > last) return;
+  // Nearest pixel: floor(i * minorDelta / steps + 1/2), that is the floor of
+  // (2 i minorDelta + steps) / (2 steps). Worked out once for the first
+  // step, then carried along: the remainder grows by 2 minorDelta a step,
+  // at most the divisor, so it wraps at most once.
+  const std::int64_t divisor = 2 * steps;
+  __extension__ using Wide = __int128;  // the product may pass 64 bits far off the picture
+  const Wide numerator = Wide{2} * first * minorDelta + steps;
+  auto quotient = static_cast<std::int64_t>(numerator / divisor);
+  auto remainder = static_cast<std::int64_t>(numerator % divisor);
+  if (remainder < 0) {
+    remainder += divisor;
+    --quotient;
+  }
+  const std::int64_t growth = 2 * minorDelta;
+  std::int64_t major = major0 + majorSign * first;
   for (std::int64_t i = first; i <= last; ++i) {
-    // Nearest pixel: floor(i * minorDelta / steps + 1/2).
-    const std::int64_t numerator = 2 * i * minorDelta + steps;
-    const std::int64_t denominator = 2 * steps;
-    const std::int64_t quotient = numerator / denominator - (numerator % denominator < 0 ? 1 : 0);
-    const std::int64_t major = major0 + majorSign * i;
     const std::int64_t minor = minor0 + quotient;
     const std::int64_t x = xMajor ? major : minor;
     const std::int64_t y = xMajor ? minor : major;
-    if (x < area.left || x > area.right || y < area.top || y > area.bottom) continue;
-    plot(static_cast<int>(x), static_cast<int>(y), i);
+    if (x >= area.left && x <= area.right && y >= area.top && y <= area.bottom)
+      plot(static_cast<int>(x), static_cast<int>(y), i);
+    major += majorSign;
+    remainder += growth;
+    if (remainder >= divisor) {
+      remainder -= divisor;
+      ++quotient;
+    } else if (remainder < 0) {
+      remainder += divisor;
+      --quotient;
+    }
   }
 }
 

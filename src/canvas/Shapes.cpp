@@ -119,16 +119,11 @@ bool AngleRange::Contains(double x, double y) const {
 
 PointF EllipseShape::At(double radians) const { return {cx + rx * std::cos(radians), cy - ry * std::sin(radians)}; }
 
-namespace {
-
-// Picture rows the ellipse may touch, widened by `margin`.
 std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
   const int top = static_cast<int>(std::max(-1.0, std::floor(e.cy - e.ry - margin)));
   const int bottom = static_cast<int>(std::min<double>(kPictureHeight, std::ceil(e.cy + e.ry + margin)));
   return {top, bottom};
 }
-
-}  // namespace
 
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
   const auto [top, bottom] = RowsOf(e, kWholePixels);
@@ -138,31 +133,9 @@ void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Cl
   }
 }
 
-void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,
-                    const RowFilter& filter) {
-  const double half = width / 2.0;
-  const auto [top, bottom] = RowsOf(e, half + 1);
-  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
-    int first, last;
-    if (!e.Row(j, half, first, last)) continue;
-    int innerFirst = 1, innerLast = 0;
-    const bool hole = e.Row(j, -half, innerFirst, innerLast);
-    const auto add = [&](int x0, int x1) {
-      if (!filter) {
-        spans.Add(j, x0, x1, cls);
-        return;
-      }
-      x0 = std::max(x0, 0);
-      x1 = std::min(x1, kPictureWidth - 1);
-      if (x0 <= x1) filter(j, x0, x1);
-    };
-    if (!hole || innerFirst > last || innerLast < first) {
-      add(first, last);
-    } else {
-      if (first < innerFirst) add(first, innerFirst - 1);
-      if (innerLast < last) add(innerLast + 1, last);
-    }
-  }
+void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls) {
+  ForEachRingStretch(
+      e, width, [&](int y, int x0, int x1) { spans.Add(y, x0, x1, cls); }, [](int) { return true; });
 }
 
 }  // namespace sketch

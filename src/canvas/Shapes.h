@@ -3,8 +3,9 @@
 // is the unit square around the point (i, j): a figure covers the pixels
 // whose centre lies in it.
 
+#include <algorithm>
 #include <cstdint>
-#include <functional>
+#include <utility>
 
 #include "canvas/FigureSpans.h"
 #include "canvas/Geometry.h"
@@ -67,12 +68,32 @@ struct AngleRange {
 // The inside of the ellipse, row by row (rows of the picture only).
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
 
-// Hands on the pixels x0..x1 of row y that a figure keeps of a stretch.
-using RowFilter = std::function<void(int y, int x0, int x1)>;
+// Picture rows the ellipse may touch, widened by `margin`.
+std::pair<int, int> RowsOf(const EllipseShape& e, double margin);
 
-// A ring `width` wide centred on the ellipse, row by row. With a filter,
-// each stretch on the picture goes to it instead of into `spans`.
-void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls,
-                    const RowFilter& filter = {});
+// A ring `width` wide centred on the ellipse: calls visit(y, x0, x1) for
+// each stretch of it on a row of the picture (not cut to its columns), of
+// the rows y for which wanted(y) holds.
+template <typename Visit, typename Wanted>
+void ForEachRingStretch(const EllipseShape& e, int width, Visit visit, Wanted wanted) {
+  const double half = width / 2.0;
+  const auto [top, bottom] = RowsOf(e, half + 1);
+  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
+    if (!wanted(j)) continue;
+    int first, last;
+    if (!e.Row(j, half, first, last)) continue;
+    int innerFirst = 1, innerLast = 0;
+    const bool hole = e.Row(j, -half, innerFirst, innerLast);
+    if (!hole || innerFirst > last || innerLast < first) {
+      visit(j, first, last);
+    } else {
+      if (first < innerFirst) visit(j, first, innerFirst - 1);
+      if (innerLast < last) visit(j, innerLast + 1, last);
+    }
+  }
+}
+
+// The ring into `spans`.
+void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls);
 
 }  // namespace sketch

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include <string>
+
+#include "qttext/LegendFont.h"
 #include "qttext/QtTextPainter.h"
 
 namespace {
@@ -27,4 +30,9 @@ extern "C" __attribute__((visibility("default"))) sketch::TextPainter* sketchpos
     Q_UNUSED(app);
   }
   return &qttext::SharedTextPainter();
+}
+
+extern "C" __attribute__((visibility("default"))) const char* sketchpost_legend_font_name() {
+  static const std::string name = qttext::ChooseLegendFontName();
+  return name.c_str();
 }

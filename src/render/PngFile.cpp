@@ -1,6 +1,7 @@
 #include "render/PngFile.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <new>
@@ -9,6 +10,8 @@
 namespace sketch {
 
 namespace {
+
+constexpr png_uint_32 kDotsPerMetre = 3780;  // 96 per inch
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
   bool appended = true;
@@ -38,10 +41,15 @@ bool Write(Writer& w, const Picture& picture, int scale, std::string& out, std::
   const auto height = static_cast<png_uint_32>(picture.Height() * scale);
   png_set_IHDR(w.png, w.info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  // Sketches are flat colours: the sub filter and a quick deflate level
-  // pack them about as small as the slow settings do, in a fraction of the time.
-  png_set_filter(w.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-  png_set_compression_level(w.png, 3);
+  // 96 pixels per inch, as the picture is meant to be seen.
+  png_set_pHYs(w.png, w.info, kDotsPerMetre, kDotsPerMetre, PNG_RESOLUTION_METER);
+  // Sketches are flat colours with long runs, and a row mostly repeats the
+  // one above (always so with --scale): the up filter turns both into runs
+  // of zeros, which deflate's run-length strategy at its quickest level
+  // packs about as small as the slow settings, in a fraction of the time.
+  png_set_filter(w.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_compression_level(w.png, 1);
+  png_set_compression_strategy(w.png, Z_RLE);
   png_write_info(w.png, w.info);
   for (int y = 0; y < picture.Height(); ++y) {
     const Pixel* pixels = picture.Row(y);

@@ -51,4 +51,8 @@ class TestFarShapes : public QObject {
   void dashesDoNotDependOnWhatLiesOffThePicture_data();
   void dashesDoNotDependOnWhatLiesOffThePicture();
   void dashesOfARectangleCountFromItsCorner();
+  void thinLinesTakeTheNearestPixel_data();
+  void thinLinesTakeTheNearestPixel();
+  void quarterArcsMakeTheWholeOutline_data();
+  void quarterArcsMakeTheWholeOutline();
 };

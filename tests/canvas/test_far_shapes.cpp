@@ -1,6 +1,8 @@
 // Figures that reach far off the picture.
 
+#include <QPoint>
 #include <QRandomGenerator>
+#include <QRect>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
@@ -264,4 +266,100 @@ void TestFarShapes::dashesOfARectangleCountFromItsCorner() {
     const bool dash = (x + 1000) % 24 < 18;
     QVERIFY2(canvas.Picture().At(x, 10) == (dash ? 0xFF000000u : 0xFFFFFFFFu), qPrintable(QString::number(x)));
   }
+}
+
+void TestFarShapes::thinLinesTakeTheNearestPixel_data() {
+  QTest::addColumn<QPoint>("from");
+  QTest::addColumn<QPoint>("to");
+  QTest::newRow("shallow") << QPoint(3, 7) << QPoint(300, 52);
+  QTest::newRow("steep, leftwards") << QPoint(200, 190) << QPoint(170, 4);
+  QTest::newRow("diagonal, upwards") << QPoint(10, 190) << QPoint(200, 0);
+  QTest::newRow("halves round up") << QPoint(0, 0) << QPoint(8, 1);
+  QTest::newRow("from far left, millions away") << QPoint(-3'000'000, -1'000'001) << QPoint(300, 120);
+  QTest::newRow("through the picture, both ends far")
+      << QPoint(-2'000'000'000, 1'999'999'000) << QPoint(2'000'000'000, -1'999'998'800);
+  QTest::newRow("steep, ends at the limits") << QPoint(100, -2'147'483'647) << QPoint(101, 2'147'483'647);
+}
+
+// Each step along the longer axis takes the pixel nearest the true line,
+// floor(i * minor / steps + 1/2), however far away the line starts: the
+// line is stepped from the first visible pixel on, not divided each step.
+void TestFarShapes::thinLinesTakeTheNearestPixel() {
+  QFETCH(QPoint, from);
+  QFETCH(QPoint, to);
+  Canvas canvas;
+  canvas.MoveTo(from.x(), from.y());
+  canvas.LineTo(to.x(), to.y());
+  __extension__ using Wide = __int128;
+  const Wide dx = Wide{to.x()} - from.x(), dy = Wide{to.y()} - from.y();
+  const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+  const Wide steps = xMajor ? (dx < 0 ? -dx : dx) : (dy < 0 ? -dy : dy);
+  const Wide minor = xMajor ? dy : dx;
+  const Wide sign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const Wide major0 = xMajor ? from.x() : from.y(), minor0 = xMajor ? from.y() : from.x();
+  std::vector<WalkPixel> expected;
+  const int size = xMajor ? kPictureWidth : kPictureHeight;
+  for (int major = 0; major < size; ++major) {
+    const Wide i = (major - major0) * sign;
+    if (i < 0 || i >= steps) continue;
+    const Wide numerator = 2 * i * minor + steps, divisor = 2 * steps;
+    const Wide quotient = numerator / divisor - (numerator % divisor < 0 ? 1 : 0);
+    const Wide other = minor0 + quotient;
+    const Wide x = xMajor ? major : other, y = xMajor ? other : major;
+    if (x >= 0 && x < kPictureWidth && y >= 0 && y < kPictureHeight)
+      expected.emplace_back(static_cast<std::int64_t>(x), static_cast<std::int64_t>(y));
+  }
+  QVERIFY(!expected.empty());
+  std::vector<WalkPixel> drawn;
+  for (int y = 0; y < kPictureHeight; ++y)
+    for (int x = 0; x < kPictureWidth; ++x)
+      if (canvas.Picture().At(x, y) == ToPixel(kBlack)) drawn.emplace_back(x, y);
+  std::sort(expected.begin(), expected.end());
+  std::sort(drawn.begin(), drawn.end());
+  QCOMPARE(drawn.size(), expected.size());
+  QVERIFY(drawn == expected);
+}
+
+void TestFarShapes::quarterArcsMakeTheWholeOutline_data() {
+  QTest::addColumn<QRect>("box");
+  QTest::addColumn<int>("width");
+  QTest::newRow("on the picture, thin") << QRect(QPoint(40, 30), QPoint(250, 170)) << 1;
+  QTest::newRow("on the picture, thick") << QRect(QPoint(40, 30), QPoint(250, 170)) << 5;
+  QTest::newRow("reaching off the left and top") << QRect(QPoint(-150, -90), QPoint(120, 80)) << 1;
+  QTest::newRow("reaching off the right, thick") << QRect(QPoint(200, 20), QPoint(700, 180)) << 3;
+  QTest::newRow("far larger than the picture") << QRect(QPoint(-5000, -2000), QPoint(300, 2190)) << 1;
+  QTest::newRow("one pixel high") << QRect(QPoint(10, 100), QPoint(300, 101)) << 1;
+}
+
+// The four quarters of an ellipse, each drawn as an arc between the rays
+// along its axes, cover exactly its whole outline: an arc leaves out no row
+// it has pixels in.
+void TestFarShapes::quarterArcsMakeTheWholeOutline() {
+  QFETCH(QRect, box);
+  QFETCH(int, width);
+  const int l = box.left(), t = box.top(), r = box.right() + 1, b = box.bottom() + 1;
+  Canvas whole;
+  whole.pen.width = width;
+  whole.brush.style = BrushStyle::Clear;
+  whole.Ellipse(l, t, r, b);
+  Canvas quarters;
+  quarters.pen.width = width;
+  quarters.brush.style = BrushStyle::Clear;
+  const int cx = (l + r) / 2, cy = (t + b) / 2, far = 1 << 16;
+  const QPoint rays[4] = {{cx + far, cy}, {cx, cy - far}, {cx - far, cy}, {cx, cy + far}};
+  for (int q = 0; q < 4; ++q) {
+    const QPoint from = rays[q], to = rays[(q + 1) % 4];
+    quarters.Arc(l, t, r, b, from.x(), from.y(), to.x(), to.y());
+  }
+  int outline = 0;
+  for (int y = 0; y < kPictureHeight; ++y) {
+    for (int x = 0; x < kPictureWidth; ++x) {
+      const bool inWhole = whole.Picture().At(x, y) == ToPixel(kBlack);
+      const bool inQuarters = quarters.Picture().At(x, y) == ToPixel(kBlack);
+      outline += inWhole ? 1 : 0;
+      // A thick arc adds its round ends, which may stand out of the ring.
+      if (width == 1 || inWhole) QVERIFY2(inWhole == inQuarters, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+    }
+  }
+  QVERIFY(outline > 0);
 }

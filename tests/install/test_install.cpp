@@ -115,7 +115,8 @@ void TestInstall::tree() {
   QVERIFY2(page.startsWith(".TH SKETCHPOST 1 \"\" \"Sketchpost " + kVersion.toLatin1() + "\""), page.left(80));
   for (const char* option : {"\\-\\-help", "\\-\\-version", "FILE"}) QVERIFY2(page.contains(option), option);
   const QByteArray renderPage = Gunzip(root + QStringLiteral("share/man/man1/sketchpost-render.1.gz"));
-  for (const char* option : {"\\-\\-output", "\\-\\-scale", "\\-\\-help", "\\-\\-version"})
+  for (const char* option : {"\\-\\-output", "\\-\\-scale", "\\-\\-help", "\\-\\-version", "\\-\\-out\\-dir",
+                             "\\-\\-format", "\\-\\-unquote", "\\-\\-jobs", "no sketch lines"})
     QVERIFY2(renderPage.contains(option), option);
   // The installed programs run from their place, and say their version.
   const Run version = Command(root + QStringLiteral("bin/sketchpost"), {"--version"});

@@ -142,3 +142,58 @@ void TestBatches::unquotedPicture() {
   const QString difference = Difference(PngImage(ReadBytes(dir.filePath("q.png"))), DrawHere(plain));
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
+
+void TestBatches::notesPostingsWithoutSketchLines_data() {
+  QTest::addColumn<QStringList>("options");
+  QTest::addColumn<QByteArray>("err");
+  const QByteArray all =
+      "empty.skp: no sketch lines\n"
+      "prose.skp: no sketch lines\n"
+      "quoted.skp: no sketch lines\n"
+      "indented.skp: no sketch lines\n";
+  QTest::newRow("png") << QStringList{} << all;
+  QTest::newRow("svg, two threads") << QStringList{"--format", "svg", "-j", "2"} << all;
+  // Unquoted, the quoted posting has its sketch line; the indented one is
+  // still prose.
+  QTest::newRow("unquoted") << QStringList{"--unquote"}
+                            << QByteArray(
+                                   "empty.skp: no sketch lines\n"
+                                   "prose.skp: no sketch lines\n"
+                                   "indented.skp: no sketch lines\n");
+}
+
+// A posting without any sketch line is drawn (white) with a note naming it,
+// which is no failure; one sketch line anywhere, even a broken one, is enough.
+void TestBatches::notesPostingsWithoutSketchLines() {
+  QFETCH(QStringList, options);
+  QFETCH(QByteArray, err);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QList<std::pair<QString, QByteArray>> postings = {
+      {"empty.skp", QByteArray()},
+      {"prose.skp", Posting({"Hello,", "see the picture below.", "L (1;0;0;9;9)"})},
+      {"quoted.skp", Posting({"Someone wrote:", "> L(3;10;10;200;150)"})},
+      {"indented.skp", Posting({" L(3;10;10;200;150)"})},
+      {"sketch.skp", Posting({"prose", "x(1;0;0;9;9)", "E(1;E;10;10;80"})},
+  };
+  QStringList arguments = options;
+  for (const auto& [name, bytes] : postings) {
+    QVERIFY(WriteBytes(dir.filePath(name), bytes));
+    arguments << name;
+  }
+  const RunResult result = RunRenderer(arguments, dir.path());
+  RUN_OK(result);
+  QVERIFY2(result.err.startsWith(err), result.err.constData());
+  const QByteArray rest = result.err.mid(err.size());
+  QVERIFY2(!rest.contains("no sketch lines"), rest.constData());
+  const QString suffix = options.contains("svg") ? ".svg" : ".png";
+  for (const auto& [name, bytes] : postings) {
+    const QString picture = dir.filePath(QString(name).replace(".skp", suffix));
+    QVERIFY2(QFile::exists(picture), qPrintable(picture));
+  }
+  if (suffix == ".png") {
+    const QImage blank = PngImage(ReadBytes(dir.filePath("prose.png")));
+    QCOMPARE(blank.size(), QSize(320, 200));
+    QCOMPARE(CountBlack(blank), 0);
+  }
+}

@@ -79,6 +79,7 @@ class TestLegendModule : public QObject {
   Q_OBJECT
 
  private slots:
+  void programLinksNoQt_data();
   void programLinksNoQt();
   void moduleOnlyForLegends_data();
   void moduleOnlyForLegends();
@@ -96,4 +97,6 @@ class TestBatches : public QObject {
   void quoteMarksAsTheEditor_data();
   void quoteMarksAsTheEditor();
   void unquotedPicture();
+  void notesPostingsWithoutSketchLines_data();
+  void notesPostingsWithoutSketchLines();
 };

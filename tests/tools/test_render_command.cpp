@@ -365,6 +365,17 @@ void TestRenderCommand::scaledPicture() {
   RUN_OK(run);
   const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  // The resolution chunk, before the pixels: 96 pixels per inch (3780 a metre).
+  const QByteArray png = ReadBytes(dir.filePath("big.png"));
+  const qsizetype at = png.indexOf("pHYs");
+  QVERIFY(at > 0 && at < png.indexOf("IDAT"));
+  const auto word = [&](qsizetype i) {
+    return quint32(quint8(png[i])) << 24 | quint32(quint8(png[i + 1])) << 16 | quint32(quint8(png[i + 2])) << 8 |
+           quint32(quint8(png[i + 3]));
+  };
+  QCOMPARE(word(at + 4), 3780u);
+  QCOMPARE(word(at + 8), 3780u);
+  QCOMPARE(int(png[at + 12]), 1);  // per metre
 }
 
 void TestRenderCommand::lineBreaksGiveSamePicture_data() {
@@ -460,8 +471,11 @@ void TestRenderCommand::reportsIncompleteElements_data() {
   QTest::newRow("close beyond 255 characters: cut off")
       << "L(1;10;20;" + QByteArray("30;40;").repeated(59) + "30;40)\r\n"
       << QByteArray("in.skp:1:256: Polyline is probably incomplete\n");
-  QTest::newRow("quoted incomplete line: quiet") << Posting({"> L(2;10;30;50"}) << QByteArray();
-  QTest::newRow("indented incomplete line: quiet") << Posting({" T(M;10;100;\"abc"}) << QByteArray();
+  // Not sketch lines: such a posting has none at all.
+  QTest::newRow("quoted incomplete line: no sketch lines")
+      << Posting({"> L(2;10;30;50"}) << QByteArray("in.skp: no sketch lines\n");
+  QTest::newRow("indented incomplete line: no sketch lines")
+      << Posting({" T(M;10;100;\"abc"}) << QByteArray("in.skp: no sketch lines\n");
 }
 
 void TestRenderCommand::reportsIncompleteElements() {
@@ -487,7 +501,8 @@ void TestRenderCommand::warnsAboutDrawingSize_data() {
                                                QByteArray("L(1;0;0;1;10)\r\n").repeated(4)
                                         << QByteArray("big.skp: Drawing text is 4096 characters!\n");
   QTest::newRow("prose is not counted")
-      << QByteArray("A long line of prose that is not a sketch line at all.\r\n").repeated(2000) << QByteArray();
+      << QByteArray("A long line of prose that is not a sketch line at all.\r\n").repeated(2000)
+      << QByteArray("big.skp: no sketch lines\n");
   QTest::newRow("warning after the reports")
       << QByteArray("L(1;0;0;1;1\r\n") + QByteArray("L(1;0;0;1;1)\r\n").repeated(341)
       << QByteArray(

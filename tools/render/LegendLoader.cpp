@@ -42,24 +42,41 @@ std::string LegendLoader::ModulePath() {
   return folder + "/" SKETCHPOST_LEGEND_MODULE_FROM_BIN;
 }
 
+void* LegendLoader::Module() {
+  if (loadTried_) return module_;
+  loadTried_ = true;
+  const std::string path = ModulePath();
+  // The module stays loaded: its painter and Qt live until the process ends.
+  module_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module_ == nullptr) {
+    const char* reason = ::dlerror();
+    failure_ = reason != nullptr ? reason : path + ": cannot be loaded";
+  }
+  return module_;
+}
+
 sketch::TextPainter* LegendLoader::Painter() {
   if (tried_) return painter_;
   tried_ = true;
-  const std::string path = ModulePath();
-  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) {
-    const char* reason = ::dlerror();
-    failure_ = reason != nullptr ? reason : path + ": cannot be loaded";
-    return nullptr;
-  }
-  // The module stays loaded: its painter and Qt live until the process ends.
+  void* module = Module();
+  if (module == nullptr) return nullptr;
   const auto entry = reinterpret_cast<SketchpostLegendEntry>(::dlsym(module, SKETCHPOST_LEGEND_ENTRY));
   if (entry == nullptr) {
-    failure_ = path + ": not a legend module";
+    failure_ = ModulePath() + ": not a legend module";
     return nullptr;
   }
   painter_ = entry();
   return painter_;
+}
+
+std::string LegendLoader::FontName() {
+  const std::lock_guard<std::mutex> hold(lock_);
+  void* module = Module();
+  const auto entry = module != nullptr
+                         ? reinterpret_cast<SketchpostLegendFontEntry>(::dlsym(module, SKETCHPOST_LEGEND_FONT_ENTRY))
+                         : nullptr;
+  const char* name = entry != nullptr ? entry() : nullptr;
+  return name != nullptr ? name : "Arial";
 }
 
 sketch::TextMetrics LegendLoader::Measure(const sketch::CanvasFont& font, std::string_view text) {

@@ -20,6 +20,10 @@ class LegendLoader final : public sketch::TextPainter {
   void Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, int x, int y, const sketch::CanvasFont& font,
              std::string_view text, bool box) override;
 
+  // The legend font's name, asked of the module (which loads fontconfig);
+  // "Arial" when it cannot be loaded.
+  std::string FontName();
+
   // Whether the module was needed and could not be loaded, and why; no
   // legend is drawn then.
   bool Failed();
@@ -31,9 +35,12 @@ class LegendLoader final : public sketch::TextPainter {
   static std::string ModulePath();
 
  private:
+  void* Module();                  // under lock_; null when it cannot be loaded
   sketch::TextPainter* Painter();  // under lock_; null when it failed
 
   std::mutex lock_;
+  bool loadTried_ = false;
+  void* module_ = nullptr;
   bool tried_ = false;
   sketch::TextPainter* painter_ = nullptr;
   std::string failure_;

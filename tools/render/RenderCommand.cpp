@@ -21,7 +21,6 @@
 #include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "render/DrawPass.h"
-#include "render/LegendFontChoice.h"
 #include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
@@ -138,6 +137,13 @@ std::optional<std::string> WriteInPlace(const std::string& name, const std::stri
 // a failure leaves no partial file and an older picture stays whole. A
 // symbolic link is followed, its target replaced; an existing file keeps its
 // permissions.
+//
+// The picture is not synced to the disk before the rename: it is derived
+// from the posting, and drawn again in milliseconds, while waiting for the
+// disk took 4 to 12 ms a picture on a busy machine, more than drawing it.
+// A crash of the program still leaves no partial picture; a crash of the
+// system soon after the run may leave the picture empty or old, and drawing
+// it again mends it.
 std::optional<std::string> WriteFile(const std::string& name, const std::string& bytes) {
   struct stat status;
   const bool exists = ::stat(name.c_str(), &status) == 0;
@@ -155,7 +161,6 @@ std::optional<std::string> WriteFile(const std::string& name, const std::string&
   if (fd < 0) return SystemReason(errno);
   std::optional<std::string> failure = WriteAll(fd, bytes);
   if (!failure && exists && ::fchmod(fd, status.st_mode & 07777) != 0) failure = SystemReason(errno);
-  if (!failure && ::fsync(fd) != 0) failure = SystemReason(errno);
   if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
   if (!failure && ::rename(aside.c_str(), target.c_str()) != 0) failure = SystemReason(errno);
   if (failure) ::unlink(aside.c_str());
@@ -226,14 +231,23 @@ bool NamesSvg(std::string_view output) {
   return dot != std::string_view::npos && EqualsIgnoringCase(output.substr(dot), ".svg");
 }
 
-// Whether the text has a line the legend drawer takes: only then is the
-// legend font looked up (and the legend module loaded, when one is drawn).
-bool HasLegendLines(const sketch::LineSource& lines) {
-  for (std::int32_t i = 0; i < lines.LineCount(); ++i) {
+// What kinds of line the text has: a posting without any sketch line is
+// worth a note (a script may have been given the wrong file), and only a
+// legend line brings in the legend font (and the legend module).
+struct LineKinds {
+  bool sketch = false;
+  bool legend = false;
+};
+
+LineKinds KindsOf(const sketch::LineSource& lines) {
+  LineKinds kinds;
+  for (std::int32_t i = 0; i < lines.LineCount() && !kinds.legend; ++i) {
     const std::string line = lines.Line(i);
-    if (sketch::IsSketchLine(line) && sketch::KindOfLetter(line[0]) == sketch::ElementKind::Legend) return true;
+    if (!sketch::IsSketchLine(line)) continue;
+    kinds.sketch = true;
+    kinds.legend = sketch::KindOfLetter(line[0]) == sketch::ElementKind::Legend;
   }
-  return false;
+  return kinds;
 }
 
 // The posting's picture, encoded; empty when it cannot be encoded.
@@ -242,7 +256,9 @@ std::optional<std::string> DrawPicture(const std::string& inputName, std::string
   const sketch::MemoryLines lines(options.unquote ? Unquoted(text) : std::move(text));
   StderrHost host(inputName, err);
   LegendLoader& legends = LegendLoader::Shared();
-  const std::string fontName = HasLegendLines(lines) ? sketch::ChooseLegendFontName() : std::string("Arial");
+  const LineKinds kinds = KindsOf(lines);
+  if (!kinds.sketch) std::fprintf(err, "%s: no sketch lines\n", inputName.c_str());
+  const std::string fontName = kinds.legend ? legends.FontName() : std::string("Arial");
   sketch::DrawPassCounters pass;
   if (options.format == PictureFormat::kSvg) {
     sketch::SvgSurface svg(&legends);
