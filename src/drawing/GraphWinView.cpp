@@ -178,8 +178,9 @@ void TGrafForm::RedrawQuietly() {
   NoteHost host;
   sketch::RunDrawPass(Picture, lines, host, Pass);
   highlight_.Forget();
-  // A gesture under way keeps its rubber band, drawn again onto the new picture.
+  // A gesture or a drag under way keeps its rubber band, drawn again onto the new picture.
   if (Drawing) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
+  if (drag_.active) TogglePreview(drag_.preview);
   highlight_.HighlightLine(Picture, CaretLine());
   Picture.TakeTouched();
   RefreshPicture();
