@@ -39,7 +39,11 @@ CoverageMask::Palette Canvas::PenColours() const {
   return {0, brushColour, brushColour, ToPixel(pen.color)};
 }
 
-void Canvas::BeginFigure() { spans_.Begin(picture_, PenColours(), pen.mode == PenMode::NotXor); }
+void Canvas::BeginFigure() {
+  const bool notXor = pen.mode == PenMode::NotXor;
+  if (!notXor) SettleBatch();
+  spans_.Begin(picture_, PenColours(), notXor);
+}
 
 void Canvas::ApplyFigure() { Touch(spans_.Finish()); }
 
@@ -70,6 +74,7 @@ void Canvas::LineTo(int x, int y) {
   const bool solidBrush = brush.style == BrushStyle::Solid;
   const Pixel ink = ToPixel(pen.color), gap = ToPixel(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
+  if (!notXor) SettleBatch();
   if (!IsBroken(pen)) {
     Pixel* const pixels = picture_.Row(0);
     const int stride = picture_.Width();
@@ -336,6 +341,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
   const Rect outer = box.Adjusted(-margin, -margin, margin, margin);
   const Rect area = outer.Intersected(picture_.Bounds());
   if (area.Empty()) return;
+  SettleBatch();
   const LegendCache::Coverage& coverage = legends_.Painted(*textPainter_, font, text, brush.style == BrushStyle::Solid);
   // The runs of the text's coverage that lie on the picture; text always
   // paints (copy), whatever the pen's mode.
@@ -356,6 +362,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   const Rect area = Rect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) - 1, std::max(y1, y2) - 1}.Intersected(
       picture_.Bounds());
   if (area.Empty()) return;
+  SettleBatch();
   const Pixel colour = ToPixel(brush.color);
   for (int row = area.top; row <= area.bottom; ++row) {
     Pixel* pixels = picture_.Row(row);

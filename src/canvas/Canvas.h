@@ -33,6 +33,12 @@ class Canvas final : public Surface {
   // a window repaints just those.
   Rect TakeTouched() { return std::exchange(touched_, Rect{}); }
 
+  // Not-xor figures drawn between these two reach the picture together at
+  // the end, each pixel flipped once by all of them: a rubber band taken off
+  // and drawn again changes only where the old and the new differ.
+  void BeginNotXorBatch() { spans_.BeginBatch(); }
+  void EndNotXorBatch() { Touch(spans_.EndBatch()); }
+
   void SetTextPainter(TextPainter* painter) {
     if (painter != textPainter_) legends_.Clear();
     textPainter_ = painter;
@@ -48,8 +54,9 @@ class Canvas final : public Surface {
 
  private:
   CoverageMask::Palette PenColours() const;
-  void BeginFigure();  // before the first span of a figure
-  void ApplyFigure();  // after its last
+  void BeginFigure();                             // before the first span of a figure
+  void SettleBatch() { Touch(spans_.Settle()); }  // before a copy-mode write
+  void ApplyFigure();                             // after its last
   void Touch(const Rect& area);
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);

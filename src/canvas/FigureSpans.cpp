@@ -39,23 +39,36 @@ void FigureSpans::Keep(int y, int x0, int x1, Class cls) {
 }
 
 Rect FigureSpans::Finish() {
+  const bool batched = batching_ && notXor_;
   for (const int y : usedRows_) {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
-    ApplyRow(picture_->Row(y), spans);
+    if (batched) {
+      std::vector<Flip>& flips = flips_[static_cast<std::size_t>(y)];
+      if (flips.empty()) flipRows_.push_back(y);
+      ForEachRun(spans, [&](int x, int count, Class cls) {
+        flips.push_back(
+            {static_cast<std::int16_t>(x), static_cast<std::int16_t>(x + count - 1), ~colours_[cls] & ~kOpaque});
+      });
+    } else {
+      Pixel* const pixels = picture_->Row(y);
+      ForEachRun(spans, [&](int x, int count, Class cls) { MixRun(pixels + x, count, colours_[cls], notXor_); });
+    }
     spans.clear();
   }
   usedRows_.clear();
-  return std::exchange(bounds_, Rect{kPictureWidth, kPictureHeight, -1, -1});
+  const Rect bounds = std::exchange(bounds_, Rect{kPictureWidth, kPictureHeight, -1, -1});
+  return batched ? Rect{} : bounds;
 }
 
-void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans) {
+template <class Run>
+void FigureSpans::ForEachRun(const std::vector<Span>& spans, Run run) {
   if (spans.size() == 1) {
     const Span& only = spans.front();
-    MixRun(pixels + only.x0, only.x1 - only.x0 + 1, colours_[only.cls], notXor_);
+    run(only.x0, only.x1 - only.x0 + 1, only.cls);
     return;
   }
   // Classes into the row, the higher over the lower; then each run of one
-  // class onto the pixels, each pixel once.
+  // class.
   int first = kPictureWidth, last = -1;
   for (const Class cls : {kFill, kGap, kInk}) {
     for (const Span& span : spans) {
@@ -76,10 +89,43 @@ void FigureSpans::ApplyRow(Pixel* pixels, std::vector<Span>& spans) {
       if (word != eight) break;
     }
     while (end <= last && row[end] == cls) ++end;
-    if (cls != kNone) MixRun(pixels + x, end - x, colours_[cls], notXor_);
+    if (cls != kNone) run(x, end - x, static_cast<Class>(cls));
     x = end;
   }
   std::memset(row_.data() + first, kNone, static_cast<std::size_t>(last - first + 1));
+}
+
+Rect FigureSpans::Settle() {
+  Rect changed{kPictureWidth, kPictureHeight, -1, -1};
+  for (const int y : flipRows_) {
+    std::vector<Flip>& flips = flips_[static_cast<std::size_t>(y)];
+    FlipRow(y, flips, changed);
+    flips.clear();
+  }
+  flipRows_.clear();
+  return changed.Empty() ? Rect{} : changed;
+}
+
+// Each stretch of the row between two ends of flips takes the XOR of the
+// flips over it; where that is nothing, the pixels stay as they are.
+void FigureSpans::FlipRow(int y, std::vector<Flip>& flips, Rect& changed) {
+  ends_.clear();
+  for (const Flip& flip : flips) {
+    ends_.push_back({flip.x0, flip.key});
+    ends_.push_back({static_cast<std::int16_t>(flip.x1 + 1), flip.key});
+  }
+  std::sort(ends_.begin(), ends_.end(), [](const End& a, const End& b) { return a.x < b.x; });
+  Pixel* const pixels = picture_->Row(y);
+  Pixel key = 0;
+  for (std::size_t i = 0; i < ends_.size();) {
+    const int x = ends_[i].x;
+    for (; i < ends_.size() && ends_[i].x == x; ++i) key ^= ends_[i].key;
+    if (key == 0 || i == ends_.size()) continue;
+    const int end = ends_[i].x;
+    for (int p = x; p < end; ++p) pixels[p] = (pixels[p] ^ key) | kOpaque;
+    changed = {std::min(changed.left, x), std::min(changed.top, y), std::max(changed.right, end - 1),
+               std::max(changed.bottom, y)};
+  }
 }
 
 }  // namespace sketch

@@ -9,6 +9,12 @@
 // leaves the higher class on top. Not-xor must change each pixel exactly
 // once (a figure drawn twice gives every pixel back, however its outline
 // and inside overlap): its spans are kept and put on the picture at the end.
+//
+// Not-xor on the opaque picture flips colour bits: NOT(c XOR p) is p XOR
+// (NOT c) with the alpha set. Figures in not-xor therefore commute, and a
+// batch of them (a rubber band taken off and drawn again) is put on the
+// picture as one XOR per pixel: where the old band and the new one cover a
+// pixel in the same colour, it is not touched at all.
 
 #include <algorithm>
 #include <array>
@@ -51,16 +57,36 @@ class FigureSpans {
   }
   void AddPixel(int x, int y, Class cls) { Add(y, x, x, cls); }
 
-  // Ends the figure: returns the bounds of the pixels it changed.
+  // Ends the figure: returns the bounds of the pixels it changed (nothing,
+  // in a batch: the batch's end tells).
   Rect Finish();
+
+  // Not-xor figures between these two are put on the picture together at
+  // the end; it returns the bounds of the pixels that changed.
+  // A copy-mode write in a batch settles it first, so it lands on what the
+  // figures before it drew.
+  void BeginBatch() { batching_ = true; }
+  Rect Settle();  // puts the batch so far on the picture and goes on batching
+  Rect EndBatch() {
+    batching_ = false;
+    return Settle();
+  }
 
  private:
   struct Span {
     std::int16_t x0, x1;
     Class cls;
   };
+  struct Flip {  // pixels x0..x1 XOR key, in a batch
+    std::int16_t x0, x1;
+    Pixel key;
+  };
   void Keep(int y, int x0, int x1, Class cls);  // not-xor: for Finish
-  void ApplyRow(Pixel* pixels, std::vector<Span>& spans);
+  // Calls run(x, count, cls) for each run of one class of the row's spans,
+  // the higher class over the lower, each pixel once.
+  template <class Run>
+  void ForEachRun(const std::vector<Span>& spans, Run run);
+  void FlipRow(int y, std::vector<Flip>& flips, Rect& changed);
 
   Picture* picture_ = nullptr;
   std::array<Pixel, 4> colours_{};
@@ -69,6 +95,14 @@ class FigureSpans {
   std::array<std::vector<Span>, kPictureHeight> rows_;  // not-xor: the spans of each row
   std::vector<int> usedRows_;
   std::array<std::uint8_t, kPictureWidth + 8> row_{};  // the class of each pixel of the row in hand
+  bool batching_ = false;
+  std::array<std::vector<Flip>, kPictureHeight> flips_;  // batch: the flips of each row
+  std::vector<int> flipRows_;
+  struct End {  // where a flip starts or stops, for FlipRow
+    std::int16_t x;
+    Pixel key;
+  };
+  std::vector<End> ends_;
 };
 
 // Pixels p[0..n-1] after a figure of `colour` covers them.

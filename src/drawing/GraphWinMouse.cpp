@@ -78,13 +78,17 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
     ShowPoint(1, "Cursor: (%d, %d)", SnapPoint(at.x(), at.y(), StartPoint, false));
     return;
   }
+  // The old rubber band and the new reach the picture together: where they
+  // cover a pixel alike, it stays, and only what changed is repainted.
+  Picture.BeginNotXorBatch();
   EraseRubberBand();
   FollowPointer(shift, at);
   ShowPoint(0, CentreMode(shift) ? "Center: (%d, %d)" : "Origin: (%d, %d)",
             CentreMode(shift) ? CenterPoint : StartPoint);
   DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
   ShowPoint(1, "Current: (%d, %d)", CurrentPoint);
-  RefreshTouched();  // the old rubber band and the new
+  Picture.EndNotXorBatch();
+  RefreshTouched();
 }
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {

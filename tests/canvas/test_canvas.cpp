@@ -2,7 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
-#include <functional>
+#include <vector>
 
 #include "canvas/Canvas.h"
 #include "qttext/QtTextPainter.h"
@@ -30,6 +30,55 @@ QRect Bounds(const QList<QPoint>& points) {
   for (const QPoint& p : points) r |= QRect(p, QSize(1, 1));
   return r;
 }
+
+void FillRandomly(Canvas& canvas, QRandomGenerator& random) {
+  for (int y = 0; y < kPictureHeight; ++y)
+    for (int x = 0; x < kPictureWidth; ++x) canvas.Picture().Set(x, y, kOpaque | random.generate());
+}
+
+// A line, rectangle, ellipse or arc with a random pen and brush, reaching
+// a little off the picture.
+struct RandomFigure {
+  int kind = 0;
+  int c[8] = {};
+  CanvasPen pen;
+  CanvasBrush brush;
+
+  static RandomFigure Make(QRandomGenerator& random, PenMode mode) {
+    RandomFigure f;
+    const auto coordinate = [&](int limit) { return random.bounded(-40, limit + 40); };
+    f.pen.width = random.bounded(0, 11);
+    f.pen.style = static_cast<PenStyle>(random.bounded(0, 4));
+    f.pen.color = random.generate() & 0xFFFFFF;
+    f.pen.mode = mode;
+    f.brush = {random.generate() & 0xFFFFFFu, random.bounded(2) ? BrushStyle::Solid : BrushStyle::Clear};
+    f.kind = random.bounded(4);
+    for (int i = 0; i < 8; i += 2) {
+      f.c[i] = coordinate(kPictureWidth);
+      f.c[i + 1] = coordinate(kPictureHeight);
+    }
+    return f;
+  }
+
+  void Draw(Canvas& canvas) const {
+    canvas.pen = pen;
+    canvas.brush = brush;
+    switch (kind) {
+      case 0:
+        canvas.MoveTo(c[0], c[1]);
+        canvas.LineTo(c[2], c[3]);
+        break;
+      case 1:
+        canvas.Rectangle(c[0], c[1], c[2], c[3]);
+        break;
+      case 2:
+        canvas.Ellipse(c[0], c[1], c[2], c[3]);
+        break;
+      default:
+        canvas.Arc(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+    }
+  }
+};
 
 void FillPicture(Canvas& canvas, Color c) {
   const CanvasBrush saved = canvas.brush;
@@ -271,44 +320,58 @@ void TestCanvas::arcRunsCounterClockwise() {
 
 void TestCanvas::notXorTwiceRestoresEveryPixel() {
   QRandomGenerator random(20261208);
-  const auto coordinate = [&](int limit) { return random.bounded(-40, limit + 40); };
   for (int round = 0; round < 400; ++round) {
     Canvas canvas;
-    sketch::Picture& picture = canvas.Picture();
-    for (int y = 0; y < 200; ++y)
-      for (int x = 0; x < 320; ++x) picture.Set(x, y, kOpaque | random.generate());
-    const sketch::Picture before = picture;
-    canvas.pen.width = random.bounded(0, 11);
-    canvas.pen.style = static_cast<PenStyle>(random.bounded(0, 4));
-    canvas.pen.color = random.generate() & 0xFFFFFF;
-    canvas.pen.mode = PenMode::NotXor;
-    canvas.brush = {random.generate() & 0xFFFFFFu, random.bounded(2) ? BrushStyle::Solid : BrushStyle::Clear};
-    const int kind = random.bounded(4);
-    const int c[8] = {coordinate(320), coordinate(200), coordinate(320), coordinate(200),
-                      coordinate(320), coordinate(200), coordinate(320), coordinate(200)};
-    const std::function<void()> figure = [&] {
-      switch (kind) {
-        case 0:
-          canvas.MoveTo(c[0], c[1]);
-          canvas.LineTo(c[2], c[3]);
-          break;
-        case 1:
-          canvas.Rectangle(c[0], c[1], c[2], c[3]);
-          break;
-        case 2:
-          canvas.Ellipse(c[0], c[1], c[2], c[3]);
-          break;
-        default:
-          canvas.Arc(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
-      }
-    };
-    figure();
-    figure();
-    QVERIFY2(picture == before, qPrintable(QString("round %1 kind %2 width %3 style %4")
-                                               .arg(round)
-                                               .arg(kind)
-                                               .arg(canvas.pen.width)
-                                               .arg(int(canvas.pen.style))));
+    FillRandomly(canvas, random);
+    const sketch::Picture before = canvas.Picture();
+    const RandomFigure figure = RandomFigure::Make(random, PenMode::NotXor);
+    figure.Draw(canvas);
+    figure.Draw(canvas);
+    QVERIFY2(canvas.Picture() == before, qPrintable(QString("round %1 kind %2 width %3 style %4")
+                                                        .arg(round)
+                                                        .arg(figure.kind)
+                                                        .arg(figure.pen.width)
+                                                        .arg(int(figure.pen.style))));
+  }
+}
+
+// A batch (a rubber band taken off and drawn again) gives the pixels of
+// its figures drawn one by one, also with copy-mode writes among them, and
+// the bounds it reports hold every changed pixel, tightly when all of it
+// was not-xor figures (a thin line reports its box at once).
+void TestCanvas::notXorBatchEqualsFiguresOneByOne() {
+  QRandomGenerator random(20261209);
+  for (int round = 0; round < 300; ++round) {
+    Canvas oneByOne;
+    FillRandomly(oneByOne, random);
+    Canvas batched = oneByOne;
+    const sketch::Picture before = oneByOne.Picture();
+    std::vector<RandomFigure> figures;
+    const int count = random.bounded(1, 5);
+    bool allBatched = true;
+    for (int i = 0; i < count; ++i) {
+      const bool copy = random.bounded(6) == 0;
+      figures.push_back(RandomFigure::Make(random, copy ? PenMode::Copy : PenMode::NotXor));
+      allBatched = allBatched && !copy && !(figures.back().kind == 0 && figures.back().pen.width <= 1);
+    }
+    // The same band twice, as a move that comes back where it was.
+    if (random.bounded(3) == 0) figures.push_back(figures.front());
+    for (const RandomFigure& figure : figures) figure.Draw(oneByOne);
+    batched.TakeTouched();
+    batched.BeginNotXorBatch();
+    for (const RandomFigure& figure : figures) figure.Draw(batched);
+    batched.EndNotXorBatch();
+    const QString where = QString("round %1, %2 figures").arg(round).arg(figures.size());
+    QVERIFY2(batched.Picture() == oneByOne.Picture(), qPrintable(where));
+    QRect changed;
+    for (int y = 0; y < kPictureHeight; ++y)
+      for (int x = 0; x < kPictureWidth; ++x)
+        if (batched.Picture().At(x, y) != before.At(x, y)) changed |= QRect(x, y, 1, 1);
+    const Rect touched = batched.TakeTouched();
+    const QRect reported =
+        touched.Empty() ? QRect() : QRect(touched.left, touched.top, touched.Width(), touched.Height());
+    QVERIFY2(reported.contains(changed) || changed.isNull(), qPrintable(where));
+    if (allBatched) QVERIFY2(reported == changed, qPrintable(where));
   }
 }
 

@@ -103,7 +103,7 @@ class TestPictureView : public QObject {
   void zoomShowsSharpSquares();
   void ctrlWheelZoomsAndPlainWheelScrolls();
   void fitFollowsTheWindow();
-  void aMoveRepaintsOnlyWhatItTouched();
+  void aMoveRepaintsOnlyWhatItChanged();
   void redrawWhileTypingFollowsTheText();
   void redrawDuringAGestureKeepsTheRubberBand();
   void undoAndRedoFromThePicture();

@@ -186,7 +186,7 @@ void TestPictureView::fitFollowsTheWindow() {
   QCOMPARE(fx->graf.Zoom(), 2);
 }
 
-void TestPictureView::aMoveRepaintsOnlyWhatItTouched() {
+void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {
   fx->graf.SetZoom(3);
   QApplication::processEvents();
   PaintSpy spy;
@@ -207,6 +207,20 @@ void TestPictureView::aMoveRepaintsOnlyWhatItTouched() {
                                                                        .arg(spy.painted.boundingRect().width())
                                                                        .arg(spy.painted.boundingRect().height())));
   fx->Mouse(QEvent::MouseButtonRelease, fx->At({50, 32}), Qt::NoButton);
+  // A filled band grown by a few columns repaints those columns, not the
+  // inside the old band and the new share.
+  fx->graf.RectangleButton->click();
+  if (!fx->graf.CbBrushStyle->isChecked()) fx->graf.CbBrushStyle->click();
+  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 80}), Qt::LeftButton);
+  fx->Mouse(QEvent::MouseMove, fx->At({60, 120}), Qt::LeftButton);
+  QApplication::processEvents();
+  spy.painted = QRegion();
+  fx->Mouse(QEvent::MouseMove, fx->At({64, 120}), Qt::LeftButton);
+  QApplication::processEvents();
+  const QRect edges = QRect(QPoint(58 - 1, 80 - 1), QPoint(63 + 1, 119 + 1));
+  QVERIFY(!spy.painted.isEmpty());
+  QVERIFY(QRect(edges.topLeft() * 3, edges.size() * 3).contains(spy.painted.boundingRect()));
+  fx->Mouse(QEvent::MouseButtonRelease, fx->At({64, 120}), Qt::NoButton);
   // The caret's mark repaints its element only.
   QApplication::processEvents();
   spy.painted = QRegion();
