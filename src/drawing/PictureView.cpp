@@ -1,6 +1,7 @@
 #include "drawing/PictureView.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -81,9 +82,54 @@ void PictureView::PaintPixels(QPainter& painter, const QRect& source) {
   }
   // Enlarged by whole device pixels: each pixel repeated along its row, and
   // the row copied down, is cheaper than the painter's general scaling.
+  if (PaintStraight(painter, source, side)) return;
   QImage enlarged = EnlargedPixels(source, side);
   enlarged.setDevicePixelRatio(ratio);
   painter.drawImage(target.topLeft(), enlarged);
+}
+
+bool PictureView::PaintStraight(QPainter& painter, const QRect& source, int side) {
+  QPaintEngine* const engine = painter.paintEngine();
+  if (engine == nullptr || engine->type() != QPaintEngine::Raster) return false;
+  QPaintDevice* const device = engine->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return false;
+  const auto& image = *static_cast<const QImage*>(device);
+  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied) return false;
+  // Only a move and the whole-pixel scale between the picture and the image.
+  const QTransform transform = painter.deviceTransform();
+  if (transform.type() > QTransform::TxScale || std::abs(transform.m11() * zoom_ - side) > 1e-9 ||
+      std::abs(transform.m22() * zoom_ - side) > 1e-9 || transform.dx() != std::round(transform.dx()) ||
+      transform.dy() != std::round(transform.dy()))
+    return false;
+  // The area Qt repaints, in the image's pixels: nothing outside it is ours.
+  const QRegion clip = engine->systemClip();
+  if (clip.isEmpty()) return false;
+  const QPoint origin(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+  const QRect target = QRect(origin + source.topLeft() * side, source.size() * side).intersected(image.rect());
+  // constBits: the painter holds the image, which must not detach under it.
+  uchar* const bits = const_cast<uchar*>(image.constBits());
+  const qsizetype stride = image.bytesPerLine();
+  for (const QRect& part : clip) {
+    const QRect area = part.intersected(target);
+    if (area.isEmpty()) continue;
+    const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom();) {
+      const int row = (y - origin.y()) / side;
+      const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
+      auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
+      for (int x = area.left(); x <= area.right();) {
+        const int column = (x - origin.x()) / side;
+        const int end = std::min(area.right() + 1, origin.x() + (column + 1) * side);
+        std::fill(first + x, first + end, from[column]);
+        x = end;
+      }
+      const int rowEnd = std::min(area.bottom() + 1, origin.y() + (row + 1) * side);
+      for (int copy = y + 1; copy < rowEnd; ++copy)
+        std::memcpy(bits + copy * stride + area.left() * qsizetype(sizeof(QRgb)), first + area.left(), bytes);
+      y = rowEnd;
+    }
+  }
+  return true;
 }
 
 QImage PictureView::EnlargedPixels(const QRect& source, int side) {

@@ -49,6 +49,9 @@ class PictureView final : public QWidget {
  private:
   // The pixels of `source`, each a square of side x side.
   void PaintPixels(QPainter& painter, const QRect& source);
+  // Writes them into the window's own image, when the painter paints on one
+  // plainly; false when it does not (printing, a pixmap, a rotation).
+  bool PaintStraight(QPainter& painter, const QRect& source, int side);
   QImage EnlargedPixels(const QRect& source, int side);
   QRect HandleRect(QPoint handle) const;
   void UpdateHandles();

@@ -101,6 +101,7 @@ class TestPictureView : public QObject {
   void dragsWriteTheSameLineAtEveryZoom();
   void zoomShowsSharpSquares_data();
   void zoomShowsSharpSquares();
+  void theWindowShowsTheSquaresItRepaints();
   void ctrlWheelZoomsAndPlainWheelScrolls();
   void fitFollowsTheWindow();
   void aMoveRepaintsOnlyWhatItChanged();

@@ -3,12 +3,14 @@
 // undo from the picture.
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
 #include <memory>
 
 #include "DrawingTestKit.h"
@@ -148,6 +150,56 @@ void TestPictureView::zoomShowsSharpSquares() {
         QFAIL(qPrintable(QString("screen pixel (%1, %2) is not its picture pixel").arg(x).arg(y)));
     }
   }
+}
+
+// What reaches the window itself, scrolled and repainted in parts by a
+// drag: each device pixel of the viewport is its picture pixel, and the
+// scroll bars the picture lies under keep their own pixels.
+void TestPictureView::theWindowShowsTheSquaresItRepaints() {
+  fx->editor.Editor->setPlainText("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
+  fx->graf.DrawSketch();
+  fx->graf.SetZoom(3);
+  QApplication::processEvents();
+  QScrollArea& scroll = *fx->graf.ScrollBox1;
+  scroll.horizontalScrollBar()->setValue(37);
+  scroll.verticalScrollBar()->setValue(23);
+  QApplication::processEvents();
+  // The window's own image, in device pixels, as the platform shows it.
+  const auto shown = [] {
+    QPaintDevice* const device = fx->graf.backingStore()->paintDevice();
+    return device->devType() == QInternal::Image
+               ? static_cast<const QImage*>(device)->convertToFormat(QImage::Format_RGB32)
+               : QImage();
+  };
+  const qreal ratio = fx->graf.devicePixelRatioF();
+  if (3 * ratio != std::round(3 * ratio)) QSKIP("picture pixels are whole device pixels only at whole ratios");
+  const auto deviceRect = [&](QWidget* w) {
+    const QRect r(w->mapTo(&fx->graf, QPoint(0, 0)), w->size());
+    return QRect((QPointF(r.topLeft()) * ratio).toPoint(), (QSizeF(r.size()) * ratio).toSize());
+  };
+  const QRect bar = deviceRect(scroll.verticalScrollBar());
+  const QImage barBefore = shown().copy(bar);
+  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 20}), Qt::LeftButton);
+  fx->Mouse(QEvent::MouseMove, fx->At({300, 120}), Qt::LeftButton);
+  QApplication::processEvents();
+  fx->Mouse(QEvent::MouseMove, fx->At({310, 150}), Qt::LeftButton);
+  QApplication::processEvents();
+  const QImage screen = shown();
+  QCOMPARE(screen.size(), (QSizeF(fx->graf.size()) * ratio).toSize());
+  QCOMPARE(screen.copy(bar), barBefore);
+  const QRect view = deviceRect(scroll.viewport());
+  const QPoint origin = deviceRect(fx->graf.Image).topLeft();
+  const int side = static_cast<int>(3 * ratio);
+  const sketch::Picture& picture = fx->graf.Picture.Picture();
+  for (int y = view.top(); y <= view.bottom(); ++y) {
+    for (int x = view.left(); x <= view.right(); ++x) {
+      const QPoint p((x - origin.x()) / side, (y - origin.y()) / side);
+      if ((screen.pixel(x, y) | 0xFF000000u) != picture.At(p.x(), p.y()))
+        QFAIL(qPrintable(
+            QString("window pixel (%1, %2) is not picture pixel (%3, %4)").arg(x).arg(y).arg(p.x()).arg(p.y())));
+    }
+  }
+  fx->Mouse(QEvent::MouseButtonRelease, fx->At({310, 150}), Qt::NoButton);
 }
 
 void TestPictureView::ctrlWheelZoomsAndPlainWheelScrolls() {
