@@ -4,10 +4,6 @@
 
 namespace sketch {
 
-bool IsTokenChar(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
-}
-
 RawField ScanRawField(std::string_view& rest) {
   RawField field;
   std::size_t i = 0;

@@ -7,6 +7,7 @@
 // punctuation, control characters, bytes 128-255) separates. Only ':' means
 // something: it marks a relative coordinate.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,7 +47,16 @@ struct RawField {
   std::string_view token;  // into the scanned line; at most 7 characters
 };
 
-bool IsTokenChar(unsigned char c);
+// Letters, digits and '-': looked up in a table, as the scanner asks it of
+// every byte of every line.
+inline constexpr auto kTokenChars = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[static_cast<std::size_t>(c)] =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+  return table;
+}();
+constexpr bool IsTokenChar(unsigned char c) { return kTokenChars[c]; }
 
 // The upper-case form of a token character (only a-z change).
 constexpr char TokenUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
