@@ -122,7 +122,7 @@ void FigureSpans::FlipRow(int y, std::vector<Flip>& flips, Rect& changed) {
     for (; i < ends_.size() && ends_[i].x == x; ++i) key ^= ends_[i].key;
     if (key == 0 || i == ends_.size()) continue;
     const int end = ends_[i].x;
-    for (int p = x; p < end; ++p) pixels[p] = (pixels[p] ^ key) | kOpaque;
+    MixRun(pixels + x, end - x, ~key, true);  // not-xor with NOT key: XOR key
     changed = {std::min(changed.left, x), std::min(changed.top, y), std::max(changed.right, end - 1),
                std::max(changed.bottom, y)};
   }

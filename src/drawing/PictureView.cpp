@@ -108,26 +108,9 @@ bool PictureView::PaintStraight(QPainter& painter, const QRect& source, int side
   const QRect target = QRect(origin + source.topLeft() * side, source.size() * side).intersected(image.rect());
   // constBits: the painter holds the image, which must not detach under it.
   uchar* const bits = const_cast<uchar*>(image.constBits());
-  const qsizetype stride = image.bytesPerLine();
   for (const QRect& part : clip) {
     const QRect area = part.intersected(target);
-    if (area.isEmpty()) continue;
-    const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
-    for (int y = area.top(); y <= area.bottom();) {
-      const int row = (y - origin.y()) / side;
-      const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
-      auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
-      for (int x = area.left(); x <= area.right();) {
-        const int column = (x - origin.x()) / side;
-        const int end = std::min(area.right() + 1, origin.x() + (column + 1) * side);
-        std::fill(first + x, first + end, from[column]);
-        x = end;
-      }
-      const int rowEnd = std::min(area.bottom() + 1, origin.y() + (row + 1) * side);
-      for (int copy = y + 1; copy < rowEnd; ++copy)
-        std::memcpy(bits + copy * stride + area.left() * qsizetype(sizeof(QRgb)), first + area.left(), bytes);
-      y = rowEnd;
-    }
+    if (!area.isEmpty()) WriteEnlarged(bits, image.bytesPerLine(), origin, area, side);
   }
   return true;
 }
@@ -138,14 +121,28 @@ QImage PictureView::EnlargedPixels(const QRect& source, int side) {
     buffer_ = QImage(size.expandedTo(buffer_.size()), QImage::Format_RGB32);
   // A view of the buffer's top left: no pixels copied, no memory asked for.
   QImage out(buffer_.bits(), size.width(), size.height(), buffer_.bytesPerLine(), QImage::Format_RGB32);
-  const auto bytes = static_cast<std::size_t>(size.width()) * sizeof(QRgb);
-  for (int y = 0; y < source.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(source.top() + y)) + source.left();
-    auto* first = reinterpret_cast<QRgb*>(out.scanLine(y * side));
-    for (int x = 0; x < source.width(); ++x) std::fill_n(first + x * side, side, from[x]);
-    for (int copy = 1; copy < side; ++copy) std::memcpy(out.scanLine(y * side + copy), first, bytes);
-  }
+  WriteEnlarged(out.bits(), out.bytesPerLine(), -source.topLeft() * side, out.rect(), side);
   return out;
+}
+
+void PictureView::WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, const QRect& area, int side) const {
+  const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
+  const qsizetype left = area.left() * qsizetype{sizeof(QRgb)};
+  for (int y = area.top(); y <= area.bottom();) {
+    const int row = (y - origin.y()) / side;
+    const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
+    auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
+    for (int x = area.left(); x <= area.right();) {
+      const int column = (x - origin.x()) / side;
+      const int end = std::min(area.right() + 1, origin.x() + (column + 1) * side);
+      std::fill(first + x, first + end, from[column]);
+      x = end;
+    }
+    // The rest of the picture row's device rows are copies of the first.
+    const int rowEnd = std::min(area.bottom() + 1, origin.y() + (row + 1) * side);
+    for (int copy = y + 1; copy < rowEnd; ++copy) std::memcpy(bits + copy * stride + left, first + area.left(), bytes);
+    y = rowEnd;
+  }
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {

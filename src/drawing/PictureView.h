@@ -53,6 +53,9 @@ class PictureView final : public QWidget {
   // plainly; false when it does not (printing, a pixmap, a rotation).
   bool PaintStraight(QPainter& painter, const QRect& source, int side);
   QImage EnlargedPixels(const QRect& source, int side);
+  // The device pixels `area` of an image whose rows start at `bits`, for the
+  // picture shown from `origin`, each picture pixel a square of side x side.
+  void WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, const QRect& area, int side) const;
   QRect HandleRect(QPoint handle) const;
   void UpdateHandles();
 

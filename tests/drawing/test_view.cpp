@@ -243,36 +243,36 @@ void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {
   QApplication::processEvents();
   PaintSpy spy;
   fx->graf.Image->installEventFilter(&spy);
-  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 20}), Qt::LeftButton);
-  fx->Mouse(QEvent::MouseMove, fx->At({40, 30}), Qt::LeftButton);
-  QApplication::processEvents();
-  spy.painted = QRegion();
-  fx->Mouse(QEvent::MouseMove, fx->At({50, 32}), Qt::LeftButton);
-  QApplication::processEvents();
+  const auto enlarged = [](const QRect& r) { return QRect(r.topLeft() * 3, r.size() * 3); };
+  // What the second of two moves of a drag from `press` repaints.
+  const auto paintedBySecondMove = [&](QPoint press, QPoint first, QPoint second) {
+    fx->Mouse(QEvent::MouseButtonPress, fx->At(press), Qt::LeftButton);
+    fx->Mouse(QEvent::MouseMove, fx->At(first), Qt::LeftButton);
+    QApplication::processEvents();
+    spy.painted = QRegion();
+    fx->Mouse(QEvent::MouseMove, fx->At(second), Qt::LeftButton);
+    QApplication::processEvents();
+    const QRegion painted = spy.painted;
+    fx->Mouse(QEvent::MouseButtonRelease, fx->At(second), Qt::NoButton);
+    return painted;
+  };
   // The old and the new rubber band with the pen's margin, enlarged three times.
+  const QRegion line = paintedBySecondMove({20, 20}, {40, 30}, {50, 32});
   const QRect reach = QRect(QPoint(20 - 2, 20 - 2), QPoint(50 + 2, 32 + 2));
-  const QRect scaled(reach.topLeft() * 3, reach.size() * 3);
-  QVERIFY(!spy.painted.isEmpty());
-  QVERIFY2(scaled.contains(spy.painted.boundingRect()), qPrintable(QString("painted %1,%2 %3x%4")
-                                                                       .arg(spy.painted.boundingRect().x())
-                                                                       .arg(spy.painted.boundingRect().y())
-                                                                       .arg(spy.painted.boundingRect().width())
-                                                                       .arg(spy.painted.boundingRect().height())));
-  fx->Mouse(QEvent::MouseButtonRelease, fx->At({50, 32}), Qt::NoButton);
+  QVERIFY(!line.isEmpty());
+  QVERIFY2(enlarged(reach).contains(line.boundingRect()), qPrintable(QString("painted %1,%2 %3x%4")
+                                                                         .arg(line.boundingRect().x())
+                                                                         .arg(line.boundingRect().y())
+                                                                         .arg(line.boundingRect().width())
+                                                                         .arg(line.boundingRect().height())));
   // A filled band grown by a few columns repaints those columns, not the
   // inside the old band and the new share.
   fx->graf.RectangleButton->click();
   if (!fx->graf.CbBrushStyle->isChecked()) fx->graf.CbBrushStyle->click();
-  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 80}), Qt::LeftButton);
-  fx->Mouse(QEvent::MouseMove, fx->At({60, 120}), Qt::LeftButton);
-  QApplication::processEvents();
-  spy.painted = QRegion();
-  fx->Mouse(QEvent::MouseMove, fx->At({64, 120}), Qt::LeftButton);
-  QApplication::processEvents();
+  const QRegion grown = paintedBySecondMove({20, 80}, {60, 120}, {64, 120});
   const QRect edges = QRect(QPoint(58 - 1, 80 - 1), QPoint(63 + 1, 119 + 1));
-  QVERIFY(!spy.painted.isEmpty());
-  QVERIFY(QRect(edges.topLeft() * 3, edges.size() * 3).contains(spy.painted.boundingRect()));
-  fx->Mouse(QEvent::MouseButtonRelease, fx->At({64, 120}), Qt::NoButton);
+  QVERIFY(!grown.isEmpty());
+  QVERIFY(enlarged(edges).contains(grown.boundingRect()));
   // The caret's mark repaints its element only.
   QApplication::processEvents();
   spy.painted = QRegion();
