@@ -34,6 +34,14 @@ int CanvasFont::Height() const {
 
 Canvas::Canvas() : picture_(kPictureWidth, kPictureHeight, ToPixel(kWhite)) {}
 
+void Canvas::TakeRowsFrom(Canvas& other, int top, int bottom) {
+  top = std::max(top, 0);
+  bottom = std::min(bottom, kPictureHeight - 1);
+  if (top > bottom) return;
+  std::copy(other.picture_.Row(top), other.picture_.Row(bottom) + kPictureWidth, picture_.Row(top));
+  Touch(other.TakeTouched().Intersected(Rect{0, top, kPictureWidth - 1, bottom}));
+}
+
 CoverageMask::Palette Canvas::PenColours() const {
   const Pixel brushColour = ToPixel(brush.color);
   return {0, brushColour, brushColour, ToPixel(pen.color)};
@@ -69,8 +77,8 @@ void Canvas::LineTo(int x, int y) {
     return;
   }
   // Each pixel of a thin line is visited once: it goes straight onto the picture.
-  Touch(Rect{std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y)}.Intersected(
-      picture_.Bounds()));
+  const Rect area = DrawArea();
+  Touch(Rect{std::min(from.x, x), std::min(from.y, y), std::max(from.x, x), std::max(from.y, y)}.Intersected(area));
   const bool solidBrush = brush.style == BrushStyle::Solid;
   const Pixel ink = ToPixel(pen.color), gap = ToPixel(brush.color);
   const bool notXor = pen.mode == PenMode::NotXor;
@@ -78,14 +86,14 @@ void Canvas::LineTo(int x, int y) {
   if (!IsBroken(pen)) {
     Pixel* const pixels = picture_.Row(0);
     const int stride = picture_.Width();
-    ForEachLinePixel(from, penPos_, picture_.Bounds(), [&](int px, int py, std::int64_t) {
+    ForEachLinePixel(from, penPos_, area, [&](int px, int py, std::int64_t) {
       Pixel& pixel = pixels[py * stride + px];
       pixel = Mix(ink, pixel, notXor);
     });
     return;
   }
   const DashPattern dashes(pen.style);
-  ForEachLinePixel(from, penPos_, picture_.Bounds(), [&](int px, int py, std::int64_t step) {
+  ForEachLinePixel(from, penPos_, area, [&](int px, int py, std::int64_t step) {
     const bool dash = dashes.IsDash(step);
     if (!dash && !solidBrush) return;
     Pixel& pixel = picture_.Row(py)[px];
@@ -113,7 +121,8 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   const int ct = std::clamp(t, -margin, kPictureHeight + margin), cb = std::clamp(bt, -margin, kPictureHeight + margin);
   BeginFigure();
   if (brush.style == BrushStyle::Solid) {
-    for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) spans_.Add(j, cl, cr, FigureSpans::kFill);
+    for (int j = std::max(ct, spans_.TopRow()); j <= std::min(cb, spans_.BottomRow()); ++j)
+      spans_.Add(j, cl, cr, FigureSpans::kFill);
   }
   if (DrawWidth(pen.width) > 1) {
     const PointF corners[4] = {
@@ -123,7 +132,7 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   } else if (!IsBroken(pen)) {
     spans_.Add(ct, cl, cr, FigureSpans::kInk);
     spans_.Add(cb, cl, cr, FigureSpans::kInk);
-    for (int j = std::max(ct, 0); j <= std::min(cb, kPictureHeight - 1); ++j) {
+    for (int j = std::max(ct, spans_.TopRow()); j <= std::min(cb, spans_.BottomRow()); ++j) {
       spans_.AddPixel(cl, j, FigureSpans::kInk);
       spans_.AddPixel(cr, j, FigureSpans::kInk);
     }
@@ -141,9 +150,10 @@ void Canvas::AddBrokenRectangle(std::int64_t l, std::int64_t t, std::int64_t r, 
   const std::int64_t width = r - l, height = b - t;
   const int left = static_cast<int>(std::max<std::int64_t>(l, 0));
   const int right = static_cast<int>(std::min<std::int64_t>(r, kPictureWidth - 1));
-  const std::int64_t top = std::max<std::int64_t>(t, 0), bottom = std::min<std::int64_t>(b, kPictureHeight - 1);
+  const std::int64_t top = std::max<std::int64_t>(t, spans_.TopRow());
+  const std::int64_t bottom = std::min<std::int64_t>(b, spans_.BottomRow());
   const auto edge = [&](std::int64_t y, int x0, int x1, std::int64_t stepAtX0, int direction) {
-    if (y < 0 || y >= kPictureHeight || x0 > x1) return;
+    if (y < spans_.TopRow() || y > spans_.BottomRow() || x0 > x1) return;
     dashes.ForEachStretch(x0, x1, stepAtX0, direction, [&](int first, int last, bool dash) {
       AddBrokenStretch(static_cast<int>(y), first, last, dash);
     });
@@ -261,7 +271,7 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
       return;
     }
     ForEachRingStretch(
-        e, DrawWidth(pen.width),
+        e, DrawWidth(pen.width), spans_.TopRow(), spans_.BottomRow(),
         [&](int y, int x0, int x1) {
           x0 = std::max(x0, 0);
           x1 = std::min(x1, kPictureWidth - 1);
@@ -282,8 +292,9 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
     if (from < 0) from += 2 * std::numbers::pi;
     firstStep = outline.FirstAtOrAfter(from) % outline.Total();
   }
-  const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), 0.0, double{kPictureHeight}));
-  const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, kPictureHeight - 1.0));
+  const double topRow = spans_.TopRow(), bottomRow = spans_.BottomRow();
+  const int top = static_cast<int>(std::clamp(std::floor(e.cy - e.ry - 1), topRow, double{kPictureHeight}));
+  const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, bottomRow));
   for (int y = top; y <= bottom; ++y) {
     // An arc leaves most rows of its ellipse: those are passed at once.
     if (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1)) continue;
@@ -339,7 +350,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
                            : Rect::OfSize(x, y, metrics.advance, metrics.height);
   const int margin = LegendCache::kMargin;
   const Rect outer = box.Adjusted(-margin, -margin, margin, margin);
-  const Rect area = outer.Intersected(picture_.Bounds());
+  const Rect area = outer.Intersected(DrawArea());
   if (area.Empty()) return;
   SettleBatch();
   const LegendCache::Coverage& coverage = legends_.Painted(*textPainter_, font, text, brush.style == BrushStyle::Solid);
@@ -359,8 +370,8 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
 
 void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   if (brush.style == BrushStyle::Clear) return;
-  const Rect area = Rect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) - 1, std::max(y1, y2) - 1}.Intersected(
-      picture_.Bounds());
+  const Rect area =
+      Rect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) - 1, std::max(y1, y2) - 1}.Intersected(DrawArea());
   if (area.Empty()) return;
   SettleBatch();
   const Pixel colour = ToPixel(brush.color);

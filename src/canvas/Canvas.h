@@ -39,6 +39,14 @@ class Canvas final : public Surface {
   void BeginNotXorBatch() { spans_.BeginBatch(); }
   void EndNotXorBatch() { Touch(spans_.EndBatch()); }
 
+  // Draws on rows top..bottom of the picture only and leaves the others as
+  // they are: canvases given the same figures, each on its own rows, draw
+  // the picture one canvas would, in parallel.
+  void DrawOnlyRows(int top, int bottom) { spans_.KeepToRows(top, bottom); }
+  // Rows top..bottom of the picture as `other` drew them, touched there as
+  // far as it touched them.
+  void TakeRowsFrom(Canvas& other, int top, int bottom);
+
   void SetTextPainter(TextPainter* painter) {
     if (painter != textPainter_) legends_.Clear();
     textPainter_ = painter;
@@ -58,6 +66,8 @@ class Canvas final : public Surface {
   void SettleBatch() { Touch(spans_.Settle()); }  // before a copy-mode write
   void ApplyFigure();                             // after its last
   void Touch(const Rect& area);
+  // The part of the picture figures may change: its rows in hand.
+  Rect DrawArea() const { return {0, spans_.TopRow(), kPictureWidth - 1, spans_.BottomRow()}; }
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);
   void AddOutline(const EllipseShape& e, const AngleRange& range);

@@ -35,10 +35,21 @@ class FigureSpans {
   // paints the colour, not-xor sets NOT(colour XOR pixel).
   void Begin(Picture& picture, const std::array<Pixel, 4>& colours, bool notXor);
 
-  // Pixels x0..x1 (both included) of row y; what lies off the picture is
-  // dropped. Outlines come a pixel or a few at a time: inline.
+  // Only rows top..bottom of the picture take figures (all rows unless
+  // told): canvases that draw the same figures, each on its own rows of one
+  // picture, give the picture a single canvas would.
+  void KeepToRows(int top, int bottom) {
+    topRow_ = std::max(top, 0);
+    bottomRow_ = std::min(bottom, kPictureHeight - 1);
+  }
+  int TopRow() const { return topRow_; }
+  int BottomRow() const { return bottomRow_; }
+
+  // Pixels x0..x1 (both included) of row y; what lies off the picture or
+  // its rows in hand is dropped. Outlines come a pixel or a few at a time:
+  // inline.
   void Add(int y, int x0, int x1, Class cls) {
-    if (y < 0 || y >= kPictureHeight) return;
+    if (y < topRow_ || y > bottomRow_) return;
     x0 = std::max(x0, 0);
     x1 = std::min(x1, kPictureWidth - 1);
     if (x0 > x1) return;
@@ -91,6 +102,7 @@ class FigureSpans {
   Picture* picture_ = nullptr;
   std::array<Pixel, 4> colours_{};
   bool notXor_ = false;
+  int topRow_ = 0, bottomRow_ = kPictureHeight - 1;
   Rect bounds_{kPictureWidth, kPictureHeight, -1, -1};
   std::array<std::vector<Span>, kPictureHeight> rows_;  // not-xor: the spans of each row
   std::vector<int> usedRows_;

@@ -5,6 +5,7 @@
 // pixels long costs no more than one across the picture.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "canvas/Geometry.h"
@@ -31,6 +32,20 @@ void ForEachLinePixel(Point a, Point b, const Rect& area, Plot plot) {
   std::int64_t last = majorSign > 0 ? hi - major0 : major0 - lo;
   first = std::max<std::int64_t>(first, 0);
   last = std::min<std::int64_t>(last, steps - 1);
+  // And the steps whose minor coordinate may lie within the area, roughly
+  // (the minor coordinate is monotone along the line); the exact test is
+  // made pixel by pixel below, so only steps that plot nothing are left out.
+  const double minorLo = xMajor ? area.top : area.left, minorHi = xMajor ? area.bottom : area.right;
+  if (minorDelta == 0) {
+    if (minor0 < minorLo || minor0 > minorHi) return;
+  } else {
+    const double perStep = static_cast<double>(minorDelta) / static_cast<double>(steps);
+    const double atLo = (minorLo - 1 - static_cast<double>(minor0)) / perStep;
+    const double atHi = (minorHi + 1 - static_cast<double>(minor0)) / perStep;
+    const double from = std::floor(std::min(atLo, atHi)) - 2, to = std::ceil(std::max(atLo, atHi)) + 2;
+    if (from > static_cast<double>(first)) first = static_cast<std::int64_t>(std::min(from, double(last) + 1));
+    if (to < static_cast<double>(last)) last = static_cast<std::int64_t>(std::max(to, double(first) - 1));
+  }
   if (first > last) return;
   // Nearest pixel: floor(i * minorDelta / steps + 1/2), that is the floor of
   // (2 i minorDelta + steps) / (2 steps). Worked out once for the first

@@ -66,8 +66,8 @@ void AddCapsule(FigureSpans& spans, PointF a, PointF b, int width, FigureSpans::
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double length = std::hypot(dx, dy);
   const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
-  const int top = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - r - offset)) - 1);
-  const int bottom = std::min(kPictureHeight - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1);
+  const int top = std::max(spans.TopRow(), static_cast<int>(std::floor(std::min(a.y, b.y) - r - offset)) - 1);
+  const int bottom = std::min(spans.BottomRow(), static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1);
   for (int j = top; j <= bottom; ++j) {
     const double y = j + offset;
     std::optional<Interval> row = Hull(DiskRow(a, r, y), DiskRow(b, r, y));
@@ -141,7 +141,7 @@ std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
 
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
   const auto [top, bottom] = RowsOf(e, kWholePixels);
-  for (int j = top; j <= bottom; ++j) {
+  for (int j = std::max(top, spans.TopRow()); j <= std::min(bottom, spans.BottomRow()); ++j) {
     int first, last;
     if (e.Row(j, kWholePixels, first, last)) spans.Add(j, first, last, cls);
   }
@@ -149,7 +149,8 @@ void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Cl
 
 void AddEllipseRing(FigureSpans& spans, const EllipseShape& e, int width, FigureSpans::Class cls) {
   ForEachRingStretch(
-      e, width, [&](int y, int x0, int x1) { spans.Add(y, x0, x1, cls); }, [](int) { return true; });
+      e, width, spans.TopRow(), spans.BottomRow(), [&](int y, int x0, int x1) { spans.Add(y, x0, x1, cls); },
+      [](int) { return true; });
 }
 
 }  // namespace sketch

@@ -72,13 +72,13 @@ void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Cl
 std::pair<int, int> RowsOf(const EllipseShape& e, double margin);
 
 // A ring `width` wide centred on the ellipse: calls visit(y, x0, x1) for
-// each stretch of it on a row of the picture (not cut to its columns), of
-// the rows y for which wanted(y) holds.
+// each stretch of it on rows firstRow..lastRow of the picture (not cut to
+// its columns), of the rows y for which wanted(y) holds.
 template <typename Visit, typename Wanted>
-void ForEachRingStretch(const EllipseShape& e, int width, Visit visit, Wanted wanted) {
+void ForEachRingStretch(const EllipseShape& e, int width, int firstRow, int lastRow, Visit visit, Wanted wanted) {
   const double half = width / 2.0;
   const auto [top, bottom] = RowsOf(e, half + 1);
-  for (int j = std::max(top, 0); j <= std::min(bottom, kPictureHeight - 1); ++j) {
+  for (int j = std::max(top, firstRow); j <= std::min(bottom, lastRow); ++j) {
     if (!wanted(j)) continue;
     int first, last;
     if (!e.Row(j, half, first, last)) continue;

@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 #include <vector>
 
 #include "canvas/Canvas.h"
@@ -372,6 +373,42 @@ void TestCanvas::notXorBatchEqualsFiguresOneByOne() {
         touched.Empty() ? QRect() : QRect(touched.left, touched.top, touched.Width(), touched.Height());
     QVERIFY2(reported.contains(changed) || changed.isNull(), qPrintable(where));
     if (allBatched) QVERIFY2(reported == changed, qPrintable(where));
+  }
+}
+
+// Canvases that each draw the same figures on their own rows of the
+// picture give, together, the picture of one canvas: every figure's rows
+// are worked out on their own, whatever rows come before. Some figures
+// reach far off the picture, where rows are cut early.
+void TestCanvas::figuresDrawnInBandsEqualOnePicture() {
+  QRandomGenerator random(20261210);
+  for (int round = 0; round < 200; ++round) {
+    Canvas whole;
+    FillRandomly(whole, random);
+    const int bandCount = random.bounded(2, 6);
+    std::vector<int> tops = {0};
+    for (int i = 1; i < bandCount; ++i) tops.push_back(random.bounded(1, kPictureHeight));
+    tops.push_back(kPictureHeight);
+    std::sort(tops.begin(), tops.end());
+    std::vector<Canvas> bands(static_cast<std::size_t>(bandCount), whole);
+    for (int i = 0; i < bandCount; ++i) bands[static_cast<std::size_t>(i)].DrawOnlyRows(tops[i], tops[i + 1] - 1);
+    whole.TakeTouched();
+    const int figures = random.bounded(1, 12);
+    for (int f = 0; f < figures; ++f) {
+      RandomFigure figure = RandomFigure::Make(random, random.bounded(4) == 0 ? PenMode::NotXor : PenMode::Copy);
+      if (random.bounded(5) == 0) {
+        for (int& c : figure.c) c = c * 1000 + random.bounded(-5, 6);  // far off, across the picture
+      }
+      figure.Draw(whole);
+      for (Canvas& band : bands) figure.Draw(band);
+    }
+    Canvas joined;
+    for (int i = 0; i < bandCount; ++i)
+      joined.TakeRowsFrom(bands[static_cast<std::size_t>(i)], tops[i], tops[i + 1] - 1);
+    const QString where = QString("round %1, %2 bands").arg(round).arg(bandCount);
+    QVERIFY2(joined.Picture() == whole.Picture(), qPrintable(where));
+    const Rect expected = whole.TakeTouched(), taken = joined.TakeTouched();
+    QVERIFY2(expected.Empty() ? taken.Empty() : taken == expected, qPrintable(where));
   }
 }
 

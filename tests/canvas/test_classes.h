@@ -28,6 +28,7 @@ class TestCanvas : public QObject {
   void arcRunsCounterClockwise();
   void notXorTwiceRestoresEveryPixel();
   void notXorBatchEqualsFiguresOneByOne();
+  void figuresDrawnInBandsEqualOnePicture();
   void notXorInvertsAgainstPen();
   void textOutPlacesBoxAndIgnoresMixMode();
   void upwardTextReadsUpLeftOfBox();
