@@ -1,6 +1,8 @@
 // bench_draw: the draw pass over a generated posting of 4,000 sketch lines,
-// against the same shapes drawn straight with the canvas operations; and the
-// same pass onto the SVG writer, document included, for its figure.
+// against the same shapes drawn straight with the canvas operations; the
+// pass as the renderer runs it on a posting without legends, in bands of
+// rows on every core; and the same pass onto the SVG writer, document
+// included, for its figure.
 //
 // The straight drawing is what the pass cannot beat: the shapes are read
 // beforehand, so it costs only the pen and brush settings and the canvas.
@@ -11,15 +13,18 @@
 
 #include <unistd.h>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FastestRun.h"
 #include "PassKit.h"
 #include "SketchPosting.h"
 #include "canvas/Canvas.h"
+#include "render/BandedPass.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
 #include "render/SvgSurface.h"
@@ -35,6 +40,7 @@ constexpr double kTargetRatio = 1.3;
 constexpr double kPassTargetMs = 17.9 / 4;
 
 const char* const kPassName = "BM_DrawPass";
+const char* const kWithoutLegendsName = "BM_PassWithoutLegends";
 const char* const kDirectName = "BM_DrawShapesDirect";
 const char* const kSvgName = "BM_SvgPass";
 
@@ -61,6 +67,45 @@ void BM_DrawPass(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * posting.shapes.size()));
 }
 BENCHMARK(BM_DrawPass)->Unit(benchmark::kMillisecond)->MinTime(1)->Repetitions(5);
+
+// Bands for the banded figure: one a core, and at least two.
+int Bands() { return std::max(2, static_cast<int>(std::thread::hardware_concurrency())); }
+
+// The test posting without its legend lines: what the renderer draws
+// without loading fonts.
+const std::vector<std::string>& LinesWithoutLegends() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> kept;
+    for (const std::string& line : TestPosting().lines)
+      if (line.rfind("T(", 0) != 0) kept.push_back(line);
+    return kept;
+  }();
+  return lines;
+}
+
+// The posting without legends as sketchpost-render draws it: no text
+// painter, the rows shared out among `bands` threads (1: in one piece).
+// Here, warm in a long-running process, the bands pay off at once; in the
+// renderer's short process only for very large postings (see BandedPass).
+void BM_PassWithoutLegends(benchmark::State& state) {
+  const int bands = static_cast<int>(state.range(0));
+  sketch::Canvas canvas;
+  const PostingLines lines(LinesWithoutLegends());
+  OkHost host;
+  sketch::DrawPassCounters pass;
+  for (auto _ : state) {
+    sketch::RunBandedDrawPass(canvas, lines, host, pass, bands);
+    benchmark::DoNotOptimize(canvas.Picture().Bits());
+  }
+  state.counters["bands"] = bands;
+}
+BENCHMARK(BM_PassWithoutLegends)
+    ->Arg(1)
+    ->Arg(Bands())
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1)
+    ->Repetitions(5)
+    ->UseRealTime();
 
 void BM_DrawShapesDirect(benchmark::State& state) {
   const sketch_bench::Posting& posting = TestPosting();
@@ -124,6 +169,13 @@ bool SamePicture() {
     std::fprintf(stderr, "bench_draw: the draw pass and the straight drawing give different pictures\n");
     return false;
   }
+  sketch::Canvas oneCanvas, bandedCanvas;
+  sketch::RunDrawPass(oneCanvas, PostingLines(LinesWithoutLegends()), host, pass);
+  sketch::RunBandedDrawPass(bandedCanvas, PostingLines(LinesWithoutLegends()), host, pass, Bands());
+  if (bandedCanvas.Picture() != oneCanvas.Picture()) {
+    std::fprintf(stderr, "bench_draw: the pass in bands gives a different picture\n");
+    return false;
+  }
   std::printf("%zu lines (%zu sketch lines, %zu bytes); both draw the same picture\n", posting.lines.size(),
               posting.shapes.size(), posting.bytes);
   return true;
@@ -156,5 +208,11 @@ int main(int argc, char** argv) {
   const bool fast = pass->second * 1e3 <= kPassTargetMs;
   std::printf("fastest draw pass %.2f ms (target at most %.2f ms, a quarter of 17.9 ms): %s\n", pass->second * 1e3,
               kPassTargetMs, fast ? "met" : "NOT MET");
+  const auto one = reporter.fastest.find(std::string(kWithoutLegendsName) + "/1");
+  const auto banded = reporter.fastest.find(std::string(kWithoutLegendsName) + "/" + std::to_string(Bands()));
+  if (one != reporter.fastest.end() && banded != reporter.fastest.end()) {
+    std::printf("fastest pass without legends: %.2f ms in one piece, %.2f ms in %d bands\n", one->second * 1e3,
+                banded->second * 1e3, Bands());
+  }
   return met && fast ? 0 : 1;
 }

@@ -50,6 +50,8 @@ class TestDrawPass : public QObject {
   void promptMessageIsCutAt255();
   void textWithoutLinesLeavesPictureAlone();
   void proseOnlyClearsToWhite();
+  void bandedPassDrawsTheSame();
+  void bandedPassWithATextPainterDrawsInOnePiece();
 };
 
 // The highlight of the caret's element and the grid, both taken off again by

@@ -1,7 +1,12 @@
+#include <QRandomGenerator>
 #include <QTest>
 
 #include "RenderTestKit.h"
 #include "canvas/Canvas.h"
+#include "format/LineSource.h"
+#include "qttext/LegendFont.h"
+#include "qttext/QtTextPainter.h"
+#include "render/BandedPass.h"
 #include "render/DrawPass.h"
 #include "test_classes.h"
 
@@ -135,4 +140,80 @@ void TestDrawPass::proseOnlyClearsToWhite() {
   QVERIFY(NonWhite(canvas.Picture()).isEmpty());
   QCOMPARE(canvas.brush.style, BrushStyle::Clear);
   QVERIFY(host.warnings.empty());
+}
+
+namespace {
+
+// A posting of random sketch lines of every kind but legends: pen styles,
+// fills, polylines of many points, shapes reaching far off the picture,
+// lines cut short and prose between them.
+std::string RandomPosting(QRandomGenerator& random, int lines) {
+  const auto coordinate = [&] {
+    return std::to_string(random.bounded(6) == 0 ? random.bounded(-30000, 30000) : random.bounded(-40, 360));
+  };
+  const char* const styles[] = {"0", "1", "3", "8", "DS", "DT", "DD", "-1"};
+  std::string text;
+  for (int i = 0; i < lines; ++i) {
+    const int kind = random.bounded(6);
+    std::string line;
+    if (kind == 5) {
+      line = "prose between sketch lines";
+    } else {
+      line = std::string(1, "LREA"[std::min(kind, 3)]) + "(" + styles[random.bounded(8)] + ";";
+      if (kind == 1 || kind == 2) line += random.bounded(2) ? "F;" : "E;";
+      const int points = kind == 0 || kind == 4 ? random.bounded(2, 7) : kind == 3 ? 3 : 2;
+      for (int p = 0; p < points; ++p) line += coordinate() + ";" + coordinate() + (p + 1 < points ? ";" : "");
+      if (random.bounded(12) != 0) line += ")";  // now and then incomplete
+    }
+    text += line + "\r\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+// Drawn in bands of rows on several threads, a posting gives the picture,
+// counters and notes of the pass in one piece; a host that would end the
+// pass is told but not obeyed, so every band sees the same figures.
+void TestDrawPass::bandedPassDrawsTheSame() {
+  QRandomGenerator random(20261211);
+  for (int round = 0; round < 12; ++round) {
+    const std::string text = RandomPosting(random, 400);
+    const MemoryLines lines(text);
+    Canvas whole;
+    ScriptedHost wholeHost;
+    DrawPassCounters wholeCounters;
+    RunDrawPass(whole, lines, wholeHost, wholeCounters);
+    for (const int bands : {2, 3, 7}) {
+      Canvas banded;
+      ScriptedHost bandedHost;
+      bandedHost.answers = {false, false};  // would end the pass at the first incomplete line
+      DrawPassCounters counters;
+      RunBandedDrawPass(banded, lines, bandedHost, counters, bands);
+      const QString where = QString("round %1, %2 bands").arg(round).arg(bands);
+      QVERIFY2(banded.Picture() == whole.Picture(), qPrintable(where));
+      QCOMPARE(counters.DrawnChars, wholeCounters.DrawnChars);
+      QCOMPARE(counters.LineIndex, wholeCounters.LineIndex);
+      QVERIFY(!counters.Stopped);
+      QCOMPARE(bandedHost.prompts.size(), wholeHost.prompts.size());
+      QCOMPARE(bandedHost.warnings, wholeHost.warnings);
+      QCOMPARE(banded.pen.width, whole.pen.width);
+      QCOMPARE(banded.brush.style, whole.brush.style);
+    }
+  }
+}
+
+// Legends go through a text painter, which only one thread may use: such a
+// canvas is drawn in one piece.
+void TestDrawPass::bandedPassWithATextPainterDrawsInOnePiece() {
+  const std::string text = Repeat("T(M;10;190;\"Hello\")\r\nE(3;F;10;10;300;190)", 150);
+  const PassResult whole = Draw(text);
+  Canvas banded;
+  banded.font.name = qttext::ChooseLegendFontName();
+  banded.SetTextPainter(&qttext::SharedTextPainter());
+  ScriptedHost host;
+  DrawPassCounters counters;
+  RunBandedDrawPass(banded, MemoryLines(text), host, counters, 4);
+  QVERIFY(banded.Picture() == whole.picture);
+  QVERIFY(!NonWhite(banded.Picture()).isEmpty());
 }

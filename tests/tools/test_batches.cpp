@@ -17,17 +17,17 @@ void TestBatches::parsesBatches_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<QString>("error");  // empty: accepted
   QTest::addColumn<QStringList>("outputs");
-  QTest::addColumn<int>("jobs");
+  QTest::addColumn<int>("jobs");  // 0: one a core
 
-  QTest::newRow("two inputs") << QStringList{"a.skp", "b/c.txt"} << "" << QStringList{"a.png", "b/c.png"} << 1;
+  QTest::newRow("two inputs") << QStringList{"a.skp", "b/c.txt"} << "" << QStringList{"a.png", "b/c.png"} << 0;
   QTest::newRow("out-dir") << QStringList{"--out-dir", "pics", "a.skp", "b/c.skp"} << ""
-                           << QStringList{"pics/a.png", "pics/c.png"} << 1;
+                           << QStringList{"pics/a.png", "pics/c.png"} << 0;
   QTest::newRow("out-dir with slash, svg")
-      << QStringList{"--out-dir=pics/", "--format", "svg", "x/a.skp"} << "" << QStringList{"pics/a.svg"} << 1;
+      << QStringList{"--out-dir=pics/", "--format", "svg", "x/a.skp"} << "" << QStringList{"pics/a.svg"} << 0;
   QTest::newRow("-j4") << QStringList{"-j4", "a", "b"} << "" << QStringList{"a.png", "b.png"} << 4;
   QTest::newRow("-j 2") << QStringList{"-j", "2", "a"} << "" << QStringList{"a.png"} << 2;
   QTest::newRow("--jobs=64") << QStringList{"--jobs=64", "a"} << "" << QStringList{"a.png"} << 64;
-  QTest::newRow("stdin among files") << QStringList{"a", "-"} << "" << QStringList{"a.png", "-"} << 1;
+  QTest::newRow("stdin among files") << QStringList{"a", "-"} << "" << QStringList{"a.png", "-"} << 0;
   QTest::newRow("-j0") << QStringList{"-j0", "a"} << "jobs '0' is not a number from 1 to 64" << QStringList{} << 0;
   QTest::newRow("-j65") << QStringList{"-j65", "a"} << "jobs '65' is not a number from 1 to 64" << QStringList{} << 0;
   QTest::newRow("-j missing") << QStringList{"-j"} << "option -j needs a number from 1 to 64" << QStringList{} << 0;

@@ -263,6 +263,44 @@ void TestRenderCommand::choosesPictureFormat() {
 
 // --- Pictures ---------------------------------------------------------------
 
+namespace {
+
+// More sketch lines than the renderer draws in one piece: it shares the
+// rows of the picture out among the cores. Shapes of every kind, style and
+// fill over the whole picture, and some reaching far off it.
+QByteArray VeryLargePosting() {
+  const char* const styles[] = {"0", "1", "4", "DS", "DT", "DD"};
+  QByteArray posting;
+  std::uint32_t seed = 20261209;
+  const auto next = [&](int below) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(below));
+  };
+  const auto at = [&] { return QByteArray::number(next(20) == 0 ? next(20000) - 10000 : next(360) - 20); };
+  for (int i = 0; i < 10400; ++i) {
+    const QByteArray style = styles[next(6)];
+    const QByteArray fill = next(2) ? "F" : "E";
+    switch (next(4)) {
+      case 0:
+        posting += "L(" + style + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ")";
+        break;
+      case 1:
+        posting += "R(" + style + ";" + fill + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ")";
+        break;
+      case 2:
+        posting += "E(" + style + ";" + fill + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ")";
+        break;
+      default:
+        posting +=
+            "A(" + style + ";" + QByteArray::number(next(4)) + ";" + at() + ";" + at() + ";" + at() + ";" + at() + ")";
+    }
+    posting += "\r\n";
+  }
+  return posting;
+}
+
+}  // namespace
+
 void TestRenderCommand::pictureMatchesDrawingHere_data() {
   QTest::addColumn<QByteArray>("posting");
   QTest::addColumn<bool>("ink");  // some pixel is black
@@ -277,6 +315,7 @@ void TestRenderCommand::pictureMatchesDrawingHere_data() {
   QTest::newRow("prose and quotes only: white")
       << Posting({"Subject: no sketch", "> L(1;0;0;319;199)", " R(1;F;0;0;320;200)", "l(1;0;0;319;199)"}) << false;
   QTest::newRow("empty posting: white") << QByteArray() << false;
+  QTest::newRow("very large posting, drawn in bands") << VeryLargePosting() << true;
 }
 
 void TestRenderCommand::pictureMatchesDrawingHere() {

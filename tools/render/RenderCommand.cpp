@@ -20,6 +20,7 @@
 #include "format/Limits.h"
 #include "format/SketchTokens.h"
 #include "format/TextLines.h"
+#include "render/BandedPass.h"
 #include "render/DrawPass.h"
 #include "render/PngFile.h"
 #include "render/SvgSurface.h"
@@ -237,6 +238,7 @@ bool NamesSvg(std::string_view output) {
 struct LineKinds {
   bool sketch = false;
   bool legend = false;
+  int sketchLines = 0;  // up to the first legend line
 };
 
 LineKinds KindsOf(const sketch::LineSource& lines) {
@@ -245,14 +247,18 @@ LineKinds KindsOf(const sketch::LineSource& lines) {
     const std::string line = lines.Line(i);
     if (!sketch::IsSketchLine(line)) continue;
     kinds.sketch = true;
+    ++kinds.sketchLines;
     kinds.legend = sketch::KindOfLetter(line[0]) == sketch::ElementKind::Legend;
   }
   return kinds;
 }
 
-// The posting's picture, encoded; empty when it cannot be encoded.
+int Cores() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs); }
+
+// The posting's picture, encoded; empty when it cannot be encoded. A very
+// large posting without legends is drawn in `bands` bands of rows at once.
 std::optional<std::string> DrawPicture(const std::string& inputName, std::string text, const Options& options,
-                                       std::FILE* err) {
+                                       int bands, std::FILE* err) {
   const sketch::MemoryLines lines(options.unquote ? Unquoted(text) : std::move(text));
   StderrHost host(inputName, err);
   LegendLoader& legends = LegendLoader::Shared();
@@ -268,8 +274,13 @@ std::optional<std::string> DrawPicture(const std::string& inputName, std::string
   }
   sketch::Canvas canvas;
   canvas.font.name = fontName;
-  canvas.SetTextPainter(&legends);
-  sketch::RunDrawPass(canvas, lines, host, pass);
+  if (kinds.legend) {
+    canvas.SetTextPainter(&legends);
+    sketch::RunDrawPass(canvas, lines, host, pass);
+  } else {
+    const bool large = kinds.sketchLines >= sketch::kBandedPassMinSketchLines;
+    sketch::RunBandedDrawPass(canvas, lines, host, pass, large ? bands : 1);
+  }
   std::string png = sketch::EncodePng(canvas.Picture(), options.scale);
   if (png.empty()) return std::nullopt;
   return png;
@@ -390,8 +401,8 @@ std::string UsageText() {
          "  --out-dir DIR    put each picture into DIR, named after its INPUT\n"
          "  --unquote        take newsreader quote marks ('> ', ':') off sketch\n"
          "                   lines first, as the editor's Remove quotes does\n"
-         "  -j, --jobs N     draw N postings at once (1 to 64); messages still\n"
-         "                   come in the order of the INPUTs\n"
+         "  -j, --jobs N     draw N postings at once (1 to 64; default one a core);\n"
+         "                   messages still come in the order of the INPUTs\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "\n"
@@ -408,7 +419,7 @@ std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n";
 namespace {
 
 // One posting into its picture.
-int RenderOne(const Options& options, const std::string& input, const std::string& output, std::FILE* in,
+int RenderOne(const Options& options, const std::string& input, const std::string& output, int bands, std::FILE* in,
               std::FILE* out, std::FILE* err) {
   const bool fromStdin = input == "-";
   const bool toStdout = output == "-";
@@ -428,7 +439,7 @@ int RenderOne(const Options& options, const std::string& input, const std::strin
     return kExitFailure;
   }
 
-  const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, err);
+  const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, bands, err);
   const std::string outputName = toStdout ? "<stdout>" : output;
   if (LegendLoader::Shared().Failed()) {
     Say(err, inputName + ": legends cannot be drawn: " + LegendLoader::Shared().Failure());
@@ -465,7 +476,12 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   }
   const std::vector<std::string> inputs =
       options.inputs.empty() ? std::vector<std::string>{options.input} : options.inputs;
-  if (inputs.size() == 1) return RenderOne(options, inputs.front(), options.output, in, out, err);
+  // The cores go to the postings first; those left over draw each picture
+  // in bands.
+  const std::size_t threads =
+      std::min<std::size_t>(static_cast<std::size_t>(options.jobs > 0 ? options.jobs : Cores()), inputs.size());
+  const int bands = std::max(1, Cores() / static_cast<int>(threads));
+  if (inputs.size() == 1) return RenderOne(options, inputs.front(), options.output, bands, in, out, err);
 
   std::vector<Job> jobs(inputs.size());
   std::mutex lock;
@@ -476,8 +492,8 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
       char* buffer = nullptr;
       std::size_t size = 0;
       std::FILE* messages = ::open_memstream(&buffer, &size);
-      const int status =
-          RenderOne(options, inputs[i], OutputFor(options, inputs[i]), in, out, messages != nullptr ? messages : err);
+      const int status = RenderOne(options, inputs[i], OutputFor(options, inputs[i]), bands, in, out,
+                                   messages != nullptr ? messages : err);
       if (messages != nullptr) std::fclose(messages);
       const std::lock_guard<std::mutex> hold(lock);
       jobs[i].messages.assign(buffer != nullptr ? buffer : "", size);
@@ -487,7 +503,6 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
       finished.notify_all();
     }
   };
-  const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(options.jobs, 1)), inputs.size());
   std::vector<std::thread> workers;
   for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
   // This thread hands the messages on in the order of the INPUTs, and draws

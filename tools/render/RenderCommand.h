@@ -30,7 +30,7 @@ struct Options {
   std::vector<std::string> inputs;  // every INPUT, `input` first
   std::string outDir;               // --out-dir: the pictures go into this folder
   bool unquote = false;             // quote marks come off sketch lines first
-  int jobs = 1;                     // postings drawn at once, 1 to kMaxJobs
+  int jobs = 0;                     // postings drawn at once, 1 to kMaxJobs; 0: one a core
   int scale = 1;                    // 1 to 8
   // --format when given; else SVG for an OUT ending in .svg (any letter
   // case), PNG otherwise.
