@@ -1,7 +1,7 @@
 // bench_draw: the draw pass over a generated posting of 4,000 sketch lines,
 // against the same shapes drawn straight with the canvas operations; the
-// pass as the renderer runs it on a posting without legends, in bands of
-// rows on every core; and the same pass onto the SVG writer, document
+// pass over the posting without its legend lines, in one piece and in bands
+// of rows on every core; and the same pass onto the SVG writer, document
 // included, for its figure.
 //
 // The straight drawing is what the pass cannot beat: the shapes are read

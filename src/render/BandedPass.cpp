@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -52,21 +53,29 @@ void RunBandedDrawPass(Canvas& canvas, const LineSource& lines, DrawHost& host, 
   threads.reserve(others.size());
   for (int band = 1; band < bands; ++band) {
     const auto index = static_cast<std::size_t>(band - 1);
-    threads.emplace_back([&, band, index] {
-      try {
-        Canvas& other = others[index].emplace();
-        other.pen = start.pen;
-        other.brush = start.brush;
-        other.font = start.font;
-        other.MoveTo(start.penPos.x, start.penPos.y);
-        other.DrawOnlyRows(BandTop(band, bands), BandTop(band + 1, bands) - 1);
-        GoOnHost quiet;
-        DrawPassCounters counters;
-        RunDrawPass(other, lines, quiet, counters);
-      } catch (...) {
-        failures[index] = std::current_exception();
-      }
-    });
+    try {
+      threads.emplace_back([&, band, index] {
+        try {
+          Canvas& other = others[index].emplace();
+          other.pen = start.pen;
+          other.brush = start.brush;
+          other.font = start.font;
+          other.MoveTo(start.penPos.x, start.penPos.y);
+          other.DrawOnlyRows(BandTop(band, bands), BandTop(band + 1, bands) - 1);
+          GoOnHost quiet;
+          DrawPassCounters counters;
+          RunDrawPass(other, lines, quiet, counters);
+        } catch (...) {
+          failures[index] = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      // The system would not start another thread: the bands begun are
+      // waited for, and the picture is drawn in one piece.
+      for (std::thread& thread : threads) thread.join();
+      RunDrawPass(canvas, lines, tellingHost, pass);
+      return;
+    }
   }
   std::exception_ptr failure;
   try {

@@ -159,9 +159,11 @@ std::string RandomPosting(QRandomGenerator& random, int lines) {
     if (kind == 5) {
       line = "prose between sketch lines";
     } else {
-      line = std::string(1, "LREA"[std::min(kind, 3)]) + "(" + styles[random.bounded(8)] + ";";
+      // Polylines twice as often as each other kind.
+      line = std::string(1, "LREAL"[kind]) + "(" + styles[random.bounded(8)] + ";";
       if (kind == 1 || kind == 2) line += random.bounded(2) ? "F;" : "E;";
-      const int points = kind == 0 || kind == 4 ? random.bounded(2, 7) : kind == 3 ? 3 : 2;
+      if (kind == 3) line += std::to_string(random.bounded(4)) + ";";  // the quarter
+      const int points = kind == 0 || kind == 4 ? random.bounded(2, 7) : 2;
       for (int p = 0; p < points; ++p) line += coordinate() + ";" + coordinate() + (p + 1 < points ? ";" : "");
       if (random.bounded(12) != 0) line += ")";  // now and then incomplete
     }

@@ -478,9 +478,10 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
       options.inputs.empty() ? std::vector<std::string>{options.input} : options.inputs;
   // The cores go to the postings first; those left over draw each picture
   // in bands.
+  const int cores = Cores();
   const std::size_t threads =
-      std::min<std::size_t>(static_cast<std::size_t>(options.jobs > 0 ? options.jobs : Cores()), inputs.size());
-  const int bands = std::max(1, Cores() / static_cast<int>(threads));
+      std::min<std::size_t>(static_cast<std::size_t>(options.jobs > 0 ? options.jobs : cores), inputs.size());
+  const int bands = std::max(1, cores / static_cast<int>(threads));
   if (inputs.size() == 1) return RenderOne(options, inputs.front(), options.output, bands, in, out, err);
 
   std::vector<Job> jobs(inputs.size());
