@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "drawing/ToolGlyphs.h"
@@ -176,6 +177,7 @@ void TGrafForm::BuildToolBar() {
   PenWidth->setWrapping(false);
   PenWidth->setToolTip(tr("line thickness"));
   PenWidth->installEventFilter(new NoArrowKeys(PenWidth));
+  PenWidth->installEventFilter(this);  // the tool letters, which it would take as text
   connect(PenWidth, &QSpinBox::valueChanged, this, &TGrafForm::PenSizeChange);
   bar->addWidget(PenWidth);
 
@@ -316,6 +318,7 @@ void TGrafForm::BindEditor(TEditForm* editor) {
   highlight_.Forget();
   QTextDocument* document = EditMemo->document();
   connect(document, &QTextDocument::contentsChanged, this, &TGrafForm::ScheduleLiveRedraw);
+  connect(document, &QTextDocument::contentsChange, this, &TGrafForm::OnTextChange);
   connect(document, &QTextDocument::undoAvailable, this, &TGrafForm::RenewUndoItems);
   connect(document, &QTextDocument::redoAvailable, this, &TGrafForm::RenewUndoItems);
   RenewUndoItems();
@@ -364,6 +367,23 @@ void TGrafForm::PaintGrid() {
 void TGrafForm::RefreshTouched() {
   const sketch::Rect touched = Picture.TakeTouched();
   if (!touched.Empty()) Image->UpdatePicture(QRect(touched.left, touched.top, touched.Width(), touched.Height()));
+}
+
+bool TGrafForm::event(QEvent* event) {
+  if (event->type() == QEvent::ParentChange) FollowActivation();
+  if (event->type() == QEvent::WindowDeactivate) EndPolyline();  // another program's window came forward
+  return QWidget::event(event);
+}
+
+void TGrafForm::FollowActivation() {
+  auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (frame == nullptr || frame == activationFrame_) return;
+  activationFrame_ = frame;
+  // Activated by its title bar, the window's frame may hold the focus.
+  frame->installEventFilter(this);
+  connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) EndPolyline();
+  });
 }
 
 void TGrafForm::OnGrafWinActivate() {

@@ -20,6 +20,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@
 
 class TEditForm;
 class QKeyEvent;
+class QMdiSubWindow;
 namespace editor {
 class SketchTextEdit;
 }
@@ -147,6 +149,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   bool AppendSketchLine(const std::string& text);
   bool ExtendLastLine(const std::string& text);
 
+  // Ends an open polyline where it stands: its line gets its ")". Escape
+  // does it, so does leaving the drawing window.
+  void EndPolyline();
+
   // A press with the text tool: asks for a legend and places it at StartPoint.
   void PlaceLegend();
 
@@ -188,6 +194,11 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   // Writes what a release emits and settles the gesture.
   void Finish(const drawing::Emission& emission);
   void SettleToolShape(bool written);
+  // Everything drawn on the picture for good (copy mode) goes through here:
+  // the caret mark comes off first and goes back on after, so no mark is
+  // ever left under a figure, where taking it off later would invert the
+  // figure. Rubber bands and drag previews are off by then.
+  void DrawForGood(const std::function<void()>& draw);
   // Draws the preview of the gesture again, which takes it off.
   void EraseRubberBand();
   // The gesture's points for the pointer at `at`.
@@ -212,6 +223,21 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
     std::vector<sketch::PicturePoint> points;  // the element's points before the drag
     std::uint8_t kindTool = 0;                 // the drawing tool whose snapping the element follows
   };
+  // The open polyline's line in the text, followed through changes that
+  // others make; -1 when there is none or the change touched it.
+  int polylineStart_ = -1, polylineLength_ = 0;
+  bool writing_ = false;  // the window itself changes the text
+  void FollowPolylineLine();
+  void OnTextChange(int from, int removed, int added);
+  void StopPolylineGesture();
+  void ClosePolylineLine();
+  // The keys that work wherever the focus is in the window: the tool
+  // letters, and Escape, which ends an open polyline or a select drag.
+  bool WindowKey(const QKeyEvent* key);
+  // Leaving the window ends an open polyline; its keys reach it through
+  // the window's frame too.
+  void FollowActivation();
+  QMdiSubWindow* activationFrame_ = nullptr;
   void SelectMouseDown(QPoint at);
   void SelectMouseMove(Qt::KeyboardModifiers shift, QPoint at);
   void SelectMouseUp(Qt::KeyboardModifiers shift, QPoint at);
@@ -236,6 +262,8 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   SelectDrag drag_;
 
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   sketch::Highlight highlight_;

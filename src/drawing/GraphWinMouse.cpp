@@ -2,10 +2,16 @@
 // inversion, snapping, the coordinate read-out, and the sketch lines written
 // when a gesture ends. What differs from tool to tool is in DrawingTools.
 
+#include <QTextBlock>
+#include <utility>
+
 #include "drawing/GraphWin.h"
 #include "drawing/Snapping.h"
+#include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
+#include "editor/SketchTextEdit.h"
 #include "format/CountedString.h"
+#include "format/Limits.h"
 #include "qttext/TextBytes.h"
 
 namespace {
@@ -29,6 +35,7 @@ void TGrafForm::DrawToolShape(QPoint p1, QPoint p2, sketch::PenMode mode) {
 }
 
 void TGrafForm::FormMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
+  ClosePolylineLine();  // a polyline the text ended, whose ")" is still due
   if (Settings.tool == kSelectTool) {
     SelectMouseDown(at);
     return;
@@ -119,7 +126,9 @@ void TGrafForm::Finish(const drawing::Emission& emission) {
   if (emission.write == Write::Append) written = AppendSketchLine(emission.text);
   if (emission.write == Write::Extend) written = ExtendLastLine(emission.text);
   SettleToolShape(written);
+  polylineStart_ = -1;
   if (!written || !emission.continues) return;
+  FollowPolylineLine();
   // The polyline goes on from the new vertex.
   StartPoint = CurrentPoint;
   PolylineOpen = true;
@@ -132,16 +141,97 @@ void TGrafForm::SettleToolShape(bool written) {
   // The picture shows what the text holds: a shape the text took is drawn
   // for good, one it refused (the text is full) is not. Either way the
   // gesture ends here; a polyline that goes on opens again.
-  if (written) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy);
+  if (written) DrawForGood([this] { DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::Copy); });
   Drawing = false;
   PolylineOpen = false;
+}
+
+void TGrafForm::DrawForGood(const std::function<void()>& draw) {
+  const std::string marked = highlight_.LastHighlight();
+  highlight_.HighlightLine(Picture, std::string());
+  draw();
+  highlight_.HighlightLine(Picture, marked);
+}
+
+// --- The open polyline ------------------------------------------------------------
+
+void TGrafForm::FollowPolylineLine() {
+  if (EditMemo == nullptr) return;
+  const QTextDocument& document = *EditMemo->document();
+  const QTextBlock line = document.findBlockByNumber(editor::LineCount(document) - 1);
+  polylineStart_ = line.position();
+  polylineLength_ = line.length() - 1;
+}
+
+void TGrafForm::OnTextChange(int from, int removed, int added) {
+  if (writing_ || polylineStart_ < 0 || (removed == 0 && added == 0)) return;
+  // A change inside the polyline's line, or of the line breaks around it,
+  // makes it a line the polyline no longer wrote; one before it moves it.
+  // A line break put in just before or just after it leaves it whole.
+  const QTextDocument& document = *EditMemo->document();
+  const int end = polylineStart_ + polylineLength_;
+  const bool breakBefore =
+      removed == 0 && from == polylineStart_ && document.characterAt(from + added - 1) == QChar::ParagraphSeparator;
+  const bool breakAfter = removed == 0 && from == end && document.characterAt(from) == QChar::ParagraphSeparator;
+  const bool touched = removed == 0 ? from >= polylineStart_ && from <= end && !breakBefore && !breakAfter
+                                    : from <= end && from + removed >= polylineStart_;
+  if (touched) {
+    polylineStart_ = -1;
+  } else if (from < polylineStart_ || breakBefore) {
+    polylineStart_ += added - removed;
+  }
+  if (!PolylineOpen) return;
+  // The polyline ends where it stands; its ")" goes in once this change is
+  // complete (or before the next press, whichever comes first).
+  StopPolylineGesture();
+  QMetaObject::invokeMethod(this, &TGrafForm::ClosePolylineLine, Qt::QueuedConnection);
+}
+
+void TGrafForm::StopPolylineGesture() {
+  if (!PolylineOpen) return;
+  if (Drawing) EraseRubberBand();
+  Drawing = false;
+  PolylineOpen = false;
+  RefreshTouched();
+}
+
+void TGrafForm::ClosePolylineLine() {
+  if (PolylineOpen) return;  // still being drawn
+  const int start = std::exchange(polylineStart_, -1);
+  if (start < 0 || EditWindow == nullptr || polylineLength_ >= static_cast<int>(sketch::kCountedMax)) return;
+  QTextDocument* document = EditMemo->document();
+  const QTextBlock line = document->findBlock(start);
+  if (line.position() != start || line.length() - 1 != polylineLength_) return;
+  if (!EditMemo->CheckRoom(0, 1)) return;
+  // Written beside the caret, which stays where the user has it; one undo
+  // step with the polyline when nothing came in between.
+  QTextCursor cursor(document);
+  cursor.setPosition(start + polylineLength_);
+  if (EditWindow->Revision() == polylineRevision_) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  writing_ = true;
+  cursor.insertText(QStringLiteral(")"));
+  cursor.endEditBlock();
+  writing_ = false;
+}
+
+void TGrafForm::EndPolyline() {
+  if (!PolylineOpen) return;
+  StopPolylineGesture();
+  ClosePolylineLine();
 }
 
 // --- Into the editor ------------------------------------------------------------
 
 bool TGrafForm::AppendSketchLine(const std::string& text) {
   if (EditWindow == nullptr) return true;
-  if (!EditWindow->AppendLine(sketch::BytesToQString(text))) return false;  // the text is full
+  writing_ = true;
+  const bool appended = EditWindow->AppendLine(sketch::BytesToQString(text));
+  writing_ = false;
+  if (!appended) return false;  // the text is full
   polylineRevision_ = EditWindow->Revision();
   return true;
 }
@@ -157,8 +247,11 @@ bool TGrafForm::ExtendLastLine(const std::string& text) {
   const std::string last = editor::LineBytes(document, count - 1, static_cast<int>(sketch::kCountedMax) + 1);
   if (last.size() >= sketch::kCountedMax) return true;
   const bool sameStep = EditWindow->Revision() == polylineRevision_;  // one undo step per polyline
-  if (!EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep))
-    return false;
+  writing_ = true;
+  const bool replaced =
+      EditWindow->ReplaceLine(count - 1, sketch::BytesToQString(sketch::ConcatCounted(last, text)), sameStep);
+  writing_ = false;
+  if (!replaced) return false;
   polylineRevision_ = EditWindow->Revision();
   return true;
 }

@@ -231,12 +231,23 @@ bool TGrafForm::ToolKey(const QKeyEvent* key) {
   return false;
 }
 
+bool TGrafForm::WindowKey(const QKeyEvent* key) {
+  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+    if (drag_.active) {
+      CancelSelectDrag();
+      return true;
+    }
+    if (PolylineOpen) {
+      EndPolyline();
+      return true;
+    }
+    return false;
+  }
+  return ToolKey(key);
+}
+
 bool TGrafForm::SelectKey(const QKeyEvent* key) {
   if (Settings.tool != kSelectTool) return false;
-  if (key->key() == Qt::Key_Escape && drag_.active) {
-    CancelSelectDrag();
-    return true;
-  }
   if (drag_.active || !pickedLine_ || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
   const int step = Settings.gridSnap ? 10 : 1;
   switch (key->key()) {

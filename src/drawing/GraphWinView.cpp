@@ -130,11 +130,14 @@ void TGrafForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
-  // Keys while the picture has the focus: the tool letters and the select
-  // tool's keys, ahead of the scroll box's own use of the arrows.
-  if (watched == Image && event->type() == QEvent::KeyPress) {
+  // Keys while the picture has the focus: the select tool's keys, ahead of
+  // the scroll box's own use of the arrows. The tool letters and Escape also
+  // while the thickness box (which takes only digits) or the window's frame
+  // has it; other children pass them on to keyPressEvent.
+  if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (SelectKey(key) || ToolKey(key)) return true;
+    if (watched == Image && SelectKey(key)) return true;
+    if ((watched == Image || watched == PenWidth || watched == activationFrame_) && WindowKey(key)) return true;
   }
   if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
@@ -151,6 +154,10 @@ bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void TGrafForm::keyPressEvent(QKeyEvent* event) {
+  if (!WindowKey(event)) QWidget::keyPressEvent(event);
 }
 
 // --- Redraw while typing --------------------------------------------------------

@@ -24,11 +24,13 @@ void TGrafForm::PlaceLegend() {
   // The text takes the line first: a legend the text refused (it is full)
   // is not drawn either.
   if (!AppendSketchLine(drawing::LegendLine(Settings.legendSize, Settings.legendUp, StartPoint, legend))) return;
-  Picture.brush.color = sketch::kWhite;
-  Picture.brush.style = sketch::BrushStyle::Clear;  // no box behind the text
-  const int points = sketch::kLegendFontSizes[Settings.legendSize];
-  Picture.font.size = points;
-  Picture.font.name = LegendFontName;
-  sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, Settings.legendUp, points);
+  DrawForGood([this, &legend] {
+    Picture.brush.color = sketch::kWhite;
+    Picture.brush.style = sketch::BrushStyle::Clear;  // no box behind the text
+    const int points = sketch::kLegendFontSizes[Settings.legendSize];
+    Picture.font.size = points;
+    Picture.font.name = LegendFontName;
+    sketch::DrawLegendText(Picture, StartPoint.x(), StartPoint.y(), legend, Settings.legendUp, points);
+  });
   RefreshTouched();
 }

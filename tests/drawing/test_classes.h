@@ -63,7 +63,8 @@ class TestGestures : public QObject {
   void polylineOverSeveralCtrlReleases_data();
   void polylineOverSeveralCtrlReleases();
   void polylineEdgeCases();
-  void longLastLineIsNotCut();
+  void openPolylineEnds_data();
+  void openPolylineEnds();
   void centreModes();
   void snappingAndReadOut();
   void rightButtonDrawsLikeLeft();

@@ -162,27 +162,36 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints_data() {
 
 void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
   // Presses, moves and releases of two buttons in any order, with and
-  // without Ctrl: whenever no gesture is under way, the picture is what the
-  // draw pass paints from the text written, with no rubber band left over.
+  // without Ctrl, mixed with tool keys (select clicks among them), Ctrl+Z
+  // and Ctrl+Y, and typing with redraw while typing on: whenever no gesture
+  // is under way, the picture is what the draw pass paints from the text,
+  // plus at most the mark of the line marked now, with no rubber band left.
   QFETCH(int, tool);
   SetLegendDialogRunner([](TLegendDlgForm& dialog) {
     dialog.ComboBox1->setEditText("ab");
     return int(QDialog::Accepted);
   });
   QRandomGenerator random(static_cast<quint32>(20261208 + tool));
+  const Qt::Key toolKeys[] = {Qt::Key_V, Qt::Key_L, Qt::Key_R, Qt::Key_E, Qt::Key_A, Qt::Key_T};
+  // No filled shape before a broken pen: the pass would give its gaps the fill.
+  const QStringList typed = {"L(3;5;150;300;150)\n", "E(2;E;100;60;", "x\n", "R(1;E;20;20;90;190)"};
   for (int round = 0; round < 25; ++round) {
     fx = std::make_unique<Fixture>();
     TGrafForm& g = fx->graf;
+    g.addActions({g.Undo1, g.Redo1});  // their keys, as on the frame's menu bar
+    QVERIFY(QTest::qWaitForWindowActive(&g));
+    const bool live = round % 2 == 1;
+    g.SetRedrawWhileTyping(live);
     QToolButton* tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton, g.TextButton};
     QToolButton* styles[] = {g.SolidPen, g.DashPen, g.DotPen, g.DashDotPen};
     tools[tool]->click();
     styles[random.bounded(4)]->click();
     if (g.SolidPen->isChecked()) g.PenWidth->setValue(random.bounded(1, 6));
-    if (random.bounded(2)) g.CbBrushStyle->click();
+    if (random.bounded(2) && g.SolidPen->isChecked()) g.CbBrushStyle->click();
     if (random.bounded(2)) g.CbGridSnap->click();
     if (random.bounded(2)) g.CbOrthoSnap->click();
     g.CbRelative->setChecked(random.bounded(2));  // the hidden box, set directly
-    fx->editor.Editor->setPlainText("prose");
+    fx->editor.Editor->setPlainText("prose\nL(3;10;100;200;100)\nR(2;E;40;40;120;90)\nA(1;0;160;100;250;30)");
     g.DrawSketch();
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton};
     QString events;
@@ -190,19 +199,40 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
       const QPoint at(random.bounded(-20, 340), random.bounded(-20, 220));
       const Qt::KeyboardModifiers keys = random.bounded(3) == 0 ? Qt::ControlModifier : Qt::NoModifier;
       const Qt::MouseButton button = buttons[random.bounded(2)];
-      const int kind = random.bounded(3);
-      if (kind == 0 && !fx->held.testFlag(button)) {
+      const int kind = random.bounded(8);
+      if (kind <= 1 && !fx->held.testFlag(button)) {
         fx->Press(at, keys, button);
         events += QString(" press%1").arg(button == Qt::LeftButton ? "L" : "R");
-      } else if (kind == 1 && fx->held.testFlag(button)) {
+      } else if (kind <= 3 && fx->held.testFlag(button)) {
         fx->Release(at, keys, button);
         events += QString(" release%1").arg(button == Qt::LeftButton ? "L" : "R");
+      } else if (kind == 4) {
+        const Qt::Key key = toolKeys[random.bounded(6)];
+        QTest::keyClick(g.Image, key);
+        events += " key" + QKeySequence(key).toString();
+        continue;
+      } else if (kind == 5 && fx->held == Qt::NoButton) {
+        const bool undo = random.bounded(2) == 0;
+        QTest::keyClick(g.Image, undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        events += undo ? " Ctrl+Z" : " Ctrl+Y";
+      } else if (kind == 6 && live) {
+        const QString text = typed[random.bounded(typed.size())];
+        for (const QChar c : text) {
+          if (c == '\n') {
+            QTest::keyClick(fx->editor.Editor, Qt::Key_Return);
+          } else {
+            QTest::keyClick(fx->editor.Editor, c.toLatin1());
+          }
+        }
+        QApplication::processEvents();  // the redraw waits for the event loop
+        events += " typed";
       } else {
         fx->Move(at, keys);
         events += " move";
       }
       if (keys) events += "+Ctrl";
-      if (!g.Drawing && g.Picture.Picture() != fx->Rendered())
+      if (g.Drawing || fx->held != Qt::NoButton) continue;
+      if (g.Picture.Picture() != drawingtest::RenderedWithMark(fx->editor, g))
         QFAIL(qPrintable(QString("round %1, after%2\n%3").arg(round).arg(events).arg(QString::fromLatin1(fx->Text()))));
     }
   }
@@ -302,26 +332,51 @@ void TestGestures::polylineEdgeCases() {
   fx->Release({60, 100});
   QVERIFY(fx->Text().endsWith("L(1;10;100;60;100)\r\n"));
 
-  // A new last line typed while the polyline is open takes the next vertex.
-  fx->Press({10, 150});
-  fx->Move({60, 150});
-  fx->Release({60, 150}, Qt::ControlModifier);
-  fx->editor.AppendLine("typed");
-  fx->Press({60, 190});
-  fx->Release({60, 190});
-  QVERIFY(fx->Text().endsWith("L(1;10;150;60;150\r\ntyped;60;190)\r\n"));
 }
 
-void TestGestures::longLastLineIsNotCut() {
-  // A vertex that would go to a typed line of 255 characters or more leaves it whole.
+void TestGestures::openPolylineEnds_data() {
+  QTest::addColumn<QString>("keys");  // typed into the editor; "Escape": pressed on the picture
+  QTest::addColumn<QByteArray>("text");
+  QTest::newRow("Escape") << "Escape" << QByteArray("L(3;10;20;50;20)\r\n");
+  QTest::newRow("a line typed below") << "XYZ" << QByteArray("L(3;10;20;50;20)\r\nXYZ");
+  QTest::newRow("a line typed above") << "^\n<XYZ" << QByteArray("XYZ\r\nL(3;10;20;50;20)\r\n");
+  QTest::newRow("typed onto its end") << "\bXYZ" << QByteArray("L(3;10;20;50;20XYZ");
+}
+
+void TestGestures::openPolylineEnds() {
+  // An open polyline ends where it stands when the text changes by other
+  // hands, or at Escape: its own line gets its ")", no other line gets
+  // anything, and the next press starts afresh.
+  QFETCH(QString, keys);
+  QFETCH(QByteArray, text);
+  fx->graf.PenWidth->setValue(3);
   fx->Press({10, 20});
   fx->Move({50, 20});
   fx->Release({50, 20}, Qt::ControlModifier);
-  const QByteArray typed(300, 'w');
-  fx->editor.AppendLine(QString::fromLatin1(typed));
-  fx->Press({50, 60});
-  fx->Release({50, 60});
-  QVERIFY(fx->Text().endsWith("\r\n" + typed + "\r\n"));
+  const sketch::Picture drawn = fx->graf.Picture.Picture();
+  fx->Move({70, 40});  // the rubber band to the next vertex
+  if (keys == "Escape") {
+    QTest::keyClick(fx->graf.Image, Qt::Key_Escape);
+  } else {
+    for (const QChar c : keys) {
+      if (c == '^') {
+        QTest::keyClick(fx->editor.Editor, Qt::Key_Home, Qt::ControlModifier);
+      } else if (c == '<') {
+        QTest::keyClick(fx->editor.Editor, Qt::Key_Up);
+      } else if (c == '\b') {
+        QTest::keyClick(fx->editor.Editor, Qt::Key_Backspace);
+      } else if (c == '\n') {
+        QTest::keyClick(fx->editor.Editor, Qt::Key_Return);
+      } else {
+        QTest::keyClick(fx->editor.Editor, c.toLatin1());
+      }
+    }
+  }
+  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  fx->Press({90, 60});
+  fx->Release({90, 60});
+  QCOMPARE(fx->Text(), text);
+  QVERIFY(fx->graf.Picture.Picture() == drawn);  // the rubber band is off
 }
 
 void TestGestures::centreModes() {
