@@ -64,6 +64,8 @@ class TestFrameDrawing : public QObject {
   void closingMinimisesAndKeepsSettings();
   void drawingWritesIntoTheEditor();
   void zoomAndUndoKeys();
+  void leavingTheWindowEndsAnOpenPolyline();
+  void toolKeysWhereverTheFocusIs();
 };
 
 // The start-up of the program itself, run as a child process.

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QTextBlock>
 
@@ -212,4 +214,57 @@ void TestFrameDrawing::zoomAndUndoKeys() {
   session.Activate(editor->Editor);
   Press(Qt::Key_Equal, Qt::ControlModifier);
   QCOMPARE(graf->Zoom(), 1);
+}
+
+void TestFrameDrawing::leavingTheWindowEndsAnOpenPolyline() {
+  // A segment released with Ctrl held leaves the polyline open; F6 ends it
+  // where it stands, so a line typed next in the editor gets nothing when
+  // the picture is clicked again.
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "Look:\n");
+  TEditForm* editor = session.frame.EditForm;
+  session.Activate(graf);
+  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(200, 133));
+  QTest::mouseMove(graf->Image, QPoint(246, 163));
+  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::ControlModifier, QPoint(246, 163));
+  QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163\n"));
+  Press(Qt::Key_F6);
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), editor);
+  QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\n"));
+  for (const Qt::Key key : {Qt::Key_X, Qt::Key_Y, Qt::Key_Z}) Press(key);
+  session.Activate(graf);
+  QTest::mouseMove(graf->Image, QPoint(306, 73));
+  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(306, 73));
+  QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\nxyz"));
+  Press(Qt::Key_Z, Qt::ControlModifier);  // the typing, then the polyline with its ")" in one step
+  Press(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(editor->Editor->toPlainText(), QString("Look:\n"));
+}
+
+void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "Look:\n");
+  // Activated by a click on its title bar, from the editor.
+  Press(Qt::Key_F6);
+  QMdiSubWindow* window = session.SubWindowOf(graf);
+  const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+  QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(window->width() / 2, titleBar / 2));
+  QCOMPARE(session.frame.MdiArea->activeSubWindow(), window);
+  Press(Qt::Key_E);
+  QCOMPARE(graf->Settings.tool, TGrafForm::kEllipseTool);
+  // A click on the thickness box's up arrow gives it the focus: letters
+  // still choose tools, digits still go to the box.
+  QSpinBox* thickness = graf->PenWidth;
+  QTest::mouseClick(thickness, Qt::LeftButton, Qt::NoModifier, QPoint(thickness->width() - 6, thickness->height() / 4));
+  QCOMPARE(thickness->value(), 2);
+  QVERIFY(thickness->hasFocus());
+  Press(Qt::Key_R);
+  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
+  QVERIFY(graf->RectangleButton->isChecked());
+  Press(Qt::Key_Backspace);
+  Press(Qt::Key_4);
+  QCOMPARE(thickness->value(), 4);
+  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
 }
