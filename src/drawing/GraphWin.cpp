@@ -354,6 +354,7 @@ void TGrafForm::DrawSketch() {
 }
 
 void TGrafForm::HighlightLine(const std::string& line) {
+  if (!line.empty()) pickWithdrawn_ = false;  // the caret went to a line again
   highlight_.HighlightLine(Picture, line);
   RefreshTouched();
   RenewPick();  // the caret's line is the picked one

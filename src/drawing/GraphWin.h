@@ -258,6 +258,11 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   std::optional<sketch::PickIndex> pickingIndex_;
   int pickingRevision_ = -1;
   std::optional<std::int32_t> pickedLine_;
+  // After a Delete the caret's line is another element, which nobody chose:
+  // nothing is picked (or marked) until the user picks again.
+  bool pickWithdrawn_ = false;
+  std::optional<std::int32_t> deletedLine_;  // for Ctrl+Z right after the Delete
+  int deleteRevision_ = -1;
   std::vector<QPoint> handles_;
   SelectDrag drag_;
 

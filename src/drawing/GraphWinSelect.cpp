@@ -55,7 +55,8 @@ std::string TGrafForm::LineText(std::int32_t line) const {
 void TGrafForm::RenewPick() {
   std::optional<std::int32_t> picked;
   std::vector<QPoint> handles;
-  if (Settings.tool == kSelectTool && EditWindow != nullptr && editor::LineCount(*EditMemo->document()) > 0) {
+  if (Settings.tool == kSelectTool && !pickWithdrawn_ && EditWindow != nullptr &&
+      editor::LineCount(*EditMemo->document()) > 0) {
     const std::int32_t line = EditWindow->GetColLine().line;
     const std::string text = LineText(line);
     const auto read = sketch::ReadElement(text);
@@ -212,7 +213,11 @@ void TGrafForm::MovePickedBy(QPoint offset) {
 
 void TGrafForm::DeletePicked() {
   if (!pickedLine_ || EditWindow == nullptr) return;
-  if (!EditWindow->RemoveLine(*pickedLine_)) return;
+  const std::int32_t line = *pickedLine_;
+  if (!EditWindow->RemoveLine(line)) return;
+  pickWithdrawn_ = true;
+  deletedLine_ = line;
+  deleteRevision_ = EditWindow->Revision();
   RedrawQuietly();
 }
 

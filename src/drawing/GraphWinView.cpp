@@ -188,7 +188,7 @@ void TGrafForm::RedrawQuietly() {
   // A gesture or a drag under way keeps its rubber band, drawn again onto the new picture.
   if (Drawing) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
   if (drag_.active) TogglePreview(drag_.preview);
-  highlight_.HighlightLine(Picture, CaretLine());
+  highlight_.HighlightLine(Picture, pickWithdrawn_ ? std::string() : CaretLine());
   Picture.TakeTouched();
   RefreshPicture();
   NotePanel->setText(host.Note());
@@ -207,7 +207,14 @@ void TGrafForm::RenewUndoItems() {
 void TGrafForm::Undo1Click() {
   // Not in the middle of a gesture: its lines are still being written.
   if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isUndoAvailable()) return;
+  const bool undoesDelete = deletedLine_ && EditWindow->Revision() == deleteRevision_;
   EditMemo->undo();
+  if (undoesDelete) {
+    // The element comes back picked.
+    EditWindow->PutCaretOnLine(*deletedLine_);
+    pickWithdrawn_ = false;
+  }
+  deletedLine_.reset();
   RedrawQuietly();
 }
 

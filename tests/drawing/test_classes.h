@@ -125,6 +125,7 @@ class TestSelect : public QObject {
   void dragsRewriteTheLine_data();
   void dragsRewriteTheLine();
   void arrowsDeleteAndEscape();
+  void deleteLeavesNothingPicked();
   void aLineTooLongIsNotChanged();
   void randomEditsLeaveThePass();
 };

@@ -257,6 +257,31 @@ void TestSelect::arrowsDeleteAndEscape() {
   QCOMPARE(fx->editor.Editor->toPlainText(), kShapes);
 }
 
+void TestSelect::deleteLeavesNothingPicked() {
+  // Delete takes the picked ellipse out; the rectangle after it, now on the
+  // caret's line, is not picked by that, so a second Delete does nothing.
+  // Ctrl+Z brings the ellipse back, picked.
+  fx->graf.addActions({fx->graf.Undo1, fx->graf.Redo1});  // their keys, as on the frame's menu bar
+  QVERIFY(QTest::qWaitForWindowActive(&fx->graf));
+  fx->Click({250, 70});
+  QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
+  const QString ellipse = fx->Line(3);
+  for (int i = 0; i < 2; ++i) {
+    fx->Key(Qt::Key_Delete);
+    QCOMPARE(fx->Line(3), QString("A(1;0;100;150;150;190)"));
+    QVERIFY(!fx->graf.PickedLine().has_value());
+    QVERIFY(fx->graf.Handles().empty());
+    QVERIFY(fx->graf.LastHighlight().empty());
+  }
+  fx->Key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(fx->editor.Editor->toPlainText(), kShapes);
+  QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
+  QCOMPARE(QString::fromStdString(fx->graf.LastHighlight()), ellipse);
+  QCOMPARE(fx->graf.Handles().size(), std::size_t(2));
+  fx->Key(Qt::Key_Right);  // and it moves again
+  QCOMPARE(fx->Line(3), QString("E(1;F;201;40;301;100)"));
+}
+
 void TestSelect::aLineTooLongIsNotChanged() {
   // 254 characters: moving the first point to two-digit numbers would pass 255.
   QString line = "L(1;1;1";
