@@ -331,7 +331,6 @@ void TestGestures::polylineEdgeCases() {
   fx->Press({60, 100});
   fx->Release({60, 100});
   QVERIFY(fx->Text().endsWith("L(1;10;100;60;100)\r\n"));
-
 }
 
 void TestGestures::openPolylineEnds_data() {
