@@ -164,21 +164,23 @@ void TGrafForm::FollowPolylineLine() {
 }
 
 void TGrafForm::OnTextChange(int from, int removed, int added) {
-  if (writing_ || polylineStart_ < 0 || (removed == 0 && added == 0)) return;
-  // A change inside the polyline's line, or of the line breaks around it,
-  // makes it a line the polyline no longer wrote; one before it moves it.
-  // A line break put in just before or just after it leaves it whole.
-  const QTextDocument& document = *EditMemo->document();
-  const int end = polylineStart_ + polylineLength_;
-  const bool breakBefore =
-      removed == 0 && from == polylineStart_ && document.characterAt(from + added - 1) == QChar::ParagraphSeparator;
-  const bool breakAfter = removed == 0 && from == end && document.characterAt(from) == QChar::ParagraphSeparator;
-  const bool touched = removed == 0 ? from >= polylineStart_ && from <= end && !breakBefore && !breakAfter
-                                    : from <= end && from + removed >= polylineStart_;
-  if (touched) {
-    polylineStart_ = -1;
-  } else if (from < polylineStart_ || breakBefore) {
-    polylineStart_ += added - removed;
+  if (writing_ || (removed == 0 && added == 0)) return;
+  if (polylineStart_ >= 0) {
+    // A change inside the polyline's line, or of the line breaks around it,
+    // makes it a line the polyline no longer wrote; one before it moves it.
+    // A line break put in just before or just after it leaves it whole.
+    const QTextDocument& document = *EditMemo->document();
+    const int end = polylineStart_ + polylineLength_;
+    const bool breakBefore =
+        removed == 0 && from == polylineStart_ && document.characterAt(from + added - 1) == QChar::ParagraphSeparator;
+    const bool breakAfter = removed == 0 && from == end && document.characterAt(from) == QChar::ParagraphSeparator;
+    const bool touched = removed == 0 ? from >= polylineStart_ && from <= end && !breakBefore && !breakAfter
+                                      : from <= end && from + removed >= polylineStart_;
+    if (touched) {
+      polylineStart_ = -1;
+    } else if (from < polylineStart_ || breakBefore) {
+      polylineStart_ += added - removed;
+    }
   }
   if (!PolylineOpen) return;
   // The polyline ends where it stands; its ")" goes in once this change is
