@@ -2,8 +2,10 @@
 // started with a file, a rectangle is drawn with real mouse events (xdotool),
 // F2 saves, and the file's bytes are checked. A file dropped on the frame is
 // opened through the program's own drop handler, since xdotool cannot speak
-// the drag-and-drop protocol. Every wait is for something to be seen (a
-// window, a picture, a file) and gives up with a message after a bound.
+// the drag-and-drop protocol. The windows are checked in this process too,
+// on screens scaled by a fraction or by 2 (separate runs set the factor):
+// where a press lands. Every wait is for something to be seen (a window, a
+// picture, a file) and gives up with a message after a bound.
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -15,12 +17,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <cmath>
 #include <functional>
 
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/MDIFrame.h"
+#include "drawing/GraphWin.h"
+#include "drawing/PictureView.h"
 #include "editor/MDIEdit.h"
+#include "editor/PostingText.h"
 
 namespace {
 
@@ -84,6 +90,11 @@ std::optional<QPoint> FindPicture() {
   return std::nullopt;
 }
 
+// The device pixels of a window at `scale` that show logical pixel
+// `logical`: from the first to the last whose left (or top) edge lies in it.
+int FirstDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil(logical * scale)); }
+int LastDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil((logical + 1) * scale)) - 1; }
+
 }  // namespace
 
 class TestOnXServer : public QObject {
@@ -92,6 +103,7 @@ class TestOnXServer : public QObject {
  private slots:
   void startsDrawsAndSaves();
   void dropOpensAFile();
+  void pressTakesThePixelUnderThePointer();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -202,6 +214,42 @@ void TestOnXServer::dropOpensAFile() {
   QCOMPARE(dialogs.Kinds(), QStringList{"ConfirmYesNoCancel"});
   QCOMPARE(frame.EditForm->Editor->toPlainText(), QStringLiteral("E(1;E;10;10;20;20)\n"));
   frame.hide();
+}
+
+void TestOnXServer::pressTakesThePixelUnderThePointer() {
+  testsupport::ScriptedDialogs dialogs;
+  TEditForm editor;
+  TGrafForm graf;
+  graf.BindEditor(&editor);
+  graf.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&graf));
+  const qreal scale = graf.devicePixelRatioF();
+  const QPoint origin = graf.Image->mapTo(&graf, QPoint(0, 0));
+  const QString window = QString::number(graf.winId());
+  // The device pixel of the window at the first or the last corner of picture pixel `p` (at 1x).
+  const auto at = [&](QPoint p, bool last) {
+    const auto pixel = last ? LastDevicePixel : FirstDevicePixel;
+    return QStringList{QString::number(pixel(origin.x() + p.x(), scale)),
+                       QString::number(pixel(origin.y() + p.y(), scale))};
+  };
+  // Lines dragged from one corner of a picture pixel to the other corner of another.
+  const struct {
+    QPoint from;
+    bool fromLast;
+    QPoint to;
+    bool toLast;
+  } drags[] = {{{100, 50}, true, {200, 150}, false}, {{99, 49}, false, {10, 20}, true}};
+  for (const auto& drag : drags) {
+    QVERIFY(Xdo(QStringList{"mousemove", "--window", window, "--sync"} + at(drag.from, drag.fromLast)));
+    QVERIFY(Xdo({"mousedown", "1"}));
+    QVERIFY(Xdo(QStringList{"mousemove", "--window", window, "--sync"} + at(drag.to, drag.toLast)));
+    QVERIFY(Xdo({"mouseup", "1"}));
+  }
+  const QByteArray expected = "L(1;100;50;200;150)\r\nL(1;99;49;10;20)\r\n";
+  QVERIFY2(WaitFor([&] { return editor::EncodePosting(*editor.Editor->document()) == expected; }, 5000),
+           qPrintable(QStringLiteral("at scale %1 the drags wrote \"%2\"")
+                          .arg(scale)
+                          .arg(QString::fromLatin1(editor::EncodePosting(*editor.Editor->document())))));
 }
 
 int main(int argc, char** argv) {
