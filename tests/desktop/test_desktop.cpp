@@ -4,16 +4,20 @@
 // opened through the program's own drop handler, since xdotool cannot speak
 // the drag-and-drop protocol. The windows are checked in this process too,
 // on screens scaled by a fraction or by 2 (separate runs set the factor):
-// where a press lands. Every wait is for something to be seen (a window, a
-// picture, a file) and gives up with a message after a bound.
+// where a press lands, and what the frame shows when it opens. Every wait is
+// for something to be seen (a window, a picture, a file) and gives up with a
+// message after a bound.
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QFile>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -95,6 +99,18 @@ std::optional<QPoint> FindPicture() {
 int FirstDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil(logical * scale)); }
 int LastDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil((logical + 1) * scale)) - 1; }
 
+// `widget` and every widget around it up to `room` hold all of it: nothing
+// of it is cut off or scrolled away.
+bool WhollyShown(const QWidget* widget, const QWidget* room) {
+  if (!widget->isVisible()) return false;
+  const QRect shown(widget->mapTo(room, QPoint(0, 0)), widget->size());
+  for (const QWidget* around = widget->parentWidget(); around != nullptr; around = around->parentWidget()) {
+    if (!QRect(around->mapTo(room, QPoint(0, 0)), around->size()).contains(shown)) return false;
+    if (around == room) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 class TestOnXServer : public QObject {
@@ -104,6 +120,7 @@ class TestOnXServer : public QObject {
   void startsDrawsAndSaves();
   void dropOpensAFile();
   void pressTakesThePixelUnderThePointer();
+  void frameOpensWithRoomForTheDrawingWindow();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -250,6 +267,44 @@ void TestOnXServer::pressTakesThePixelUnderThePointer() {
            qPrintable(QStringLiteral("at scale %1 the drags wrote \"%2\"")
                           .arg(scale)
                           .arg(QString::fromLatin1(editor::EncodePosting(*editor.Editor->document())))));
+}
+
+void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
+  testsupport::ScriptedDialogs dialogs;
+  TFrameForm frame;
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+  const QRect screen = frame.screen()->availableGeometry();
+  QVERIFY2(
+      frame.width() * 2 > screen.width() && frame.height() * 2 > screen.height() && screen.contains(frame.geometry()),
+      qPrintable(QStringLiteral("the frame opens at %1x%2 on a screen of %3x%4")
+                     .arg(frame.width())
+                     .arg(frame.height())
+                     .arg(screen.width())
+                     .arg(screen.height())));
+  // New and F7 from the keyboard.
+  const QString window = QString::number(frame.winId());
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "ctrl+n"}));
+  QVERIFY2(WaitFor([&] { return frame.EditForm != nullptr && frame.EditForm->isVisible(); }), "Ctrl+N made no editor");
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F7"}));
+  QVERIFY2(WaitFor([&] { return frame.GrafForm != nullptr && frame.GrafForm->isVisible(); }),
+           "F7 made no drawing window");
+  QTest::qWait(100);  // the layouts settle
+  // The drawing window whole in the frame: every tool, the picture at 1x and the status bar.
+  const TGrafForm& graf = *frame.GrafForm;
+  QCOMPARE(graf.Zoom(), 1);
+  QVERIFY(!frame.MdiArea->horizontalScrollBar()->isVisible());
+  QWidget* const room = frame.MdiArea->viewport();
+  QVERIFY(WhollyShown(graf.parentWidget(), room));
+  QList<QWidget*> shown{graf.Image, graf.StatusBar1};
+  for (QWidget* tool : graf.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (tool->isVisibleTo(graf.Panel1)) shown << tool;
+  QVERIFY(shown.size() > 12);
+  for (const QWidget* widget : shown)
+    QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
+                                                   widget->toolTip() + QStringLiteral(" is cut off")));
+  frame.hide();
 }
 
 int main(int argc, char** argv) {
