@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/Application.h"
 #include "drawing/GraphWin.h"
@@ -20,6 +22,14 @@ TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   connect(MdiArea, &QMdiArea::subWindowActivated, this, &TFrameForm::OnSubWindowActivated);
   RebuildMenuBar();
+  // Four fifths of the screen, in its middle, until a stored size says
+  // otherwise: room for the editor and the drawing window at 1x, also on a
+  // screen scaled by 2, where a third of the screen less is too little.
+  if (const QScreen* shown = screen()) {
+    const QRect room = shown->availableGeometry();
+    resize(room.size() * 4 / 5);
+    move(room.center() - rect().center());
+  }
 }
 
 TFrameForm::~TFrameForm() {
@@ -228,9 +238,19 @@ void TFrameForm::DrawEditorText() {
   connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);
   connect(GrafForm, &TGrafForm::exitRequested, this, &TFrameForm::Exit1Click);
   frame->show();
+  PlaceWhole(frame);
   BringToFront(GrafForm);
   GrafForm->BindEditor(EditForm);  // for good
   GrafForm->DrawSketch();
+}
+
+void TFrameForm::PlaceWhole(QMdiSubWindow* window) {
+  // Where the area places a new window, one wider than the room beside the
+  // others may stand partly off the frame's left edge.
+  const QRect room = MdiArea->viewport()->rect();
+  const QRect placed = window->geometry();
+  window->move(std::clamp(placed.left(), 0, std::max(0, room.width() - placed.width())),
+               std::clamp(placed.top(), 0, std::max(0, room.height() - placed.height())));
 }
 
 void TFrameForm::ShowEditor(TEditForm* editor) {

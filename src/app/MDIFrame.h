@@ -87,6 +87,8 @@ class TFrameForm : public QMainWindow {
   bool SaveQuestionAllowsOpen();
   void MakeEditorWindow();  // hidden, until ShowEditorWindow
   void ShowEditorWindow();
+  // Moves a child window into the frame's room as far as it fits.
+  void PlaceWhole(QMdiSubWindow* window);
   void StoreSettings();
 
   app::Settings* settings_ = nullptr;

@@ -2,6 +2,7 @@
 // undo and redo of the bound editor's text from the picture.
 
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -21,10 +22,14 @@ namespace {
 // The pass asks nothing: what the drawing window's boxes would say is kept
 // as one status-bar note, an incomplete line as the renderer writes it
 // ("line:column: message"). Incomplete lines are drawn as far as they go.
+// Of several incomplete lines the note names the caret's (the one being
+// typed, most likely) or else the first, and says how many there are.
 class NoteHost final : public sketch::DrawHost {
  public:
+  explicit NoteHost(std::int32_t caretLine) : caretLine_(caretLine) {}
   bool ConfirmIncomplete(std::int32_t lineIndex, std::int32_t column, std::string_view message) override {
-    if (!incomplete_.isEmpty()) return true;
+    ++incompleteLines_;
+    if (!incomplete_.isEmpty() && lineIndex != caretLine_) return true;
     const std::string_view first = message.substr(0, message.find_first_of("\r\n"));
     incomplete_ = QStringLiteral("%1:%2: %3")
                       .arg(lineIndex + 1)
@@ -36,11 +41,16 @@ class NoteHost final : public sketch::DrawHost {
     size_ = QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size()));
   }
   QString Note() const {
-    if (incomplete_.isEmpty() || size_.isEmpty()) return incomplete_ + size_;
-    return incomplete_ + QStringLiteral("  ") + size_;
+    QString incomplete = incomplete_;
+    if (incompleteLines_ > 1)
+      incomplete += QCoreApplication::translate("TGrafForm", " (%1 incomplete lines)").arg(incompleteLines_);
+    if (incomplete.isEmpty() || size_.isEmpty()) return incomplete + size_;
+    return incomplete + QStringLiteral("  ") + size_;
   }
 
  private:
+  std::int32_t caretLine_;
+  int incompleteLines_ = 0;
   QString incomplete_, size_;
 };
 
@@ -182,7 +192,7 @@ void TGrafForm::RedrawQuietly() {
   if (EditMemo == nullptr) return;
   const editor::DocumentLines lines(*EditMemo->document());
   if (lines.LineCount() == 0) return;  // as F7: the picture stays
-  NoteHost host;
+  NoteHost host(EditWindow != nullptr ? EditWindow->GetColLine().line : -1);
   sketch::RunDrawPass(Picture, lines, host, Pass);
   highlight_.Forget();
   // A gesture or a drag under way keeps its rubber band, drawn again onto the new picture.

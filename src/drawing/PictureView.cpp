@@ -12,7 +12,7 @@
 namespace drawing {
 
 PictureView::PictureView(sketch::Picture& picture, QWidget* parent)
-    : QWidget(parent), picture_(qttext::ImageOf(picture)) {
+    : QWidget(parent), picture_(qttext::ImageOf(picture)), pointer_(new ui::ExactPointer(this)) {
   setFixedSize(picture_.size());
   setCursor(Qt::CrossCursor);
   setMouseTracking(true);
@@ -146,15 +146,15 @@ void PictureView::WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, co
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {
-  emit pressed(event->button(), event->modifiers(), PicturePoint(event->position()));
+  emit pressed(event->button(), event->modifiers(), PicturePoint(pointer_->Position(*event)));
 }
 
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
-  emit moved(event->modifiers(), PicturePoint(event->position()));
+  emit moved(event->modifiers(), PicturePoint(pointer_->Position(*event)));
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
-  emit released(event->button(), event->modifiers(), PicturePoint(event->position()));
+  emit released(event->button(), event->modifiers(), PicturePoint(pointer_->Position(*event)));
 }
 
 }  // namespace drawing

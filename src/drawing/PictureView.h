@@ -2,7 +2,8 @@
 // The picture control of the drawing window: shows the canvas's bitmap,
 // enlarged by a whole zoom step as sharp squares, and reports presses, moves
 // and releases in picture coordinates (a press anywhere inside an enlarged
-// pixel is that pixel). Qt grabs the mouse for it while a button is held, so
+// pixel is that pixel, also on a screen scaled by a fraction or by 2, where
+// a picture pixel spans several device pixels at 1x). Qt grabs the mouse for it while a button is held, so
 // a drag may leave the picture; moves without a button arrive too (an open
 // polyline follows them).
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "canvas/Picture.h"
+#include "ui/ExactPointer.h"
 
 namespace drawing {
 
@@ -63,6 +65,7 @@ class PictureView final : public QWidget {
   QImage buffer_;   // for the enlarged pixels of a paint, kept between paints
   int zoom_ = 1;
   std::vector<QPoint> handles_;
+  ui::ExactPointer* pointer_;
 };
 
 }  // namespace drawing

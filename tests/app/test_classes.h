@@ -57,6 +57,7 @@ class TestFrameDrawing : public QObject {
 
  private slots:
   void f7MakesTheDrawingWindowOnce();
+  void drawingWindowOpensWithItsLeftEdgeInTheFrame();
   void keysFollowTheActiveWindow();
   void f7OnlyFromTheEditor();
   void caretLineIsHighlighted();

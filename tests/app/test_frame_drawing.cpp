@@ -64,6 +64,19 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QVERIFY(Black(graf, 250, 120));
 }
 
+void TestFrameDrawing::drawingWindowOpensWithItsLeftEdgeInTheFrame() {
+  // A frame narrower than the drawing window beside the editor: the window
+  // goes to the left edge, its title bar and first tools in sight.
+  Session session;
+  session.frame.resize(480, 420);
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
+  QVERIFY(graf != nullptr);
+  const QRect placed = session.SubWindowOf(graf)->geometry();
+  QVERIFY2(placed.left() >= 0 && placed.top() >= 0,
+           qPrintable(QStringLiteral("the drawing window opens at %1,%2").arg(placed.left()).arg(placed.top())));
+}
+
 void TestFrameDrawing::keysFollowTheActiveWindow() {
   Session session;
   QVERIFY(session.Shown());

@@ -2,25 +2,35 @@
 // started with a file, a rectangle is drawn with real mouse events (xdotool),
 // F2 saves, and the file's bytes are checked. A file dropped on the frame is
 // opened through the program's own drop handler, since xdotool cannot speak
-// the drag-and-drop protocol. Every wait is for something to be seen (a
-// window, a picture, a file) and gives up with a message after a bound.
+// the drag-and-drop protocol. The windows are checked in this process too,
+// on screens scaled by a fraction or by 2 (separate runs set the factor):
+// where a press lands, and what the frame shows when it opens. Every wait is
+// for something to be seen (a window, a picture, a file) and gives up with a
+// message after a bound.
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QFile>
+#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <cmath>
 #include <functional>
 
 #include "ScriptedDialogs.h"
 #include "app/Application.h"
 #include "app/MDIFrame.h"
+#include "drawing/GraphWin.h"
+#include "drawing/PictureView.h"
 #include "editor/MDIEdit.h"
+#include "editor/PostingText.h"
 
 namespace {
 
@@ -84,6 +94,23 @@ std::optional<QPoint> FindPicture() {
   return std::nullopt;
 }
 
+// The device pixels of a window at `scale` that show logical pixel
+// `logical`: from the first to the last whose left (or top) edge lies in it.
+int FirstDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil(logical * scale)); }
+int LastDevicePixel(int logical, qreal scale) { return static_cast<int>(std::ceil((logical + 1) * scale)) - 1; }
+
+// `widget` and every widget around it up to `room` hold all of it: nothing
+// of it is cut off or scrolled away.
+bool WhollyShown(const QWidget* widget, const QWidget* room) {
+  if (!widget->isVisible()) return false;
+  const QRect shown(widget->mapTo(room, QPoint(0, 0)), widget->size());
+  for (const QWidget* around = widget->parentWidget(); around != nullptr; around = around->parentWidget()) {
+    if (!QRect(around->mapTo(room, QPoint(0, 0)), around->size()).contains(shown)) return false;
+    if (around == room) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 class TestOnXServer : public QObject {
@@ -92,6 +119,8 @@ class TestOnXServer : public QObject {
  private slots:
   void startsDrawsAndSaves();
   void dropOpensAFile();
+  void pressTakesThePixelUnderThePointer();
+  void frameOpensWithRoomForTheDrawingWindow();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -201,6 +230,75 @@ void TestOnXServer::dropOpensAFile() {
            qPrintable(frame.EditForm->windowTitle()));
   QCOMPARE(dialogs.Kinds(), QStringList{"ConfirmYesNoCancel"});
   QCOMPARE(frame.EditForm->Editor->toPlainText(), QStringLiteral("E(1;E;10;10;20;20)\n"));
+  frame.hide();
+}
+
+void TestOnXServer::pressTakesThePixelUnderThePointer() {
+  testsupport::ScriptedDialogs dialogs;
+  TEditForm editor;
+  TGrafForm graf;
+  graf.BindEditor(&editor);
+  graf.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&graf));
+  const qreal scale = graf.devicePixelRatioF();
+  const QPoint origin = graf.Image->mapTo(&graf, QPoint(0, 0));
+  const QString window = QString::number(graf.winId());
+  // The device pixel of the window at the first or the last corner of picture pixel `p` (at 1x).
+  const auto at = [&](QPoint p, bool last) {
+    const auto pixel = last ? LastDevicePixel : FirstDevicePixel;
+    return QStringList{QString::number(pixel(origin.x() + p.x(), scale)),
+                       QString::number(pixel(origin.y() + p.y(), scale))};
+  };
+  // Lines dragged from one corner of a picture pixel to the other corner of another.
+  const struct {
+    QPoint from;
+    bool fromLast;
+    QPoint to;
+    bool toLast;
+  } drags[] = {{{100, 50}, true, {200, 150}, false}, {{99, 49}, false, {10, 20}, true}};
+  for (const auto& drag : drags) {
+    QVERIFY(Xdo(QStringList{"mousemove", "--window", window, "--sync"} + at(drag.from, drag.fromLast)));
+    QVERIFY(Xdo({"mousedown", "1"}));
+    QVERIFY(Xdo(QStringList{"mousemove", "--window", window, "--sync"} + at(drag.to, drag.toLast)));
+    QVERIFY(Xdo({"mouseup", "1"}));
+  }
+  const QByteArray expected = "L(1;100;50;200;150)\r\nL(1;99;49;10;20)\r\n";
+  const auto written = [&] { return editor::EncodePosting(*editor.Editor->document()); };
+  WaitFor([&] { return written() == expected; }, 5000);
+  QCOMPARE(written(), expected);
+}
+
+void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
+  testsupport::ScriptedDialogs dialogs;
+  TFrameForm frame;
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+  const QRect screen = frame.screen()->availableGeometry();
+  // A good share of the screen, and all of it on the screen.
+  QVERIFY(frame.width() * 2 > screen.width() && frame.height() * 2 > screen.height());
+  QVERIFY(screen.contains(frame.geometry()));
+  // New and F7 from the keyboard.
+  const QString window = QString::number(frame.winId());
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "ctrl+n"}));
+  QVERIFY2(WaitFor([&] { return frame.EditForm != nullptr && frame.EditForm->isVisible(); }), "Ctrl+N made no editor");
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F7"}));
+  QVERIFY2(WaitFor([&] { return frame.GrafForm != nullptr && frame.GrafForm->isVisible(); }),
+           "F7 made no drawing window");
+  QTest::qWait(100);  // the layouts settle
+  // The drawing window whole in the frame: every tool, the picture at 1x and the status bar.
+  const TGrafForm& graf = *frame.GrafForm;
+  QCOMPARE(graf.Zoom(), 1);
+  QVERIFY(!frame.MdiArea->horizontalScrollBar()->isVisible());
+  QWidget* const room = frame.MdiArea->viewport();
+  QVERIFY(WhollyShown(graf.parentWidget(), room));
+  QList<QWidget*> shown{graf.Image, graf.StatusBar1};
+  for (QWidget* tool : graf.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (tool->isVisibleTo(graf.Panel1)) shown << tool;
+  QVERIFY(shown.size() > 12);
+  for (const QWidget* widget : shown)
+    QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
+                                                   widget->toolTip() + QStringLiteral(" is cut off")));
   frame.hide();
 }
 

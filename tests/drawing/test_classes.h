@@ -107,6 +107,8 @@ class TestPictureView : public QObject {
   void fitFollowsTheWindow();
   void aMoveRepaintsOnlyWhatItChanged();
   void redrawWhileTypingFollowsTheText();
+  void liveNoteNamesTheLineBeingTyped_data();
+  void liveNoteNamesTheLineBeingTyped();
   void redrawDuringAGestureKeepsTheRubberBand();
   void undoAndRedoFromThePicture();
 };

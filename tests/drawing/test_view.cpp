@@ -334,6 +334,33 @@ void TestPictureView::redrawWhileTypingFollowsTheText() {
   QCOMPARE(fx->dialogs.Kinds(), QStringList{"WarningOkCancel"});
 }
 
+void TestPictureView::liveNoteNamesTheLineBeingTyped_data() {
+  QTest::addColumn<QString>("above");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("note");
+  QTest::newRow("the only one") << "R(1;E;1;1;5;5)\n"
+                                << "L(1;5;5;9;9"
+                                << "2:12: Polyline is probably incomplete";
+  QTest::newRow("typed below another") << "L(1;1;2;3;4\nR(1;E;1;1;5;5)\n"
+                                       << "T(S;5;5;\"ab"
+                                       << "3:12: Legend text is probably incomplete (2 incomplete lines)";
+  QTest::newRow("caret on a complete line: the first") << "L(1;1;2;3;4\nT(S;5;5;\"ab\n"
+                                                       << "R(1;E;1;1;5;5)"
+                                                       << "1:12: Polyline is probably incomplete (2 incomplete lines)";
+}
+
+void TestPictureView::liveNoteNamesTheLineBeingTyped() {
+  QFETCH(QString, above);
+  QFETCH(QString, typed);
+  QFETCH(QString, note);
+  fx->graf.RedrawWhileTyping1->trigger();
+  fx->editor.Editor->setFocus();
+  fx->Type(above + typed);
+  QApplication::processEvents();
+  QCOMPARE(fx->graf.NotePanel->text(), note);
+  QVERIFY(fx->dialogs.calls.isEmpty());
+}
+
 void TestPictureView::redrawDuringAGestureKeepsTheRubberBand() {
   fx->graf.SetRedrawWhileTyping(true);
   fx->editor.Editor->setPlainText("R(1;E;200;100;300;150)");
