@@ -4,6 +4,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -125,19 +126,34 @@ QImage PictureView::EnlargedPixels(const QRect& source, int side) {
   return out;
 }
 
+namespace {
+
+// `count` copies of `pixel` from `out` on, four at a time where they fit.
+inline void Repeat(QRgb* out, int count, QRgb pixel) {
+  const std::array<QRgb, 4> four{pixel, pixel, pixel, pixel};
+  int i = 0;
+  for (; i + 4 <= count; i += 4) std::memcpy(out + i, four.data(), sizeof four);
+  for (; i < count; ++i) out[i] = pixel;
+}
+
+}  // namespace
+
 void PictureView::WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, const QRect& area, int side) const {
   const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
   const qsizetype left = area.left() * qsizetype{sizeof(QRgb)};
+  // The columns the area cuts: the first and the last may show in part.
+  const int firstColumn = (area.left() - origin.x()) / side;
+  const int lastColumn = (area.right() - origin.x()) / side;
+  const int firstWidth = std::min(origin.x() + (firstColumn + 1) * side, area.right() + 1) - area.left();
   for (int y = area.top(); y <= area.bottom();) {
     const int row = (y - origin.y()) / side;
     const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
     auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
-    for (int x = area.left(); x <= area.right();) {
-      const int column = (x - origin.x()) / side;
-      const int end = std::min(area.right() + 1, origin.x() + (column + 1) * side);
-      std::fill(first + x, first + end, from[column]);
-      x = end;
-    }
+    QRgb* out = first + area.left();
+    Repeat(out, firstWidth, from[firstColumn]);
+    out += firstWidth;
+    for (int column = firstColumn + 1; column < lastColumn; ++column, out += side) Repeat(out, side, from[column]);
+    if (lastColumn > firstColumn) Repeat(out, static_cast<int>(first + area.right() + 1 - out), from[lastColumn]);
     // The rest of the picture row's device rows are copies of the first.
     const int rowEnd = std::min(area.bottom() + 1, origin.y() + (row + 1) * side);
     for (int copy = y + 1; copy < rowEnd; ++copy) std::memcpy(bits + copy * stride + left, first + area.left(), bytes);
