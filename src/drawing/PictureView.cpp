@@ -13,7 +13,7 @@
 namespace drawing {
 
 PictureView::PictureView(sketch::Picture& picture, QWidget* parent)
-    : QWidget(parent), picture_(qttext::ImageOf(picture)) {
+    : QWidget(parent), picture_(qttext::ImageOf(picture)), shown_(picture_.copy()) {
   setFixedSize(picture_.size());
   setCursor(Qt::CrossCursor);
   setMouseTracking(true);
@@ -46,7 +46,69 @@ void PictureView::SetZoom(int zoom) {
 
 void PictureView::UpdatePicture(const QRect& area) {
   if (area.isEmpty()) return;
-  update(QRect(area.topLeft() * zoom_, area.size() * zoom_));
+  if (zoom_ == 1) {
+    update(area);
+    return;
+  }
+  // Enlarged, a rubber band's move repaints a few screen pixels for each
+  // picture pixel it changed: only those rows' changed stretches.
+  update(ChangedView(area));
+}
+
+void PictureView::NoteShown(const QRegion& painted) {
+  // A picture pixel painted whole shows the picture; one painted in part
+  // (at the edge of the view) may show some of an older colour: it is
+  // marked unknown, a colour no picture pixel has, so that its next change
+  // repaints it.
+  constexpr QRgb kUnknown = 0;
+  const QRect bounds = picture_.rect();
+  for (const QRect& part : painted) {
+    const QRect touched = QRect(QPoint(std::max(part.left(), 0) / zoom_, std::max(part.top(), 0) / zoom_),
+                                QPoint(part.right() / zoom_, part.bottom() / zoom_))
+                              .intersected(bounds);
+    const QRect whole = QRect(QPoint((std::max(part.left(), 0) + zoom_ - 1) / zoom_,
+                                     (std::max(part.top(), 0) + zoom_ - 1) / zoom_),
+                              QPoint((part.right() + 1) / zoom_ - 1, (part.bottom() + 1) / zoom_ - 1))
+                            .intersected(bounds);
+    for (int y = touched.top(); y <= touched.bottom(); ++y) {
+      auto* was = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+      const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y));
+      const bool rowWhole = y >= whole.top() && y <= whole.bottom() && !whole.isEmpty();
+      for (int x = touched.left(); x <= touched.right(); ++x)
+        was[x] = rowWhole && x >= whole.left() && x <= whole.right() ? now[x] : kUnknown;
+    }
+  }
+}
+
+QRegion PictureView::ChangedView(const QRect& area) {
+  // What is out of view is painted afresh when it comes into view.
+  const QRect seen = visibleRegion().boundingRect();
+  if (seen.isEmpty()) return {};
+  const QRect rows =
+      area.intersected(QRect(QPoint(seen.left() / zoom_, seen.top() / zoom_),
+                             QPoint(seen.right() / zoom_, seen.bottom() / zoom_)))
+          .intersected(picture_.rect());
+  std::vector<QRect> changed;
+  for (int y = rows.top(); y <= rows.bottom(); ++y) {
+    const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) + rows.left();
+    auto* was = reinterpret_cast<QRgb*>(shown_.scanLine(y)) + rows.left();
+    int first = 0, last = rows.width() - 1;
+    while (first <= last && now[first] == was[first]) ++first;
+    if (first > last) continue;
+    while (now[last] == was[last]) --last;
+    std::memcpy(was + first, now + first, static_cast<std::size_t>(last - first + 1) * sizeof(QRgb));
+    const QRect stretch((rows.left() + first) * zoom_, y * zoom_, (last - first + 1) * zoom_, zoom_);
+    if (!changed.empty() && changed.back().left() == stretch.left() && changed.back().right() == stretch.right() &&
+        changed.back().bottom() + 1 == stretch.top()) {
+      changed.back().setBottom(stretch.bottom());
+    } else {
+      changed.push_back(stretch);
+    }
+  }
+  // One rectangle to a band of rows, top to bottom: the form QRegion keeps.
+  QRegion region;
+  region.setRects(changed.data(), static_cast<int>(changed.size()));
+  return region;
 }
 
 QPoint PictureView::PicturePoint(QPointF at) const {
@@ -63,7 +125,10 @@ void PictureView::paintEvent(QPaintEvent* event) {
   const QRect source = QRect(QPoint(exposed.left() / zoom_, exposed.top() / zoom_),
                              QPoint(exposed.right() / zoom_, exposed.bottom() / zoom_))
                            .intersected(picture_.rect());
-  if (!source.isEmpty()) PaintPixels(painter, source);
+  if (!source.isEmpty()) {
+    PaintPixels(painter, source);
+    if (zoom_ > 1) NoteShown(event->region());
+  }
   for (const QPoint handle : handles_) {
     const QRect box = HandleRect(handle);
     if (!box.intersects(exposed)) continue;
