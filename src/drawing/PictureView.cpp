@@ -66,10 +66,10 @@ void PictureView::NoteShown(const QRegion& painted) {
     const QRect touched = QRect(QPoint(std::max(part.left(), 0) / zoom_, std::max(part.top(), 0) / zoom_),
                                 QPoint(part.right() / zoom_, part.bottom() / zoom_))
                               .intersected(bounds);
-    const QRect whole = QRect(QPoint((std::max(part.left(), 0) + zoom_ - 1) / zoom_,
-                                     (std::max(part.top(), 0) + zoom_ - 1) / zoom_),
-                              QPoint((part.right() + 1) / zoom_ - 1, (part.bottom() + 1) / zoom_ - 1))
-                            .intersected(bounds);
+    const QRect whole =
+        QRect(QPoint((std::max(part.left(), 0) + zoom_ - 1) / zoom_, (std::max(part.top(), 0) + zoom_ - 1) / zoom_),
+              QPoint((part.right() + 1) / zoom_ - 1, (part.bottom() + 1) / zoom_ - 1))
+            .intersected(bounds);
     for (int y = touched.top(); y <= touched.bottom(); ++y) {
       auto* was = reinterpret_cast<QRgb*>(shown_.scanLine(y));
       const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y));
@@ -84,10 +84,9 @@ QRegion PictureView::ChangedView(const QRect& area) {
   // What is out of view is painted afresh when it comes into view.
   const QRect seen = visibleRegion().boundingRect();
   if (seen.isEmpty()) return {};
-  const QRect rows =
-      area.intersected(QRect(QPoint(seen.left() / zoom_, seen.top() / zoom_),
-                             QPoint(seen.right() / zoom_, seen.bottom() / zoom_)))
-          .intersected(picture_.rect());
+  const QRect rows = area.intersected(QRect(QPoint(seen.left() / zoom_, seen.top() / zoom_),
+                                            QPoint(seen.right() / zoom_, seen.bottom() / zoom_)))
+                         .intersected(picture_.rect());
   std::vector<QRect> changed;
   for (int y = rows.top(); y <= rows.bottom(); ++y) {
     const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) + rows.left();

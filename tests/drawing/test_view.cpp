@@ -197,12 +197,8 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
       for (int x = view.left(); x <= view.right(); ++x) {
         const QPoint p((x - origin.x()) / side, (y - origin.y()) / side);
         if ((now.pixel(x, y) | 0xFF000000u) != picture.At(p.x(), p.y()))
-          QFAIL(qPrintable(QString("after %1, window pixel (%2, %3) is not picture pixel (%4, %5)")
-                               .arg(after)
-                               .arg(x)
-                               .arg(y)
-                               .arg(p.x())
-                               .arg(p.y())));
+          QFAIL(qPrintable(QString::asprintf("after %s, window pixel (%d, %d) is not picture pixel (%d, %d)", after, x,
+                                             y, p.x(), p.y())));
       }
     }
   };

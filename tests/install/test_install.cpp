@@ -229,9 +229,9 @@ void TestInstall::package() {
   const Run control = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --ctrl-tarfile '" + deb + "' | tar -t"});
   QCOMPARE(control.out.split(QChar('\n'), Qt::SkipEmptyParts), (QStringList{"./md5sums", "./control"}));
   // The changelog names the release at hand, and the description both picture formats.
-  const Run changelog =
-      Command(QStringLiteral("sh"), {"-c", "dpkg-deb --fsys-tarfile '" + deb +
-                                               "' | tar -xO ./usr/share/doc/sketchpost/changelog.gz | gzip -dc"});
+  const Run changelog = Command(
+      QStringLiteral("sh"),
+      {"-c", "dpkg-deb --fsys-tarfile '" + deb + "' | tar -xO ./usr/share/doc/sketchpost/changelog.gz | gzip -dc"});
   QVERIFY2(changelog.out.startsWith(QStringLiteral("sketchpost (") + kVersion + QStringLiteral(") unstable;")),
            qPrintable(changelog.out));
   const Run description = Command(QStringLiteral("dpkg-deb"), {"-f", deb, "Description"});
