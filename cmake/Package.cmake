@@ -3,7 +3,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sketchpost)
 set(CPACK_PACKAGE_VENDOR "The Sketchpost developers")
-set(CPACK_PACKAGE_CONTACT "The Sketchpost developers <developers@sketchpost.org>")
+set(CPACK_PACKAGE_CONTACT "${SKETCHPOST_MAINTAINER}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://sketchpost.org/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "draw small sketches into the plain text of newsgroup postings")
 # The long description as apt shows it: lines of less than 80 characters.
@@ -13,8 +13,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "the sketch of a pasted posting as a picture; an author draws with the\n"
        "mouse, and each shape appends its line to the text.\n"
        "\n"
-       "sketchpost-render draws a posting's sketch as a PNG picture without\n"
-       "windows.")
+       "sketchpost-render draws a posting's sketch as a PNG or SVG picture\n"
+       "without windows.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

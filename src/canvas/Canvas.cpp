@@ -282,7 +282,10 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
         [&](int y) { return rangeRows.MayHold(y, 0, kPictureWidth - 1); });
     return;
   }
-  const bool broken = IsBroken(pen);
+  // On a brush of the pen's colour gaps look like dashes: the outline is
+  // drawn whole, without counting steps along it.
+  const bool broken =
+      IsBroken(pen) && !(brush.style == BrushStyle::Solid && ToPixel(brush.color) == ToPixel(pen.color));
   const EllipseOutline outline(e, broken ? EllipseOutline::Walk::kNumbered : EllipseOutline::Walk::kUnnumbered);
   const DashPattern dashes(pen.style);
   // Dashes are counted along the outline from where the range begins.

@@ -44,11 +44,18 @@ Rect FigureSpans::Finish() {
     std::vector<Span>& spans = rows_[static_cast<std::size_t>(y)];
     if (batched) {
       std::vector<Flip>& flips = flips_[static_cast<std::size_t>(y)];
-      if (flips.empty()) flipRows_.push_back(y);
+      const bool rowListed = !flips.empty();
       ForEachRun(spans, [&](int x, int count, Class cls) {
-        flips.push_back(
-            {static_cast<std::int16_t>(x), static_cast<std::int16_t>(x + count - 1), ~colours_[cls] & ~kOpaque});
+        const Pixel key = ~colours_[cls] & ~kOpaque;
+        if (key == 0) return;  // white in not-xor leaves the pixels as they are
+        // Neighbouring runs of one colour (a pen on a brush of its colour) are one flip.
+        if (!flips.empty() && flips.back().key == key && flips.back().x1 + 1 == x) {
+          flips.back().x1 = static_cast<std::int16_t>(x + count - 1);
+          return;
+        }
+        flips.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(x + count - 1), key});
       });
+      if (!rowListed && !flips.empty()) flipRows_.push_back(y);
     } else {
       Pixel* const pixels = picture_->Row(y);
       ForEachRun(spans, [&](int x, int count, Class cls) { MixRun(pixels + x, count, colours_[cls], notXor_); });
@@ -67,32 +74,30 @@ void FigureSpans::ForEachRun(const std::vector<Span>& spans, Run run) {
     run(only.x0, only.x1 - only.x0 + 1, only.cls);
     return;
   }
-  // Classes into the row, the higher over the lower; then each run of one
-  // class.
-  int first = kPictureWidth, last = -1;
-  for (const Class cls : {kFill, kGap, kInk}) {
-    for (const Span& span : spans) {
-      if (span.cls != cls) continue;
-      std::memset(row_.data() + span.x0, cls, static_cast<std::size_t>(span.x1 - span.x0 + 1));
-      first = std::min<int>(first, span.x0);
-      last = std::max<int>(last, span.x1);
-    }
+  // A row holds a few spans, often long ones: walking their ends in order
+  // costs less than marking every pixel. Between two ends the highest class
+  // that covers the stretch is its class.
+  edges_.clear();
+  for (const Span& span : spans) {
+    edges_.push_back({span.x0, static_cast<std::int8_t>(span.cls)});
+    edges_.push_back({static_cast<std::int16_t>(span.x1 + 1), static_cast<std::int8_t>(-span.cls)});
   }
-  const std::uint8_t* row = row_.data();
-  for (int x = first; x <= last;) {
-    const std::uint8_t cls = row[x];
-    int end = x + 1;
-    // Eight pixels at a time while they are all of the class.
-    const std::uint64_t eight = cls * 0x0101010101010101u;
-    for (std::uint64_t word; end + 8 <= last + 1; end += 8) {
-      std::memcpy(&word, row + end, sizeof word);
-      if (word != eight) break;
+  std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.x < b.x; });
+  std::array<int, 4> covering{};  // spans of each class over the stretch
+  int start = 0;
+  Class current = kNone;
+  for (std::size_t i = 0; i < edges_.size();) {
+    const int x = edges_[i].x;
+    for (; i < edges_.size() && edges_[i].x == x; ++i) {
+      const int change = edges_[i].change;
+      covering[static_cast<std::size_t>(change > 0 ? change : -change)] += change > 0 ? 1 : -1;
     }
-    while (end <= last && row[end] == cls) ++end;
-    if (cls != kNone) run(x, end - x, static_cast<Class>(cls));
-    x = end;
+    const Class cls = covering[kInk] > 0 ? kInk : covering[kGap] > 0 ? kGap : covering[kFill] > 0 ? kFill : kNone;
+    if (cls == current) continue;
+    if (current != kNone) run(start, x - start, current);
+    start = x;
+    current = cls;
   }
-  std::memset(row_.data() + first, kNone, static_cast<std::size_t>(last - first + 1));
 }
 
 Rect FigureSpans::Settle() {

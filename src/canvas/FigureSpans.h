@@ -106,7 +106,11 @@ class FigureSpans {
   Rect bounds_{kPictureWidth, kPictureHeight, -1, -1};
   std::array<std::vector<Span>, kPictureHeight> rows_;  // not-xor: the spans of each row
   std::vector<int> usedRows_;
-  std::array<std::uint8_t, kPictureWidth + 8> row_{};  // the class of each pixel of the row in hand
+  struct Edge {  // where a span starts (change: +class) or stops (-class), for ForEachRun
+    std::int16_t x;
+    std::int8_t change;
+  };
+  std::vector<Edge> edges_;
   bool batching_ = false;
   std::array<std::vector<Flip>, kPictureHeight> flips_;  // batch: the flips of each row
   std::vector<int> flipRows_;

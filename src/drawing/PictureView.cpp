@@ -4,6 +4,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -12,7 +13,10 @@
 namespace drawing {
 
 PictureView::PictureView(sketch::Picture& picture, QWidget* parent)
-    : QWidget(parent), picture_(qttext::ImageOf(picture)), pointer_(new ui::ExactPointer(this)) {
+    : QWidget(parent),
+      picture_(qttext::ImageOf(picture)),
+      shown_(picture_.copy()),
+      pointer_(new ui::ExactPointer(this)) {
   setFixedSize(picture_.size());
   setCursor(Qt::CrossCursor);
   setMouseTracking(true);
@@ -45,7 +49,68 @@ void PictureView::SetZoom(int zoom) {
 
 void PictureView::UpdatePicture(const QRect& area) {
   if (area.isEmpty()) return;
-  update(QRect(area.topLeft() * zoom_, area.size() * zoom_));
+  if (zoom_ == 1) {
+    update(area);
+    return;
+  }
+  // Enlarged, a rubber band's move repaints a few screen pixels for each
+  // picture pixel it changed: only those rows' changed stretches.
+  update(ChangedView(area));
+}
+
+void PictureView::NoteShown(const QRegion& painted) {
+  // A picture pixel painted whole shows the picture; one painted in part
+  // (at the edge of the view) may show some of an older colour: it is
+  // marked unknown, a colour no picture pixel has, so that its next change
+  // repaints it.
+  constexpr QRgb kUnknown = 0;
+  const QRect bounds = picture_.rect();
+  for (const QRect& part : painted) {
+    const QRect touched = QRect(QPoint(std::max(part.left(), 0) / zoom_, std::max(part.top(), 0) / zoom_),
+                                QPoint(part.right() / zoom_, part.bottom() / zoom_))
+                              .intersected(bounds);
+    const QRect whole =
+        QRect(QPoint((std::max(part.left(), 0) + zoom_ - 1) / zoom_, (std::max(part.top(), 0) + zoom_ - 1) / zoom_),
+              QPoint((part.right() + 1) / zoom_ - 1, (part.bottom() + 1) / zoom_ - 1))
+            .intersected(bounds);
+    for (int y = touched.top(); y <= touched.bottom(); ++y) {
+      auto* was = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+      const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y));
+      const bool rowWhole = y >= whole.top() && y <= whole.bottom() && !whole.isEmpty();
+      for (int x = touched.left(); x <= touched.right(); ++x)
+        was[x] = rowWhole && x >= whole.left() && x <= whole.right() ? now[x] : kUnknown;
+    }
+  }
+}
+
+QRegion PictureView::ChangedView(const QRect& area) {
+  // What is out of view is painted afresh when it comes into view.
+  const QRect seen = visibleRegion().boundingRect();
+  if (seen.isEmpty()) return {};
+  const QRect rows = area.intersected(QRect(QPoint(seen.left() / zoom_, seen.top() / zoom_),
+                                            QPoint(seen.right() / zoom_, seen.bottom() / zoom_)))
+                         .intersected(picture_.rect());
+  std::vector<QRect> changed;
+  for (int y = rows.top(); y <= rows.bottom(); ++y) {
+    const auto* now = reinterpret_cast<const QRgb*>(picture_.constScanLine(y)) + rows.left();
+    auto* was = reinterpret_cast<QRgb*>(shown_.scanLine(y)) + rows.left();
+    int first = 0, last = rows.width() - 1;
+    while (first <= last && now[first] == was[first]) ++first;
+    if (first > last) continue;
+    while (now[last] == was[last]) --last;
+    std::memcpy(was + first, now + first, static_cast<std::size_t>(last - first + 1) * sizeof(QRgb));
+    const QRect stretch((rows.left() + first) * zoom_, y * zoom_, (last - first + 1) * zoom_, zoom_);
+    if (!changed.empty() && changed.back().left() == stretch.left() && changed.back().right() == stretch.right() &&
+        changed.back().bottom() + 1 == stretch.top()) {
+      changed.back().setBottom(stretch.bottom());
+    } else {
+      changed.push_back(stretch);
+    }
+  }
+  // One rectangle to a band of rows, top to bottom: the form QRegion keeps.
+  QRegion region;
+  region.setRects(changed.data(), static_cast<int>(changed.size()));
+  return region;
 }
 
 QPoint PictureView::PicturePoint(QPointF at) const {
@@ -62,7 +127,10 @@ void PictureView::paintEvent(QPaintEvent* event) {
   const QRect source = QRect(QPoint(exposed.left() / zoom_, exposed.top() / zoom_),
                              QPoint(exposed.right() / zoom_, exposed.bottom() / zoom_))
                            .intersected(picture_.rect());
-  if (!source.isEmpty()) PaintPixels(painter, source);
+  if (!source.isEmpty()) {
+    PaintPixels(painter, source);
+    if (zoom_ > 1) NoteShown(event->region());
+  }
   for (const QPoint handle : handles_) {
     const QRect box = HandleRect(handle);
     if (!box.intersects(exposed)) continue;
@@ -125,19 +193,34 @@ QImage PictureView::EnlargedPixels(const QRect& source, int side) {
   return out;
 }
 
+namespace {
+
+// `count` copies of `pixel` from `out` on, four at a time where they fit.
+inline void Repeat(QRgb* out, int count, QRgb pixel) {
+  const std::array<QRgb, 4> four{pixel, pixel, pixel, pixel};
+  int i = 0;
+  for (; i + 4 <= count; i += 4) std::memcpy(out + i, four.data(), sizeof four);
+  for (; i < count; ++i) out[i] = pixel;
+}
+
+}  // namespace
+
 void PictureView::WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, const QRect& area, int side) const {
   const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
   const qsizetype left = area.left() * qsizetype{sizeof(QRgb)};
+  // The columns the area cuts: the first and the last may show in part.
+  const int firstColumn = (area.left() - origin.x()) / side;
+  const int lastColumn = (area.right() - origin.x()) / side;
+  const int firstWidth = std::min(origin.x() + (firstColumn + 1) * side, area.right() + 1) - area.left();
   for (int y = area.top(); y <= area.bottom();) {
     const int row = (y - origin.y()) / side;
     const auto* from = reinterpret_cast<const QRgb*>(picture_.constScanLine(row));
     auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
-    for (int x = area.left(); x <= area.right();) {
-      const int column = (x - origin.x()) / side;
-      const int end = std::min(area.right() + 1, origin.x() + (column + 1) * side);
-      std::fill(first + x, first + end, from[column]);
-      x = end;
-    }
+    QRgb* out = first + area.left();
+    Repeat(out, firstWidth, from[firstColumn]);
+    out += firstWidth;
+    for (int column = firstColumn + 1; column < lastColumn; ++column, out += side) Repeat(out, side, from[column]);
+    if (lastColumn > firstColumn) Repeat(out, static_cast<int>(first + area.right() + 1 - out), from[lastColumn]);
     // The rest of the picture row's device rows are copies of the first.
     const int rowEnd = std::min(area.bottom() + 1, origin.y() + (row + 1) * side);
     for (int copy = y + 1; copy < rowEnd; ++copy) std::memcpy(bits + copy * stride + left, first + area.left(), bytes);

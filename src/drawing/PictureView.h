@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 #include <QWidget>
 #include <vector>
 
@@ -58,11 +59,20 @@ class PictureView final : public QWidget {
   // The device pixels `area` of an image whose rows start at `bits`, for the
   // picture shown from `origin`, each picture pixel a square of side x side.
   void WriteEnlarged(uchar* bits, qsizetype stride, QPoint origin, const QRect& area, int side) const;
+  // The enlarged view's area that differs from what it shows, in widget
+  // pixels: the pixels of `area` that changed, row by row.
+  QRegion ChangedView(const QRect& area);
+  // The picture pixels a paint of `painted` (widget pixels) put on the screen.
+  void NoteShown(const QRegion& painted);
   QRect HandleRect(QPoint handle) const;
   void UpdateHandles();
 
   QImage picture_;  // over the picture's own pixels
   QImage buffer_;   // for the enlarged pixels of a paint, kept between paints
+  // Enlarged, the picture as the screen shows it (or will, once the paints
+  // asked for are done) where it is in view: a change repaints only the
+  // pixels that differ, not the whole rectangle round them.
+  QImage shown_;
   int zoom_ = 1;
   std::vector<QPoint> handles_;
   ui::ExactPointer* pointer_;

@@ -336,6 +336,24 @@ void TestCanvas::notXorTwiceRestoresEveryPixel() {
   }
 }
 
+// On white, NOT(colour XOR white) is the colour: a not-xor figure shows
+// what copy mode paints, pen over gaps over brush, wherever they overlap.
+void TestCanvas::notXorOnWhiteDrawsAsCopy() {
+  QRandomGenerator random(20261211);
+  for (int round = 0; round < 400; ++round) {
+    RandomFigure figure = RandomFigure::Make(random, PenMode::NotXor);
+    Canvas notXor, copy;
+    figure.Draw(notXor);
+    figure.pen.mode = PenMode::Copy;
+    figure.Draw(copy);
+    QVERIFY2(notXor.Picture() == copy.Picture(), qPrintable(QString("round %1 kind %2 width %3 style %4")
+                                                                .arg(round)
+                                                                .arg(figure.kind)
+                                                                .arg(figure.pen.width)
+                                                                .arg(int(figure.pen.style))));
+  }
+}
+
 // A batch (a rubber band taken off and drawn again) gives the pixels of
 // its figures drawn one by one, also with copy-mode writes among them, and
 // the bounds it reports hold every changed pixel, tightly when all of it

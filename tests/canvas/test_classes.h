@@ -27,6 +27,7 @@ class TestCanvas : public QObject {
   void filledEllipseHasNoHoles();
   void arcRunsCounterClockwise();
   void notXorTwiceRestoresEveryPixel();
+  void notXorOnWhiteDrawsAsCopy();
   void notXorBatchEqualsFiguresOneByOne();
   void figuresDrawnInBandsEqualOnePicture();
   void notXorInvertsAgainstPen();

@@ -191,15 +191,32 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
   const QPoint origin = deviceRect(fx->graf.Image).topLeft();
   const int side = static_cast<int>(3 * ratio);
   const sketch::Picture& picture = fx->graf.Picture.Picture();
-  for (int y = view.top(); y <= view.bottom(); ++y) {
-    for (int x = view.left(); x <= view.right(); ++x) {
-      const QPoint p((x - origin.x()) / side, (y - origin.y()) / side);
-      if ((screen.pixel(x, y) | 0xFF000000u) != picture.At(p.x(), p.y()))
-        QFAIL(qPrintable(
-            QString("window pixel (%1, %2) is not picture pixel (%3, %4)").arg(x).arg(y).arg(p.x()).arg(p.y())));
+  const auto showsPicture = [&](const char* after) {
+    const QImage now = shown();
+    for (int y = view.top(); y <= view.bottom(); ++y) {
+      for (int x = view.left(); x <= view.right(); ++x) {
+        const QPoint p((x - origin.x()) / side, (y - origin.y()) / side);
+        if ((now.pixel(x, y) | 0xFF000000u) != picture.At(p.x(), p.y()))
+          QFAIL(qPrintable(QString::asprintf("after %s, window pixel (%d, %d) is not picture pixel (%d, %d)", after, x,
+                                             y, p.x(), p.y())));
+      }
     }
-  }
+  };
+  showsPicture("the moves");
   fx->Mouse(QEvent::MouseButtonRelease, fx->At({310, 150}), Qt::NoButton);
+  QApplication::processEvents();
+  showsPicture("the release");
+  // A repaint of the whole picture between two marks of one line: the
+  // second mark shows, though it puts back the very pixels the first one set.
+  fx->graf.HighlightLine("E(1;F;10;10;70;50)");
+  QApplication::processEvents();
+  showsPicture("a mark");
+  fx->graf.DrawSketch();
+  QApplication::processEvents();
+  showsPicture("F7");
+  fx->graf.HighlightLine("E(1;F;10;10;70;50)");
+  QApplication::processEvents();
+  showsPicture("the mark again");
 }
 
 void TestPictureView::ctrlWheelZoomsAndPlainWheelScrolls() {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -19,8 +20,9 @@ const QString kVersion = QStringLiteral(SKETCHPOST_PROJECT_VERSION);
 const QStringList kTree = {
     "bin/sketchpost",
     "bin/sketchpost-render",
-    "lib/sketchpost/sketchpost-legends.so",
+    SKETCHPOST_MODULE_DIR "/sketchpost-legends.so",
     "share/applications/org.sketchpost.Sketchpost.desktop",
+    "share/doc/sketchpost/changelog.gz",
     "share/doc/sketchpost/copyright",
     "share/icons/hicolor/128x128/apps/sketchpost.png",
     "share/icons/hicolor/16x16/apps/sketchpost.png",
@@ -221,6 +223,25 @@ void TestInstall::package() {
   // Worked out from the libraries, and the fonts and plugins named.
   for (const char* depends : {"libqt6widgets6", "libqt6gui6", "libc6", "fonts-liberation2", "qt6-qpa-plugins"})
     QVERIFY2(fields.out.contains(QLatin1String(depends)), depends);
+
+  // Nothing for the package's users to run at install or removal: no
+  // maintainer scripts (the module is the programs' own, not for ldconfig).
+  const Run control = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --ctrl-tarfile '" + deb + "' | tar -t"});
+  QCOMPARE(control.out.split(QChar('\n'), Qt::SkipEmptyParts), (QStringList{"./md5sums", "./control"}));
+  // The changelog names the release at hand, and the description both picture formats.
+  const Run changelog = Command(
+      QStringLiteral("sh"),
+      {"-c", "dpkg-deb --fsys-tarfile '" + deb + "' | tar -xO ./usr/share/doc/sketchpost/changelog.gz | gzip -dc"});
+  QVERIFY2(changelog.out.startsWith(QStringLiteral("sketchpost (") + kVersion + QStringLiteral(") unstable;")),
+           qPrintable(changelog.out));
+  const Run description = Command(QStringLiteral("dpkg-deb"), {"-f", deb, "Description"});
+  QVERIFY2(description.out.contains(QStringLiteral("PNG or SVG")), qPrintable(description.out));
+
+  // What Debian's own check of a package finds: no error, no warning.
+  if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty()) QSKIP("lintian is not installed");
+  const Run lintian = Command(QStringLiteral("lintian"), {"--fail-on", "error,warning", deb});
+  const QStringList tags = lintian.out.split(QChar('\n')).filter(QRegularExpression(QStringLiteral("^[EW]: ")));
+  QVERIFY2(lintian.status == 0 && tags.isEmpty(), qPrintable(lintian.out));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
