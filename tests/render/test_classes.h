@@ -94,6 +94,8 @@ class TestSvgSurface : public QObject {
   void consecutiveLinesBecomeOnePolyline_data();
   void consecutiveLinesBecomeOnePolyline();
   void passStartsTheDocumentAfresh();
+  void farShapesAreCutToThePicture_data();
+  void farShapesAreCutToThePicture();
 };
 
 // Picking the element under a point of the picture, and its handles.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -65,10 +66,15 @@ double ShareNear(const QImage& from, const QImage& to) {
 constexpr double kNearShare = 0.97;
 
 // Both ways: the raster picture's ink near the SVG's, and the SVG's near the
-// raster's. Empty when both reach kNearShare; else the figures.
-QString CompareInk(const std::string& text, QString* figures = nullptr) {
+// raster's. Empty when both reach kNearShare; else the figures. With
+// `twice`, the SVG is rendered at twice the size and each block of four
+// pixels averaged: at its own size Qt SVG starts the dashes of a pen one
+// pixel wide afresh where a stroke enters the picture.
+QString CompareInk(const std::string& text, QString* figures = nullptr, bool twice = false) {
   const QImage raster = InkMask(ImageOf(Draw(text).picture));
-  const QImage svg = InkMask(RasteriseSvg(DrawSvg(text)));
+  const QImage svg =
+      InkMask(twice ? RasteriseSvg(DrawSvg(text), 2).scaled(320, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    : RasteriseSvg(DrawSvg(text)));
   const double rasterNearSvg = ShareNear(raster, svg), svgNearRaster = ShareNear(svg, raster);
   const QString report = QStringLiteral("raster ink %1 px, %2% near SVG ink; SVG ink %3 px, %4% near raster ink")
                              .arg(InkCount(raster))
@@ -426,4 +432,43 @@ void TestSvgSurface::passStartsTheDocumentAfresh() {
   QCOMPARE(svg.Document(), fresh.Document());
   QCOMPARE(svg.Document(2), fresh.Document(2));
   QVERIFY(svg.Document(2).find("width=\"640\" height=\"400\" viewBox=\"0 0 320 200\"") != std::string::npos);
+}
+
+// Shapes reaching millions of pixels off the picture are cut to a box
+// around it: no number in the document lies far outside the picture (a
+// viewer's work, the dashes above all, is then bounded by the picture), and
+// what shows still looks like the canvas's picture, dashes in step.
+void TestSvgSurface::farShapesAreCutToThePicture_data() {
+  QTest::addColumn<std::string>("text");
+  const char* const shapes[] = {
+      "E(%;E;-999999;-50;9999999;150)",  // a vast ellipse whose ends lie far apart
+      "E(%;F;-9999999;1;9999999;200)",   // flat and filled
+      "E(%;F;-100;20;500;180)",          // reaching just past the box, curved where it shows
+      "R(%;E;-999999;20;9999999;9999999)",
+      "R(%;F;-9999999;50;100;9999999)",
+      "A(%;0;-9999840;100;160;-9999999)",  // a quarter of a vast ellipse
+      "A(%;0;160;250;-300:-200)",          // most of an arc below the picture
+      "L(%;-999999;-999999;9999999;9999999)",
+      "L(%;9999999;100;-9999999;101)",
+      "L(%;-9999999;30;60;30;9999999;190)",  // a polyline with a corner on the picture
+  };
+  for (const char* pen : {"1", "6", "DS", "DT", "DD"}) {
+    for (const char* shape : shapes) {
+      const std::string line = QString::fromLatin1(shape).replace('%', pen).toStdString();
+      QTest::newRow(line.c_str()) << line;
+    }
+  }
+}
+
+void TestSvgSurface::farShapesAreCutToThePicture() {
+  QFETCH(std::string, text);
+  const std::string svg = DrawSvg(text);
+  double farthest = 0;
+  const QRegularExpression number(QStringLiteral("-?[0-9]+(\\.[0-9]+)?"));
+  const QString body = QString::fromStdString(svg).remove(QStringLiteral("http://www.w3.org/2000/svg"));
+  for (const QRegularExpressionMatch& match : number.globalMatch(body))
+    farthest = std::max(farthest, std::abs(match.captured().toDouble()));
+  QVERIFY2(farthest <= 400, qPrintable(QStringLiteral("%1 in\n%2").arg(farthest).arg(QString::fromStdString(svg))));
+  const QString difference = CompareInk(text, nullptr, true);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference + "\n" + QString::fromStdString(svg)));
 }
