@@ -17,6 +17,10 @@ int DrawWidth(std::int32_t width) { return std::max(width, 1); }
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
 
+// Pixels beyond the picture that the tests of an ellipse against it keep
+// clear: far more than the rounding of a row's ends.
+constexpr double kPictureSafety = 2;
+
 struct Box {
   int left, top, right, bottom;  // right and bottom exclusive
   static Box Of(int x1, int y1, int x2, int y2) {
@@ -178,8 +182,18 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (b.Empty()) return;
   const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
   BeginFigure();
-  if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
-  AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
+  // An ellipse far larger than the picture often misses it, or has it all
+  // inside, outline and all: then no row need be worked out.
+  const double half = DrawWidth(pen.width) / 2.0;
+  if (!MissesPicture(e, std::max(kWholePixels, half), kPictureSafety)) {
+    if (!HoldsPicture(e, -half - 1, kPictureSafety)) {
+      if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
+      AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
+    } else if (brush.style == BrushStyle::Solid) {
+      for (int j = spans_.TopRow(); j <= spans_.BottomRow(); ++j)
+        spans_.Add(j, 0, kPictureWidth - 1, FigureSpans::kFill);
+    }
+  }
   ApplyFigure();
 }
 
@@ -197,9 +211,22 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   while (span <= 0) span += 2 * std::numbers::pi;
   const double end = start + span;
   BeginFigure();
-  AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
-  if (DrawWidth(pen.width) > 1) {  // round ends
-    for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), DrawWidth(pen.width), FigureSpans::kInk);
+  // As for Ellipse: an outline wholly off the picture, with its round ends,
+  // needs no rows worked out.
+  const int width = DrawWidth(pen.width);
+  const double half = width / 2.0;
+  const auto away = [&](PointF p) {
+    const double reach = half + kPictureSafety;
+    return p.x < -reach || p.x > kPictureWidth - 1 + reach || p.y < -reach || p.y > kPictureHeight - 1 + reach;
+  };
+  const bool endsAway = width == 1 || (away(e.At(start)) && away(e.At(end)));
+  const bool off = endsAway && (MissesPicture(e, std::max(kWholePixels, half), kPictureSafety) ||
+                                HoldsPicture(e, -half - 1, kPictureSafety));
+  if (!off) {
+    AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
+    if (width > 1) {  // round ends
+      for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), width, FigureSpans::kInk);
+    }
   }
   ApplyFigure();
 }

@@ -139,6 +139,29 @@ std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
   return {top, bottom};
 }
 
+bool HoldsPicture(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return false;
+  // The ellipse is convex: it holds the rectangle when it holds its corners.
+  for (const double x : {-margin, kPictureWidth - 1 + margin}) {
+    for (const double y : {-margin, kPictureHeight - 1 + margin}) {
+      const double u = (x - e.cx) / ax, v = (y - e.cy) / ay;
+      if (u * u + v * v >= 1) return false;
+    }
+  }
+  return true;
+}
+
+bool MissesPicture(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return true;
+  // The rectangle's point nearest the centre, measured across the ellipse.
+  const double x = std::clamp(e.cx, -margin, kPictureWidth - 1 + margin);
+  const double y = std::clamp(e.cy, -margin, kPictureHeight - 1 + margin);
+  const double u = (x - e.cx) / ax, v = (y - e.cy) / ay;
+  return u * u + v * v > 1;
+}
+
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
   const auto [top, bottom] = RowsOf(e, kWholePixels);
   for (int j = std::max(top, spans.TopRow()); j <= std::min(bottom, spans.BottomRow()); ++j) {

@@ -65,6 +65,15 @@ struct AngleRange {
   static constexpr double kRayTolerance = 1e-12;
 };
 
+// Whether the ellipse grown by `grow` takes in every pixel centre of the
+// picture widened by `margin` pixels all round (false when the grown
+// ellipse is empty), or none of them. A margin of a few pixels leaves the
+// rounding of the row ends far behind, so an outline that the first says
+// runs outside the picture, or a figure that the second says misses it,
+// has no pixel on it.
+bool HoldsPicture(const EllipseShape& e, double grow, double margin);
+bool MissesPicture(const EllipseShape& e, double grow, double margin);
+
 // The inside of the ellipse, row by row (rows of the picture only).
 void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
 
