@@ -7,6 +7,7 @@
 
 #include "canvas/EllipseOutline.h"
 #include "canvas/LineRaster.h"
+#include "canvas/PixelFill.h"
 #include "canvas/Shapes.h"
 
 namespace sketch {
@@ -404,7 +405,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   const Pixel colour = ToPixel(brush.color);
   for (int row = area.top; row <= area.bottom; ++row) {
     Pixel* pixels = picture_.Row(row);
-    std::fill(pixels + area.left, pixels + area.right + 1, colour);
+    FillPixels(pixels + area.left, area.right - area.left + 1, colour);
   }
   Touch(area);
 }

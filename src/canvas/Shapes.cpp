@@ -66,6 +66,9 @@ void AddCapsule(FigureSpans& spans, PointF a, PointF b, int width, FigureSpans::
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double length = std::hypot(dx, dy);
   const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
+  // Beside the picture (an edge of a vast rectangle moved to its margin),
+  // no row has a pixel on it.
+  if (std::max(a.x, b.x) + r + 2 < 0 || std::min(a.x, b.x) - r - 2 > kPictureWidth - 1) return;
   const int top = std::max(spans.TopRow(), static_cast<int>(std::floor(std::min(a.y, b.y) - r - offset)) - 1);
   const int bottom = std::min(spans.BottomRow(), static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1);
   for (int j = top; j <= bottom; ++j) {
