@@ -188,8 +188,9 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   const double half = DrawWidth(pen.width) / 2.0;
   if (!MissesPicture(e, std::max(kWholePixels, half), kPictureSafety)) {
     if (!HoldsPicture(e, -half - 1, kPictureSafety)) {
-      if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
-      AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
+      const RowBand clear = RowsHeld(e, -half - 1, kPictureSafety);
+      if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill, clear);
+      AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi}, clear);
     } else if (brush.style == BrushStyle::Solid) {
       for (int j = spans_.TopRow(); j <= spans_.BottomRow(); ++j)
         spans_.Add(j, 0, kPictureWidth - 1, FigureSpans::kFill);
@@ -224,7 +225,8 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   const bool off = endsAway && (MissesPicture(e, std::max(kWholePixels, half), kPictureSafety) ||
                                 HoldsPicture(e, -half - 1, kPictureSafety));
   if (!off) {
-    AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
+    AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span},
+               RowsHeld(e, -half - 1, kPictureSafety));
     if (width > 1) {  // round ends
       for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), width, FigureSpans::kInk);
     }
@@ -290,12 +292,15 @@ class RangeRows {
 }  // namespace
 
 // The outline of `e` within `range`, with the pen.
-void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
+void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range, RowBand clear) {
   const RangeRows rangeRows(e, range);
   const bool whole = range.span >= 2 * std::numbers::pi;
   if (DrawWidth(pen.width) > 1) {
     if (whole) {
-      AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk);
+      ForEachRingStretch(
+          e, DrawWidth(pen.width), spans_.TopRow(), spans_.BottomRow(),
+          [&](int y, int x0, int x1) { spans_.Add(y, x0, x1, FigureSpans::kInk); },
+          [&](int y) { return !clear.Holds(y); });
       return;
     }
     ForEachRingStretch(
@@ -307,7 +312,7 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
           rangeRows.ForEachInside(y, x0, x1,
                                   [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
         },
-        [&](int y) { return rangeRows.MayHold(y, 0, kPictureWidth - 1); });
+        [&](int y) { return !clear.Holds(y) && rangeRows.MayHold(y, 0, kPictureWidth - 1); });
     return;
   }
   const bool broken = IsBroken(pen);
@@ -325,7 +330,7 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, bottomRow));
   for (int y = top; y <= bottom; ++y) {
     // An arc leaves most rows of its ellipse: those are passed at once.
-    if (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1)) continue;
+    if (clear.Holds(y) || (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1))) continue;
     EllipseOutline::Run runs[2];
     const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
     for (int i = 0; i < count; ++i) {

@@ -165,9 +165,28 @@ bool MissesPicture(const EllipseShape& e, double grow, double margin) {
   return u * u + v * v > 1;
 }
 
-void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
+RowBand RowsHeld(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return {};
+  // The picture's columns reach furthest from the centre at one of its
+  // sides: where the ellipse is that wide, it is this high.
+  const double across = std::max(std::abs(-margin - e.cx), std::abs(kPictureWidth - 1 + margin - e.cx)) / ax;
+  if (across >= 1) return {};
+  const double high = ay * std::sqrt(1 - across * across) - margin;
+  if (!(high > 1)) return {};
+  // A row short of each end, for the rounding of the square root.
+  const double top = std::max(std::ceil(e.cy - high) + 1, -1.0),
+               bottom = std::min(std::floor(e.cy + high) - 1, double{kPictureHeight});
+  return {static_cast<int>(top), static_cast<int>(bottom)};
+}
+
+void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls, RowBand whole) {
   const auto [top, bottom] = RowsOf(e, kWholePixels);
   for (int j = std::max(top, spans.TopRow()); j <= std::min(bottom, spans.BottomRow()); ++j) {
+    if (whole.Holds(j)) {
+      spans.Add(j, 0, kPictureWidth - 1, cls);
+      continue;
+    }
     int first, last;
     if (e.Row(j, kWholePixels, first, last)) spans.Add(j, first, last, cls);
   }

@@ -74,8 +74,19 @@ struct AngleRange {
 bool HoldsPicture(const EllipseShape& e, double grow, double margin);
 bool MissesPicture(const EllipseShape& e, double grow, double margin);
 
-// The inside of the ellipse, row by row (rows of the picture only).
-void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
+// The picture rows first..last (empty when first > last) whose pixel
+// centres, widened by `margin` pixels all round, the ellipse grown by
+// `grow` takes in: rows across the middle of an ellipse far wider than the
+// picture, where its outline runs beyond both sides.
+struct RowBand {
+  int first = 1, last = 0;
+  bool Holds(int row) const { return row >= first && row <= last; }
+};
+RowBand RowsHeld(const EllipseShape& e, double grow, double margin);
+
+// The inside of the ellipse, row by row (rows of the picture only); the
+// rows of `whole` are known to be inside from end to end.
+void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls, RowBand whole = {});
 
 // Picture rows the ellipse may touch, widened by `margin`.
 std::pair<int, int> RowsOf(const EllipseShape& e, double margin);
