@@ -96,6 +96,7 @@ class TestSvgSurface : public QObject {
   void passStartsTheDocumentAfresh();
   void farShapesAreCutToThePicture_data();
   void farShapesAreCutToThePicture();
+  void cuttingKeepsWhatLiesInTheBox();
 };
 
 // Picking the element under a point of the picture, and its handles.

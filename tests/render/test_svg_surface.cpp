@@ -8,11 +8,14 @@
 #include <QTest>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "RenderTestKit.h"
 #include "format/Codec.h"
 #include "format/TextLines.h"
+#include "render/SvgClip.h"
 #include "render/SvgSurface.h"
 #include "render/XmlText.h"
 #include "test_classes.h"
@@ -471,4 +474,67 @@ void TestSvgSurface::farShapesAreCutToThePicture() {
   QVERIFY2(farthest <= 400, qPrintable(QStringLiteral("%1 in\n%2").arg(farthest).arg(QString::fromStdString(svg))));
   const QString difference = CompareInk(text, nullptr, true);
   QVERIFY2(difference.isEmpty(), qPrintable(difference + "\n" + QString::fromStdString(svg)));
+}
+
+// The cutting itself against plain point tests, over random ellipses and
+// polylines near the picture and millions of pixels away: the stretches of
+// an ellipse in the box are where its points lie in the box, the polygon of
+// its inside within the box holds the box's points inside it, and each cut
+// stretch of a polyline starts as far along it as it says (where its
+// dashes start).
+void TestSvgSurface::cuttingKeepsWhatLiesInTheBox() {
+  QRandomGenerator random(20261209);
+  const auto uniform = [&](double low, double high) { return low + random.generateDouble() * (high - low); };
+  const ClipBox box = ClipBox::AroundPicture(1);
+  const auto boxEdge = [&](PointF p) {
+    return std::min(
+        {std::abs(p.x - box.left), std::abs(p.x - box.right), std::abs(p.y - box.top), std::abs(p.y - box.bottom)});
+  };
+  for (int round = 0; round < 300; ++round) {
+    const double scale = round % 3 == 0 ? 5e6 : round % 3 == 1 ? 2000 : 300;
+    const EllipseCurve e{uniform(-scale, scale), uniform(-scale, scale), uniform(0.5, scale), uniform(0.5, scale)};
+    const auto stretches = StretchesInside(e, 0, 2 * std::numbers::pi, box);
+    const std::vector<PointF> polygon = InsideWithin(e, box);
+    for (int i = 0; i < 50; ++i) {
+      const double t = uniform(0, 2 * std::numbers::pi);
+      const bool inStretch =
+          std::any_of(stretches.begin(), stretches.end(), [&](const auto& s) { return t >= s.first && t <= s.second; });
+      if (boxEdge(e.At(t)) > 1e-3) QCOMPARE(inStretch, box.Contains(e.At(t)));
+      const PointF p{uniform(box.left, box.right), uniform(box.top, box.bottom)};
+      const double u = (p.x - e.cx) / e.rx, v = (p.y - e.cy) / e.ry;
+      if (std::abs(std::sqrt(u * u + v * v) - 1) * std::min(e.rx, e.ry) < 0.1) continue;  // too near the curve
+      bool inPolygon = false;  // even-odd crossings of a ray to the right
+      for (std::size_t a = 0, b = polygon.size() - 1; a < polygon.size(); b = a++) {
+        const PointF pa = polygon[a], pb = polygon[b];
+        if ((pa.y > p.y) != (pb.y > p.y) && p.x < pa.x + (p.y - pa.y) * (pb.x - pa.x) / (pb.y - pa.y))
+          inPolygon = !inPolygon;
+      }
+      QVERIFY2(inPolygon == (u * u + v * v < 1), qPrintable(QStringLiteral("round %1: ellipse %2,%3 %4x%5, point %6,%7")
+                                                                .arg(round)
+                                                                .arg(e.cx)
+                                                                .arg(e.cy)
+                                                                .arg(e.rx)
+                                                                .arg(e.ry)
+                                                                .arg(p.x)
+                                                                .arg(p.y)));
+    }
+    std::vector<PointF> line;
+    for (int n = static_cast<int>(random.bounded(2, 6)); n > 0; --n)
+      line.push_back({uniform(-scale, scale) + 160, uniform(-scale, scale) + 100});
+    for (const ClippedRun& run : ClipPolyline(line, box)) {
+      double along = run.from;  // walk that far along the polyline
+      PointF at = line.back();
+      for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        const double length = std::hypot(line[i + 1].x - line[i].x, line[i + 1].y - line[i].y);
+        if (along <= length) {
+          at = {line[i].x + (line[i + 1].x - line[i].x) * along / length,
+                line[i].y + (line[i + 1].y - line[i].y) * along / length};
+          break;
+        }
+        along -= length;
+      }
+      QVERIFY(std::hypot(at.x - run.points.front().x, at.y - run.points.front().y) < 1e-6 * scale);
+      for (const PointF p : run.points) QVERIFY(boxEdge(p) < 1e-6 * scale || box.Contains(p));
+    }
+  }
 }
