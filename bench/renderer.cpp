@@ -1,7 +1,8 @@
 // bench_renderer: sketchpost-render as a user runs it, whole process from
 // start to exit, on the generated posting of 4,000 sketch lines with and
 // without its legends and on an example posting, writing PNG and SVG, side
-// by side with rsvg-convert drawing the same shapes from SVG; then 10,000
+// by side with rsvg-convert drawing the same shapes from SVG; rsvg-convert
+// on the SVG of 1,000 far-reaching lines against 1,000 ordinary ones; then 10,000
 // copies of the example postings in one run against single runs. Fails when
 // a target is missed.
 //
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "FarLines.h"
 #include "FastestRun.h"
 #include "SketchPosting.h"
 
@@ -45,12 +47,18 @@ constexpr double kLegendsTargetMs = 48.5;
 constexpr int kArchiveCopies = 10000;
 constexpr int kSingleRunsTimed = 300;
 constexpr double kArchiveSpeedupTarget = 10;
+// A viewer of the SVG of far-reaching lines works at most twice as long as
+// for as many ordinary sketch lines (the figures are cut to the picture).
+constexpr std::size_t kHostileLines = 1000;
+constexpr std::uint32_t kHostileSeed = 20261208;  // the ordinary lines of bench_hostile
+constexpr double kHostileSvgRatioTarget = 2;
 
 const std::filesystem::path kExamples = std::filesystem::path(__FILE__).parent_path().parent_path() / "examples";
 
 struct Files {
   std::string folder;
   std::string withLegends, withoutLegends;
+  std::string farLines, ordinaryLines;
 };
 
 const Files* files = nullptr;
@@ -69,7 +77,7 @@ void WriteLines(const std::string& name, const std::vector<std::string>& lines) 
 Files WritePostings() {
   char pattern[] = "/tmp/sketchpost-bench-XXXXXX";
   const char* folder = mkdtemp(pattern);
-  Files made{folder != nullptr ? folder : "/tmp", {}, {}};
+  Files made{folder != nullptr ? folder : "/tmp", {}, {}, {}, {}};
   made.withLegends = made.folder + "/posting.skp";
   made.withoutLegends = made.folder + "/no-legends.skp";
   const sketch_bench::Posting posting = sketch_bench::GeneratePosting(kSketchLines, kSeed);
@@ -79,6 +87,17 @@ Files WritePostings() {
   }
   WriteLines(made.withLegends, posting.lines);
   WriteLines(made.withoutLegends, shapesOnly);
+  // Far-reaching lines, and as many ordinary sketch lines without legends
+  // or prose: shapes against shapes.
+  made.farLines = made.folder + "/far-lines.skp";
+  made.ordinaryLines = made.folder + "/ordinary-lines.skp";
+  WriteLines(made.farLines, sketch_bench::Cycled(sketch_bench::FarLines(9999999), kHostileLines));
+  std::vector<std::string> ordinary;
+  for (const std::string& line : sketch_bench::GeneratePosting(kHostileLines * 2, kHostileSeed).lines) {
+    if (ordinary.size() < kHostileLines && line.size() > 1 && line[1] == '(' && line[0] != 'T')
+      ordinary.push_back(line);
+  }
+  WriteLines(made.ordinaryLines, ordinary);
   return made;
 }
 
@@ -167,6 +186,32 @@ void BM_RsvgConvert(benchmark::State& state, bool legends) {
     }
   }
 }
+// rsvg-convert on the SVG of the far-reaching lines, and of the ordinary.
+void BM_RsvgHostile(benchmark::State& state, bool far) {
+  const std::string svg = files->folder + (far ? "/far-lines.svg" : "/ordinary-lines.svg");
+  if (!RunRenderer(far ? files->farLines : files->ordinaryLines, svg, "svg")) {
+    state.SkipWithError("the renderer failed");
+    return;
+  }
+  const std::string output = files->folder + "/rsvg.png";
+  for (auto _ : state) {
+    if (!RunProgram({"rsvg-convert", "-w", "320", "-h", "200", "-o", output, svg})) {
+      state.SkipWithError("rsvg-convert failed (librsvg2-bin: make bench installs it)");
+      break;
+    }
+  }
+}
+BENCHMARK_CAPTURE(BM_RsvgHostile, rsvg - convert far lines, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RsvgHostile, rsvg - convert ordinary lines, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4)
+    ->Repetitions(5);
+
 BENCHMARK_CAPTURE(BM_RsvgConvert, rsvg - convert png without legends, false)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
@@ -256,6 +301,17 @@ bool CheckTargets(const std::map<std::string, double>& fastest) {
                 renderer, rsvg, ratio, kRsvgRatioTarget, ok ? "met" : "MISSED");
     met = met && ok;
   }
+  const double far = FastestMs(fastest, "rsvg - convert far lines");
+  const double ordinary = FastestMs(fastest, "rsvg - convert ordinary lines");
+  if (far > 0 && ordinary > 0) {
+    const double ratio = far / ordinary;
+    const bool ok = ratio <= kHostileSvgRatioTarget;
+    std::printf(
+        "rsvg-convert on the SVG of %zu far-reaching lines %.2f ms, of %zu ordinary lines %.2f ms: ratio %.2f "
+        "(target at most %.0f): %s\n",
+        kHostileLines, far, kHostileLines, ordinary, ratio, kHostileSvgRatioTarget, ok ? "met" : "MISSED");
+    met = met && ok;
+  }
   for (const char* part : {"BM_RendererProcess/png with legends", "BM_RendererProcess/garden.skp"}) {
     const double ms = FastestMs(fastest, part);
     if (ms <= 0) continue;
@@ -270,10 +326,11 @@ bool CheckTargets(const std::map<std::string, double>& fastest) {
 
 int main(int argc, char** argv) {
   const Files made = WritePostings();
-  // --keep-postings: only write the two postings and say where, to run other
+  // --keep-postings: only write the postings and say where, to run other
   // programs on them.
   if (argc == 2 && std::string(argv[1]) == "--keep-postings") {
-    std::printf("%s\n%s\n", made.withLegends.c_str(), made.withoutLegends.c_str());
+    for (const std::string& posting : {made.withLegends, made.withoutLegends, made.farLines, made.ordinaryLines})
+      std::printf("%s\n", posting.c_str());
     return 0;
   }
   files = &made;
@@ -291,9 +348,10 @@ int main(int argc, char** argv) {
   bool filtered = false;
   for (int i = 1; i < argc; ++i) filtered = filtered || std::string(argv[i]).starts_with("--benchmark_filter");
   if (!filtered) met = ArchiveRun(made.folder) && met;
-  std::remove(made.withLegends.c_str());
-  std::remove(made.withoutLegends.c_str());
-  for (const char* suffix : {"/out.png", "/out.svg", "/legends.svg", "/shapes.svg", "/rsvg.png", "/garden.png"})
+  for (const std::string& posting : {made.withLegends, made.withoutLegends, made.farLines, made.ordinaryLines})
+    std::remove(posting.c_str());
+  for (const char* suffix : {"/out.png", "/out.svg", "/legends.svg", "/shapes.svg", "/rsvg.png", "/garden.png",
+                             "/far-lines.svg", "/ordinary-lines.svg"})
     std::remove((made.folder + suffix).c_str());
   rmdir(made.folder.c_str());
   return reporter.errors.empty() && met ? 0 : 1;

@@ -7,6 +7,7 @@
 
 #include "canvas/EllipseOutline.h"
 #include "canvas/LineRaster.h"
+#include "canvas/PixelFill.h"
 #include "canvas/Shapes.h"
 
 namespace sketch {
@@ -16,6 +17,10 @@ namespace {
 int DrawWidth(std::int32_t width) { return std::max(width, 1); }
 
 bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
+
+// Pixels beyond the picture that the tests of an ellipse against it keep
+// clear: far more than the rounding of a row's ends.
+constexpr double kPictureSafety = 2;
 
 struct Box {
   int left, top, right, bottom;  // right and bottom exclusive
@@ -178,8 +183,19 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (b.Empty()) return;
   const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
   BeginFigure();
-  if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill);
-  AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi});
+  // An ellipse far larger than the picture often misses it, or has it all
+  // inside, outline and all: then no row need be worked out.
+  const double half = DrawWidth(pen.width) / 2.0;
+  if (!MissesPicture(e, std::max(kWholePixels, half), kPictureSafety)) {
+    if (!HoldsPicture(e, -half - 1, kPictureSafety)) {
+      const RowBand clear = RowsHeld(e, -half - 1, kPictureSafety);
+      if (brush.style == BrushStyle::Solid) AddEllipseInside(spans_, e, FigureSpans::kFill, clear);
+      AddOutline(e, AngleRange{1, 0, 1, 0, 2 * std::numbers::pi}, clear);
+    } else if (brush.style == BrushStyle::Solid) {
+      for (int j = spans_.TopRow(); j <= spans_.BottomRow(); ++j)
+        spans_.Add(j, 0, kPictureWidth - 1, FigureSpans::kFill);
+    }
+  }
   ApplyFigure();
 }
 
@@ -197,9 +213,23 @@ void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   while (span <= 0) span += 2 * std::numbers::pi;
   const double end = start + span;
   BeginFigure();
-  AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span});
-  if (DrawWidth(pen.width) > 1) {  // round ends
-    for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), DrawWidth(pen.width), FigureSpans::kInk);
+  // As for Ellipse: an outline wholly off the picture, with its round ends,
+  // needs no rows worked out.
+  const int width = DrawWidth(pen.width);
+  const double half = width / 2.0;
+  const auto away = [&](PointF p) {
+    const double reach = half + kPictureSafety;
+    return p.x < -reach || p.x > kPictureWidth - 1 + reach || p.y < -reach || p.y > kPictureHeight - 1 + reach;
+  };
+  const bool endsAway = width == 1 || (away(e.At(start)) && away(e.At(end)));
+  const bool off = endsAway && (MissesPicture(e, std::max(kWholePixels, half), kPictureSafety) ||
+                                HoldsPicture(e, -half - 1, kPictureSafety));
+  if (!off) {
+    AddOutline(e, AngleRange{std::cos(start), std::sin(start), std::cos(end), std::sin(end), span},
+               RowsHeld(e, -half - 1, kPictureSafety));
+    if (width > 1) {  // round ends
+      for (const double a : {start, end}) AddCapsule(spans_, e.At(a), e.At(a), width, FigureSpans::kInk);
+    }
   }
   ApplyFigure();
 }
@@ -262,12 +292,15 @@ class RangeRows {
 }  // namespace
 
 // The outline of `e` within `range`, with the pen.
-void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
+void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range, RowBand clear) {
   const RangeRows rangeRows(e, range);
   const bool whole = range.span >= 2 * std::numbers::pi;
   if (DrawWidth(pen.width) > 1) {
     if (whole) {
-      AddEllipseRing(spans_, e, DrawWidth(pen.width), FigureSpans::kInk);
+      ForEachRingStretch(
+          e, DrawWidth(pen.width), spans_.TopRow(), spans_.BottomRow(),
+          [&](int y, int x0, int x1) { spans_.Add(y, x0, x1, FigureSpans::kInk); },
+          [&](int y) { return !clear.Holds(y); });
       return;
     }
     ForEachRingStretch(
@@ -279,7 +312,7 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
           rangeRows.ForEachInside(y, x0, x1,
                                   [&](int first, int last) { spans_.Add(y, first, last, FigureSpans::kInk); });
         },
-        [&](int y) { return rangeRows.MayHold(y, 0, kPictureWidth - 1); });
+        [&](int y) { return !clear.Holds(y) && rangeRows.MayHold(y, 0, kPictureWidth - 1); });
     return;
   }
   // On a brush of the pen's colour gaps look like dashes: the outline is
@@ -300,7 +333,7 @@ void Canvas::AddOutline(const EllipseShape& e, const AngleRange& range) {
   const int bottom = static_cast<int>(std::clamp(std::ceil(e.cy + e.ry + 1), -1.0, bottomRow));
   for (int y = top; y <= bottom; ++y) {
     // An arc leaves most rows of its ellipse: those are passed at once.
-    if (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1)) continue;
+    if (clear.Holds(y) || (!whole && !rangeRows.MayHold(y, 0, kPictureWidth - 1))) continue;
     EllipseOutline::Run runs[2];
     const int count = outline.RowRuns(y, 0, kPictureWidth - 1, runs);
     for (int i = 0; i < count; ++i) {
@@ -380,7 +413,7 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2) {
   const Pixel colour = ToPixel(brush.color);
   for (int row = area.top; row <= area.bottom; ++row) {
     Pixel* pixels = picture_.Row(row);
-    std::fill(pixels + area.left, pixels + area.right + 1, colour);
+    FillPixels(pixels + area.left, area.right - area.left + 1, colour);
   }
   Touch(area);
 }

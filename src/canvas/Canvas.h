@@ -20,6 +20,7 @@
 namespace sketch {
 
 struct EllipseShape;
+struct RowBand;
 struct AngleRange;
 
 class Canvas final : public Surface {
@@ -70,7 +71,8 @@ class Canvas final : public Surface {
   Rect DrawArea() const { return {0, spans_.TopRow(), kPictureWidth - 1, spans_.BottomRow()}; }
   // Pixels x0..x1 of row y of a broken pen: dash, or gap in the brush colour.
   void AddBrokenStretch(int y, int x0, int x1, bool dash);
-  void AddOutline(const EllipseShape& e, const AngleRange& range);
+  // `clear`: rows the outline leaves, beyond both sides of the picture.
+  void AddOutline(const EllipseShape& e, const AngleRange& range, RowBand clear);
   void AddBrokenRectangle(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
   sketch::Picture picture_;

@@ -31,7 +31,7 @@ class DashPattern {
         break;
     }
   }
-  bool IsDash(std::int64_t step) const { return dash_[static_cast<std::size_t>(step % period_)]; }
+  bool IsDash(std::int64_t step) const { return dash_[Phase(step)]; }
 
   // Pixels x0..x1 of a row, whose step (from 0 up) is stepAtX0 at x0 and
   // grows by `direction` (1 or -1) from pixel to pixel rightwards: calls
@@ -41,7 +41,7 @@ class DashPattern {
     if (direction > 0) {
       std::int64_t step = stepAtX0;
       for (int x = x0; x <= x1;) {
-        const std::size_t at = static_cast<std::size_t>(step % period_);
+        const std::size_t at = Phase(step);
         const int last = static_cast<int>(std::min<std::int64_t>(x1, std::int64_t{x} + stretch_[at] - 1));
         add(x, last, dash_[at]);
         step += last - x + 1;
@@ -51,7 +51,7 @@ class DashPattern {
     }
     std::int64_t step = stepAtX0 - (x1 - x0);  // at x1, growing leftwards
     for (int x = x1; x >= x0;) {
-      const std::size_t at = static_cast<std::size_t>(step % period_);
+      const std::size_t at = Phase(step);
       const int first = static_cast<int>(std::max<std::int64_t>(x0, std::int64_t{x} - stretch_[at] + 1));
       add(first, x, dash_[at]);
       step += x - first + 1;
@@ -60,6 +60,19 @@ class DashPattern {
   }
 
  private:
+  // Where step (0 or more) falls in the pattern. The periods the pens have
+  // are spelled out: a remainder by a constant is a multiplication, by a
+  // variable a division, the slowest step of a dashed outline's row.
+  std::size_t Phase(std::int64_t step) const {
+    switch (period_) {
+      case 24:
+        return static_cast<std::size_t>(step % 24);
+      case 6:
+        return static_cast<std::size_t>(step % 6);
+      default:
+        return static_cast<std::size_t>(step % period_);
+    }
+  }
   void Set(std::initializer_list<int> lengths) {
     bool dash = true;
     for (const int length : lengths) {

@@ -8,7 +8,7 @@ namespace sketch {
 
 void MixRun(Pixel* pixels, int count, Pixel colour, bool notXor) {
   if (!notXor) {
-    std::fill(pixels, pixels + count, colour);
+    FillPixels(pixels, count, colour);
     return;
   }
   const Pixel inverse = ~colour;  // NOT(c XOR p) = (NOT c) XOR p

@@ -24,6 +24,7 @@
 #include "canvas/Color.h"
 #include "canvas/Picture.h"
 #include "canvas/PictureSize.h"
+#include "canvas/PixelFill.h"
 
 namespace sketch {
 
@@ -63,7 +64,7 @@ class FigureSpans {
     if (x0 == x1) {
       pixels[x0] = colours_[cls];
     } else {
-      std::fill(pixels + x0, pixels + x1 + 1, colours_[cls]);
+      FillPixels(pixels + x0, x1 - x0 + 1, colours_[cls]);
     }
   }
   void AddPixel(int x, int y, Class cls) { Add(y, x, x, cls); }

@@ -66,6 +66,9 @@ void AddCapsule(FigureSpans& spans, PointF a, PointF b, int width, FigureSpans::
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double length = std::hypot(dx, dy);
   const double ux = length > 0 ? dx / length : 0, uy = length > 0 ? dy / length : 0;
+  // Beside the picture (an edge of a vast rectangle moved to its margin),
+  // no row has a pixel on it.
+  if (std::max(a.x, b.x) + r + 2 < 0 || std::min(a.x, b.x) - r - 2 > kPictureWidth - 1) return;
   const int top = std::max(spans.TopRow(), static_cast<int>(std::floor(std::min(a.y, b.y) - r - offset)) - 1);
   const int bottom = std::min(spans.BottomRow(), static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1);
   for (int j = top; j <= bottom; ++j) {
@@ -139,9 +142,51 @@ std::pair<int, int> RowsOf(const EllipseShape& e, double margin) {
   return {top, bottom};
 }
 
-void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls) {
+bool HoldsPicture(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return false;
+  // The ellipse is convex: it holds the rectangle when it holds its corners.
+  for (const double x : {-margin, kPictureWidth - 1 + margin}) {
+    for (const double y : {-margin, kPictureHeight - 1 + margin}) {
+      const double u = (x - e.cx) / ax, v = (y - e.cy) / ay;
+      if (u * u + v * v >= 1) return false;
+    }
+  }
+  return true;
+}
+
+bool MissesPicture(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return true;
+  // The rectangle's point nearest the centre, measured across the ellipse.
+  const double x = std::clamp(e.cx, -margin, kPictureWidth - 1 + margin);
+  const double y = std::clamp(e.cy, -margin, kPictureHeight - 1 + margin);
+  const double u = (x - e.cx) / ax, v = (y - e.cy) / ay;
+  return u * u + v * v > 1;
+}
+
+RowBand RowsHeld(const EllipseShape& e, double grow, double margin) {
+  const double ax = e.rx + grow, ay = e.ry + grow;
+  if (ax <= 0 || ay <= 0) return {};
+  // The picture's columns reach furthest from the centre at one of its
+  // sides: where the ellipse is that wide, it is this high.
+  const double across = std::max(std::abs(-margin - e.cx), std::abs(kPictureWidth - 1 + margin - e.cx)) / ax;
+  if (across >= 1) return {};
+  const double high = ay * std::sqrt(1 - across * across) - margin;
+  if (!(high > 1)) return {};
+  // A row short of each end, for the rounding of the square root.
+  const double top = std::max(std::ceil(e.cy - high) + 1, -1.0),
+               bottom = std::min(std::floor(e.cy + high) - 1, double{kPictureHeight});
+  return {static_cast<int>(top), static_cast<int>(bottom)};
+}
+
+void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls, RowBand whole) {
   const auto [top, bottom] = RowsOf(e, kWholePixels);
   for (int j = std::max(top, spans.TopRow()); j <= std::min(bottom, spans.BottomRow()); ++j) {
+    if (whole.Holds(j)) {
+      spans.Add(j, 0, kPictureWidth - 1, cls);
+      continue;
+    }
     int first, last;
     if (e.Row(j, kWholePixels, first, last)) spans.Add(j, first, last, cls);
   }

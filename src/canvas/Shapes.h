@@ -65,8 +65,28 @@ struct AngleRange {
   static constexpr double kRayTolerance = 1e-12;
 };
 
-// The inside of the ellipse, row by row (rows of the picture only).
-void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls);
+// Whether the ellipse grown by `grow` takes in every pixel centre of the
+// picture widened by `margin` pixels all round (false when the grown
+// ellipse is empty), or none of them. A margin of a few pixels leaves the
+// rounding of the row ends far behind, so an outline that the first says
+// runs outside the picture, or a figure that the second says misses it,
+// has no pixel on it.
+bool HoldsPicture(const EllipseShape& e, double grow, double margin);
+bool MissesPicture(const EllipseShape& e, double grow, double margin);
+
+// The picture rows first..last (empty when first > last) whose pixel
+// centres, widened by `margin` pixels all round, the ellipse grown by
+// `grow` takes in: rows across the middle of an ellipse far wider than the
+// picture, where its outline runs beyond both sides.
+struct RowBand {
+  int first = 1, last = 0;
+  bool Holds(int row) const { return row >= first && row <= last; }
+};
+RowBand RowsHeld(const EllipseShape& e, double grow, double margin);
+
+// The inside of the ellipse, row by row (rows of the picture only); the
+// rows of `whole` are known to be inside from end to end.
+void AddEllipseInside(FigureSpans& spans, const EllipseShape& e, FigureSpans::Class cls, RowBand whole = {});
 
 // Picture rows the ellipse may touch, widened by `margin`.
 std::pair<int, int> RowsOf(const EllipseShape& e, double margin);

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <numbers>
+#include <span>
 
 #include "canvas/EllipseOutline.h"
 #include "canvas/PictureSize.h"
 #include "canvas/Shapes.h"
+#include "render/SvgClip.h"
 #include "render/XmlText.h"
 
 namespace sketch {
@@ -119,6 +121,34 @@ struct Box {
   bool Empty() const { return right - left < 1 || bottom - top < 1; }
 };
 
+// A piece of a cut outline: the start of its element, and the pen's pixel
+// steps along it (their length, and the dash pattern's step where it starts).
+struct CutPiece {
+  std::string shape;
+  double stepLength = 1;
+  double position = 0;
+};
+
+std::string PolylineShape(std::span<const PointF> points) {
+  std::string shape = "<polyline points=\"";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i > 0) shape += ' ';
+    AppendPoint(shape, points[i]);
+  }
+  shape += '"';
+  return shape;
+}
+
+// The stretches of the polyline through `points` inside `box`, its dash
+// pattern at step `position` where it starts.
+std::vector<CutPiece> CutPolyline(std::span<const PointF> points, const ClipBox& box, double stepLength,
+                                  double position) {
+  std::vector<CutPiece> pieces;
+  for (const ClippedRun& run : ClipPolyline(points, box))
+    pieces.push_back({PolylineShape(run.points), stepLength, position + run.from / stepLength});
+  return pieces;
+}
+
 // Writes one figure: `shape` is the start of its element (tag and geometry),
 // to which the paint is added. The outline takes the pen; the inside, when
 // `fillable`, the brush. A broken pen's dashes follow `dashShape` (`shape`
@@ -146,20 +176,49 @@ struct FigureWriter {
       AppendEnds(out, ends);
       out += "/>\n";
     }
-    out += dashShape.empty() ? shape : dashShape;
+    // The pattern starts half a pixel before the first pixel's centre.
+    WriteDashes(dashShape.empty() ? shape : dashShape, ends, stepLength, 0.5 - firstCentre);
+  }
+
+  // A figure cut to the box around the picture: `inside` (the start of an
+  // element, or empty) takes the brush, and the pieces of the outline the
+  // pen, each piece with the dashes that fall on it.
+  void WriteCut(std::string_view inside, const std::vector<CutPiece>& pieces, Ends ends) const {
+    const bool solidBrush = brush.style == BrushStyle::Solid;
+    if (!inside.empty() && solidBrush) {
+      out += inside;
+      AppendColorAttribute(out, "fill", brush.color);
+      out += " stroke=\"none\"/>\n";
+    }
+    const bool broken = IsBroken(pen);
+    if (!broken || solidBrush) {  // the pen, or the gaps in the brush colour
+      for (const CutPiece& piece : pieces) {
+        out += piece.shape;
+        Paint(std::nullopt, broken ? brush.color : pen.color, broken ? 1 : DrawWidth(pen.width));
+        AppendEnds(out, !broken && DrawWidth(pen.width) > 1 ? Ends::kRound : ends);
+        out += "/>\n";
+      }
+    }
+    if (!broken) return;
+    for (const CutPiece& piece : pieces) WriteDashes(piece.shape, ends, piece.stepLength, piece.position);
+  }
+
+  // The pen's dashes along `shape`, pixel steps `stepLength` long, the
+  // pattern at step `position` where the shape starts.
+  void WriteDashes(std::string_view shape, Ends ends, double stepLength, double position) const {
+    out += shape;
     Paint(std::nullopt, pen.color, 1);
     AppendEnds(out, ends);
     out += " stroke-dasharray=\"";
-    bool first = true;
+    int period = 0;
     for (const int length : DashLengths(pen.style)) {
-      if (!first) out += ' ';
-      first = false;
+      if (period != 0) out += ' ';
+      period += length;
       AppendNumber(out, length * stepLength);
     }
     out += '"';
-    // The pattern starts half a pixel before the first pixel's centre.
-    const double offset = (0.5 - firstCentre) * stepLength;
-    if (offset != 0) AppendAttribute(out, "stroke-dashoffset", offset);
+    const double offset = (position - std::floor(position / period) * period) * stepLength;
+    if (std::round(offset * 100) != 0) AppendAttribute(out, "stroke-dashoffset", offset);
     out += "/>\n";
   }
 
@@ -184,6 +243,91 @@ std::string PathFromTo(PointF a, PointF b) {
   return shape;
 }
 
+// The walk number of the outline pixel nearest `p`, the point of the curve
+// at parameter t (picture coordinates), on the side of the centre t lies
+// on; -1 when none lies near. A pixel's own direction from the centre will
+// not do: where a vast ellipse runs nearly straight, a tenth of a pixel
+// across it turns the direction by thousands of pixels along it.
+std::int64_t WalkNumberNear(const EllipseOutline& walk, const EllipseShape& e, PointF p, double t) {
+  const double px = p.x - 0.5, py = p.y - 0.5;  // pixel (i, j) is centred on (i, j)
+  const auto column = static_cast<std::int64_t>(std::llround(px)), row = static_cast<std::int64_t>(std::llround(py));
+  const double c = std::cos(t), s = std::sin(t);
+  const bool sideKnown = std::abs(c) * e.rx > 2, halfKnown = std::abs(s) * e.ry > 2;
+  std::int64_t best = -1;
+  double nearest = 1e300;
+  for (std::int64_t y = row - 2; y <= row + 2; ++y) {
+    EllipseOutline::Run runs[2];
+    const int count = walk.RowRuns(y, column - 2, column + 2, runs);
+    for (int i = 0; i < count; ++i) {
+      const EllipseOutline::Run& run = runs[i];
+      for (std::int64_t x = std::max(run.x0, column - 2); x <= std::min(run.x1, column + 2); ++x) {
+        if (sideKnown && (static_cast<double>(x) < e.cx) != (c < 0)) continue;
+        if (halfKnown && (static_cast<double>(y) > e.cy) != (s < 0)) continue;
+        const double distance = std::hypot(static_cast<double>(x) - px, static_cast<double>(y) - py);
+        if (distance >= nearest) continue;
+        nearest = distance;
+        best = run.indexAtX0 + run.direction * (x - run.x0);
+      }
+    }
+  }
+  return best;
+}
+
+// The stretches of the outline of `e` (drawn as `curve`) from parameter
+// `from` to `to` that lie in the box. A broken pen's dashes on each take
+// their step from the canvas's walk round the outline, at both ends of the
+// stretch, so that they fall where the canvas's do however far the
+// ellipse reaches.
+std::vector<CutPiece> CutOutline(const EllipseShape& e, const EllipseCurve& curve, double from, double to,
+                                 const ClipBox& box, bool broken) {
+  std::vector<CutPiece> pieces;
+  const std::vector<std::pair<double, double>> stretches = StretchesInside(curve, from, to, box);
+  if (stretches.empty()) return pieces;
+  std::optional<EllipseOutline> walk;
+  if (broken) walk.emplace(e, EllipseOutline::Walk::kNumbered);
+  const std::int64_t total = walk ? std::max<std::int64_t>(walk->Total(), 1) : 1;
+  const auto stepAt = [&](double t) {
+    double angle = std::fmod(t, 2 * std::numbers::pi);
+    if (angle < 0) angle += 2 * std::numbers::pi;
+    return walk->FirstAtOrAfter(angle) % total;
+  };
+  const auto wrapped = [&](std::int64_t steps) { return (steps % total + total) % total; };
+  const std::int64_t firstStep = walk ? stepAt(from) : 0;  // the canvas counts from the figure's start
+  for (const auto& [t0, t1] : stretches) {
+    const std::vector<PointF> points = PointsAlong(curve, t0, t1);
+    CutPiece piece{PolylineShape(points)};
+    if (walk) {
+      double length = 0;
+      for (std::size_t i = 1; i < points.size(); ++i)
+        length += std::hypot(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y);
+      // The figure's own ends are where the canvas starts and stops counting.
+      std::int64_t first = t0 == from ? firstStep : WalkNumberNear(*walk, e, points.front(), t0);
+      std::int64_t last = t1 == to ? stepAt(to) : WalkNumberNear(*walk, e, points.back(), t1);
+      if (first < 0 || last < 0) {
+        first = stepAt(t0);
+        last = stepAt(t1);
+      }
+      const std::int64_t steps = wrapped(last - first);
+      piece.stepLength = steps > 0 ? length / static_cast<double>(steps) : EllipseStepLength(e);
+      piece.position = static_cast<double>(wrapped(first - firstStep)) + 0.5;  // at that pixel's centre
+    }
+    pieces.push_back(std::move(piece));
+  }
+  return pieces;
+}
+
+// A straight figure from `from` to `to`, its dash pattern at step
+// `position` at `from`.
+void WriteStraight(const FigureWriter& writer, PointF from, PointF to, Ends ends, double stepLength, double position) {
+  const PointF points[2] = {from, to};
+  const ClipBox box = ClipBox::AroundPicture(DrawWidth(writer.pen.width));
+  if (box.ContainsAll(points)) {
+    writer.Write(PathFromTo(from, to), false, ends, stepLength, 0.5 - position);
+  } else {
+    writer.WriteCut({}, CutPolyline(points, box, stepLength, position), ends);
+  }
+}
+
 }  // namespace
 
 SvgSurface::SvgSurface(TextPainter* metrics) : metrics_(metrics) {}
@@ -196,24 +340,29 @@ void SvgSurface::Flush() {
 
 void SvgSurface::WritePolyline(std::string& out, const Polyline& line) const {
   const std::size_t n = line.points.size();
-  std::string shape = "<polyline points=\"";
+  std::vector<PointF> points;
   for (std::size_t i = 0; i < n; ++i) {
     const Point p = line.points[i];
     PointF at{p.x + 0.5, p.y + 0.5};
     if (line.width == 1 && i == 0) at = HalfStepBack(p, p, line.points[1]);
     if (line.width == 1 && i == n - 1) at = HalfStepBack(p, line.points[n - 2], p);
     if (line.width > 1 && line.width % 2 == 0) at = {double(p.x), double(p.y)};  // on pixel corners
-    if (i > 0) shape += ' ';
-    AppendPoint(shape, at);
+    points.push_back(at);
   }
-  shape += '"';
   CanvasPen solid;
   solid.color = line.color;
   solid.width = line.width;
-  FigureWriter{out, solid, brush}.Write(shape, false, Ends::kPolyline, 1, 0);
+  const FigureWriter writer{out, solid, brush};
+  const ClipBox box = ClipBox::AroundPicture(line.width);
+  if (box.ContainsAll(points)) {
+    writer.Write(PolylineShape(points), false, Ends::kPolyline, 1, 0);
+  } else {
+    writer.WriteCut({}, CutPolyline(points, box, 1, 0), Ends::kPolyline);
+  }
 }
 
 void SvgSurface::WriteDot(PointF centre, int width) {
+  if (!ClipBox::AroundPicture(width).Contains(centre)) return;
   if (width == 1) {
     body_ += "<rect";
     AppendAttribute(body_, "x", std::floor(centre.x));
@@ -234,7 +383,7 @@ void SvgSurface::WriteWideLine(PointF from, PointF to) {
     WriteDot(from, DrawWidth(pen.width));
     return;
   }
-  FigureWriter{body_, pen, brush}.Write(PathFromTo(from, to), true, Ends::kRound, 1, 0);
+  WriteStraight(FigureWriter{body_, pen, brush}, from, to, Ends::kRound, 1, 0);
 }
 
 void SvgSurface::LineTo(int x, int y) {
@@ -255,9 +404,8 @@ void SvgSurface::LineTo(int x, int y) {
   Flush();
   const double dx = double(x) - from.x, dy = double(y) - from.y;
   const double steps = std::max(std::abs(dx), std::abs(dy));
-  FigureWriter{body_, pen, brush}.Write(
-      PathFromTo(HalfStepBack(from, from, penPos_), HalfStepBack(penPos_, from, penPos_)), false, Ends::kFlat,
-      std::hypot(dx, dy) / steps, 0.5);
+  WriteStraight(FigureWriter{body_, pen, brush}, HalfStepBack(from, from, penPos_),
+                HalfStepBack(penPos_, from, penPos_), Ends::kFlat, std::hypot(dx, dy) / steps, 0);
 }
 
 void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
@@ -273,7 +421,7 @@ void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
     // One pixel wide: a run of pixels down (or across) from the top left.
     const PointF from = last == left ? PointF{left + 0.5, top} : PointF{left, top + 0.5};
     const PointF to = last == left ? PointF{left + 0.5, lastRow + 1} : PointF{last + 1, top + 0.5};
-    writer.Write(PathFromTo(from, to), false, Ends::kFlat, 1, 0.5);
+    WriteStraight(writer, from, to, Ends::kFlat, 1, 0);
     return;
   }
   const double centre = width % 2 == 0 ? 0 : 0.5;  // even widths lie on pixel corners
@@ -281,11 +429,20 @@ void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
     WriteWideLine({left + centre, top + centre}, {last + centre, lastRow + centre});
     return;
   }
+  // Far outside, an edge is moved onto the box around the picture, where
+  // it cannot show.
+  const ClipBox box = ClipBox::AroundPicture(width);
+  const double outLeft = std::clamp(left + centre, box.left, box.right);
+  const double outRight = std::clamp(last + centre, box.left, box.right);
+  const double outTop = std::clamp(top + centre, box.top, box.bottom);
+  const double outBottom = std::clamp(lastRow + centre, box.top, box.bottom);
+  const bool cut =
+      outLeft != left + centre || outRight != last + centre || outTop != top + centre || outBottom != lastRow + centre;
   std::string shape = "<rect";
-  AppendAttribute(shape, "x", left + centre);
-  AppendAttribute(shape, "y", top + centre);
-  AppendAttribute(shape, "width", last - left);
-  AppendAttribute(shape, "height", lastRow - top);
+  AppendAttribute(shape, "x", outLeft);
+  AppendAttribute(shape, "y", outTop);
+  AppendAttribute(shape, "width", outRight - outLeft);
+  AppendAttribute(shape, "height", outBottom - outTop);
   if (!IsBroken(pen)) {
     writer.Write(shape, true, Ends::kFlat, 1, 0);
     return;
@@ -293,6 +450,15 @@ void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
   // Dashes clockwise from the top left pixel, which the first dash covers
   // whole: the outline starts at that pixel's left edge and ends at the top
   // of the pixel below it.
+  if (cut) {
+    const PointF outline[5] = {{left, top + 0.5},
+                               {last + 0.5, top + 0.5},
+                               {last + 0.5, lastRow + 0.5},
+                               {left + 0.5, lastRow + 0.5},
+                               {left + 0.5, top + 1}};
+    writer.WriteCut(shape, CutPolyline(outline, box, 1, 0), Ends::kFlat);
+    return;
+  }
   std::string dashes = "<path d=\"M";
   AppendPoint(dashes, {left, top + 0.5});
   dashes += " H";
@@ -319,10 +485,22 @@ void SvgSurface::Ellipse(int x1, int y1, int x2, int y2) {
     if (DrawWidth(pen.width) == 1) {
       const PointF from = e.rx == 0 ? PointF{cx, double(b.top)} : PointF{double(b.left), cy};
       const PointF to = e.rx == 0 ? PointF{cx, double(b.bottom)} : PointF{double(b.right), cy};
-      writer.Write(PathFromTo(from, to), false, Ends::kFlat, 1, 0.5);
+      WriteStraight(writer, from, to, Ends::kFlat, 1, 0);
     } else {
       WriteWideLine({cx - e.rx, cy - e.ry}, {cx + e.rx, cy + e.ry});
     }
+    return;
+  }
+  const ClipBox box = ClipBox::AroundPicture(DrawWidth(pen.width));
+  const PointF corners[2] = {{cx - e.rx, cy - e.ry}, {cx + e.rx, cy + e.ry}};
+  if (!box.ContainsAll(corners)) {
+    const EllipseCurve curve{cx, cy, e.rx, e.ry};
+    std::string inside;
+    if (brush.style == BrushStyle::Solid) {
+      const std::vector<PointF> polygon = InsideWithin(curve, box);
+      if (!polygon.empty()) inside = "<polygon" + PolylineShape(polygon).substr(9);
+    }
+    writer.WriteCut(inside, CutOutline(e, curve, 0, 2 * std::numbers::pi, box, IsBroken(pen)), Ends::kFlat);
     return;
   }
   if (!IsBroken(pen)) {
@@ -387,8 +565,22 @@ void SvgSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int
     WriteDot(from, width);
     return;
   }
+  const FigureWriter writer{body_, pen, brush};
+  const ClipBox box = ClipBox::AroundPicture(width);
+  const PointF corners[2] = {{e.cx + 0.5 - e.rx, e.cy + 0.5 - e.ry}, {e.cx + 0.5 + e.rx, e.cy + 0.5 + e.ry}};
+  if (!box.ContainsAll(corners)) {
+    if (e.rx > 0 && e.ry > 0) {
+      const EllipseCurve curve{e.cx + 0.5, e.cy + 0.5, e.rx, e.ry};
+      writer.WriteCut({}, CutOutline(e, curve, start, start + span, box, IsBroken(pen)), Ends::kFlat);
+    } else {  // a flat box: arcs without radius are straight
+      std::vector<PointF> points = {from};
+      for (int i = 1; i <= pieces; ++i) points.push_back(at(start + span * i / pieces));
+      writer.WriteCut({}, CutPolyline(points, box, 1, 0.5), Ends::kFlat);
+    }
+    return;
+  }
   const double stepLength = IsBroken(pen) && e.rx > 0 && e.ry > 0 ? EllipseStepLength(e) : 1;
-  FigureWriter{body_, pen, brush}.Write(shape, false, Ends::kFlat, stepLength, 0);
+  writer.Write(shape, false, Ends::kFlat, stepLength, 0);
 }
 
 void SvgSurface::TextOut(int x, int y, std::string_view text) {

@@ -22,6 +22,13 @@
 // fewer pixels than its length. While the brush is solid the figure is drawn
 // underneath in the brush colour first: the gaps take it, as on the canvas.
 //
+// Cutting. A figure reaching beyond a box around the picture (SvgClip) is
+// cut to it: rectangles are moved onto the box, lines, ellipses and arcs
+// become the polylines of their parts inside it, each dashed piece counting
+// its dashes from where the canvas counts them on that part. A viewer thus
+// does no more for a figure millions of pixels across than for one on the
+// picture. Figures within the box are written whole.
+//
 // Joining. LineTo calls with the same solid pen, each from where the one
 // before stopped, become one polyline; anything else written in between, or
 // a change of the pen, starts a new one.

@@ -94,6 +94,9 @@ class TestSvgSurface : public QObject {
   void consecutiveLinesBecomeOnePolyline_data();
   void consecutiveLinesBecomeOnePolyline();
   void passStartsTheDocumentAfresh();
+  void farShapesAreCutToThePicture_data();
+  void farShapesAreCutToThePicture();
+  void cuttingKeepsWhatLiesInTheBox();
 };
 
 // Picking the element under a point of the picture, and its handles.

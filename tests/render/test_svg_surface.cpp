@@ -4,14 +4,18 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "RenderTestKit.h"
 #include "format/Codec.h"
 #include "format/TextLines.h"
+#include "render/SvgClip.h"
 #include "render/SvgSurface.h"
 #include "render/XmlText.h"
 #include "test_classes.h"
@@ -65,10 +69,15 @@ double ShareNear(const QImage& from, const QImage& to) {
 constexpr double kNearShare = 0.97;
 
 // Both ways: the raster picture's ink near the SVG's, and the SVG's near the
-// raster's. Empty when both reach kNearShare; else the figures.
-QString CompareInk(const std::string& text, QString* figures = nullptr) {
+// raster's. Empty when both reach kNearShare; else the figures. With
+// `twice`, the SVG is rendered at twice the size and each block of four
+// pixels averaged: at its own size Qt SVG starts the dashes of a pen one
+// pixel wide afresh where a stroke enters the picture.
+QString CompareInk(const std::string& text, QString* figures = nullptr, bool twice = false) {
   const QImage raster = InkMask(ImageOf(Draw(text).picture));
-  const QImage svg = InkMask(RasteriseSvg(DrawSvg(text)));
+  const QImage svg =
+      InkMask(twice ? RasteriseSvg(DrawSvg(text), 2).scaled(320, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    : RasteriseSvg(DrawSvg(text)));
   const double rasterNearSvg = ShareNear(raster, svg), svgNearRaster = ShareNear(svg, raster);
   const QString report = QStringLiteral("raster ink %1 px, %2% near SVG ink; SVG ink %3 px, %4% near raster ink")
                              .arg(InkCount(raster))
@@ -426,4 +435,106 @@ void TestSvgSurface::passStartsTheDocumentAfresh() {
   QCOMPARE(svg.Document(), fresh.Document());
   QCOMPARE(svg.Document(2), fresh.Document(2));
   QVERIFY(svg.Document(2).find("width=\"640\" height=\"400\" viewBox=\"0 0 320 200\"") != std::string::npos);
+}
+
+// Shapes reaching millions of pixels off the picture are cut to a box
+// around it: no number in the document lies far outside the picture (a
+// viewer's work, the dashes above all, is then bounded by the picture), and
+// what shows still looks like the canvas's picture, dashes in step.
+void TestSvgSurface::farShapesAreCutToThePicture_data() {
+  QTest::addColumn<std::string>("text");
+  const char* const shapes[] = {
+      "E(%;E;-999999;-50;9999999;150)",  // a vast ellipse whose ends lie far apart
+      "E(%;F;-9999999;1;9999999;200)",   // flat and filled
+      "E(%;F;-100;20;500;180)",          // reaching just past the box, curved where it shows
+      "R(%;E;-999999;20;9999999;9999999)",
+      "R(%;F;-9999999;50;100;9999999)",
+      "A(%;0;-9999840;100;160;-9999999)",  // a quarter of a vast ellipse
+      "A(%;0;160;250;-300:-200)",          // most of an arc below the picture
+      "L(%;-999999;-999999;9999999;9999999)",
+      "L(%;9999999;100;-9999999;101)",
+      "L(%;-9999999;30;60;30;9999999;190)",  // a polyline with a corner on the picture
+  };
+  for (const char* pen : {"1", "6", "DS", "DT", "DD"}) {
+    for (const char* shape : shapes) {
+      const std::string line = QString::fromLatin1(shape).replace('%', pen).toStdString();
+      QTest::newRow(line.c_str()) << line;
+    }
+  }
+}
+
+void TestSvgSurface::farShapesAreCutToThePicture() {
+  QFETCH(std::string, text);
+  const std::string svg = DrawSvg(text);
+  double farthest = 0;
+  const QRegularExpression number(QStringLiteral("-?[0-9]+(\\.[0-9]+)?"));
+  const QString body = QString::fromStdString(svg).remove(QStringLiteral("http://www.w3.org/2000/svg"));
+  for (const QRegularExpressionMatch& match : number.globalMatch(body))
+    farthest = std::max(farthest, std::abs(match.captured().toDouble()));
+  QVERIFY2(farthest <= 400, qPrintable(QStringLiteral("%1 in\n%2").arg(farthest).arg(QString::fromStdString(svg))));
+  const QString difference = CompareInk(text, nullptr, true);
+  QVERIFY2(difference.isEmpty(), qPrintable(difference + "\n" + QString::fromStdString(svg)));
+}
+
+// The cutting itself against plain point tests, over random ellipses and
+// polylines near the picture and millions of pixels away: the stretches of
+// an ellipse in the box are where its points lie in the box, the polygon of
+// its inside within the box holds the box's points inside it, and each cut
+// stretch of a polyline starts as far along it as it says (where its
+// dashes start).
+void TestSvgSurface::cuttingKeepsWhatLiesInTheBox() {
+  QRandomGenerator random(20261209);
+  const auto uniform = [&](double low, double high) { return low + random.generateDouble() * (high - low); };
+  const ClipBox box = ClipBox::AroundPicture(1);
+  const auto boxEdge = [&](PointF p) {
+    return std::min(
+        {std::abs(p.x - box.left), std::abs(p.x - box.right), std::abs(p.y - box.top), std::abs(p.y - box.bottom)});
+  };
+  for (int round = 0; round < 300; ++round) {
+    const double scale = round % 3 == 0 ? 5e6 : round % 3 == 1 ? 2000 : 300;
+    const EllipseCurve e{uniform(-scale, scale), uniform(-scale, scale), uniform(0.5, scale), uniform(0.5, scale)};
+    const auto stretches = StretchesInside(e, 0, 2 * std::numbers::pi, box);
+    const std::vector<PointF> polygon = InsideWithin(e, box);
+    for (int i = 0; i < 50; ++i) {
+      const double t = uniform(0, 2 * std::numbers::pi);
+      const bool inStretch =
+          std::any_of(stretches.begin(), stretches.end(), [&](const auto& s) { return t >= s.first && t <= s.second; });
+      if (boxEdge(e.At(t)) > 1e-3) QCOMPARE(inStretch, box.Contains(e.At(t)));
+      const PointF p{uniform(box.left, box.right), uniform(box.top, box.bottom)};
+      const double u = (p.x - e.cx) / e.rx, v = (p.y - e.cy) / e.ry;
+      if (std::abs(std::sqrt(u * u + v * v) - 1) * std::min(e.rx, e.ry) < 0.1) continue;  // too near the curve
+      bool inPolygon = false;  // even-odd crossings of a ray to the right
+      for (std::size_t a = 0, b = polygon.size() - 1; a < polygon.size(); b = a++) {
+        const PointF pa = polygon[a], pb = polygon[b];
+        if ((pa.y > p.y) != (pb.y > p.y) && p.x < pa.x + (p.y - pa.y) * (pb.x - pa.x) / (pb.y - pa.y))
+          inPolygon = !inPolygon;
+      }
+      QVERIFY2(inPolygon == (u * u + v * v < 1), qPrintable(QStringLiteral("round %1: ellipse %2,%3 %4x%5, point %6,%7")
+                                                                .arg(round)
+                                                                .arg(e.cx)
+                                                                .arg(e.cy)
+                                                                .arg(e.rx)
+                                                                .arg(e.ry)
+                                                                .arg(p.x)
+                                                                .arg(p.y)));
+    }
+    std::vector<PointF> line;
+    for (int n = static_cast<int>(random.bounded(2, 6)); n > 0; --n)
+      line.push_back({uniform(-scale, scale) + 160, uniform(-scale, scale) + 100});
+    for (const ClippedRun& run : ClipPolyline(line, box)) {
+      double along = run.from;  // walk that far along the polyline
+      PointF at = line.back();
+      for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        const double length = std::hypot(line[i + 1].x - line[i].x, line[i + 1].y - line[i].y);
+        if (along <= length) {
+          at = {line[i].x + (line[i + 1].x - line[i].x) * along / length,
+                line[i].y + (line[i + 1].y - line[i].y) * along / length};
+          break;
+        }
+        along -= length;
+      }
+      QVERIFY(std::hypot(at.x - run.points.front().x, at.y - run.points.front().y) < 1e-6 * scale);
+      for (const PointF p : run.points) QVERIFY(boxEdge(p) < 1e-6 * scale || box.Contains(p));
+    }
+  }
 }
