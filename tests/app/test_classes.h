@@ -130,7 +130,7 @@ class TestSettings : public QObject {
   void badValuesGiveDefaults();
 };
 
-// What a desktop user expects around the Parts: the standard keys, the
+// What a desktop user expects of any program: the standard keys, the
 // About box, the window icon, one version everywhere.
 class TestDesktopLook : public QObject {
   Q_OBJECT
