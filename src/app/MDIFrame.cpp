@@ -216,6 +216,7 @@ void TFrameForm::DrawEditorText() {
     BringToFront(GrafForm);
     GrafForm->HighlightLine(std::string());
     GrafForm->DrawSketch();
+    ScheduleSettingsStore();  // the tool refused during a gesture is taken now
     return;
   }
   QMdiSubWindow* active = MdiArea->activeSubWindow();
@@ -227,6 +228,7 @@ void TFrameForm::DrawEditorText() {
   MdiArea->addSubWindow(frame);
   connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);
   connect(GrafForm, &TGrafForm::exitRequested, this, &TFrameForm::Exit1Click);
+  connect(GrafForm, &TGrafForm::settingsChanged, this, &TFrameForm::ScheduleSettingsStore);
   frame->show();
   BringToFront(GrafForm);
   GrafForm->BindEditor(EditForm);  // for good

@@ -111,6 +111,7 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(ScrollBox1, 1);
   layout->addWidget(StatusBar1);
   BuildMenus();
+  ReportSettingChanges();
   ShowZoom();
   resize(Image->width() + 40, Image->height() + 90);
 }

@@ -86,6 +86,8 @@ class TestStartUp : public QObject {
 
  private slots:
   void ignoresTheFileSizeSignal();
+  void settingsOutliveATermSignal();
+  void settingsFifoNeitherBlocksNorIsWritten();
 };
 
 // The child process of destroyingAShownFrame: shows a frame with the editor
@@ -118,6 +120,8 @@ class TestSettings : public QObject {
 
  private slots:
   void frameAndToolsComeBack();
+  void keptAsTheyChange_data();
+  void keptAsTheyChange();
   void viewComesBack();
   void frameStateComesBack_data();
   void frameStateComesBack();

@@ -113,6 +113,71 @@ void TestSettings::frameAndToolsComeBack() {
   QVERIFY(offeredUp);
 }
 
+void TestSettings::keptAsTheyChange_data() {
+  QTest::addColumn<QString>("change");  // what the user does in the running program
+  QTest::addColumn<QString>("kept");    // what the file holds soon after, as KeptSettings writes it
+  QTest::newRow("R on the picture") << "key R" << "tool=1 ";
+  QTest::newRow("a dashed pen from the tool bar") << "click DashPen" << "pen=1 ";
+  QTest::newRow("thickness typed") << "thickness 3" << "width=3 ";
+  QTest::newRow("fill") << "click fill" << "fill=1 ";
+  QTest::newRow("grid snap") << "click grid" << "grid=1 ";
+  QTest::newRow("a large upward legend") << "legend" << "legend=2 up=1 ";
+  QTest::newRow("zoom in with Ctrl+=") << "zoom in" << "zoom=2 fit=0 ";
+  QTest::newRow("zoom to Fit from the View menu") << "fit" << "fit=1 ";
+  QTest::newRow("Redraw while typing from the View menu") << "redraw" << "redraw=1 ";
+  QTest::newRow("the frame made larger") << "frame" << "frame=900x640";
+}
+
+void TestSettings::keptAsTheyChange() {
+  // The program may end at any moment (a signal, a logout): what changed is
+  // on disk soon after, without a close.
+  QFETCH(QString, change);
+  QFETCH(QString, kept);
+  SettingsFile file;
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawingWindow(session);
+  QVERIFY(graf != nullptr);
+  session.Activate(graf);
+  if (change == QLatin1String("key R")) {
+    QTest::keyClick(graf->Image, Qt::Key_R);
+  } else if (change == QLatin1String("click DashPen")) {
+    QTest::mouseClick(graf->DashPen, Qt::LeftButton);
+  } else if (change == QLatin1String("thickness 3")) {
+    auto* field = graf->PenWidth->findChild<QLineEdit*>();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_3);
+  } else if (change == QLatin1String("click fill")) {
+    QTest::mouseClick(graf->CbBrushStyle, Qt::LeftButton);
+  } else if (change == QLatin1String("click grid")) {
+    QTest::mouseClick(graf->CbGridSnap, Qt::LeftButton);
+  } else if (change == QLatin1String("legend")) {
+    SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+      dialog.show();
+      QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
+      QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
+      QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+      QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
+      return dialog.result();
+    });
+    QTest::mouseClick(graf->TextButton, Qt::LeftButton);
+    QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+    SetLegendDialogRunner(nullptr);
+  } else if (change == QLatin1String("zoom in")) {
+    session.Key(Qt::Key_Equal, Qt::ControlModifier);
+  } else if (change == QLatin1String("fit")) {
+    QVERIFY(session.Choose(QStringLiteral("View"), QStringLiteral("Fit")));
+  } else if (change == QLatin1String("redraw")) {
+    QVERIFY(session.Choose(QStringLiteral("View"), QStringLiteral("Redraw while typing")));
+  } else {
+    session.frame.resize(900, 640);
+  }
+  QTRY_VERIFY2_WITH_TIMEOUT(frametest::KeptSettings(file.Path()).contains(kept),
+                            qPrintable(frametest::KeptSettings(file.Path())), 5000);
+}
+
 void TestSettings::viewComesBack() {
   SettingsFile file;
   {
