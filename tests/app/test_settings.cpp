@@ -40,6 +40,21 @@ void Drag(TGrafForm* graf, QPoint from, QPoint to) {
   QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, to);
 }
 
+// The legend "up", large and upward, at (40, 150), chosen in the legend dialog.
+void PlaceLargeUpwardLegend(TGrafForm* graf) {
+  SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+    dialog.show();
+    QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
+    QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
+    return dialog.result();
+  });
+  QTest::mouseClick(graf->TextButton, Qt::LeftButton);
+  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  SetLegendDialogRunner(nullptr);
+}
+
 QString LastLine(const Session& session) {
   return session.frame.EditForm->Editor->toPlainText().section(QChar('\n'), -2, -2);
 }
@@ -62,18 +77,7 @@ void TestSettings::frameAndToolsComeBack() {
     for (QWidget* control : std::initializer_list<QWidget*>{graf->EllipseButton, graf->DashPen, graf->CbBrushStyle,
                                                             graf->CbGridSnap, graf->CbOrthoSnap})
       QTest::mouseClick(control, Qt::LeftButton);
-    // And a large upward legend, through the legend dialog.
-    SetLegendDialogRunner([](TLegendDlgForm& dialog) {
-      dialog.show();
-      QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
-      QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
-      QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
-      QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
-      return dialog.result();
-    });
-    QTest::mouseClick(graf->TextButton, Qt::LeftButton);
-    QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
-    SetLegendDialogRunner(nullptr);
+    PlaceLargeUpwardLegend(graf);
     QCOMPARE(LastLine(session), QStringLiteral("T(LU;40;150;\"up\")"));
     QTest::mouseClick(graf->EllipseButton, Qt::LeftButton);
     session.dialogs.answers << ui::Answer::No;  // the text drawn is not kept
@@ -117,7 +121,7 @@ void TestSettings::keptAsTheyChange_data() {
   QTest::addColumn<QString>("change");  // what the user does in the running program
   QTest::addColumn<QString>("kept");    // what the file holds soon after, as KeptSettings writes it
   QTest::newRow("R on the picture") << "key R" << "tool=1 ";
-  QTest::newRow("a dashed pen from the tool bar") << "click DashPen" << "pen=1 ";
+  QTest::newRow("a dashed pen from the tool bar") << "click dashed" << "pen=1 ";
   QTest::newRow("thickness typed") << "thickness 3" << "width=3 ";
   QTest::newRow("fill") << "click fill" << "fill=1 ";
   QTest::newRow("grid snap") << "click grid" << "grid=1 ";
@@ -141,30 +145,18 @@ void TestSettings::keptAsTheyChange() {
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
   session.Activate(graf);
-  if (change == QLatin1String("key R")) {
+  const QMap<QString, QWidget*> controls{
+      {"click dashed", graf->DashPen}, {"click fill", graf->CbBrushStyle}, {"click grid", graf->CbGridSnap}};
+  if (controls.contains(change)) {
+    QTest::mouseClick(controls[change], Qt::LeftButton);
+  } else if (change == QLatin1String("key R")) {
     QTest::keyClick(graf->Image, Qt::Key_R);
-  } else if (change == QLatin1String("click DashPen")) {
-    QTest::mouseClick(graf->DashPen, Qt::LeftButton);
   } else if (change == QLatin1String("thickness 3")) {
     auto* field = graf->PenWidth->findChild<QLineEdit*>();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_3);
-  } else if (change == QLatin1String("click fill")) {
-    QTest::mouseClick(graf->CbBrushStyle, Qt::LeftButton);
-  } else if (change == QLatin1String("click grid")) {
-    QTest::mouseClick(graf->CbGridSnap, Qt::LeftButton);
   } else if (change == QLatin1String("legend")) {
-    SetLegendDialogRunner([](TLegendDlgForm& dialog) {
-      dialog.show();
-      QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
-      QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
-      QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
-      QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
-      return dialog.result();
-    });
-    QTest::mouseClick(graf->TextButton, Qt::LeftButton);
-    QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
-    SetLegendDialogRunner(nullptr);
+    PlaceLargeUpwardLegend(graf);
   } else if (change == QLatin1String("zoom in")) {
     session.Key(Qt::Key_Equal, Qt::ControlModifier);
   } else if (change == QLatin1String("fit")) {
