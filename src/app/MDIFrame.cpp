@@ -25,6 +25,7 @@ TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
 TFrameForm::~TFrameForm() {
   // The windows go while the frame is half gone: nothing may call back into it.
   MdiArea->disconnect(this);
+  if (GrafForm != nullptr) GrafForm->disconnect(this);  // its settings' word would find the timer gone
   for (THelpWindow* help : findChildren<THelpWindow*>()) help->disconnect(this);
 }
 
