@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace app {
@@ -9,13 +10,11 @@ namespace app {
 namespace {
 
 // The options Qt's application object takes off the line, its window
-// system's among them, with one dash or two.
-constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
-    "session",  "display",            "geometry",      "title",  "icon",            "name",        "style",
-    "stylesheet"};
-constexpr std::array<std::string_view, 6> kQtFlags = {"reverse", "nograb", "dograb", "sync", "widgetcount",
-                                                      "testability"};
+// system's among them, with one dash or two; each name between spaces.
+constexpr std::string_view kQtOptionsWithValue =
+    " platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon qwindowtitle session"
+    " display geometry title icon name style stylesheet ";
+constexpr std::string_view kQtFlags = " reverse nograb dograb sync widgetcount testability ";
 constexpr std::array<std::string_view, 3> kQtOptionsWithEquals = {"qmljsdebugger=", "style=", "stylesheet="};
 
 // How many arguments Qt's option at `arg` takes, itself included; 0: none of Qt's.
@@ -23,9 +22,11 @@ int QtOptionLength(const QString& arg) {
   if (!arg.startsWith(QChar('-'))) return 0;
   const QByteArray name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1).toLatin1();
   const std::string_view view(name.constData(), static_cast<std::size_t>(name.size()));
-  const auto is = [&view](std::string_view option) { return view == option; };
-  if (std::any_of(kQtOptionsWithValue.begin(), kQtOptionsWithValue.end(), is)) return 2;
-  if (std::any_of(kQtFlags.begin(), kQtFlags.end(), is)) return 1;
+  if (!view.empty() && view.find(' ') == std::string_view::npos) {
+    const std::string spaced = ' ' + std::string(view) + ' ';
+    if (kQtOptionsWithValue.find(spaced) != std::string_view::npos) return 2;
+    if (kQtFlags.find(spaced) != std::string_view::npos) return 1;
+  }
   const auto begins = [&view](std::string_view option) { return view.starts_with(option); };
   return std::any_of(kQtOptionsWithEquals.begin(), kQtOptionsWithEquals.end(), begins) ? 1 : 0;
 }

@@ -1,8 +1,8 @@
 #include "app/Settings.h"
 
 #include <QDataStream>
-#include <QRect>
 #include <QFile>
+#include <QRect>
 #include <QStandardPaths>
 #include <cstdio>
 

@@ -204,7 +204,8 @@ QString KeptSettings(const QString& path) {
     quint16 major = 0, minor = 0;
     record >> magic >> major >> minor >> frame >> normal;
   }
-  return QStringLiteral("tool=%1 pen=%2 width=%3 fill=%4 grid=%5 legend=%6 up=%7 zoom=%8 fit=%9 redraw=%10 frame=%11x%12")
+  return QStringLiteral(
+             "tool=%1 pen=%2 width=%3 fill=%4 grid=%5 legend=%6 up=%7 zoom=%8 fit=%9 redraw=%10 frame=%11x%12")
       .arg(tools.tool)
       .arg(static_cast<int>(tools.penStyle))
       .arg(tools.penWidth)

@@ -99,11 +99,11 @@ void TestFilesFromOutside::commandLine_data() {
   QTest::newRow("two files") << QStringList{"a.skp", "b.skp"}
                              << "error only one FILE may be given ('b.skp' is a second)";
   QTest::newRow("empty name") << QStringList{""} << "error the FILE name is empty";
-  QTest::newRow("Qt's options and their values pass") << QStringList{"-platform", "xcb", "--style", "fusion", "-reverse",
-                                                                     "-qmljsdebugger=port:1", "a.skp"}
-                                                      << "file a.skp";
-  QTest::newRow("a wrong option after Qt's") << QStringList{"-display", ":0", "--bogus"}
-                                             << "error unknown option '--bogus'";
+  QTest::newRow("Qt's options and their values pass")
+      << QStringList{"-platform", "xcb", "--style", "fusion", "-reverse", "-qmljsdebugger=port:1", "a.skp"}
+      << "file a.skp";
+  QTest::newRow("a wrong option after Qt's")
+      << QStringList{"-display", ":0", "--bogus"} << "error unknown option '--bogus'";
 }
 
 void TestFilesFromOutside::commandLine() {
@@ -148,7 +148,8 @@ void TestFilesFromOutside::programAnswersOnTheTerminal() {
   QProcess program;
   // Help, version and a wrong line need no window system: none is offered.
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(QString::fromLatin1(name));
   program.setProcessEnvironment(environment);
   program.start(QStringLiteral(SKETCHPOST_PROGRAM), arguments);
   QVERIFY(program.waitForFinished(60000));

@@ -120,16 +120,26 @@ void TestSettings::frameAndToolsComeBack() {
 void TestSettings::keptAsTheyChange_data() {
   QTest::addColumn<QString>("change");  // what the user does in the running program
   QTest::addColumn<QString>("kept");    // what the file holds soon after, as KeptSettings writes it
-  QTest::newRow("R on the picture") << "key R" << "tool=1 ";
-  QTest::newRow("a dashed pen from the tool bar") << "click dashed" << "pen=1 ";
-  QTest::newRow("thickness typed") << "thickness 3" << "width=3 ";
-  QTest::newRow("fill") << "click fill" << "fill=1 ";
-  QTest::newRow("grid snap") << "click grid" << "grid=1 ";
-  QTest::newRow("a large upward legend") << "legend" << "legend=2 up=1 ";
-  QTest::newRow("zoom in with Ctrl+=") << "zoom in" << "zoom=2 fit=0 ";
-  QTest::newRow("zoom to Fit from the View menu") << "fit" << "fit=1 ";
-  QTest::newRow("Redraw while typing from the View menu") << "redraw" << "redraw=1 ";
-  QTest::newRow("the frame made larger") << "frame" << "frame=900x640";
+  QTest::newRow("R on the picture") << "key R"
+                                    << "tool=1 ";
+  QTest::newRow("a dashed pen from the tool bar") << "click dashed"
+                                                  << "pen=1 ";
+  QTest::newRow("thickness typed") << "thickness 3"
+                                   << "width=3 ";
+  QTest::newRow("fill") << "click fill"
+                        << "fill=1 ";
+  QTest::newRow("grid snap") << "click grid"
+                             << "grid=1 ";
+  QTest::newRow("a large upward legend") << "legend"
+                                         << "legend=2 up=1 ";
+  QTest::newRow("zoom in with Ctrl+=") << "zoom in"
+                                       << "zoom=2 fit=0 ";
+  QTest::newRow("zoom to Fit from the View menu") << "fit"
+                                                  << "fit=1 ";
+  QTest::newRow("Redraw while typing from the View menu") << "redraw"
+                                                          << "redraw=1 ";
+  QTest::newRow("the frame made larger") << "frame"
+                                         << "frame=900x640";
 }
 
 void TestSettings::keptAsTheyChange() {
