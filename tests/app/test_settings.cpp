@@ -154,6 +154,9 @@ void TestSettings::keptAsTheyChange() {
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
+  // The frame's place, kept after it is shown; then nothing is due.
+  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file.Path()), 5000);
+  QTest::qWait(600);
   session.Activate(graf);
   const QMap<QString, QWidget*> controls{
       {"click dashed", graf->DashPen}, {"click fill", graf->CbBrushStyle}, {"click grid", graf->CbGridSnap}};
