@@ -13,9 +13,10 @@ struct CommandLine {
   QString error;  // what is wrong with the line, if anything
 };
 
-// Reads `arguments` (the program's name first). Help and version are noted
-// wherever they stand, also beside an error, so they can be answered
-// before the window system's own options are taken off the line.
+// Reads `arguments` (the program's name first), passing over Qt's own
+// options with their values, so that the line is whole before a window
+// system is asked for. Help and version are noted wherever they stand, also
+// beside an error or as the value of one of Qt's options.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 QString UsageText();

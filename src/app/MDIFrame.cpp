@@ -35,6 +35,7 @@ TFrameForm::TFrameForm(QWidget* parent) : QMainWindow(parent) {
 TFrameForm::~TFrameForm() {
   // The windows go while the frame is half gone: nothing may call back into it.
   MdiArea->disconnect(this);
+  if (GrafForm != nullptr) GrafForm->disconnect(this);  // its settings' word would find the timer gone
   for (THelpWindow* help : findChildren<THelpWindow*>()) help->disconnect(this);
 }
 
@@ -226,6 +227,7 @@ void TFrameForm::DrawEditorText() {
     BringToFront(GrafForm);
     GrafForm->HighlightLine(std::string());
     GrafForm->DrawSketch();
+    ScheduleSettingsStore();  // the tool refused during a gesture is taken now
     return;
   }
   QMdiSubWindow* active = MdiArea->activeSubWindow();
@@ -237,6 +239,7 @@ void TFrameForm::DrawEditorText() {
   MdiArea->addSubWindow(frame);
   connect(GrafForm, &TGrafForm::showEditorRequested, this, &TFrameForm::ShowEditor);
   connect(GrafForm, &TGrafForm::exitRequested, this, &TFrameForm::Exit1Click);
+  connect(GrafForm, &TGrafForm::settingsChanged, this, &TFrameForm::ScheduleSettingsStore);
   frame->show();
   PlaceWhole(frame);
   BringToFront(GrafForm);

@@ -4,12 +4,13 @@
 // coupling of the two child windows (F7, F6, the caret line). Files come in
 // through Open, the recent files, the command line and drops; with settings
 // given, the frame, the drawing tools and the recent files last from one run
-// to the next.
+// to the next, kept as they change.
 
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 
 #include "app/HelpUnit.h"
 #include "drawing/ToolSettings.h"
@@ -73,6 +74,9 @@ class TFrameForm : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -89,11 +93,15 @@ class TFrameForm : public QMainWindow {
   void ShowEditorWindow();
   // Moves a child window into the frame's room as far as it fits.
   void PlaceWhole(QMdiSubWindow* window);
+  // Each change is kept within half a second, the program ending or not;
+  // what did not change is not written again.
+  void ScheduleSettingsStore();
   void StoreSettings();
 
   app::Settings* settings_ = nullptr;
   drawing::ToolSettings tools_;  // for the drawing window when it is made
   drawing::ViewSettings view_;
+  QTimer settingsDue_;
 
   QList<QAction*> windowListActions_;
 };

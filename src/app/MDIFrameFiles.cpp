@@ -59,12 +59,36 @@ void TFrameForm::UseSettings(app::Settings* settings) {
     GrafForm->ApplyViewSettings(view_);
   }
   History.Restore(settings_->RecentFiles(), settings_->Folder());
-  // The files are kept as they change, the rest when the frame closes.
   connect(&History, &ui::FileHistory::changed, this,
           [this] { settings_->SetFiles(History.Files(), History.Folder()); });
+  // The rest a little after it changes: a frame dragged across the screen
+  // or a run of zoom steps is written once, not at every step.
+  settingsDue_.setSingleShot(true);
+  settingsDue_.setInterval(500);
+  connect(&settingsDue_, &QTimer::timeout, this, &TFrameForm::StoreSettings);
+}
+
+void TFrameForm::ScheduleSettingsStore() {
+  if (settings_ != nullptr && !settingsDue_.isActive()) settingsDue_.start();
+}
+
+void TFrameForm::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  ScheduleSettingsStore();
+}
+
+void TFrameForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ScheduleSettingsStore();
+}
+
+void TFrameForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) ScheduleSettingsStore();
 }
 
 void TFrameForm::StoreSettings() {
+  settingsDue_.stop();
   if (settings_ == nullptr) return;
   settings_->SetFrameGeometry(saveGeometry());
   if (GrafForm != nullptr) {

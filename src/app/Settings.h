@@ -2,12 +2,15 @@
 // What Sketchpost keeps between runs, in an INI file (by default
 // sketchpost/sketchpost.ini in the user's configuration folder). Every value
 // is checked as it is read: a missing, empty or damaged file, or a value out
-// of range, gives the default, and nobody is told.
+// of range, gives the default, and nobody is told. A file that is not a
+// regular file (a FIFO, a device, a folder) is neither read nor written over:
+// the defaults are used, with a note on standard error.
 
 #include <QByteArray>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "drawing/ToolSettings.h"
 
@@ -35,7 +38,13 @@ class Settings {
   void SetFiles(const QStringList& recentFiles, const QString& folder);
 
  private:
-  QSettings file_;
+  QVariant Value(const QString& key) const;
+  // Whether the file may still be written; when it has become something
+  // other than a regular file, says so and lets it be for the rest of the run.
+  bool Writable();
+
+  QString fileName_;
+  std::optional<QSettings> file_;  // none: the file is not one to use
 };
 
 }  // namespace app

@@ -19,13 +19,19 @@ QStringList Arguments(int argc, char** argv) {
   return arguments;
 }
 
-// --help and --version are answered before a window system is asked for,
-// so that they work on a terminal without one.
-bool AnsweredOnTerminal(const app::CommandLine& line) {
-  if (!line.help && !line.version) return false;
-  const QString answer = line.help ? app::UsageText() : app::VersionText();
-  std::fputs(answer.toLocal8Bit().constData(), stdout);
-  return true;
+// --help, --version and a wrong line are answered before a window system is
+// asked for, so that they work on a terminal without one. -1: not answered.
+int AnswerOnTerminal(const app::CommandLine& line) {
+  if (line.help || line.version) {
+    const QString answer = line.help ? app::UsageText() : app::VersionText();
+    std::fputs(answer.toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (!line.error.isEmpty()) {
+    std::fprintf(stderr, "sketchpost: %s (see --help)\n", qPrintable(line.error));
+    return 2;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -35,13 +41,9 @@ int main(int argc, char** argv) {
   // program on the spot, and the unsaved text with it: ignored, the write
   // fails with "File too large" and the save reports it like any failure.
   std::signal(SIGXFSZ, SIG_IGN);
-  if (AnsweredOnTerminal(app::ParseCommandLine(Arguments(argc, argv)))) return 0;
+  const app::CommandLine line = app::ParseCommandLine(Arguments(argc, argv));
+  if (const int status = AnswerOnTerminal(line); status >= 0) return status;
   QApplication application(argc, argv);  // takes Qt's own options off the line
-  const app::CommandLine line = app::ParseCommandLine(QApplication::arguments());
-  if (!line.error.isEmpty()) {
-    std::fprintf(stderr, "sketchpost: %s (see --help)\n", qPrintable(line.error));
-    return 2;
-  }
   app::SetUpApplication();
   InitLegendDialog();  // the legend history and cautions live for this run
   app::Settings settings;

@@ -112,6 +112,7 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(ScrollBox1, 1);
   layout->addWidget(StatusBar1);
   BuildMenus();
+  ReportSettingChanges();
   ShowZoom();
   resize(Image->width() + 40, Image->height() + 90);
 }
@@ -232,7 +233,7 @@ void TGrafForm::BuildMenus() {
   connect(ExportPicture1, &QAction::triggered, this, &TGrafForm::ExportPicture1Click);
   connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
-  // Undo and redo of the bound editor's text, ahead of the Parts' items.
+  // Undo and redo of the bound editor's text, first in the menu, above copy and grid.
   Undo1 = new QAction(tr("&Undo"), this);
   Undo1->setShortcut(QKeySequence::Undo);
   Redo1 = new QAction(tr("&Redo"), this);

@@ -165,10 +165,13 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
  signals:
   void showEditorRequested(TEditForm* editor);  // F6
   void exitRequested();
+  // A tool setting, the legend's size or direction, or the view changed.
+  void settingsChanged();
 
  private:
   void BuildToolBar();
   void BuildMenus();
+  void ReportSettingChanges();
   void ToolButtonClick(std::uint8_t tool);
   void ArcButtonClick();
   void StyleBtnClick(QAbstractButton* button);

@@ -1,4 +1,5 @@
-// The drawing window's settings as one value, for keeping them between runs.
+// The drawing window's settings as one value, for keeping them between runs,
+// and the word that one of them changed.
 
 #include "drawing/GraphWin.h"
 
@@ -23,4 +24,16 @@ void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
   CbOrthoSnap->setChecked(settings.orthoSnap);
   if (settings.legendSize <= 2) Settings.legendSize = settings.legendSize;
   Settings.legendUp = settings.legendUp;
+}
+
+void TGrafForm::ReportSettingChanges() {
+  const auto changed = [this] { emit settingsChanged(); };
+  connect(tools_, &QButtonGroup::buttonToggled, this, changed);
+  connect(styles_, &QButtonGroup::buttonToggled, this, changed);
+  connect(PenWidth, &QSpinBox::valueChanged, this, changed);
+  for (QCheckBox* box : {CbGridSnap, CbOrthoSnap, CbBrushStyle}) connect(box, &QCheckBox::toggled, this, changed);
+  // Every zoom shows as a checked step or Fit.
+  for (QAction* step : ZoomSteps) connect(step, &QAction::toggled, this, changed);
+  connect(ZoomFit1, &QAction::toggled, this, changed);
+  connect(RedrawWhileTyping1, &QAction::toggled, this, changed);
 }

@@ -17,6 +17,7 @@ void TGrafForm::PlaceLegend() {
   if (!ExecuteLegendDlg(text, static_cast<int>(sketch::kCountedMax), size, up, this)) return;
   Settings.legendSize = size;
   Settings.legendUp = up;
+  emit settingsChanged();
   std::string legend = sketch::QStringToBytes(text).substr(0, drawing::kLegendTextMax);
   // It stands between double quotes.
   std::replace(legend.begin(), legend.end(), sketch::kLegendQuote, sketch::kLegendQuoteStandIn);

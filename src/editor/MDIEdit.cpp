@@ -161,8 +161,11 @@ void TEditForm::New1Click() {
   if (editor::TextLength(*Editor->document()) == 0) return;
   if (ui::CurrentDialogs().ConfirmOkCancel(this, tr("Erase all text")) != ui::Answer::Ok) return;
   Editor->clear();
-  Editor->document()->setModified(false);
+  // Erasing is a change like any other: the file still holds the old text,
+  // and closing asks before that is kept or replaced.
+  Editor->document()->setModified(true);
   URLAdded = false;
+  UpdateStatus();
 }
 
 void TEditForm::Open1Click() {

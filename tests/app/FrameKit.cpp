@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDataStream>
 #include <QFile>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTest>
 
 #include "app/HelpUnit.h"
+#include "app/Settings.h"
+#include "drawing/GraphWin.h"
 
 namespace frametest {
 
@@ -185,6 +188,36 @@ QString Effects(Session& session, const Snapshot& before, const Snapshot& after)
     effects << QStringLiteral("windows");
   }
   return effects.join(QChar(' '));
+}
+
+QString KeptSettings(const QString& path) {
+  const app::Settings settings(path);
+  const drawing::ToolSettings tools = settings.Tools();
+  const drawing::ViewSettings view = settings.View();
+  // The record of QWidget::saveGeometry: a head, the frame's rectangle, then the normal one.
+  const QByteArray geometry = settings.FrameGeometry();
+  QRect frame, normal;
+  if (!geometry.isEmpty()) {
+    QDataStream record(geometry);
+    record.setVersion(QDataStream::Qt_4_0);
+    quint32 magic = 0;
+    quint16 major = 0, minor = 0;
+    record >> magic >> major >> minor >> frame >> normal;
+  }
+  return QStringLiteral(
+             "tool=%1 pen=%2 width=%3 fill=%4 grid=%5 legend=%6 up=%7 zoom=%8 fit=%9 redraw=%10 frame=%11x%12")
+      .arg(tools.tool)
+      .arg(static_cast<int>(tools.penStyle))
+      .arg(tools.penWidth)
+      .arg(int(tools.fill))
+      .arg(int(tools.gridSnap))
+      .arg(tools.legendSize)
+      .arg(int(tools.legendUp))
+      .arg(view.zoom)
+      .arg(int(view.fit))
+      .arg(int(view.redrawWhileTyping))
+      .arg(normal.width())
+      .arg(normal.height());
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {

@@ -98,6 +98,11 @@ struct Snapshot {
 // "active:TITLE", "windows"; joined by spaces, "" when nothing.
 QString Effects(Session& session, const Snapshot& before, const Snapshot& after);
 
+// What the settings file `path` holds, as the next run reads it:
+// "tool=0 pen=0 width=1 fill=0 grid=0 legend=1 up=0 zoom=1 fit=0 redraw=0
+// frame=WxH" (the frame's size when not maximised; 0x0 when none is kept).
+QString KeptSettings(const QString& path);
+
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
 

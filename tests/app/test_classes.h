@@ -89,6 +89,8 @@ class TestStartUp : public QObject {
 
  private slots:
   void ignoresTheFileSizeSignal();
+  void settingsOutliveATermSignal();
+  void settingsFifoNeitherBlocksNorIsWritten();
 };
 
 // The child process of destroyingAShownFrame: shows a frame with the editor
@@ -121,6 +123,8 @@ class TestSettings : public QObject {
 
  private slots:
   void frameAndToolsComeBack();
+  void keptAsTheyChange_data();
+  void keptAsTheyChange();
   void viewComesBack();
   void frameStateComesBack_data();
   void frameStateComesBack();
@@ -133,7 +137,7 @@ class TestSettings : public QObject {
   void badValuesGiveDefaults();
 };
 
-// What a desktop user expects around the Parts: the standard keys, the
+// What a desktop user expects of any program: the standard keys, the
 // About box, the window icon, one version everywhere.
 class TestDesktopLook : public QObject {
   Q_OBJECT

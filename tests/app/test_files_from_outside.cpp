@@ -99,6 +99,11 @@ void TestFilesFromOutside::commandLine_data() {
   QTest::newRow("two files") << QStringList{"a.skp", "b.skp"}
                              << "error only one FILE may be given ('b.skp' is a second)";
   QTest::newRow("empty name") << QStringList{""} << "error the FILE name is empty";
+  QTest::newRow("Qt's options and their values pass")
+      << QStringList{"-platform", "xcb", "--style", "fusion", "-reverse", "-qmljsdebugger=port:1", "a.skp"}
+      << "file a.skp";
+  QTest::newRow("a wrong option after Qt's")
+      << QStringList{"-display", ":0", "--bogus"} << "error unknown option '--bogus'";
 }
 
 void TestFilesFromOutside::commandLine() {
@@ -129,6 +134,10 @@ void TestFilesFromOutside::programAnswersOnTheTerminal_data() {
                              << "";
   QTest::newRow("wrong option") << QStringList{"--frobnicate"} << 2 << ""
                                 << "sketchpost: unknown option '--frobnicate' (see --help)";
+  QTest::newRow("two files") << QStringList{"a", "b"} << 2 << ""
+                             << "sketchpost: only one FILE may be given ('b' is a second) (see --help)";
+  QTest::newRow("wrong option after Qt's") << QStringList{"-platform", "offscreen", "--bogus"} << 2 << ""
+                                           << "sketchpost: unknown option '--bogus' (see --help)";
 }
 
 void TestFilesFromOutside::programAnswersOnTheTerminal() {
@@ -137,12 +146,10 @@ void TestFilesFromOutside::programAnswersOnTheTerminal() {
   QFETCH(QString, out);
   QFETCH(QString, err);
   QProcess program;
-  // Help and version need no window system: none is offered.
+  // Help, version and a wrong line need no window system: none is offered.
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove(QStringLiteral("DISPLAY"));
-  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                     status == 0 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(QString::fromLatin1(name));
   program.setProcessEnvironment(environment);
   program.start(QStringLiteral(SKETCHPOST_PROGRAM), arguments);
   QVERIFY(program.waitForFinished(60000));

@@ -49,6 +49,7 @@ struct Files {
 //   modified untitled      "draft" typed into a new editor
 //   modified titled        old.skp loaded, "edit" typed at the end
 //   modified, folder gone  the same from gone/old.skp, then the folder removed
+//   erased by New          old.skp loaded, then File New answered OK
 void SetUp(Session& session, Files& files, const QString& state) {
   if (state == QLatin1String("no editor")) return;
   TEditForm* editor = session.NewEditor();
@@ -61,6 +62,14 @@ void SetUp(Session& session, Files& files, const QString& state) {
   const bool gone = state == QLatin1String("modified, folder gone");
   QVERIFY(editor->LoadFile(files.Path(gone ? QStringLiteral("gone/old.skp") : QStringLiteral("old.skp"))));
   if (state == QLatin1String("unmodified")) return;
+  if (state == QLatin1String("erased by New")) {
+    session.dialogs.answers << ui::Answer::Ok;
+    QVERIFY(session.Choose(QStringLiteral("File"), QStringLiteral("New")));
+    QCOMPARE(session.dialogs.Texts(QStringLiteral("ConfirmOkCancel")), QStringList{QStringLiteral("Erase all text")});
+    QVERIFY(editor->Editor->toPlainText().isEmpty());
+    session.dialogs.calls.clear();
+    return;
+  }
   editor->Editor->moveCursor(QTextCursor::End);
   editor->Editor->insertPlainText(QStringLiteral("edit"));
   QVERIFY(editor->IsModified());
@@ -257,6 +266,7 @@ void TestFrameFiles::closeEditorWindow_data() {
     row("unmodified: no question", "unmodified", "", "minimised", "old.skp=" + kOldFile);
     row("Cancel", "modified untitled", "ask:Cancel", "open, modified", "");
     row("No", "modified titled", "ask:No", "minimised, modified", "old.skp=" + kOldFile);
+    row("erased by New: asked, No", "erased by New", "ask:No", "minimised, modified", "old.skp=" + kOldFile);
     if (QLatin1String(route) == QLatin1String("Ctrl+F4")) continue;
     row("untitled, Yes, saved as", "modified untitled", "ask:Yes save:saved.skp", "minimised", "saved.skp=draft");
     row("untitled, Yes, save as cancelled", "modified untitled", "ask:Yes save:", "open, modified", "");

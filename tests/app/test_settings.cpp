@@ -40,6 +40,21 @@ void Drag(TGrafForm* graf, QPoint from, QPoint to) {
   QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, to);
 }
 
+// The legend "up", large and upward, at (40, 150), chosen in the legend dialog.
+void PlaceLargeUpwardLegend(TGrafForm* graf) {
+  SetLegendDialogRunner([](TLegendDlgForm& dialog) {
+    dialog.show();
+    QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
+    QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
+    QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
+    QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
+    return dialog.result();
+  });
+  QTest::mouseClick(graf->TextButton, Qt::LeftButton);
+  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  SetLegendDialogRunner(nullptr);
+}
+
 QString LastLine(const Session& session) {
   return session.frame.EditForm->Editor->toPlainText().section(QChar('\n'), -2, -2);
 }
@@ -62,18 +77,7 @@ void TestSettings::frameAndToolsComeBack() {
     for (QWidget* control : std::initializer_list<QWidget*>{graf->EllipseButton, graf->DashPen, graf->CbBrushStyle,
                                                             graf->CbGridSnap, graf->CbOrthoSnap})
       QTest::mouseClick(control, Qt::LeftButton);
-    // And a large upward legend, through the legend dialog.
-    SetLegendDialogRunner([](TLegendDlgForm& dialog) {
-      dialog.show();
-      QTest::keyClicks(dialog.ComboBox1->lineEdit(), QStringLiteral("up"));
-      QTest::mouseClick(dialog.SizeButtons[2], Qt::LeftButton);
-      QTest::mouseClick(dialog.CheckBox1, Qt::LeftButton);
-      QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
-      return dialog.result();
-    });
-    QTest::mouseClick(graf->TextButton, Qt::LeftButton);
-    QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
-    SetLegendDialogRunner(nullptr);
+    PlaceLargeUpwardLegend(graf);
     QCOMPARE(LastLine(session), QStringLiteral("T(LU;40;150;\"up\")"));
     QTest::mouseClick(graf->EllipseButton, Qt::LeftButton);
     session.dialogs.answers << ui::Answer::No;  // the text drawn is not kept
@@ -111,6 +115,72 @@ void TestSettings::frameAndToolsComeBack() {
   SetLegendDialogRunner(nullptr);
   QCOMPARE(offeredSize, 2);
   QVERIFY(offeredUp);
+}
+
+void TestSettings::keptAsTheyChange_data() {
+  QTest::addColumn<QString>("change");  // what the user does in the running program
+  QTest::addColumn<QString>("kept");    // what the file holds soon after, as KeptSettings writes it
+  QTest::newRow("R on the picture") << "key R"
+                                    << "tool=1 ";
+  QTest::newRow("a dashed pen from the tool bar") << "click dashed"
+                                                  << "pen=1 ";
+  QTest::newRow("thickness typed") << "thickness 3"
+                                   << "width=3 ";
+  QTest::newRow("fill") << "click fill"
+                        << "fill=1 ";
+  QTest::newRow("grid snap") << "click grid"
+                             << "grid=1 ";
+  QTest::newRow("a large upward legend") << "legend"
+                                         << "legend=2 up=1 ";
+  QTest::newRow("zoom in with Ctrl+=") << "zoom in"
+                                       << "zoom=2 fit=0 ";
+  QTest::newRow("zoom to Fit from the View menu") << "fit"
+                                                  << "fit=1 ";
+  QTest::newRow("Redraw while typing from the View menu") << "redraw"
+                                                          << "redraw=1 ";
+  QTest::newRow("the frame made larger") << "frame"
+                                         << "frame=900x640";
+}
+
+void TestSettings::keptAsTheyChange() {
+  // The program may end at any moment (a signal, a logout): what changed is
+  // on disk soon after, without a close.
+  QFETCH(QString, change);
+  QFETCH(QString, kept);
+  SettingsFile file;
+  app::Settings settings(file.Path());
+  Session session;
+  session.frame.UseSettings(&settings);
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawingWindow(session);
+  QVERIFY(graf != nullptr);
+  // The frame's place, kept after it is shown; then nothing is due.
+  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file.Path()), 5000);
+  QTest::qWait(600);
+  session.Activate(graf);
+  const QMap<QString, QWidget*> controls{
+      {"click dashed", graf->DashPen}, {"click fill", graf->CbBrushStyle}, {"click grid", graf->CbGridSnap}};
+  if (controls.contains(change)) {
+    QTest::mouseClick(controls[change], Qt::LeftButton);
+  } else if (change == QLatin1String("key R")) {
+    QTest::keyClick(graf->Image, Qt::Key_R);
+  } else if (change == QLatin1String("thickness 3")) {
+    auto* field = graf->PenWidth->findChild<QLineEdit*>();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_3);
+  } else if (change == QLatin1String("legend")) {
+    PlaceLargeUpwardLegend(graf);
+  } else if (change == QLatin1String("zoom in")) {
+    session.Key(Qt::Key_Equal, Qt::ControlModifier);
+  } else if (change == QLatin1String("fit")) {
+    QVERIFY(session.Choose(QStringLiteral("View"), QStringLiteral("Fit")));
+  } else if (change == QLatin1String("redraw")) {
+    QVERIFY(session.Choose(QStringLiteral("View"), QStringLiteral("Redraw while typing")));
+  } else {
+    session.frame.resize(900, 640);
+  }
+  QTRY_VERIFY2_WITH_TIMEOUT(frametest::KeptSettings(file.Path()).contains(kept),
+                            qPrintable(frametest::KeptSettings(file.Path())), 5000);
 }
 
 void TestSettings::viewComesBack() {
