@@ -160,10 +160,11 @@ bool TEditForm::IsModified() const { return Editor->document()->isModified(); }
 void TEditForm::New1Click() {
   if (editor::TextLength(*Editor->document()) == 0) return;
   if (ui::CurrentDialogs().ConfirmOkCancel(this, tr("Erase all text")) != ui::Answer::Ok) return;
-  Editor->clear();
-  // Erasing is a change like any other: the file still holds the old text,
-  // and closing asks before that is kept or replaced.
-  Editor->document()->setModified(true);
+  // Erasing is a change like any other: one undo step brings the text back,
+  // and while the file still holds the old text closing asks first.
+  QTextCursor all(Editor->document());
+  all.select(QTextCursor::Document);
+  all.removeSelectedText();
   URLAdded = false;
   UpdateStatus();
 }

@@ -174,6 +174,8 @@ void TestEditForm::newErasesAfterConfirmation() {
   fx->form.New1Click();
   QCOMPARE(fx->Text(), QByteArray());
   QVERIFY(!fx->form.URLAdded);
+  QTest::keyClick(fx->form.Editor, Qt::Key_Z, Qt::ControlModifier);  // the erased text is not lost
+  QCOMPARE(fx->Text(), QByteArray("abc"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmOkCancel", "ConfirmOkCancel"}));
   QCOMPARE(fx->dialogs.Texts("ConfirmOkCancel").first(), QString("Erase all text"));
 }
