@@ -1,11 +1,13 @@
 #include "RenderRunKit.h"
 
 #include <unistd.h>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <csignal>
 #include <string>
@@ -43,6 +45,12 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   RunResult result;
   process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
   if (!process.waitForStarted(kRunTimeoutMs)) return result;
+  if (!setup.fileBeforeInput.isEmpty()) {
+    QDeadlineTimer deadline(kHoldTimeoutMs);
+    while (!QFileInfo::exists(setup.fileBeforeInput) && !deadline.hasExpired() && process.state() == QProcess::Running)
+      QThread::msleep(10);
+    result.fileBeforeInputSeen = QFileInfo::exists(setup.fileBeforeInput);
+  }
   process.write(setup.input);
   process.closeWriteChannel();
   if (!process.waitForFinished(kRunTimeoutMs)) {

@@ -28,11 +28,17 @@ struct RunSetup {
   // starts with SIGXFSZ at its default, as a shell starts it.
   rlim_t fileSizeLimit = 0;
   QList<int> closedDescriptors;  // closed just before the program starts
+  // When set, standard input stays open and empty until this file exists
+  // (or kHoldTimeoutMs pass): the run has to get there without its input.
+  QString fileBeforeInput;
 };
+
+inline constexpr int kHoldTimeoutMs = 30000;
 
 struct RunResult {
   bool finished = false;  // ran to its own end within the time allowed
   int exitCode = -1;
+  bool fileBeforeInputSeen = false;  // it appeared while standard input was held
   QByteArray out;
   QByteArray err;
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include "QuoteMarks.h"
 #include "RenderCommand.h"
@@ -37,11 +38,8 @@ void TestBatches::parsesBatches_data() {
                                   << "-o and --out-dir exclude each other" << QStringList{} << 0;
   QTest::newRow("stdin twice") << QStringList{"-", "-"} << "standard input ('-') may be given only once"
                                << QStringList{} << 0;
-  QTest::newRow("same picture twice") << QStringList{"--out-dir", "d", "x/a.skp", "y/a.txt"}
-                                      << "'x/a.skp' and 'y/a.txt' would both be drawn to 'd/a.png'" << QStringList{}
-                                      << 0;
-  QTest::newRow("same input twice") << QStringList{"a.skp", "a.skp"}
-                                    << "'a.skp' and 'a.skp' would both be drawn to 'a.png'" << QStringList{} << 0;
+  QTest::newRow("stdin into out-dir") << QStringList{"--out-dir", "d", "a", "-"} << ""
+                                      << QStringList{"d/a.png", "d/stdin.png"} << 0;
 }
 
 void TestBatches::parsesBatches() {
@@ -99,6 +97,33 @@ void TestBatches::drawsEveryPosting() {
     QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("p%1: ").arg(i) + difference));
   }
   QVERIFY(!QFile::exists(dir.filePath("pics/missing.png")));
+}
+
+void TestBatches::drawsJobsPostingsAtOnce_data() {
+  QTest::addColumn<QStringList>("jobs");
+  QTest::newRow("-j 2") << QStringList{"-j", "2"};
+  QTest::newRow("default, one a core") << QStringList{};
+}
+
+// N jobs draw N postings at once: while one waits for its posting on
+// standard input, another draws the next posting.
+void TestBatches::drawsJobsPostingsAtOnce() {
+  QFETCH(QStringList, jobs);
+  if (jobs.isEmpty() && QThread::idealThreadCount() < 2) QSKIP("one core: the default draws one posting at a time");
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QByteArray posting = Posting({"E(1;F;100;50;220;150)"});
+  QVERIFY(WriteBytes(dir.filePath("b.skp"), posting));
+  RunSetup setup;
+  setup.input = posting;
+  setup.fileBeforeInput = dir.filePath("b.png");
+  const RunResult run = RunRenderer(jobs + QStringList{"-", "b.skp"}, dir.path(), setup);
+  RUN_OK(run);
+  QVERIFY2(run.fileBeforeInputSeen, "b.png was not drawn while the first posting was still coming");
+  for (const QImage& picture : {PngImage(run.out), PngImage(ReadBytes(dir.filePath("b.png")))}) {
+    const QString difference = Difference(picture, DrawHere(posting));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  }
 }
 
 void TestBatches::quoteMarksAsTheEditor_data() {
