@@ -22,19 +22,35 @@ std::string IdentityOf(const struct stat& status) {
   return "file " + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
+// Real paths of folders, each resolved once: an archive's pictures go into
+// few folders. Empty for a folder that cannot be resolved.
+class RealFolders {
+ public:
+  const std::string& Of(const std::string& folder) {
+    const auto [at, added] = known_.emplace(folder, std::string());
+    if (added) {
+      if (char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr)) {
+        at->second = real;
+        std::free(real);
+      }
+    }
+    return at->second;
+  }
+
+ private:
+  std::map<std::string, std::string> known_;
+};
+
 // Where `output` meets every other name of the same file: the file itself
 // when it exists, else the real path of its folder and its name.
-std::string PlaceOf(const std::string& output) {
+std::string PlaceOf(const std::string& output, RealFolders& folders) {
   const std::string target = FollowLinks(output);
   struct stat status;
   if (::stat(target.c_str(), &status) == 0) return IdentityOf(status);
   const std::string folder = FolderOf(target);
-  const std::string name = target.substr(folder.size());
-  char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
-  if (real == nullptr) return "name " + target;  // writing it will fail and say why
-  std::string place = "path " + std::string(real) + "/" + name;
-  std::free(real);
-  return place;
+  const std::string& real = folders.Of(folder);
+  if (real.empty()) return "name " + target;  // writing it will fail and say why
+  return "path " + real + "/" + target.substr(folder.size());
 }
 
 std::string Quoted(const std::string& name) { return "'" + (name == "-" ? std::string("<stdin>") : name) + "'"; }
@@ -66,9 +82,10 @@ std::vector<std::string> Collisions(const std::vector<std::string>& inputs, cons
   }
   std::vector<std::string> lines;
   std::map<std::string, std::size_t> pictures;
+  RealFolders folders;
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     if (outputs[i] == "-") continue;
-    const std::string place = PlaceOf(outputs[i]);
+    const std::string place = PlaceOf(outputs[i], folders);
     if (const auto posting = postings.find(place); posting != postings.end()) {
       lines.push_back(posting->second == i ? outputs[i] + ": the picture would replace its posting"
                                            : outputs[i] + ": the picture of " + Quoted(inputs[i]) +
