@@ -70,6 +70,14 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files) {
+  if (!dir.isValid()) return false;
+  for (const auto& [name, bytes] : files) {
+    if (!WriteBytes(dir.filePath(name), bytes)) return false;
+  }
+  return true;
+}
+
 QByteArray ReadBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -9,7 +9,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <initializer_list>
+#include <utility>
 
 namespace rendertest {
 
@@ -47,6 +49,10 @@ struct RunResult {
 RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const RunSetup& setup = {});
 
 bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Writes each file (its name in `dir`, its bytes) into a fresh temporary
+// folder; false when the folder or a file could not be made.
+bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files);
 QByteArray ReadBytes(const QString& path);
 
 // Every entry under `root` with its size, to show that nothing was added.

@@ -110,10 +110,9 @@ void TestBatches::drawsJobsPostingsAtOnce_data() {
 void TestBatches::drawsJobsPostingsAtOnce() {
   QFETCH(QStringList, jobs);
   if (jobs.isEmpty() && QThread::idealThreadCount() < 2) QSKIP("one core: the default draws one posting at a time");
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"E(1;F;100;50;220;150)"});
-  QVERIFY(WriteBytes(dir.filePath("b.skp"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"b.skp", posting}}));
   RunSetup setup;
   setup.input = posting;
   setup.fileBeforeInput = dir.filePath("b.png");
@@ -152,13 +151,12 @@ void TestBatches::quoteMarksAsTheEditor() {
 }
 
 void TestBatches::unquotedPicture() {
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray quoted =
       Posting({"Someone wrote:", "> L(3;10;10;200;150)", ">> R(1;F;50;50:80:40)", "> T(M;20;190;\"Gate\")"});
   const QByteArray plain =
       Posting({"Someone wrote:", "L(3;10;10;200;150)", "R(1;F;50;50:80:40)", "T(M;20;190;\"Gate\")"});
-  QVERIFY(WriteBytes(dir.filePath("q.skp"), quoted));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"q.skp", quoted}}));
   const RunResult withQuotes = RunRenderer({"q.skp", "-o", "quoted.png"}, dir.path());
   RUN_OK(withQuotes);
   const RunResult unquoted = RunRenderer({"--unquote", "q.skp"}, dir.path());

@@ -320,8 +320,7 @@ void TestRenderCommand::pictureMatchesDrawingHere() {
   QFETCH(QByteArray, posting);
   QFETCH(bool, ink);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("posting.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"posting.skp", posting}}));
   const RunResult run = RunRenderer({"posting.skp"}, dir.path());
   RUN_OK(run);
   const QImage picture(dir.filePath("posting.png"));
@@ -371,8 +370,7 @@ void TestRenderCommand::knownPixels() {
   QFETCH(QList<QPoint>, black);
   QFETCH(QList<QPoint>, white);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
   RUN_OK(run);
   const QImage picture = QImage(dir.filePath("out.png")).convertToFormat(QImage::Format_RGB32);
@@ -396,8 +394,7 @@ void TestRenderCommand::scaledPicture() {
   QFETCH(QStringList, scaleArguments);
   QFETCH(int, scale);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), kEveryElement));
+  QVERIFY(FillFolder(dir, {{"in.skp", kEveryElement}}));
   const RunResult run = RunRenderer(scaleArguments + QStringList{"-o", "big.png", "in.skp"}, dir.path());
   RUN_OK(run);
   const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
@@ -432,8 +429,7 @@ void TestRenderCommand::lineBreaksGiveSamePicture_data() {
 void TestRenderCommand::lineBreaksGiveSamePicture() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"in.skp"}, dir.path());
   RUN_OK(run);
   QCOMPARE(run.err, QByteArray("in.skp:4:19: Polyline is probably incomplete\n"
@@ -520,8 +516,7 @@ void TestRenderCommand::reportsIncompleteElements_data() {
 void TestRenderCommand::reportsIncompleteElements() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"in.skp"}, dir.path());
   RUN_OK(run);
   QTEST(run.err, "report");
@@ -552,8 +547,7 @@ void TestRenderCommand::warnsAboutDrawingSize_data() {
 void TestRenderCommand::warnsAboutDrawingSize() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("big.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"big.skp", posting}}));
   const RunResult run = RunRenderer({"big.skp"}, dir.path());
   RUN_OK(run);
   QTEST(run.err, "report");
@@ -578,12 +572,9 @@ void TestRenderCommand::replacesExistingOutput_data() {
 void TestRenderCommand::replacesExistingOutput() {
   QFETCH(QString, output);
   QFETCH(QString, written);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  QVERIFY(WriteBytes(dir.filePath("old.png"), QByteArray(100000, 'x')));
-  QVERIFY(WriteBytes(dir.filePath("private.png"), "x"));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", QByteArray(100000, 'x')}, {"private.png", "x"}}));
   QVERIFY(QFile::setPermissions(dir.filePath("private.png"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
   QVERIFY(QDir(dir.path()).mkdir("pictures"));
   QVERIFY(WriteBytes(dir.filePath("pictures/target.png"), "x"));
@@ -795,10 +786,9 @@ void TestRenderCommand::unwritableOutput() {
   QFETCH(QString, output);
   QFETCH(bool, needsPermissions);
   if (needsPermissions && ::geteuid() == 0) QSKIP("read-only folders do not stop the superuser");
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   QVERIFY(QDir(dir.path()).mkdir("folder"));
   QVERIFY(QDir(dir.path()).mkdir("locked"));
   QVERIFY(WriteBytes(dir.filePath("locked/old.png"), "old picture"));
@@ -838,13 +828,11 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
 void TestRenderCommand::failedWriteLeavesNoPartialFile() {
   QFETCH(QString, output);
   QFETCH(QString, named);
+  const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
   QTemporaryDir dir;
   QTemporaryDir elsewhere;
-  QVERIFY(dir.isValid() && elsewhere.isValid());
-  const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  QVERIFY(WriteBytes(dir.filePath("old.png"), "old picture"));
-  QVERIFY(WriteBytes(dir.filePath("old.png.svg"), "old picture"));
+  QVERIFY(elsewhere.isValid());
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", "old picture"}, {"old.png.svg", "old picture"}}));
   const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.stdoutFile = elsewhere.filePath("stdout");
@@ -911,10 +899,9 @@ void TestRenderCommand::refusesCollidingFiles_data() {
 void TestRenderCommand::refusesCollidingFiles() {
   QFETCH(QStringList, arguments);
   QFETCH(QString, report);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  for (const char* name : {"in.skp", "pic.png", "pic.svg", "pic.txt"}) QVERIFY(WriteBytes(dir.filePath(name), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"pic.png", posting}, {"pic.svg", posting}, {"pic.txt", posting}}));
   QVERIFY(QDir(dir.path()).mkdir("sub"));
   QVERIFY(QFile::link("in.skp", dir.filePath("link.png")));
   QVERIFY(QFile::link(".", dir.filePath("here")));
@@ -948,8 +935,7 @@ void TestRenderCommand::usageErrors_data() {
 void TestRenderCommand::usageErrors() {
   QFETCH(QStringList, arguments);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
   const QStringList before = Listing(dir.path());
   const RunResult run = RunRenderer(arguments, dir.path());
   QVERIFY(run.finished);
@@ -975,8 +961,7 @@ void TestRenderCommand::helpAndVersion_data() {
 void TestRenderCommand::helpAndVersion() {
   QFETCH(QStringList, arguments);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
   const QStringList before = Listing(dir.path());
   const RunResult run = RunRenderer(arguments, dir.path());
   RUN_OK(run);

@@ -205,10 +205,9 @@ void TestRenderSurroundings::refusesWhatIsNotAFile_data() {
 void TestRenderSurroundings::refusesWhatIsNotAFile() {
   QFETCH(QStringList, arguments);
   QFETCH(QStringList, drawn);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"E(2;F;100;50;220;150)"});
-  for (const char* name : {"a.skp", "b.skp", "c.skp"}) QVERIFY(WriteBytes(dir.filePath(name), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"a.skp", posting}, {"b.skp", posting}, {"c.skp", posting}}));
   for (const char* name : {"pipe.skp", "c.png"})
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
   QVERIFY(QFile::link("pipe.skp", dir.filePath("to-pipe.skp")));
@@ -267,10 +266,9 @@ void TestRenderSurroundings::closedStandardDescriptors() {
   QFETCH(QList<int>, closed);
   QFETCH(QStringList, arguments);
   QFETCH(bool, picture);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.closedDescriptors = closed;
@@ -304,13 +302,12 @@ void TestRenderSurroundings::longOutputNames() {
   QFETCH(int, length);
   QFETCH(bool, existing);
   QFETCH(bool, defaultName);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QString stem(length - 4, QLatin1Char('p'));
   const QString output = stem + ".png";
   const QString input = defaultName ? stem + ".skp" : QStringLiteral("in.skp");
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)", "L(3;0;199;319;0)"});
-  QVERIFY(WriteBytes(dir.filePath(input), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{input, posting}}));
   if (existing) QVERIFY(WriteBytes(dir.filePath(output), "old picture"));
   const QStringList arguments = defaultName ? QStringList{input} : QStringList{"-o", output, input};
   const RunResult run = RunRenderer(arguments, dir.path());
