@@ -1,11 +1,13 @@
 #include "RenderRunKit.h"
 
 #include <unistd.h>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <csignal>
 #include <string>
@@ -43,6 +45,12 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   RunResult result;
   process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
   if (!process.waitForStarted(kRunTimeoutMs)) return result;
+  if (!setup.fileBeforeInput.isEmpty()) {
+    QDeadlineTimer deadline(kHoldTimeoutMs);
+    while (!QFileInfo::exists(setup.fileBeforeInput) && !deadline.hasExpired() && process.state() == QProcess::Running)
+      QThread::msleep(10);
+    result.fileBeforeInputSeen = QFileInfo::exists(setup.fileBeforeInput);
+  }
   process.write(setup.input);
   process.closeWriteChannel();
   if (!process.waitForFinished(kRunTimeoutMs)) {
@@ -60,6 +68,14 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files) {
+  if (!dir.isValid()) return false;
+  for (const auto& [name, bytes] : files) {
+    if (!WriteBytes(dir.filePath(name), bytes)) return false;
+  }
+  return true;
 }
 
 QByteArray ReadBytes(const QString& path) {

@@ -9,7 +9,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <initializer_list>
+#include <utility>
 
 namespace rendertest {
 
@@ -28,11 +30,17 @@ struct RunSetup {
   // starts with SIGXFSZ at its default, as a shell starts it.
   rlim_t fileSizeLimit = 0;
   QList<int> closedDescriptors;  // closed just before the program starts
+  // When set, standard input stays open and empty until this file exists
+  // (or kHoldTimeoutMs pass): the run has to get there without its input.
+  QString fileBeforeInput;
 };
+
+inline constexpr int kHoldTimeoutMs = 30000;
 
 struct RunResult {
   bool finished = false;  // ran to its own end within the time allowed
   int exitCode = -1;
+  bool fileBeforeInputSeen = false;  // it appeared while standard input was held
   QByteArray out;
   QByteArray err;
 };
@@ -41,6 +49,10 @@ struct RunResult {
 RunResult RunRenderer(const QStringList& arguments, const QString& workDir, const RunSetup& setup = {});
 
 bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Writes each file (its name in `dir`, its bytes) into a fresh temporary
+// folder; false when the folder or a file could not be made.
+bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files);
 QByteArray ReadBytes(const QString& path);
 
 // Every entry under `root` with its size, to show that nothing was added.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include "QuoteMarks.h"
 #include "RenderCommand.h"
@@ -37,11 +38,8 @@ void TestBatches::parsesBatches_data() {
                                   << "-o and --out-dir exclude each other" << QStringList{} << 0;
   QTest::newRow("stdin twice") << QStringList{"-", "-"} << "standard input ('-') may be given only once"
                                << QStringList{} << 0;
-  QTest::newRow("same picture twice") << QStringList{"--out-dir", "d", "x/a.skp", "y/a.txt"}
-                                      << "'x/a.skp' and 'y/a.txt' would both be drawn to 'd/a.png'" << QStringList{}
-                                      << 0;
-  QTest::newRow("same input twice") << QStringList{"a.skp", "a.skp"}
-                                    << "'a.skp' and 'a.skp' would both be drawn to 'a.png'" << QStringList{} << 0;
+  QTest::newRow("stdin into out-dir") << QStringList{"--out-dir", "d", "a", "-"} << ""
+                                      << QStringList{"d/a.png", "d/stdin.png"} << 0;
 }
 
 void TestBatches::parsesBatches() {
@@ -101,6 +99,32 @@ void TestBatches::drawsEveryPosting() {
   QVERIFY(!QFile::exists(dir.filePath("pics/missing.png")));
 }
 
+void TestBatches::drawsJobsPostingsAtOnce_data() {
+  QTest::addColumn<QStringList>("jobs");
+  QTest::newRow("-j 2") << QStringList{"-j", "2"};
+  QTest::newRow("default, one a core") << QStringList{};
+}
+
+// N jobs draw N postings at once: while one waits for its posting on
+// standard input, another draws the next posting.
+void TestBatches::drawsJobsPostingsAtOnce() {
+  QFETCH(QStringList, jobs);
+  if (jobs.isEmpty() && QThread::idealThreadCount() < 2) QSKIP("one core: the default draws one posting at a time");
+  const QByteArray posting = Posting({"E(1;F;100;50;220;150)"});
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"b.skp", posting}}));
+  RunSetup setup;
+  setup.input = posting;
+  setup.fileBeforeInput = dir.filePath("b.png");
+  const RunResult run = RunRenderer(jobs + QStringList{"-", "b.skp"}, dir.path(), setup);
+  RUN_OK(run);
+  QVERIFY2(run.fileBeforeInputSeen, "b.png was not drawn while the first posting was still coming");
+  for (const QImage& picture : {PngImage(run.out), PngImage(ReadBytes(dir.filePath("b.png")))}) {
+    const QString difference = Difference(picture, DrawHere(posting));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  }
+}
+
 void TestBatches::quoteMarksAsTheEditor_data() {
   QTest::addColumn<QByteArray>("line");
   QTest::addColumn<int>("cut");
@@ -127,13 +151,12 @@ void TestBatches::quoteMarksAsTheEditor() {
 }
 
 void TestBatches::unquotedPicture() {
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray quoted =
       Posting({"Someone wrote:", "> L(3;10;10;200;150)", ">> R(1;F;50;50:80:40)", "> T(M;20;190;\"Gate\")"});
   const QByteArray plain =
       Posting({"Someone wrote:", "L(3;10;10;200;150)", "R(1;F;50;50:80:40)", "T(M;20;190;\"Gate\")"});
-  QVERIFY(WriteBytes(dir.filePath("q.skp"), quoted));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"q.skp", quoted}}));
   const RunResult withQuotes = RunRenderer({"q.skp", "-o", "quoted.png"}, dir.path());
   RUN_OK(withQuotes);
   const RunResult unquoted = RunRenderer({"--unquote", "q.skp"}, dir.path());

@@ -48,9 +48,8 @@ class TestRenderCommand : public QObject {
   void failedWriteLeavesNoPartialFile_data();
   void failedWriteLeavesNoPartialFile();
   void failingStandardOutput();
-  void refusesToReplaceThePosting_data();
-  void refusesToReplaceThePosting();
-  void writesIntoNamedPipe();
+  void refusesCollidingFiles_data();
+  void refusesCollidingFiles();
   void usageErrors_data();
   void usageErrors();
   void helpAndVersion_data();
@@ -59,15 +58,17 @@ class TestRenderCommand : public QObject {
 
 // sketchpost-render started the way a careless script or a hostile posting
 // would start it: endless or oversized input, standard descriptors closed,
-// a file-size limit, output names at the file system's limit.
+// a file-size limit, output names at the file system's limit, pipes and
+// devices in the place of files.
 class TestRenderSurroundings : public QObject {
   Q_OBJECT
 
  private slots:
   void readsNoMoreThanCapacityPlusOne_data();
   void readsNoMoreThanCapacityPlusOne();
-  void endlessInputIsTooLarge_data();
   void endlessInputIsTooLarge();
+  void refusesWhatIsNotAFile_data();
+  void refusesWhatIsNotAFile();
   void closedStandardDescriptors_data();
   void closedStandardDescriptors();
   void longOutputNames_data();
@@ -94,6 +95,8 @@ class TestBatches : public QObject {
   void parsesBatches();
   void drawsEveryPosting_data();
   void drawsEveryPosting();
+  void drawsJobsPostingsAtOnce_data();
+  void drawsJobsPostingsAtOnce();
   void quoteMarksAsTheEditor_data();
   void quoteMarksAsTheEditor();
   void unquotedPicture();

@@ -67,8 +67,7 @@ void TestLegendModule::moduleOnlyForLegends() {
   QFETCH(QByteArray, module);
   QFETCH(int, status);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("posting.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"posting.skp", posting}}));
   const QString output = dir.filePath("posting." + format);
   const ScopedEnvironment environment("SKETCHPOST_LEGEND_MODULE", module);
   const RunResult result = RunRenderer({"posting.skp", "--format", format}, dir.path());

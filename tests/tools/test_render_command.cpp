@@ -1,7 +1,6 @@
 // TestRenderCommand: arguments, pictures, reports and failures.
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,7 +158,6 @@ void TestRenderCommand::refusesBadArguments_data() {
   QTest::newRow("-o at the end") << L{"a.skp", "-o"} << "-o";
   QTest::newRow("--output= empty") << L{"--output=", "a.skp"} << "--output";
   QTest::newRow("-o with two INPUTs") << L{"-o", "x.png", "a.skp", "b.skp"} << "--out-dir";
-  QTest::newRow("one INPUT twice after --") << L{"--", "a.skp", "a.skp"} << "'a.skp' and 'a.skp'";
   QTest::newRow("unknown short option") << L{"-x", "a.skp"} << "unknown option '-x'";
   QTest::newRow("unknown long option") << L{"--bogus"} << "unknown option '--bogus'";
   QTest::newRow("longer than --scale") << L{"--scales", "2"} << "unknown option '--scales'";
@@ -322,8 +320,7 @@ void TestRenderCommand::pictureMatchesDrawingHere() {
   QFETCH(QByteArray, posting);
   QFETCH(bool, ink);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("posting.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"posting.skp", posting}}));
   const RunResult run = RunRenderer({"posting.skp"}, dir.path());
   RUN_OK(run);
   const QImage picture(dir.filePath("posting.png"));
@@ -373,8 +370,7 @@ void TestRenderCommand::knownPixels() {
   QFETCH(QList<QPoint>, black);
   QFETCH(QList<QPoint>, white);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
   RUN_OK(run);
   const QImage picture = QImage(dir.filePath("out.png")).convertToFormat(QImage::Format_RGB32);
@@ -398,8 +394,7 @@ void TestRenderCommand::scaledPicture() {
   QFETCH(QStringList, scaleArguments);
   QFETCH(int, scale);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), kEveryElement));
+  QVERIFY(FillFolder(dir, {{"in.skp", kEveryElement}}));
   const RunResult run = RunRenderer(scaleArguments + QStringList{"-o", "big.png", "in.skp"}, dir.path());
   RUN_OK(run);
   const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
@@ -434,8 +429,7 @@ void TestRenderCommand::lineBreaksGiveSamePicture_data() {
 void TestRenderCommand::lineBreaksGiveSamePicture() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"in.skp"}, dir.path());
   RUN_OK(run);
   QCOMPARE(run.err, QByteArray("in.skp:4:19: Polyline is probably incomplete\n"
@@ -459,6 +453,8 @@ void TestRenderCommand::standardInputAndOutput_data() {
   QTest::newRow("-o - -") << QStringList{"-o", "-", "-"} << true << QString() << stdinReport;
   QTest::newRow("-- -") << QStringList{"--", "-"} << true << QString() << stdinReport;
   QTest::newRow("standard input to a file") << QStringList{"--output=out.png"} << true << "out.png" << stdinReport;
+  QTest::newRow("standard input into --out-dir")
+      << QStringList{"--out-dir", ".", "-"} << true << "stdin.png" << stdinReport;
   QTest::newRow("file to standard output") << QStringList{"-o", "-", "in.skp"} << false << QString()
                                            << QByteArray("in.skp:2:19: Polyline is probably incomplete\n");
 }
@@ -520,8 +516,7 @@ void TestRenderCommand::reportsIncompleteElements_data() {
 void TestRenderCommand::reportsIncompleteElements() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const RunResult run = RunRenderer({"in.skp"}, dir.path());
   RUN_OK(run);
   QTEST(run.err, "report");
@@ -552,8 +547,7 @@ void TestRenderCommand::warnsAboutDrawingSize_data() {
 void TestRenderCommand::warnsAboutDrawingSize() {
   QFETCH(QByteArray, posting);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("big.skp"), posting));
+  QVERIFY(FillFolder(dir, {{"big.skp", posting}}));
   const RunResult run = RunRenderer({"big.skp"}, dir.path());
   RUN_OK(run);
   QTEST(run.err, "report");
@@ -569,34 +563,40 @@ void TestRenderCommand::replacesExistingOutput_data() {
                                                     << "private.png";
   QTest::newRow("link to a picture elsewhere") << "link.png"
                                                << "pictures/target.png";
+  QTest::newRow("link to a picture not drawn yet") << "new-link.png"
+                                                   << "pictures/new.png";
 }
 
-// The old file is replaced whole, keeping its permissions; a link is followed.
+// The old file is replaced whole, keeping its permissions; a link is
+// followed, also to a target that does not exist yet.
 void TestRenderCommand::replacesExistingOutput() {
   QFETCH(QString, output);
   QFETCH(QString, written);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  QVERIFY(WriteBytes(dir.filePath("old.png"), QByteArray(100000, 'x')));
-  QVERIFY(WriteBytes(dir.filePath("private.png"), "x"));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", QByteArray(100000, 'x')}, {"private.png", "x"}}));
   QVERIFY(QFile::setPermissions(dir.filePath("private.png"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
   QVERIFY(QDir(dir.path()).mkdir("pictures"));
   QVERIFY(WriteBytes(dir.filePath("pictures/target.png"), "x"));
   QVERIFY(QFile::link("pictures/target.png", dir.filePath("link.png")));
+  QVERIFY(QFile::link("pictures/new.png", dir.filePath("new-link.png")));
+  const bool existed = QFileInfo::exists(dir.filePath(written));
   const QFileDevice::Permissions permissions = QFile::permissions(dir.filePath(written));
-  const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  const QStringList entries =
+      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  QStringList pictures =
+      QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  if (!existed) pictures = QStringList{"new.png", "target.png"};
 
   const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path());
   RUN_OK(run);
   const QString difference = Difference(QImage(dir.filePath(written)), DrawHere(posting));
   QVERIFY2(difference.isEmpty(), qPrintable(difference));
-  QCOMPARE(QFile::permissions(dir.filePath(written)), permissions);
+  if (existed) QCOMPARE(QFile::permissions(dir.filePath(written)), permissions);
   QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
-  QCOMPARE(QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-           QStringList{"target.png"});
+  QVERIFY(QFileInfo(dir.filePath("new-link.png")).isSymLink());
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), entries);
+  QCOMPARE(QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), pictures);
 }
 
 void TestRenderCommand::byteFileNames_data() {
@@ -786,10 +786,9 @@ void TestRenderCommand::unwritableOutput() {
   QFETCH(QString, output);
   QFETCH(bool, needsPermissions);
   if (needsPermissions && ::geteuid() == 0) QSKIP("read-only folders do not stop the superuser");
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   QVERIFY(QDir(dir.path()).mkdir("folder"));
   QVERIFY(QDir(dir.path()).mkdir("locked"));
   QVERIFY(WriteBytes(dir.filePath("locked/old.png"), "old picture"));
@@ -829,13 +828,11 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
 void TestRenderCommand::failedWriteLeavesNoPartialFile() {
   QFETCH(QString, output);
   QFETCH(QString, named);
+  const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
   QTemporaryDir dir;
   QTemporaryDir elsewhere;
-  QVERIFY(dir.isValid() && elsewhere.isValid());
-  const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  QVERIFY(WriteBytes(dir.filePath("old.png"), "old picture"));
-  QVERIFY(WriteBytes(dir.filePath("old.png.svg"), "old picture"));
+  QVERIFY(elsewhere.isValid());
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", "old picture"}, {"old.png.svg", "old picture"}}));
   const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.stdoutFile = elsewhere.filePath("stdout");
@@ -864,69 +861,63 @@ void TestRenderCommand::failingStandardOutput() {
            "sketchpost-render: <stdout>: " + QString::fromLocal8Bit(std::strerror(ENOSPC)) + "\n");
 }
 
-void TestRenderCommand::refusesToReplaceThePosting_data() {
-  QTest::addColumn<QStringList>("arguments");
-  QTest::addColumn<QString>("named");
+void TestRenderCommand::refusesCollidingFiles_data() {
+  QTest::addColumn<QStringList>("arguments");  // "@" stands for the folder's absolute path
+  QTest::addColumn<QString>("report");
   using L = QStringList;
-  QTest::newRow("same name") << L{"-o", "in.skp", "in.skp"} << "in.skp";
-  QTest::newRow("dot folder") << L{"-o", "./in.skp", "in.skp"} << "./in.skp";
-  QTest::newRow("through the parent folder") << L{"--output=sub/../in.skp", "in.skp"} << "sub/../in.skp";
-  QTest::newRow("link to the posting") << L{"-o", "link.png", "in.skp"} << "link.png";
-  QTest::newRow("posting read through a link") << L{"-o", "in.skp", "link.png"} << "in.skp";
-  QTest::newRow("another name of the posting") << L{"-o", "hard.png", "in.skp"} << "hard.png";
-  QTest::newRow("default name of a .png posting") << L{"pic.png"} << "pic.png";
-  QTest::newRow("default name of a .svg posting, --format svg") << L{"--format", "svg", "pic.svg"} << "pic.svg";
+  const QString own = "sketchpost-render: %1: the picture would replace its posting\n";
+  QTest::newRow("same name") << L{"-o", "in.skp", "in.skp"} << own.arg("in.skp");
+  QTest::newRow("dot folder") << L{"-o", "./in.skp", "in.skp"} << own.arg("./in.skp");
+  QTest::newRow("through the parent folder") << L{"--output=sub/../in.skp", "in.skp"} << own.arg("sub/../in.skp");
+  QTest::newRow("link to the posting") << L{"-o", "link.png", "in.skp"} << own.arg("link.png");
+  QTest::newRow("posting read through a link") << L{"-o", "in.skp", "link.png"} << own.arg("in.skp");
+  QTest::newRow("another name of the posting") << L{"-o", "hard.png", "in.skp"} << own.arg("hard.png");
+  QTest::newRow("default name of a .png posting") << L{"pic.png"} << own.arg("pic.png");
+  QTest::newRow("default name of a .svg posting, --format svg")
+      << L{"--format", "svg", "pic.svg"} << own.arg("pic.svg");
+  QTest::newRow("a posting of the run by its absolute name")
+      << L{"pic.txt", "@/pic.png"}
+      << "sketchpost-render: pic.png: the picture of 'pic.txt' would replace the posting '@/pic.png'\n" +
+             own.arg("@/pic.png") +
+             "sketchpost-render: 'pic.txt' and '@/pic.png' would both be drawn to one file, 'pic.png' and "
+             "'@/pic.png'\n";
+  QTest::newRow("out-dir through a link to the folder")
+      << L{"--out-dir", "here", "in.skp", "pic.png"} << own.arg("here/pic.png");
+  QTest::newRow("two postings, one picture by two names")
+      << L{"pic.txt", "./pic.svg"}
+      << "sketchpost-render: 'pic.txt' and './pic.svg' would both be drawn to one file, 'pic.png' and './pic.png'\n";
+  QTest::newRow("two postings, a new picture and a link to it")
+      << L{"--out-dir", "sub", "in.skp", "pic.txt"}
+      << "sketchpost-render: 'in.skp' and 'pic.txt' would both be drawn to one file, 'sub/in.png' and "
+         "'sub/pic.png'\n";
+  QTest::newRow("one posting twice") << L{"in.skp", "in.skp"}
+                                     << "sketchpost-render: 'in.skp' and 'in.skp' would both be drawn to 'in.png'\n";
 }
 
-void TestRenderCommand::refusesToReplaceThePosting() {
+// A run whose pictures would replace one of its postings, or one another, is
+// refused whole before anything is drawn, however the files are named.
+void TestRenderCommand::refusesCollidingFiles() {
   QFETCH(QStringList, arguments);
-  QFETCH(QString, named);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
+  QFETCH(QString, report);
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  QVERIFY(WriteBytes(dir.filePath("pic.png"), posting));
-  QVERIFY(WriteBytes(dir.filePath("pic.svg"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"pic.png", posting}, {"pic.svg", posting}, {"pic.txt", posting}}));
   QVERIFY(QDir(dir.path()).mkdir("sub"));
   QVERIFY(QFile::link("in.skp", dir.filePath("link.png")));
+  QVERIFY(QFile::link(".", dir.filePath("here")));
+  QVERIFY(QFile::link("in.png", dir.filePath("sub/pic.png")));  // whose target does not exist yet
   QCOMPARE(::link(QFile::encodeName(dir.filePath("in.skp")).constData(),
                   QFile::encodeName(dir.filePath("hard.png")).constData()),
            0);
   const QStringList before = Listing(dir.path());
+  arguments.replaceInStrings("@", dir.path());
   const RunResult run = RunRenderer(arguments, dir.path());
   QVERIFY(run.finished);
   QCOMPARE(run.exitCode, 2);
-  const QString err = QString::fromLocal8Bit(run.err);
-  QCOMPARE(err.count('\n'), 1);
-  QVERIFY2(err.startsWith("sketchpost-render: " + named + ": "), qPrintable(err));
+  QCOMPARE(QString::fromLocal8Bit(run.err), QString(report).replace("@", dir.path()));
   QCOMPARE(Listing(dir.path()), before);
-  QCOMPARE(ReadBytes(dir.filePath("in.skp")), posting);
-  QCOMPARE(ReadBytes(dir.filePath("pic.png")), posting);
-  QCOMPARE(ReadBytes(dir.filePath("pic.svg")), posting);
+  for (const char* name : {"in.skp", "pic.png", "pic.svg", "pic.txt"}) QCOMPARE(ReadBytes(dir.filePath(name)), posting);
   QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
-}
-
-// A pipe (or device) named as OUT is written into, not replaced by a file.
-void TestRenderCommand::writesIntoNamedPipe() {
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  const QByteArray posting = Posting({"E(2;F;100;50;220;150)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  const QByteArray pipe = QFile::encodeName(dir.filePath("out.png"));
-  QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
-  const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);  // the picture fits the pipe's buffer
-  QVERIFY(reader >= 0);
-  const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
-  QByteArray png;
-  char buffer[4096];
-  for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;) png.append(buffer, got);
-  ::close(reader);
-  RUN_OK(run);
-  struct stat status;
-  QCOMPARE(::stat(pipe.constData(), &status), 0);
-  QVERIFY(S_ISFIFO(status.st_mode));
-  const QString difference = Difference(PngImage(png), DrawHere(posting));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestRenderCommand::usageErrors_data() {
@@ -944,8 +935,7 @@ void TestRenderCommand::usageErrors_data() {
 void TestRenderCommand::usageErrors() {
   QFETCH(QStringList, arguments);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
   const QStringList before = Listing(dir.path());
   const RunResult run = RunRenderer(arguments, dir.path());
   QVERIFY(run.finished);
@@ -971,8 +961,7 @@ void TestRenderCommand::helpAndVersion_data() {
 void TestRenderCommand::helpAndVersion() {
   QFETCH(QStringList, arguments);
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), Posting({"L(1;10;20;110;20)"})));
+  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
   const QStringList before = Listing(dir.path());
   const RunResult run = RunRenderer(arguments, dir.path());
   RUN_OK(run);

@@ -12,7 +12,6 @@
 #include <QTest>
 #include <csignal>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "RenderRunKit.h"
@@ -29,7 +28,7 @@ constexpr qint64 kCapacity = static_cast<qint64>(sketch::kDocumentCapacity);
 const QByteArray kTooLarge = "larger than the 64 MiB a posting may hold\n";
 
 // Where the posting of a bounded-read run comes from.
-enum class Source { StdinFile, StdinPipe, NamedPipe };
+enum class Source { StdinFile, StdinPipe };
 
 // Starts the renderer in `workDir` with `stdinFd` as its standard input (or
 // /dev/null for -1), standard output thrown away and standard error into
@@ -114,7 +113,6 @@ void TestRenderSurroundings::readsNoMoreThanCapacityPlusOne_data() {
   QTest::addColumn<Source>("source");
   QTest::newRow("standard input, a file") << Source::StdinFile;
   QTest::newRow("standard input, a pipe") << Source::StdinPipe;
-  QTest::newRow("INPUT, a named pipe") << Source::NamedPipe;
 }
 
 // A posting larger than the capacity is known after the capacity and one
@@ -127,9 +125,7 @@ void TestRenderSurroundings::readsNoMoreThanCapacityPlusOne() {
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
   const QString errFile = dir.filePath("err.txt");
-  const QString input = source == Source::NamedPipe ? QStringLiteral("fifo.skp") : QStringLiteral("-");
-  const QStringList arguments = {"-o", "out.png", input};
-  const QByteArray inputName = source == Source::NamedPipe ? "fifo.skp" : "<stdin>";
+  const QStringList arguments = {"-o", "out.png"};
   const IgnoreSigpipe ignoreSigpipe;
   qint64 read = 0;  // by the renderer, at least; exactly for a file
   qint64 unread = 0;
@@ -146,7 +142,7 @@ void TestRenderSurroundings::readsNoMoreThanCapacityPlusOne() {
     exitCode = WaitForExit(pid);
     read = ::lseek(fd, 0, SEEK_CUR);
     ::close(fd);
-  } else if (source == Source::StdinPipe) {
+  } else {
     int ends[2];
     QCOMPARE(::pipe2(ends, O_CLOEXEC), 0);
     const pid_t pid = StartRenderer(arguments, dir.path(), ends[0], errFile);
@@ -156,26 +152,9 @@ void TestRenderSurroundings::readsNoMoreThanCapacityPlusOne() {
     unread = kPipeSize;
     ::close(ends[1]);
     exitCode = WaitForExit(pid);
-  } else {
-    const QByteArray fifo = QFile::encodeName(dir.filePath("fifo.skp"));
-    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
-    const pid_t pid = StartRenderer(arguments, dir.path(), -1, errFile);
-    QVERIFY(pid > 0);
-    // Opening for writing succeeds once the renderer opened it for reading.
-    int fd = -1;
-    for (int tries = 0; fd < 0 && tries < 12000; ++tries) {
-      fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-      if (fd < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    QVERIFY(fd >= 0);
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    read = FeedPipe(fd, 2 * kCapacity);
-    unread = kPipeSize;
-    ::close(fd);
-    exitCode = WaitForExit(pid);
   }
   QCOMPARE(exitCode, 1);
-  QCOMPARE(ReadBytes(errFile), "sketchpost-render: " + inputName + ": " + kTooLarge);
+  QCOMPARE(ReadBytes(errFile), "sketchpost-render: <stdin>: " + kTooLarge);
   QVERIFY2(read > kCapacity, qPrintable(QString::number(read)));
   QVERIFY2(read <= kCapacity + 1 + unread,
            qPrintable(QStringLiteral("%1 bytes past the capacity").arg(read - kCapacity)));
@@ -183,34 +162,73 @@ void TestRenderSurroundings::readsNoMoreThanCapacityPlusOne() {
   QVERIFY(!QFile::exists(dir.filePath("out.png")));
 }
 
-void TestRenderSurroundings::endlessInputIsTooLarge_data() {
-  QTest::addColumn<QStringList>("arguments");
-  QTest::addColumn<bool>("zeroOnStdin");
-  QTest::addColumn<QByteArray>("named");
-  QTest::newRow("INPUT /dev/zero") << QStringList{"-o", "out.png", "/dev/zero"} << false << QByteArray("/dev/zero");
-  QTest::newRow("INPUT a link to /dev/zero")
-      << QStringList{"-o", "out.png", "zero.skp"} << false << QByteArray("zero.skp");
-  QTest::newRow("standard input /dev/zero") << QStringList{"-o", "out.png"} << true << QByteArray("<stdin>");
-}
-
-// A device that never ends is read up to the capacity and reported.
+// A device that never ends, as standard input, is read up to the capacity
+// and reported.
 void TestRenderSurroundings::endlessInputIsTooLarge() {
-  QFETCH(QStringList, arguments);
-  QFETCH(bool, zeroOnStdin);
-  QFETCH(QByteArray, named);
   QTemporaryDir dir;
   QTemporaryDir elsewhere;
   QVERIFY(dir.isValid() && elsewhere.isValid());
-  QVERIFY(QFile::link("/dev/zero", dir.filePath("zero.skp")));
-  const QStringList before = Listing(dir.path());
-  const int zero = zeroOnStdin ? ::open("/dev/zero", O_RDONLY | O_CLOEXEC) : -1;
-  QVERIFY(!zeroOnStdin || zero >= 0);
-  const pid_t pid = StartRenderer(arguments, dir.path(), zero, elsewhere.filePath("err.txt"));
-  if (zero >= 0) ::close(zero);
+  const int zero = ::open("/dev/zero", O_RDONLY | O_CLOEXEC);
+  QVERIFY(zero >= 0);
+  const pid_t pid = StartRenderer({"-o", "out.png"}, dir.path(), zero, elsewhere.filePath("err.txt"));
+  ::close(zero);
   QVERIFY(pid > 0);
   QCOMPARE(WaitForExit(pid), 1);
-  QCOMPARE(ReadBytes(elsewhere.filePath("err.txt")), "sketchpost-render: " + named + ": " + kTooLarge);
-  QCOMPARE(Listing(dir.path()), before);
+  QCOMPARE(ReadBytes(elsewhere.filePath("err.txt")), "sketchpost-render: <stdin>: " + kTooLarge);
+  QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+void TestRenderSurroundings::refusesWhatIsNotAFile_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QByteArray>("report");
+  QTest::addColumn<QStringList>("drawn");
+  using L = QStringList;
+  const QByteArray notAFile = ": not a regular file\n";
+  QTest::newRow("INPUT a named pipe between postings, two at once")
+      << L{"-j", "2", "a.skp", "pipe.skp", "b.skp"} << "sketchpost-render: pipe.skp" + notAFile << L{"a.png", "b.png"};
+  QTest::newRow("INPUT a link to a named pipe")
+      << L{"to-pipe.skp"} << "sketchpost-render: to-pipe.skp" + notAFile << L{};
+  QTest::newRow("INPUT /dev/zero") << L{"-o", "out.png", "/dev/zero"} << "sketchpost-render: /dev/zero" + notAFile
+                                   << L{};
+  QTest::newRow("OUT a named pipe nobody reads")
+      << L{"-o", "c.png", "a.skp"} << "sketchpost-render: c.png" + notAFile << L{};
+  QTest::newRow("OUT a link to a named pipe")
+      << L{"-o", "link.png", "a.skp"} << "sketchpost-render: link.png" + notAFile << L{};
+  QTest::newRow("OUT a device") << L{"-o", "/dev/null", "a.skp"} << "sketchpost-render: /dev/null" + notAFile << L{};
+  QTest::newRow("a named pipe of a posting's picture's name")
+      << L{"a.skp", "c.skp"} << "sketchpost-render: c.png" + notAFile << L{"a.png"};
+}
+
+// A pipe or device is neither read as a posting nor written as a picture:
+// opening a named pipe waits for the other end, for ever when nobody comes.
+// The others of the run are drawn all the same; no pipe is replaced.
+void TestRenderSurroundings::refusesWhatIsNotAFile() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QStringList, drawn);
+  const QByteArray posting = Posting({"E(2;F;100;50;220;150)"});
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"a.skp", posting}, {"b.skp", posting}, {"c.skp", posting}}));
+  for (const char* name : {"pipe.skp", "c.png"})
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
+  QVERIFY(QFile::link("pipe.skp", dir.filePath("to-pipe.skp")));
+  QVERIFY(QFile::link("c.png", dir.filePath("link.png")));
+  const QStringList before = Listing(dir.path());
+  const RunResult run = RunRenderer(arguments, dir.path());
+  QVERIFY2(run.finished, "did not end");
+  QCOMPARE(run.exitCode, 1);
+  QTEST(run.err, "report");
+  QStringList after = Listing(dir.path());
+  for (const QString& name : drawn) {
+    const QString difference = Difference(QImage(dir.filePath(name)), DrawHere(posting));
+    QVERIFY2(difference.isEmpty(), qPrintable(name + ": " + difference));
+    after.removeIf([&](const QString& entry) { return entry.startsWith("/" + name + " "); });
+  }
+  QCOMPARE(after, before);
+  for (const char* name : {"pipe.skp", "c.png"}) {
+    struct stat status;
+    QCOMPARE(::lstat(QFile::encodeName(dir.filePath(name)).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
+  }
 }
 
 void TestRenderSurroundings::closedStandardDescriptors_data() {
@@ -248,10 +266,9 @@ void TestRenderSurroundings::closedStandardDescriptors() {
   QFETCH(QList<int>, closed);
   QFETCH(QStringList, arguments);
   QFETCH(bool, picture);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QByteArray posting = Posting({"L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
-  QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
   const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.closedDescriptors = closed;
@@ -285,13 +302,12 @@ void TestRenderSurroundings::longOutputNames() {
   QFETCH(int, length);
   QFETCH(bool, existing);
   QFETCH(bool, defaultName);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QString stem(length - 4, QLatin1Char('p'));
   const QString output = stem + ".png";
   const QString input = defaultName ? stem + ".skp" : QStringLiteral("in.skp");
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)", "L(3;0;199;319;0)"});
-  QVERIFY(WriteBytes(dir.filePath(input), posting));
+  QTemporaryDir dir;
+  QVERIFY(FillFolder(dir, {{input, posting}}));
   if (existing) QVERIFY(WriteBytes(dir.filePath(output), "old picture"));
   const QStringList arguments = defaultName ? QStringList{input} : QStringList{"-o", output, input};
   const RunResult run = RunRenderer(arguments, dir.path());

@@ -10,10 +10,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
+#include "FilePlaces.h"
 #include "LegendLoader.h"
 #include "QuoteMarks.h"
 #include "canvas/Canvas.h"
@@ -76,22 +77,43 @@ std::optional<std::string> ReadAll(int fd, std::string& text) {
   }
 }
 
+// A pipe, device or socket is not a posting: opening a named pipe waits for
+// a writer, for ever when there is none, and a device may act on being
+// opened. Standard input is where a pipe's posting comes in.
+std::optional<std::string> NotAFile(const struct stat& status) {
+  if (S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
+  if (!S_ISREG(status.st_mode)) return std::string("not a regular file");
+  return std::nullopt;
+}
+
+// The name is looked at before it is opened, and opened without waiting in
+// case a pipe took its place in between.
 std::optional<std::string> ReadFile(const std::string& name, std::string& text) {
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return SystemReason(errno);
   struct stat status;
+  if (::stat(name.c_str(), &status) != 0) return SystemReason(errno);
+  if (auto wrong = NotAFile(status)) return wrong;
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return SystemReason(errno);
   std::optional<std::string> failure;
   if (::fstat(fd, &status) != 0) {
     failure = SystemReason(errno);
-  } else if (S_ISDIR(status.st_mode)) {
-    failure = SystemReason(EISDIR);
-  } else if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) > sketch::kDocumentCapacity) {
+  } else if (auto wrong = NotAFile(status)) {
+    failure = std::move(wrong);
+  } else if (static_cast<std::uint64_t>(status.st_size) > sketch::kDocumentCapacity) {
     failure = CapacityMessage();
   } else {
     failure = ReadAll(fd, text);
   }
   ::close(fd);
   return failure;
+}
+
+// Why a picture cannot go to `name` (links followed), found before it is
+// drawn; nothing when it is a regular file or does not exist yet.
+std::optional<std::string> UnfitOutput(const std::string& name) {
+  struct stat status;
+  if (::stat(FollowLinks(name).c_str(), &status) != 0) return std::nullopt;
+  return NotAFile(status);
 }
 
 std::optional<std::string> WriteAll(int fd, const std::string& bytes) {
@@ -124,20 +146,10 @@ int CreateAside(const std::string& target, std::string& aside) {
   return -1;
 }
 
-// A device such as /dev/null or a named pipe is written in place: writing
-// aside and renaming would put a regular file where it was.
-std::optional<std::string> WriteInPlace(const std::string& name, const std::string& bytes) {
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return SystemReason(errno);
-  std::optional<std::string> failure = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && !failure) failure = SystemReason(errno);
-  return failure;
-}
-
 // A file is written aside in its folder and renamed over OUT when complete:
 // a failure leaves no partial file and an older picture stays whole. A
-// symbolic link is followed, its target replaced; an existing file keeps its
-// permissions.
+// symbolic link is followed, its target replaced or created; an existing
+// file keeps its permissions.
 //
 // The picture is not synced to the disk before the rename: it is derived
 // from the posting, and drawn again in milliseconds, while waiting for the
@@ -146,16 +158,11 @@ std::optional<std::string> WriteInPlace(const std::string& name, const std::stri
 // system soon after the run may leave the picture empty or old, and drawing
 // it again mends it.
 std::optional<std::string> WriteFile(const std::string& name, const std::string& bytes) {
+  const std::string target = FollowLinks(name);
   struct stat status;
-  const bool exists = ::stat(name.c_str(), &status) == 0;
-  if (exists && S_ISDIR(status.st_mode)) return SystemReason(EISDIR);
-  if (exists && !S_ISREG(status.st_mode)) return WriteInPlace(name, bytes);
-  std::string target = name;
+  const bool exists = ::stat(target.c_str(), &status) == 0;
   if (exists) {
-    if (char* resolved = ::realpath(name.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
+    if (auto wrong = NotAFile(status)) return wrong;
   }
   std::string aside;
   const int fd = CreateAside(target, aside);
@@ -173,14 +180,6 @@ std::optional<std::string> WriteStream(std::FILE* out, const std::string& bytes)
     return SystemReason(errno);
   }
   return std::nullopt;
-}
-
-// OUT exists and is the posting's file: the same name, a symbolic link to
-// it, or another name of it.
-bool SameFile(const std::string& input, const std::string& output) {
-  struct stat in, out;
-  return ::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 && in.st_dev == out.st_dev &&
-         in.st_ino == out.st_ino;
 }
 
 bool ParseJobs(std::string_view text, int& jobs) {
@@ -357,21 +356,14 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
   if (outputGiven && !options.outDir.empty()) return fail("-o and --out-dir exclude each other");
   if (!formatGiven) options.format = NamesSvg(options.output) ? PictureFormat::kSvg : PictureFormat::kPng;
   if (!outputGiven) options.output = OutputFor(options, options.input);
-  // Two postings drawn into one file would leave only one picture.
-  std::map<std::string, const std::string*> drawnTo;
-  for (const std::string& input : options.inputs) {
-    const std::string output = OutputFor(options, input);
-    if (output == "-") continue;
-    const auto [at, added] = drawnTo.emplace(output, &input);
-    if (!added) return fail("'" + *at->second + "' and '" + input + "' would both be drawn to '" + output + "'");
-  }
   return ParseResult{options, {}};
 }
 
 std::string OutputFor(const Options& options, const std::string& input) {
   if (options.inputs.size() <= 1 && !options.output.empty() && input == options.input) return options.output;
-  if (input == "-") return "-";
-  const std::string name = DefaultOutputName(input, options.format);
+  if (input == "-" && options.outDir.empty()) return "-";
+  const std::string name =
+      DefaultOutputName(input == "-" ? kStandardInputName : std::string_view(input), options.format);
   if (options.outDir.empty()) return name;
   const std::size_t slash = name.rfind('/');
   const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
@@ -389,8 +381,8 @@ std::string UsageText() {
          "                         [--unquote] [-j N] [INPUT...]\n"
          "Draws the sketch lines of each posting as a 320x200 picture, PNG or SVG.\n"
          "\n"
-         "  INPUT            the posting, 8-bit text with any line breaks;\n"
-         "                   standard input when absent or '-'\n"
+         "  INPUT            the posting, a file of 8-bit text with any line breaks;\n"
+         "                   standard input (also a pipe) when absent or '-'\n"
          "  -o, --output OUT where the picture goes: a file, or '-' for standard\n"
          "                   output; default INPUT with the extension .png (.svg\n"
          "                   with --format svg; standard output for standard input)\n"
@@ -398,7 +390,8 @@ std::string UsageText() {
          "                   any letter case), else PNG\n"
          "  --scale N        enlarge the picture N times (1 to 8): a PNG pixel for\n"
          "                   pixel, an SVG by its width and height\n"
-         "  --out-dir DIR    put each picture into DIR, named after its INPUT\n"
+         "  --out-dir DIR    put each picture into DIR, named after its INPUT;\n"
+         "                   standard input's as DIR/stdin.png (or .svg)\n"
          "  --unquote        take newsreader quote marks ('> ', ':') off sketch\n"
          "                   lines first, as the editor's Remove quotes does\n"
          "  -j, --jobs N     draw N postings at once (1 to 64; default one a core);\n"
@@ -409,9 +402,11 @@ std::string UsageText() {
          "Incomplete polylines and legend texts, and a sketch text of more than\n"
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
-         "Exit status: 0 done, 1 a file could not be read or written (or a standard\n"
-         "stream is closed, or legends could not be drawn), 2 usage. With several\n"
-         "INPUTs every one is drawn; the status is the worst of them.\n";
+         "Exit status: 0 done, 1 a file could not be read or written or is no\n"
+         "regular file (or a standard stream is closed, or legends could not be\n"
+         "drawn), 2 usage. With several INPUTs every one is drawn; the status is\n"
+         "the worst of them. A run whose pictures would replace a posting or each\n"
+         "other draws nothing (status 2).\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }
@@ -427,9 +422,11 @@ int RenderOne(const Options& options, const std::string& input, const std::strin
     Say(err, "will not write a PNG picture to a terminal; use -o FILE");
     return kExitUsage;
   }
-  if (!fromStdin && !toStdout && SameFile(input, output)) {
-    Say(err, output + ": the picture would replace the posting; use -o FILE");
-    return kExitUsage;
+  if (!toStdout) {
+    if (const auto wrong = UnfitOutput(output)) {
+      Say(err, output + ": " + *wrong);
+      return kExitFailure;
+    }
   }
 
   const std::string inputName = fromStdin ? "<stdin>" : input;
@@ -476,13 +473,22 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
   }
   const std::vector<std::string> inputs =
       options.inputs.empty() ? std::vector<std::string>{options.input} : options.inputs;
+  std::vector<std::string> outputs;
+  for (const std::string& input : inputs)
+    outputs.push_back(inputs.size() == 1 ? options.output : OutputFor(options, input));
+  // Refused whole before anything is drawn: the pictures would destroy
+  // postings, or each other.
+  const std::vector<std::string> collisions = Collisions(inputs, outputs, fileno(in));
+  for (const std::string& line : collisions) Say(err, line);
+  if (!collisions.empty()) return kExitUsage;
+
   // The cores go to the postings first; those left over draw each picture
   // in bands.
   const int cores = Cores();
   const std::size_t threads =
       std::min<std::size_t>(static_cast<std::size_t>(options.jobs > 0 ? options.jobs : cores), inputs.size());
   const int bands = std::max(1, cores / static_cast<int>(threads));
-  if (inputs.size() == 1) return RenderOne(options, inputs.front(), options.output, bands, in, out, err);
+  if (inputs.size() == 1) return RenderOne(options, inputs.front(), outputs.front(), bands, in, out, err);
 
   std::vector<Job> jobs(inputs.size());
   std::mutex lock;
@@ -493,8 +499,8 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
       char* buffer = nullptr;
       std::size_t size = 0;
       std::FILE* messages = ::open_memstream(&buffer, &size);
-      const int status = RenderOne(options, inputs[i], OutputFor(options, inputs[i]), bands, in, out,
-                                   messages != nullptr ? messages : err);
+      const int status =
+          RenderOne(options, inputs[i], outputs[i], bands, in, out, messages != nullptr ? messages : err);
       if (messages != nullptr) std::fclose(messages);
       const std::lock_guard<std::mutex> hold(lock);
       jobs[i].messages.assign(buffer != nullptr ? buffer : "", size);
@@ -504,11 +510,16 @@ int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err) {
       finished.notify_all();
     }
   };
+  // With one thread this one draws; else `threads` threads draw while this
+  // one hands their messages on in the order of the INPUTs, which costs it
+  // no more than waiting.
   std::vector<std::thread> workers;
-  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
-  // This thread hands the messages on in the order of the INPUTs, and draws
-  // as well when it is the only one.
-  if (threads == 1) work();
+  try {
+    for (std::size_t t = 0; t < threads && threads > 1; ++t) workers.emplace_back(work);
+  } catch (const std::system_error&) {
+    // Fewer threads draw: each takes the next posting until none is left.
+  }
+  if (workers.empty()) work();
   int status = kExitOk;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     std::unique_lock<std::mutex> hold(lock);

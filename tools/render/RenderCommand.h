@@ -48,8 +48,13 @@ inline constexpr int kMaxJobs = 64;
 
 ParseResult ParseArguments(const std::vector<std::string>& arguments);
 
+// Standard input's picture in --out-dir is named as if it were a posting
+// of this name ("DIR/stdin.png").
+inline constexpr std::string_view kStandardInputName = "stdin";
+
 // Where the picture of `input` goes: -o's OUT, else the default name (in
-// --out-dir when given), standard output for standard input.
+// --out-dir when given), standard output for standard input outside
+// --out-dir.
 std::string OutputFor(const Options& options, const std::string& input);
 
 // INPUT with its extension replaced by .png or .svg ("notes.skp" gives
