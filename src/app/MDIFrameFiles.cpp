@@ -62,7 +62,8 @@ void TFrameForm::UseSettings(app::Settings* settings) {
   connect(&History, &ui::FileHistory::changed, this,
           [this] { settings_->SetFiles(History.Files(), History.Folder()); });
   // The rest a little after it changes: a frame dragged across the screen
-  // or a run of zoom steps is written once, not at every step.
+  // or a run of zoom steps is written at most twice a second, not at every
+  // step.
   settingsDue_.setSingleShot(true);
   settingsDue_.setInterval(500);
   connect(&settingsDue_, &QTimer::timeout, this, &TFrameForm::StoreSettings);

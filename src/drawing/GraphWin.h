@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -266,6 +267,9 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
   bool pickWithdrawn_ = false;
   std::optional<std::int32_t> deletedLine_;  // for Ctrl+Z right after the Delete
   int deleteRevision_ = -1;
+  // The Delete an undo took back, with the revision after the undo: redone
+  // at once, nothing is picked again.
+  std::optional<std::pair<std::int32_t, int>> redoneDelete_;
   std::vector<QPoint> handles_;
   SelectDrag drag_;
 

@@ -205,8 +205,9 @@ void TGrafForm::ClosePolylineLine() {
   const QTextBlock line = document->findBlock(start);
   if (line.position() != start || line.length() - 1 != polylineLength_) return;
   if (!EditMemo->CheckRoom(0, 1)) return;
-  // Written beside the caret, which stays where the user has it; one undo
-  // step with the polyline when nothing came in between.
+  // Written at the line's end, wherever the caret is (a caret right there
+  // ends up behind the ")"); one undo step with the polyline when nothing
+  // came in between.
   QTextCursor cursor(document);
   cursor.setPosition(start + polylineLength_);
   if (EditWindow->Revision() == polylineRevision_) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 #include "drawing/GraphWin.h"
 #include "editor/DocumentLines.h"
@@ -219,10 +220,12 @@ void TGrafForm::Undo1Click() {
   if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isUndoAvailable()) return;
   const bool undoesDelete = deletedLine_ && EditWindow->Revision() == deleteRevision_;
   EditMemo->undo();
+  redoneDelete_.reset();
   if (undoesDelete) {
-    // The element comes back picked.
+    // The element comes back picked; a redo takes it out again.
     EditWindow->PutCaretOnLine(*deletedLine_);
     pickWithdrawn_ = false;
+    redoneDelete_ = {*deletedLine_, EditWindow->Revision()};
   }
   deletedLine_.reset();
   RedrawQuietly();
@@ -230,6 +233,14 @@ void TGrafForm::Undo1Click() {
 
 void TGrafForm::Redo1Click() {
   if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isRedoAvailable()) return;
+  const auto redone = std::exchange(redoneDelete_, std::nullopt);
+  const bool redoesDelete = redone && EditWindow->Revision() == redone->second;
   EditMemo->redo();
+  if (redoesDelete) {
+    // As after the Delete itself: the element after it was not chosen.
+    pickWithdrawn_ = true;
+    deletedLine_ = redone->first;
+    deleteRevision_ = EditWindow->Revision();
+  }
   RedrawQuietly();
 }

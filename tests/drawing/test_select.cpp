@@ -278,6 +278,11 @@ void TestSelect::deleteLeavesNothingPicked() {
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   QCOMPARE(QString::fromStdString(fx->graf.LastHighlight()), ellipse);
   QCOMPARE(fx->graf.Handles().size(), std::size_t(2));
+  fx->Key(Qt::Key_Y, Qt::ControlModifier);  // the Delete again: nothing picked, as after it
+  QVERIFY(!fx->graf.PickedLine().has_value());
+  QVERIFY(fx->graf.LastHighlight().empty());
+  fx->Key(Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   fx->Key(Qt::Key_Right);  // and it moves again
   QCOMPARE(fx->Line(3), QString("E(1;F;201;40;301;100)"));
 }
