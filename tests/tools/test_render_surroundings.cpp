@@ -195,6 +195,8 @@ void TestRenderSurroundings::refusesWhatIsNotAFile_data() {
   QTest::newRow("OUT a link to a named pipe")
       << L{"-o", "link.png", "a.skp"} << "sketchpost-render: link.png" + notAFile << L{};
   QTest::newRow("OUT a device") << L{"-o", "/dev/null", "a.skp"} << "sketchpost-render: /dev/null" + notAFile << L{};
+  QTest::newRow("OUT /dev/stdout, a pipe here")
+      << L{"-o", "/dev/stdout", "a.skp"} << "sketchpost-render: /dev/stdout" + notAFile << L{};
   QTest::newRow("a named pipe of a posting's picture's name")
       << L{"a.skp", "c.skp"} << "sketchpost-render: c.png" + notAFile << L{"a.png"};
 }

@@ -44,9 +44,9 @@ class RealFolders {
 // Where `output` meets every other name of the same file: the file itself
 // when it exists, else the real path of its folder and its name.
 std::string PlaceOf(const std::string& output, RealFolders& folders) {
-  const std::string target = FollowLinks(output);
   struct stat status;
-  if (::stat(target.c_str(), &status) == 0) return IdentityOf(status);
+  if (::stat(output.c_str(), &status) == 0) return IdentityOf(status);
+  const std::string target = FollowLinks(output);  // a link to a file not there yet
   const std::string folder = FolderOf(target);
   const std::string& real = folders.Of(folder);
   if (real.empty()) return "name " + target;  // writing it will fail and say why

@@ -108,11 +108,12 @@ std::optional<std::string> ReadFile(const std::string& name, std::string& text) 
   return failure;
 }
 
-// Why a picture cannot go to `name` (links followed), found before it is
-// drawn; nothing when it is a regular file or does not exist yet.
+// Why a picture cannot go to `name` (links followed by the system, so that
+// /dev/stdout and /proc/self/fd/N are seen for what they are), found before
+// it is drawn; nothing when it is a regular file or does not exist yet.
 std::optional<std::string> UnfitOutput(const std::string& name) {
   struct stat status;
-  if (::stat(FollowLinks(name).c_str(), &status) != 0) return std::nullopt;
+  if (::stat(name.c_str(), &status) != 0) return std::nullopt;
   return NotAFile(status);
 }
 
@@ -158,6 +159,7 @@ int CreateAside(const std::string& target, std::string& aside) {
 // system soon after the run may leave the picture empty or old, and drawing
 // it again mends it.
 std::optional<std::string> WriteFile(const std::string& name, const std::string& bytes) {
+  if (auto wrong = UnfitOutput(name)) return wrong;
   const std::string target = FollowLinks(name);
   struct stat status;
   const bool exists = ::stat(target.c_str(), &status) == 0;
