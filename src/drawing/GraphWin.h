@@ -22,8 +22,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas/Canvas.h"
