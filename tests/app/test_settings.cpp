@@ -26,6 +26,17 @@ struct SettingsFile {
   QString Path() const { return folder.filePath(QStringLiteral("sketchpost/sketchpost.ini")); }
 };
 
+struct HeldSettings {
+  explicit HeldSettings(const QString& path) : settings(path) {}
+  app::Settings settings;
+};
+
+// One run of the program with the settings of `file`: they outlive the
+// frame, which may write them as it goes.
+struct SessionWithSettings : HeldSettings, Session {
+  explicit SessionWithSettings(const SettingsFile& file) : HeldSettings(file.Path()) { frame.UseSettings(&settings); }
+};
+
 TGrafForm* DrawingWindow(Session& session) {
   if (session.frame.EditForm == nullptr) session.NewEditor(QStringLiteral("L(1;0;0;9;9)\n"));
   session.Activate(session.frame.EditForm->Editor);
@@ -65,9 +76,7 @@ void TestSettings::frameAndToolsComeBack() {
   SettingsFile file;
   QRect placed;
   {
-    app::Settings settings(file.Path());
-    Session session;
-    session.frame.UseSettings(&settings);
+    SessionWithSettings session(file);
     QVERIFY(session.Shown());
     session.frame.setGeometry(60, 40, 700, 500);
     placed = session.frame.geometry();
@@ -86,9 +95,7 @@ void TestSettings::frameAndToolsComeBack() {
   }
   QVERIFY(QFile::exists(file.Path()));
 
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.geometry(), placed);
   TGrafForm* graf = DrawingWindow(session);
@@ -148,9 +155,7 @@ void TestSettings::keptAsTheyChange() {
   QFETCH(QString, change);
   QFETCH(QString, kept);
   SettingsFile file;
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
@@ -186,9 +191,7 @@ void TestSettings::keptAsTheyChange() {
 void TestSettings::viewComesBack() {
   SettingsFile file;
   {
-    app::Settings settings(file.Path());
-    Session session;
-    session.frame.UseSettings(&settings);
+    SessionWithSettings session(file);
     QVERIFY(session.Shown());
     TGrafForm* graf = DrawingWindow(session);
     QVERIFY(graf != nullptr && !graf->RedrawWhileTyping());  // off unless chosen
@@ -226,9 +229,7 @@ void TestSettings::frameStateComesBack() {
   SettingsFile file;
   const QRect placed(70, 50, 640, 480);
   {
-    app::Settings settings(file.Path());
-    Session session;
-    session.frame.UseSettings(&settings);
+    SessionWithSettings session(file);
     QVERIFY(session.Shown());
     session.frame.setGeometry(placed);
     session.frame.showMaximized();
@@ -236,9 +237,7 @@ void TestSettings::frameStateComesBack() {
     if (!maximised) session.frame.showNormal();
     session.frame.close();
   }
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.isMaximized(), maximised);
   // Either way the size and place it had before it was maximised.
@@ -252,17 +251,13 @@ void TestSettings::recentFilesComeBack() {
   WriteFile(a, "a\r\n");
   WriteFile(b, "b\r\n");
   {
-    app::Settings settings(file.Path());
-    Session session;
-    session.frame.UseSettings(&settings);
+    SessionWithSettings session(file);
     QVERIFY(session.Shown());
     session.frame.OpenFile(a);
     session.frame.OpenFile(b);
     // The program ends without a close: what was opened is kept already.
   }
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.History.Files(), (QStringList{b, a}));
   session.dialogs.fileNames << QString();
@@ -289,9 +284,7 @@ void TestSettings::storedRecentFiles() {
   SettingsFile file;
   QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
   WriteFile(file.Path(), "[Files]\nrecent=" + recent + "\n");
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.History.Files(), files);
 }
@@ -323,9 +316,7 @@ void TestSettings::badFileGivesDefaults() {
     QVERIFY(session.Shown());
     unset = session.frame.geometry();
   }
-  app::Settings settings(file.Path());
-  Session session;
-  session.frame.UseSettings(&settings);
+  SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.geometry(), unset);
   QVERIFY(session.frame.History.Files().isEmpty());
