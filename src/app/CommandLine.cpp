@@ -44,6 +44,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     const int qtOption = optionsEnded ? 0 : QtOptionLength(arg);
     if (qtOption > 0) {
       // Its value is passed over, unless it asks for help or the version.
+      if (qtOption == 2 && i + 1 == arguments.size() && line.error.isEmpty())
+        line.error = QStringLiteral("option '%1' needs a value").arg(arg);
       if (qtOption == 2 && i + 1 < arguments.size() && !IsHelp(arguments[i + 1]) && !IsVersion(arguments[i + 1])) ++i;
     } else if (!optionsEnded && arg == QLatin1String("--")) {
       optionsEnded = true;

@@ -102,6 +102,8 @@ void TestFilesFromOutside::commandLine_data() {
   QTest::newRow("Qt's options and their values pass")
       << QStringList{"-platform", "xcb", "--style", "fusion", "-reverse", "-qmljsdebugger=port:1", "a.skp"}
       << "file a.skp";
+  QTest::newRow("Qt's option without its value")
+      << QStringList{"a.skp", "-platform"} << "error option '-platform' needs a value";
   QTest::newRow("a wrong option after Qt's")
       << QStringList{"-display", ":0", "--bogus"} << "error unknown option '--bogus'";
 }
