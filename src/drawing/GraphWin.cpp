@@ -115,6 +115,54 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   ReportSettingChanges();
   ShowZoom();
   resize(Image->width() + 40, Image->height() + 90);
+  NameParts();
+}
+
+// Tests and style sheets find the window's parts by these names.
+void TGrafForm::NameParts() {
+  const std::pair<QObject*, const char*> parts[] = {{Panel1, "Panel1"},
+                                                    {SelectButton, "SelectButton"},
+                                                    {LineButton, "LineButton"},
+                                                    {RectangleButton, "RectangleButton"},
+                                                    {EllipseButton, "EllipseButton"},
+                                                    {ArcButton, "ArcButton"},
+                                                    {TextButton, "TextButton"},
+                                                    {SolidPen, "SolidPen"},
+                                                    {DashPen, "DashPen"},
+                                                    {DotPen, "DotPen"},
+                                                    {DashDotPen, "DashDotPen"},
+                                                    {PenWidth, "PenWidth"},
+                                                    {CbGridSnap, "CbGridSnap"},
+                                                    {CbOrthoSnap, "CbOrthoSnap"},
+                                                    {CbBrushStyle, "CbBrushStyle"},
+                                                    {CbRelative, "CbRelative"},
+                                                    {BtnPaintGrid, "BtnPaintGrid"},
+                                                    {BtnSwitchToEdit, "BtnSwitchToEdit"},
+                                                    {ScrollBox1, "ScrollBox1"},
+                                                    {Image, "Image"},
+                                                    {StatusBar1, "StatusBar1"},
+                                                    {StatusPanels[0], "StatusPanel0"},
+                                                    {StatusPanels[1], "StatusPanel1"},
+                                                    {ZoomPanel, "ZoomPanel"},
+                                                    {NotePanel, "NotePanel"},
+                                                    {File1, "File1"},
+                                                    {Edit1, "Edit1"},
+                                                    {View1, "View1"},
+                                                    {Textwindow1, "Textwindow1"},
+                                                    {ExportPicture1, "ExportPicture1"},
+                                                    {Exit1, "Exit1"},
+                                                    {Copy1, "Copy1"},
+                                                    {grid1, "grid1"},
+                                                    {Undo1, "Undo1"},
+                                                    {Redo1, "Redo1"},
+                                                    {ZoomIn1, "ZoomIn1"},
+                                                    {ZoomOut1, "ZoomOut1"},
+                                                    {ActualSize1, "ActualSize1"},
+                                                    {ZoomFit1, "ZoomFit1"},
+                                                    {RedrawWhileTyping1, "RedrawWhileTyping1"}};
+  for (const auto& [part, name] : parts) part->setObjectName(QLatin1String(name));
+  for (std::size_t i = 0; i < ZoomSteps.size(); ++i)
+    ZoomSteps[i]->setObjectName(QStringLiteral("ZoomStep%1").arg(i + 1));
 }
 
 void TGrafForm::BuildToolBar() {

@@ -171,6 +171,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost 
 
  private:
   void BuildToolBar();
+  void NameParts();
   void BuildMenus();
   void ReportSettingChanges();
   void ToolButtonClick(std::uint8_t tool);
