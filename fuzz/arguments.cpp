@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "RenderCommand.h"
+#include "RenderArguments.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QThread>
 
 #include "QuoteMarks.h"
-#include "RenderCommand.h"
+#include "RenderArguments.h"
 #include "RenderRunKit.h"
 #include "editor/QuoteRemoval.h"
 #include "test_classes.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "RenderCommand.h"
+#include "JobRunner.h"
 #include "RenderRunKit.h"
 #include "format/Limits.h"
 #include "test_classes.h"
@@ -629,7 +629,7 @@ void TestRenderCommand::byteFileNames() {
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   QVERIFY(out != nullptr && err != nullptr);
-  const int status = render_command::Run(*parsed.options, stdin, out, err);
+  const int status = render_command::RunJobs(*parsed.options, stdin, out, err);
   char report[512] = {};
   std::rewind(err);
   const std::size_t reportSize = std::fread(report, 1, sizeof report - 1, err);

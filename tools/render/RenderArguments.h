@@ -1,14 +1,7 @@
 #pragma once
-// sketchpost-render [-o OUT | --out-dir DIR] [--format png|svg] [--scale N]
-//                   [--unquote] [-j N] [INPUT...]
-//
-// Reads each posting (a file, or standard input when INPUT is absent or
-// "-"), runs the draw pass over it and writes the 320x200 picture as PNG, or
-// as SVG (the same pass onto the SVG writer). Prompts of the pass become
-// lines on standard error and the pass goes on. Several postings are drawn
-// by N threads at once; their messages come in the order of the INPUTs.
+// The command line (see UsageText), the names of the pictures that follow
+// from it, and the texts of --help and --version.
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,10 +57,5 @@ std::string DefaultOutputName(std::string_view input, PictureFormat format = Pic
 
 std::string UsageText();
 std::string VersionText();
-
-// The whole command; messages go to `err`, the picture for "-" to `out`. A posting
-// on `in` is read through its descriptor, never more than the capacity and
-// one byte of it.
-int Run(const Options& options, std::FILE* in, std::FILE* out, std::FILE* err);
 
 }  // namespace render_command
