@@ -70,12 +70,24 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files) {
-  if (!dir.isValid()) return false;
-  for (const auto& [name, bytes] : files) {
-    if (!WriteBytes(dir.filePath(name), bytes)) return false;
-  }
-  return true;
+RunFolder::RunFolder(const FileList& files) : filled_(dir_.isValid()) {
+  for (const auto& [name, bytes] : files) filled_ = filled_ && WriteBytes(dir_.filePath(name), bytes);
+}
+
+QStringList RunFolder::Entries() const { return Listing(dir_.path()); }
+
+RunResult RunFolder::Run(const QStringList& arguments, const RunSetup& setup) {
+  before = Entries();
+  if (filled_) return RunRenderer(arguments, dir_.path(), setup);
+  RunResult unmade;
+  unmade.err = "the folder or its files could not be made";
+  return unmade;
+}
+
+render_command::ParseResult ParseHere(const QStringList& arguments) {
+  std::vector<std::string> bytes;
+  for (const QString& argument : arguments) bytes.push_back(argument.toStdString());
+  return render_command::ParseArguments(bytes);
 }
 
 QByteArray ReadBytes(const QString& path) {

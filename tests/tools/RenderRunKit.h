@@ -13,6 +13,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "RenderArguments.h"
+
 namespace rendertest {
 
 inline constexpr int kRunTimeoutMs = 120000;
@@ -50,9 +52,28 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
 
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 
-// Writes each file (its name in `dir`, its bytes) into a fresh temporary
-// folder; false when the folder or a file could not be made.
-bool FillFolder(const QTemporaryDir& dir, const QList<std::pair<QString, QByteArray>>& files);
+using FileList = QList<std::pair<QString, QByteArray>>;
+
+// A fresh temporary folder with the files a test names (each its name in the
+// folder and its bytes), in which the program runs.
+class RunFolder {
+ public:
+  explicit RunFolder(const FileList& files = {});
+  QString Path(const QString& name = {}) const { return name.isEmpty() ? dir_.path() : dir_.filePath(name); }
+  QStringList Entries() const;  // Listing() of the folder
+  // Runs the program in the folder, its entries noted in `before` just then;
+  // when the folder or a file could not be made, an unfinished run that says so.
+  RunResult Run(const QStringList& arguments, const RunSetup& setup = {});
+  QStringList before;
+
+ private:
+  QTemporaryDir dir_;
+  bool filled_ = false;
+};
+
+// The arguments parsed in this process.
+render_command::ParseResult ParseHere(const QStringList& arguments);
+
 QByteArray ReadBytes(const QString& path);
 
 // Every entry under `root` with its size, to show that nothing was added.
@@ -78,8 +99,19 @@ QImage PngImage(const QByteArray& bytes);
 
 }  // namespace rendertest
 
-#define RUN_OK(result)                                          \
-  do {                                                          \
-    QVERIFY2((result).finished, (result).err.constData());      \
-    QVERIFY2((result).exitCode == 0, (result).err.constData()); \
+// The run ended by itself with `status` (`result` is evaluated once).
+#define RUN_ENDS(result, status)                                                                                       \
+  do {                                                                                                                 \
+    const rendertest::RunResult& endedRun = (result);                                                                  \
+    QVERIFY2(endedRun.finished, endedRun.err.constData());                                                             \
+    QVERIFY2(endedRun.exitCode == (status),                                                                            \
+             qPrintable(QStringLiteral("status %1: ").arg(endedRun.exitCode) + QString::fromLocal8Bit(endedRun.err))); \
+  } while (0)
+#define RUN_OK(result) RUN_ENDS(result, 0)
+
+// `actual` is `expected` pixel for pixel (see Difference).
+#define SAME_PICTURE(actual, expected, ...)                                                                \
+  do {                                                                                                     \
+    const QString pictureDifference = rendertest::Difference(actual, expected __VA_OPT__(, ) __VA_ARGS__); \
+    QVERIFY2(pictureDifference.isEmpty(), qPrintable(pictureDifference));                                  \
   } while (0)

@@ -47,9 +47,7 @@ void TestBatches::parsesBatches() {
   QFETCH(QString, error);
   QFETCH(QStringList, outputs);
   QFETCH(int, jobs);
-  std::vector<std::string> args;
-  for (const QString& a : arguments) args.push_back(a.toStdString());
-  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  const render_command::ParseResult parsed = ParseHere(arguments);
   QCOMPARE(QString::fromStdString(parsed.error), error);
   if (!error.isEmpty()) return;
   QVERIFY(parsed.options.has_value());
@@ -85,8 +83,7 @@ void TestBatches::drawsEveryPosting() {
   }
   arguments << "missing.skp";
   const RunResult result = RunRenderer(arguments, dir.path());
-  QVERIFY(result.finished);
-  QCOMPARE(result.exitCode, 1);
+  RUN_ENDS(result, 1);
   QCOMPARE(result.err, QByteArray("p0.skp:3:14: Polyline is probably incomplete\n"
                                   "p2.skp:3:14: Polyline is probably incomplete\n"
                                   "p4.skp:3:14: Polyline is probably incomplete\n"
@@ -111,18 +108,15 @@ void TestBatches::drawsJobsPostingsAtOnce() {
   QFETCH(QStringList, jobs);
   if (jobs.isEmpty() && QThread::idealThreadCount() < 2) QSKIP("one core: the default draws one posting at a time");
   const QByteArray posting = Posting({"E(1;F;100;50;220;150)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"b.skp", posting}}));
+  RunFolder folder({{"b.skp", posting}});
   RunSetup setup;
   setup.input = posting;
-  setup.fileBeforeInput = dir.filePath("b.png");
-  const RunResult run = RunRenderer(jobs + QStringList{"-", "b.skp"}, dir.path(), setup);
+  setup.fileBeforeInput = folder.Path("b.png");
+  const RunResult run = folder.Run(jobs + QStringList{"-", "b.skp"}, setup);
   RUN_OK(run);
   QVERIFY2(run.fileBeforeInputSeen, "b.png was not drawn while the first posting was still coming");
-  for (const QImage& picture : {PngImage(run.out), PngImage(ReadBytes(dir.filePath("b.png")))}) {
-    const QString difference = Difference(picture, DrawHere(posting));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
-  }
+  for (const QImage& picture : {PngImage(run.out), PngImage(ReadBytes(folder.Path("b.png")))})
+    SAME_PICTURE(picture, DrawHere(posting));
 }
 
 void TestBatches::quoteMarksAsTheEditor_data() {
@@ -155,15 +149,11 @@ void TestBatches::unquotedPicture() {
       Posting({"Someone wrote:", "> L(3;10;10;200;150)", ">> R(1;F;50;50:80:40)", "> T(M;20;190;\"Gate\")"});
   const QByteArray plain =
       Posting({"Someone wrote:", "L(3;10;10;200;150)", "R(1;F;50;50:80:40)", "T(M;20;190;\"Gate\")"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"q.skp", quoted}}));
-  const RunResult withQuotes = RunRenderer({"q.skp", "-o", "quoted.png"}, dir.path());
-  RUN_OK(withQuotes);
-  const RunResult unquoted = RunRenderer({"--unquote", "q.skp"}, dir.path());
-  RUN_OK(unquoted);
-  QVERIFY(Difference(PngImage(ReadBytes(dir.filePath("quoted.png"))), DrawHere(plain)).size() > 0);
-  const QString difference = Difference(PngImage(ReadBytes(dir.filePath("q.png"))), DrawHere(plain));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  RunFolder folder({{"q.skp", quoted}});
+  RUN_OK(folder.Run({"q.skp", "-o", "quoted.png"}));
+  RUN_OK(folder.Run({"--unquote", "q.skp"}));
+  QVERIFY(Difference(PngImage(ReadBytes(folder.Path("quoted.png"))), DrawHere(plain)).size() > 0);
+  SAME_PICTURE(PngImage(ReadBytes(folder.Path("q.png"))), DrawHere(plain));
 }
 
 void TestBatches::notesPostingsWithoutSketchLines_data() {
@@ -190,9 +180,7 @@ void TestBatches::notesPostingsWithoutSketchLines_data() {
 void TestBatches::notesPostingsWithoutSketchLines() {
   QFETCH(QStringList, options);
   QFETCH(QByteArray, err);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  const QList<std::pair<QString, QByteArray>> postings = {
+  const FileList postings = {
       {"empty.skp", QByteArray()},
       {"prose.skp", Posting({"Hello,", "see the picture below.", "L (1;0;0;9;9)"})},
       {"quoted.skp", Posting({"Someone wrote:", "> L(3;10;10;200;150)"})},
@@ -200,22 +188,20 @@ void TestBatches::notesPostingsWithoutSketchLines() {
       {"sketch.skp", Posting({"prose", "x(1;0;0;9;9)", "E(1;E;10;10;80"})},
   };
   QStringList arguments = options;
-  for (const auto& [name, bytes] : postings) {
-    QVERIFY(WriteBytes(dir.filePath(name), bytes));
-    arguments << name;
-  }
-  const RunResult result = RunRenderer(arguments, dir.path());
+  for (const auto& [name, bytes] : postings) arguments << name;
+  RunFolder folder(postings);
+  const RunResult result = folder.Run(arguments);
   RUN_OK(result);
   QVERIFY2(result.err.startsWith(err), result.err.constData());
   const QByteArray rest = result.err.mid(err.size());
   QVERIFY2(!rest.contains("no sketch lines"), rest.constData());
   const QString suffix = options.contains("svg") ? ".svg" : ".png";
   for (const auto& [name, bytes] : postings) {
-    const QString picture = dir.filePath(QString(name).replace(".skp", suffix));
+    const QString picture = folder.Path(QString(name).replace(".skp", suffix));
     QVERIFY2(QFile::exists(picture), qPrintable(picture));
   }
   if (suffix == ".png") {
-    const QImage blank = PngImage(ReadBytes(dir.filePath("prose.png")));
+    const QImage blank = PngImage(ReadBytes(folder.Path("prose.png")));
     QCOMPARE(blank.size(), QSize(320, 200));
     QCOMPARE(CountBlack(blank), 0);
   }

@@ -3,7 +3,6 @@
 // and leaves every other picture as it was.
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "RenderRunKit.h"
@@ -66,13 +65,11 @@ void TestLegendModule::moduleOnlyForLegends() {
   QFETCH(QString, format);
   QFETCH(QByteArray, module);
   QFETCH(int, status);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"posting.skp", posting}}));
-  const QString output = dir.filePath("posting." + format);
+  RunFolder folder({{"posting.skp", posting}});
+  const QString output = folder.Path("posting." + format);
   const ScopedEnvironment environment("SKETCHPOST_LEGEND_MODULE", module);
-  const RunResult result = RunRenderer({"posting.skp", "--format", format}, dir.path());
-  QVERIFY(result.finished);
-  QCOMPARE(result.exitCode, status);
+  const RunResult result = folder.Run({"posting.skp", "--format", format});
+  RUN_ENDS(result, status);
   if (status != 0) {
     QVERIFY2(result.err.contains("posting.skp: legends cannot be drawn: "), result.err.constData());
     QVERIFY(!QFile::exists(output));
@@ -83,7 +80,6 @@ void TestLegendModule::moduleOnlyForLegends() {
   if (format == "svg") {
     QCOMPARE(written, SvgHere(posting));
   } else {
-    const QString difference = Difference(PngImage(written), DrawHere(posting));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    SAME_PICTURE(PngImage(written), DrawHere(posting));
   }
 }

@@ -71,6 +71,11 @@ std::vector<std::string> RawEntries(const std::string& folder) {
   return names;
 }
 
+// One line of the program's own, about `name` when one is given.
+bool IsOneMessage(const QString& err, const QString& name = {}) {
+  return err.count('\n') == 1 && err.startsWith("sketchpost-render: " + (name.isEmpty() ? name : name + ": "));
+}
+
 // Removes what it finds in `folder` on leaving, for QTemporaryDir to remove it.
 struct RawFolderCleaner {
   std::string folder;
@@ -133,9 +138,7 @@ void TestRenderCommand::parsesArguments_data() {
 
 void TestRenderCommand::parsesArguments() {
   QFETCH(QStringList, arguments);
-  std::vector<std::string> args;
-  for (const QString& a : arguments) args.push_back(a.toStdString());
-  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  const render_command::ParseResult parsed = ParseHere(arguments);
   QVERIFY2(parsed.options.has_value(), parsed.error.c_str());
   QTEST(QString::fromStdString(parsed.options->input), "input");
   QTEST(QString::fromStdString(parsed.options->output), "output");
@@ -172,9 +175,7 @@ void TestRenderCommand::refusesBadArguments_data() {
 void TestRenderCommand::refusesBadArguments() {
   QFETCH(QStringList, arguments);
   QFETCH(QString, named);
-  std::vector<std::string> args;
-  for (const QString& a : arguments) args.push_back(a.toStdString());
-  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  const render_command::ParseResult parsed = ParseHere(arguments);
   QVERIFY(!parsed.options.has_value());
   const QString error = QString::fromStdString(parsed.error);
   QVERIFY2(error.contains(named), qPrintable(error));
@@ -251,9 +252,7 @@ void TestRenderCommand::choosesPictureFormat_data() {
 void TestRenderCommand::choosesPictureFormat() {
   QFETCH(QStringList, arguments);
   QFETCH(bool, svg);
-  std::vector<std::string> args;
-  for (const QString& a : arguments) args.push_back(a.toStdString());
-  const render_command::ParseResult parsed = render_command::ParseArguments(args);
+  const render_command::ParseResult parsed = ParseHere(arguments);
   QVERIFY2(parsed.options.has_value(), parsed.error.c_str());
   QCOMPARE(parsed.options->format == render_command::PictureFormat::kSvg, svg);
   QTEST(QString::fromStdString(parsed.options->output), "output");
@@ -319,25 +318,22 @@ void TestRenderCommand::pictureMatchesDrawingHere_data() {
 void TestRenderCommand::pictureMatchesDrawingHere() {
   QFETCH(QByteArray, posting);
   QFETCH(bool, ink);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"posting.skp", posting}}));
-  const RunResult run = RunRenderer({"posting.skp"}, dir.path());
+  RunFolder folder({{"posting.skp", posting}});
+  const RunResult run = folder.Run({"posting.skp"});
   RUN_OK(run);
-  const QImage picture(dir.filePath("posting.png"));
+  const QImage picture(folder.Path("posting.png"));
   const QImage expected = DrawHere(posting);
   const mode_t mask = ::umask(0);
   ::umask(mask);
   struct stat status;
-  QCOMPARE(::stat(QFile::encodeName(dir.filePath("posting.png")).constData(), &status), 0);
+  QCOMPARE(::stat(QFile::encodeName(folder.Path("posting.png")).constData(), &status), 0);
   QCOMPARE(status.st_mode & 0777, 0666 & ~mask);  // a new picture's permissions follow the umask
   QCOMPARE(CountBlack(expected) > 0, ink);
-  const QString difference = Difference(picture, expected);
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  SAME_PICTURE(picture, expected);
   if (!ink) {
     QImage white(320, 200, QImage::Format_RGB32);
     white.fill(kWhitePixel);
-    const QString notWhite = Difference(picture, white);
-    QVERIFY2(notWhite.isEmpty(), qPrintable(notWhite));
+    SAME_PICTURE(picture, white);
   }
 }
 
@@ -369,11 +365,9 @@ void TestRenderCommand::knownPixels() {
   QFETCH(QByteArray, posting);
   QFETCH(QList<QPoint>, black);
   QFETCH(QList<QPoint>, white);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
-  const RunResult run = RunRenderer({"-o", "out.png", "in.skp"}, dir.path());
-  RUN_OK(run);
-  const QImage picture = QImage(dir.filePath("out.png")).convertToFormat(QImage::Format_RGB32);
+  RunFolder folder({{"in.skp", posting}});
+  RUN_OK(folder.Run({"-o", "out.png", "in.skp"}));
+  const QImage picture = QImage(folder.Path("out.png")).convertToFormat(QImage::Format_RGB32);
   QCOMPARE(picture.size(), QSize(320, 200));
   for (const QPoint& p : black)
     QVERIFY2(picture.pixel(p) == kBlackPixel, qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
@@ -393,14 +387,11 @@ void TestRenderCommand::scaledPicture_data() {
 void TestRenderCommand::scaledPicture() {
   QFETCH(QStringList, scaleArguments);
   QFETCH(int, scale);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", kEveryElement}}));
-  const RunResult run = RunRenderer(scaleArguments + QStringList{"-o", "big.png", "in.skp"}, dir.path());
-  RUN_OK(run);
-  const QString difference = Difference(QImage(dir.filePath("big.png")), DrawHere(kEveryElement), scale);
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  RunFolder folder({{"in.skp", kEveryElement}});
+  RUN_OK(folder.Run(scaleArguments + QStringList{"-o", "big.png", "in.skp"}));
+  SAME_PICTURE(QImage(folder.Path("big.png")), DrawHere(kEveryElement), scale);
   // The resolution chunk, before the pixels: 96 pixels per inch (3780 a metre).
-  const QByteArray png = ReadBytes(dir.filePath("big.png"));
+  const QByteArray png = ReadBytes(folder.Path("big.png"));
   const qsizetype at = png.indexOf("pHYs");
   QVERIFY(at > 0 && at < png.indexOf("IDAT"));
   const auto word = [&](qsizetype i) {
@@ -428,17 +419,14 @@ void TestRenderCommand::lineBreaksGiveSamePicture_data() {
 
 void TestRenderCommand::lineBreaksGiveSamePicture() {
   QFETCH(QByteArray, posting);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
-  const RunResult run = RunRenderer({"in.skp"}, dir.path());
+  RunFolder folder({{"in.skp", posting}});
+  const RunResult run = folder.Run({"in.skp"});
   RUN_OK(run);
   QCOMPARE(run.err, QByteArray("in.skp:4:19: Polyline is probably incomplete\n"
                                "in.skp:5:16: Legend text is probably incomplete\n"));
-  const QImage picture(dir.filePath("in.png"));
-  const QImage expected = DrawHere(Posting({"Subject: breaks", "", "L(1;10;20;110;20)", "L(2;10;30;50;30;60",
-                                            "T(M;10;100;\"abc", "R(1;F;200;100;220;120)"}));
-  const QString difference = Difference(picture, expected);
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  const QImage picture(folder.Path("in.png"));
+  SAME_PICTURE(picture, DrawHere(Posting({"Subject: breaks", "", "L(1;10;20;110;20)", "L(2;10;30;50;30;60",
+                                          "T(M;10;100;\"abc", "R(1;F;200;100;220;120)"})));
   QCOMPARE(picture.pixel(210, 110), kBlackPixel);
 }
 
@@ -464,25 +452,21 @@ void TestRenderCommand::standardInputAndOutput() {
   QFETCH(bool, fromStdin);
   QFETCH(QString, outputFile);
   const QByteArray posting = Posting({"L(1;10;20;110;20)", "L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  if (!fromStdin) QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  const QStringList before = Listing(dir.path());
+  RunFolder folder(fromStdin ? FileList{} : FileList{{"in.skp", posting}});
   RunSetup setup;
   if (fromStdin) setup.input = posting;
-  const RunResult run = RunRenderer(arguments, dir.path(), setup);
+  const RunResult run = folder.Run(arguments, setup);
   RUN_OK(run);
   QTEST(run.err, "report");
   QImage picture;
   if (outputFile.isEmpty()) {
     picture = PngImage(run.out);
-    QCOMPARE(Listing(dir.path()), before);  // nothing written beside
+    QCOMPARE(folder.Entries(), folder.before);  // nothing written beside
   } else {
     QVERIFY(run.out.isEmpty());
-    picture = QImage(dir.filePath(outputFile));
+    picture = QImage(folder.Path(outputFile));
   }
-  const QString difference = Difference(picture, DrawHere(posting));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  SAME_PICTURE(picture, DrawHere(posting));
 }
 
 void TestRenderCommand::reportsIncompleteElements_data() {
@@ -515,12 +499,11 @@ void TestRenderCommand::reportsIncompleteElements_data() {
 
 void TestRenderCommand::reportsIncompleteElements() {
   QFETCH(QByteArray, posting);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
-  const RunResult run = RunRenderer({"in.skp"}, dir.path());
+  RunFolder folder({{"in.skp", posting}});
+  const RunResult run = folder.Run({"in.skp"});
   RUN_OK(run);
   QTEST(run.err, "report");
-  QCOMPARE(QImage(dir.filePath("in.png")).size(), QSize(320, 200));
+  QCOMPARE(QImage(folder.Path("in.png")).size(), QSize(320, 200));
 }
 
 void TestRenderCommand::warnsAboutDrawingSize_data() {
@@ -546,12 +529,11 @@ void TestRenderCommand::warnsAboutDrawingSize_data() {
 
 void TestRenderCommand::warnsAboutDrawingSize() {
   QFETCH(QByteArray, posting);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"big.skp", posting}}));
-  const RunResult run = RunRenderer({"big.skp"}, dir.path());
+  RunFolder folder({{"big.skp", posting}});
+  const RunResult run = folder.Run({"big.skp"});
   RUN_OK(run);
   QTEST(run.err, "report");
-  QVERIFY(QFileInfo::exists(dir.filePath("big.png")));
+  QVERIFY(QFileInfo::exists(folder.Path("big.png")));
 }
 
 void TestRenderCommand::replacesExistingOutput_data() {
@@ -573,30 +555,28 @@ void TestRenderCommand::replacesExistingOutput() {
   QFETCH(QString, output);
   QFETCH(QString, written);
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", QByteArray(100000, 'x')}, {"private.png", "x"}}));
-  QVERIFY(QFile::setPermissions(dir.filePath("private.png"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-  QVERIFY(QDir(dir.path()).mkdir("pictures"));
-  QVERIFY(WriteBytes(dir.filePath("pictures/target.png"), "x"));
-  QVERIFY(QFile::link("pictures/target.png", dir.filePath("link.png")));
-  QVERIFY(QFile::link("pictures/new.png", dir.filePath("new-link.png")));
-  const bool existed = QFileInfo::exists(dir.filePath(written));
-  const QFileDevice::Permissions permissions = QFile::permissions(dir.filePath(written));
+  RunFolder folder({{"in.skp", posting}, {"old.png", QByteArray(100000, 'x')}, {"private.png", "x"}});
+  QVERIFY(QFile::setPermissions(folder.Path("private.png"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+  QVERIFY(QDir(folder.Path()).mkdir("pictures"));
+  QVERIFY(WriteBytes(folder.Path("pictures/target.png"), "x"));
+  QVERIFY(QFile::link("pictures/target.png", folder.Path("link.png")));
+  QVERIFY(QFile::link("pictures/new.png", folder.Path("new-link.png")));
+  const bool existed = QFileInfo::exists(folder.Path(written));
+  const QFileDevice::Permissions permissions = QFile::permissions(folder.Path(written));
   const QStringList entries =
-      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+      QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   QStringList pictures =
-      QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+      QDir(folder.Path("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
   if (!existed) pictures = QStringList{"new.png", "target.png"};
 
-  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path());
-  RUN_OK(run);
-  const QString difference = Difference(QImage(dir.filePath(written)), DrawHere(posting));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
-  if (existed) QCOMPARE(QFile::permissions(dir.filePath(written)), permissions);
-  QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
-  QVERIFY(QFileInfo(dir.filePath("new-link.png")).isSymLink());
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), entries);
-  QCOMPARE(QDir(dir.filePath("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), pictures);
+  RUN_OK(folder.Run({"-o", output, "in.skp"}));
+  SAME_PICTURE(QImage(folder.Path(written)), DrawHere(posting));
+  if (existed) QCOMPARE(QFile::permissions(folder.Path(written)), permissions);
+  QVERIFY(QFileInfo(folder.Path("link.png")).isSymLink());
+  QVERIFY(QFileInfo(folder.Path("new-link.png")).isSymLink());
+  QCOMPARE(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+           entries);
+  QCOMPARE(QDir(folder.Path("pictures")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), pictures);
 }
 
 void TestRenderCommand::byteFileNames_data() {
@@ -643,8 +623,7 @@ void TestRenderCommand::byteFileNames() {
   std::FILE* png = std::fopen((folder + output.toStdString()).c_str(), "rb");
   QVERIFY(png != nullptr);
   QVERIFY(picture.open(png, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-  const QString difference = Difference(PngImage(picture.readAll()), DrawHere(posting));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  SAME_PICTURE(PngImage(picture.readAll()), DrawHere(posting));
   const std::vector<std::string> expected = {output.toStdString(), input.toStdString()};  // sorted
   QVERIFY(RawEntries(folder) == expected);
 }
@@ -673,8 +652,7 @@ void TestRenderCommand::samplePostings() {
   QTEST(run.err, "report");
   const QImage expected = DrawHere(text);
   QVERIFY(CountBlack(expected) > 1000);
-  const QString difference = Difference(QImage(dir.filePath("sample.png")), expected);
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  SAME_PICTURE(QImage(dir.filePath("sample.png")), expected);
 }
 
 void TestRenderCommand::writesSvg_data() {
@@ -708,27 +686,23 @@ void TestRenderCommand::writesSvg() {
   // An incomplete polyline and more than 4095 characters counted: both notes.
   const QByteArray posting = kEveryElement + Posting({"L(2;10;30;50;30;60", "T(M;10;100;\"a & b <c>\")"}) +
                              QByteArray("L(1;0;0;1;1)\r\n").repeated(340);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  if (!fromStdin) QVERIFY(WriteBytes(dir.filePath("in.skp"), posting));
-  const QStringList before = Listing(dir.path());
+  RunFolder folder(fromStdin ? FileList{} : FileList{{"in.skp", posting}});
   RunSetup setup;
   if (fromStdin) setup.input = posting;
-  const RunResult run = RunRenderer(arguments, dir.path(), setup);
+  const RunResult run = folder.Run(arguments, setup);
   RUN_OK(run);
   const QByteArray name = fromStdin ? "<stdin>" : "in.skp";
   QCOMPARE(run.err, name + ":26:19: Polyline is probably incomplete\n" + name + ": Drawing text is 4504 characters!\n");
   QByteArray picture;
   if (outputFile.isEmpty()) {
     picture = run.out;
-    QCOMPARE(Listing(dir.path()), before);  // nothing written beside
+    QCOMPARE(folder.Entries(), folder.before);  // nothing written beside
   } else {
     QVERIFY(run.out.isEmpty());
-    picture = ReadBytes(dir.filePath(outputFile));
+    picture = ReadBytes(folder.Path(outputFile));
   }
   if (!svg) {
-    const QString difference = Difference(PngImage(picture), DrawHere(posting));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    SAME_PICTURE(PngImage(picture), DrawHere(posting));
     return;
   }
   const QString problem = SvgProblem(picture);
@@ -753,23 +727,18 @@ void TestRenderCommand::unreadableInput_data() {
 void TestRenderCommand::unreadableInput() {
   QFETCH(QString, input);
   QFETCH(QString, reason);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  QVERIFY(QDir(dir.path()).mkdir("folder"));
-  QFile huge(dir.filePath("huge.skp"));  // sparse: takes no room
+  RunFolder folder;
+  QVERIFY(QDir(folder.Path()).mkdir("folder"));
+  QFile huge(folder.Path("huge.skp"));  // sparse: takes no room
   QVERIFY(huge.open(QIODevice::WriteOnly));
   QVERIFY(huge.resize(static_cast<qint64>(sketch::kDocumentCapacity) + 1));
   huge.close();
-  const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer({input}, dir.path());
-  QVERIFY(run.finished);
-  QCOMPARE(run.exitCode, 1);
+  const RunResult run = folder.Run({input});
+  RUN_ENDS(run, 1);
   QVERIFY(run.out.isEmpty());
   const QString err = QString::fromLocal8Bit(run.err);
-  QCOMPARE(err.count('\n'), 1);
-  QVERIFY2(err.startsWith("sketchpost-render: " + input + ": "), qPrintable(err));
-  QVERIFY2(err.contains(reason), qPrintable(err));
-  QCOMPARE(Listing(dir.path()), before);
+  QVERIFY2(IsOneMessage(err, input) && err.contains(reason), qPrintable(err));
+  QCOMPARE(folder.Entries(), folder.before);
 }
 
 void TestRenderCommand::unwritableOutput_data() {
@@ -787,23 +756,18 @@ void TestRenderCommand::unwritableOutput() {
   QFETCH(bool, needsPermissions);
   if (needsPermissions && ::geteuid() == 0) QSKIP("read-only folders do not stop the superuser");
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
-  QVERIFY(QDir(dir.path()).mkdir("folder"));
-  QVERIFY(QDir(dir.path()).mkdir("locked"));
-  QVERIFY(WriteBytes(dir.filePath("locked/old.png"), "old picture"));
-  QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
-  const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path());
-  QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-  QVERIFY(run.finished);
-  QCOMPARE(run.exitCode, 1);
-  const QString err = QString::fromLocal8Bit(run.err);
-  QCOMPARE(err.count('\n'), 1);
-  QVERIFY2(err.startsWith("sketchpost-render: " + output + ": "), qPrintable(err));
-  QCOMPARE(Listing(dir.path()), before);
-  QCOMPARE(ReadBytes(dir.filePath("in.skp")), posting);
-  QCOMPARE(ReadBytes(dir.filePath("locked/old.png")), QByteArray("old picture"));
+  RunFolder folder({{"in.skp", posting}});
+  QVERIFY(QDir(folder.Path()).mkdir("folder"));
+  QVERIFY(QDir(folder.Path()).mkdir("locked"));
+  QVERIFY(WriteBytes(folder.Path("locked/old.png"), "old picture"));
+  QVERIFY(QFile::setPermissions(folder.Path("locked"), QFile::ReadOwner | QFile::ExeOwner));
+  const RunResult run = folder.Run({"-o", output, "in.skp"});
+  QVERIFY(QFile::setPermissions(folder.Path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  RUN_ENDS(run, 1);
+  QVERIFY2(IsOneMessage(QString::fromLocal8Bit(run.err), output), run.err.constData());
+  QCOMPARE(folder.Entries(), folder.before);
+  QCOMPARE(ReadBytes(folder.Path("in.skp")), posting);
+  QCOMPARE(ReadBytes(folder.Path("locked/old.png")), QByteArray("old picture"));
 }
 
 void TestRenderCommand::failedWriteLeavesNoPartialFile_data() {
@@ -829,34 +793,29 @@ void TestRenderCommand::failedWriteLeavesNoPartialFile() {
   QFETCH(QString, output);
   QFETCH(QString, named);
   const QByteArray posting = Posting({"E(1;F;20;20;300;180)", "T(L;30;100;\"a picture of some size\")"});
-  QTemporaryDir dir;
+  RunFolder folder({{"in.skp", posting}, {"old.png", "old picture"}, {"old.png.svg", "old picture"}});
   QTemporaryDir elsewhere;
   QVERIFY(elsewhere.isValid());
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"old.png", "old picture"}, {"old.png.svg", "old picture"}}));
-  const QStringList before = Listing(dir.path());
   RunSetup setup;
   setup.stdoutFile = elsewhere.filePath("stdout");
   setup.fileSizeLimit = 200;
-  const RunResult run = RunRenderer({"-o", output, "in.skp"}, dir.path(), setup);
-  QVERIFY2(run.finished, "ended by a signal");
-  QCOMPARE(run.exitCode, 1);
+  const RunResult run = folder.Run({"-o", output, "in.skp"}, setup);
+  RUN_ENDS(run, 1);  // not ended by a signal
   QCOMPARE(QString::fromLocal8Bit(run.err),
            "sketchpost-render: " + named + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)) + "\n");
-  QCOMPARE(Listing(dir.path()), before);
-  QCOMPARE(ReadBytes(dir.filePath("old.png")), QByteArray("old picture"));
-  QCOMPARE(ReadBytes(dir.filePath("old.png.svg")), QByteArray("old picture"));
+  QCOMPARE(folder.Entries(), folder.before);
+  QCOMPARE(ReadBytes(folder.Path("old.png")), QByteArray("old picture"));
+  QCOMPARE(ReadBytes(folder.Path("old.png.svg")), QByteArray("old picture"));
 }
 
 void TestRenderCommand::failingStandardOutput() {
   if (!QFileInfo::exists("/dev/full")) QSKIP("no /dev/full here");
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
+  RunFolder folder;
   RunSetup setup;
   setup.input = Posting({"L(1;10;20;110;20)"});
   setup.stdoutFile = "/dev/full";
-  const RunResult run = RunRenderer({}, dir.path(), setup);
-  QVERIFY(run.finished);
-  QCOMPARE(run.exitCode, 1);
+  const RunResult run = folder.Run({}, setup);
+  RUN_ENDS(run, 1);
   QCOMPARE(QString::fromLocal8Bit(run.err),
            "sketchpost-render: <stdout>: " + QString::fromLocal8Bit(std::strerror(ENOSPC)) + "\n");
 }
@@ -900,24 +859,20 @@ void TestRenderCommand::refusesCollidingFiles() {
   QFETCH(QStringList, arguments);
   QFETCH(QString, report);
   const QByteArray posting = Posting({"L(1;10;20;110;20)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}, {"pic.png", posting}, {"pic.svg", posting}, {"pic.txt", posting}}));
-  QVERIFY(QDir(dir.path()).mkdir("sub"));
-  QVERIFY(QFile::link("in.skp", dir.filePath("link.png")));
-  QVERIFY(QFile::link(".", dir.filePath("here")));
-  QVERIFY(QFile::link("in.png", dir.filePath("sub/pic.png")));  // whose target does not exist yet
-  QCOMPARE(::link(QFile::encodeName(dir.filePath("in.skp")).constData(),
-                  QFile::encodeName(dir.filePath("hard.png")).constData()),
+  RunFolder folder({{"in.skp", posting}, {"pic.png", posting}, {"pic.svg", posting}, {"pic.txt", posting}});
+  QVERIFY(QDir(folder.Path()).mkdir("sub"));
+  QVERIFY(QFile::link("in.skp", folder.Path("link.png")));
+  QVERIFY(QFile::link(".", folder.Path("here")));
+  QVERIFY(QFile::link("in.png", folder.Path("sub/pic.png")));  // whose target does not exist yet
+  QCOMPARE(::link(QFile::encodeName(folder.Path("in.skp")).constData(),
+                  QFile::encodeName(folder.Path("hard.png")).constData()),
            0);
-  const QStringList before = Listing(dir.path());
-  arguments.replaceInStrings("@", dir.path());
-  const RunResult run = RunRenderer(arguments, dir.path());
-  QVERIFY(run.finished);
-  QCOMPARE(run.exitCode, 2);
-  QCOMPARE(QString::fromLocal8Bit(run.err), QString(report).replace("@", dir.path()));
-  QCOMPARE(Listing(dir.path()), before);
-  for (const char* name : {"in.skp", "pic.png", "pic.svg", "pic.txt"}) QCOMPARE(ReadBytes(dir.filePath(name)), posting);
-  QVERIFY(QFileInfo(dir.filePath("link.png")).isSymLink());
+  const RunResult run = folder.Run(arguments.replaceInStrings("@", folder.Path()));
+  RUN_ENDS(run, 2);
+  QCOMPARE(QString::fromLocal8Bit(run.err), QString(report).replace("@", folder.Path()));
+  QCOMPARE(folder.Entries(), folder.before);
+  for (const char* name : {"in.skp", "pic.png", "pic.svg", "pic.txt"}) QCOMPARE(ReadBytes(folder.Path(name)), posting);
+  QVERIFY(QFileInfo(folder.Path("link.png")).isSymLink());
 }
 
 void TestRenderCommand::usageErrors_data() {
@@ -934,17 +889,13 @@ void TestRenderCommand::usageErrors_data() {
 
 void TestRenderCommand::usageErrors() {
   QFETCH(QStringList, arguments);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
-  const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer(arguments, dir.path());
-  QVERIFY(run.finished);
-  QCOMPARE(run.exitCode, 2);
+  RunFolder folder({{"in.skp", Posting({"L(1;10;20;110;20)"})}});
+  const RunResult run = folder.Run(arguments);
+  RUN_ENDS(run, 2);
   QVERIFY(run.out.isEmpty());
   const QString err = QString::fromLocal8Bit(run.err);
-  QCOMPARE(err.count('\n'), 1);
-  QVERIFY2(err.startsWith("sketchpost-render: ") && err.endsWith("(see --help)\n"), qPrintable(err));
-  QCOMPARE(Listing(dir.path()), before);
+  QVERIFY2(IsOneMessage(err) && err.endsWith("(see --help)\n"), qPrintable(err));
+  QCOMPARE(folder.Entries(), folder.before);
 }
 
 void TestRenderCommand::helpAndVersion_data() {
@@ -960,13 +911,11 @@ void TestRenderCommand::helpAndVersion_data() {
 
 void TestRenderCommand::helpAndVersion() {
   QFETCH(QStringList, arguments);
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", Posting({"L(1;10;20;110;20)"})}}));
-  const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer(arguments, dir.path());
+  RunFolder folder({{"in.skp", Posting({"L(1;10;20;110;20)"})}});
+  const RunResult run = folder.Run(arguments);
   RUN_OK(run);
   QTEST(run.out, "text");
   QVERIFY(run.out.startsWith("sketchpost-render") || run.out.startsWith("Usage: sketchpost-render"));
   QVERIFY(run.err.isEmpty());
-  QCOMPARE(Listing(dir.path()), before);
+  QCOMPARE(folder.Entries(), folder.before);
 }

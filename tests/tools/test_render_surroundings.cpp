@@ -208,27 +208,24 @@ void TestRenderSurroundings::refusesWhatIsNotAFile() {
   QFETCH(QStringList, arguments);
   QFETCH(QStringList, drawn);
   const QByteArray posting = Posting({"E(2;F;100;50;220;150)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"a.skp", posting}, {"b.skp", posting}, {"c.skp", posting}}));
+  RunFolder folder({{"a.skp", posting}, {"b.skp", posting}, {"c.skp", posting}});
   for (const char* name : {"pipe.skp", "c.png"})
-    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
-  QVERIFY(QFile::link("pipe.skp", dir.filePath("to-pipe.skp")));
-  QVERIFY(QFile::link("c.png", dir.filePath("link.png")));
-  const QStringList before = Listing(dir.path());
-  const RunResult run = RunRenderer(arguments, dir.path());
-  QVERIFY2(run.finished, "did not end");
-  QCOMPARE(run.exitCode, 1);
+    QCOMPARE(::mkfifo(QFile::encodeName(folder.Path(name)).constData(), 0600), 0);
+  QVERIFY(QFile::link("pipe.skp", folder.Path("to-pipe.skp")));
+  QVERIFY(QFile::link("c.png", folder.Path("link.png")));
+  const RunResult run = folder.Run(arguments);
+  RUN_ENDS(run, 1);
   QTEST(run.err, "report");
-  QStringList after = Listing(dir.path());
+  QStringList after = folder.Entries();
   for (const QString& name : drawn) {
-    const QString difference = Difference(QImage(dir.filePath(name)), DrawHere(posting));
+    const QString difference = Difference(QImage(folder.Path(name)), DrawHere(posting));
     QVERIFY2(difference.isEmpty(), qPrintable(name + ": " + difference));
     after.removeIf([&](const QString& entry) { return entry.startsWith("/" + name + " "); });
   }
-  QCOMPARE(after, before);
+  QCOMPARE(after, folder.before);
   for (const char* name : {"pipe.skp", "c.png"}) {
     struct stat status;
-    QCOMPARE(::lstat(QFile::encodeName(dir.filePath(name)).constData(), &status), 0);
+    QCOMPARE(::lstat(QFile::encodeName(folder.Path(name)).constData(), &status), 0);
     QVERIFY(S_ISFIFO(status.st_mode));
   }
 }
@@ -269,21 +266,18 @@ void TestRenderSurroundings::closedStandardDescriptors() {
   QFETCH(QStringList, arguments);
   QFETCH(bool, picture);
   const QByteArray posting = Posting({"L(2;10;30;50;30;60", "E(1;F;200;50;300;150)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{"in.skp", posting}}));
-  const QStringList before = Listing(dir.path());
+  RunFolder folder({{"in.skp", posting}});
   RunSetup setup;
   setup.closedDescriptors = closed;
-  const RunResult run = RunRenderer(arguments, dir.path(), setup);
+  const RunResult run = folder.Run(arguments, setup);
   QVERIFY2(run.finished, "ended by a signal or did not end");
   QTEST(run.exitCode, "exitCode");
   QTEST(run.err, "report");
   QVERIFY(run.out.isEmpty());
   if (picture) {
-    const QString difference = Difference(QImage(dir.filePath("out.png")), DrawHere(posting));
-    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    SAME_PICTURE(QImage(folder.Path("out.png")), DrawHere(posting));
   } else {
-    QCOMPARE(Listing(dir.path()), before);
+    QCOMPARE(folder.Entries(), folder.before);
   }
 }
 
@@ -308,16 +302,14 @@ void TestRenderSurroundings::longOutputNames() {
   const QString output = stem + ".png";
   const QString input = defaultName ? stem + ".skp" : QStringLiteral("in.skp");
   const QByteArray posting = Posting({"R(1;F;10;10;50;50)", "L(3;0;199;319;0)"});
-  QTemporaryDir dir;
-  QVERIFY(FillFolder(dir, {{input, posting}}));
-  if (existing) QVERIFY(WriteBytes(dir.filePath(output), "old picture"));
-  const QStringList arguments = defaultName ? QStringList{input} : QStringList{"-o", output, input};
-  const RunResult run = RunRenderer(arguments, dir.path());
+  RunFolder folder({{input, posting}});
+  if (existing) QVERIFY(WriteBytes(folder.Path(output), "old picture"));
+  const RunResult run = folder.Run(defaultName ? QStringList{input} : QStringList{"-o", output, input});
   RUN_OK(run);
   QVERIFY(run.err.isEmpty());
-  const QString difference = Difference(QImage(dir.filePath(output)), DrawHere(posting));
-  QVERIFY2(difference.isEmpty(), qPrintable(difference));
+  SAME_PICTURE(QImage(folder.Path(output)), DrawHere(posting));
   QStringList expected{input, output};
   expected.sort();
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), expected);
+  QCOMPARE(QDir(folder.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+           expected);
 }
