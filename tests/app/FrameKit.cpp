@@ -1,5 +1,6 @@
 #include "FrameKit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDataStream>
@@ -151,6 +152,12 @@ int Session::Draws() {
 void SettingsFile::Write(const QByteArray& content) const {
   QVERIFY(QDir().mkpath(QFileInfo(Path()).absolutePath()));
   WriteFile(Path(), content);
+}
+
+QWidget* PictureOf(const TGrafForm* graf) { return PartOf<QWidget>(*graf, QStringLiteral("Image")); }
+
+QAbstractButton* ButtonOf(const TGrafForm* graf, const char* name) {
+  return PartOf<QAbstractButton>(*graf, QLatin1String(name));
 }
 
 THelpWindow* HelpWindowOf(const TFrameForm& frame) {

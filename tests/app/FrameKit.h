@@ -17,6 +17,8 @@
 #include "app/Settings.h"
 #include "ui/MdiChild.h"
 
+class QAbstractButton;
+class TGrafForm;
 class THelpWindow;
 
 namespace frametest {
@@ -99,6 +101,11 @@ struct HeldSettings {
 struct SessionWithSettings : HeldSettings, Session {
   explicit SessionWithSettings(const SettingsFile& file) : HeldSettings(file.Path()) { frame.UseSettings(&settings); }
 };
+
+// The drawing window's picture ("Image"), and its buttons and check boxes
+// by name ("LineButton", "CbGridSnap"...).
+QWidget* PictureOf(const TGrafForm* graf);
+QAbstractButton* ButtonOf(const TGrafForm* graf, const char* name);
 
 // The frame's help window, or nullptr until Help is first chosen.
 THelpWindow* HelpWindowOf(const TFrameForm& frame);

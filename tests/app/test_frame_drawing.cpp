@@ -13,6 +13,8 @@
 #include "drawing/GraphWin.h"
 #include "test_classes.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
 
 namespace {
@@ -94,7 +96,7 @@ void TestFrameDrawing::keysFollowTheActiveWindow() {
   session.frame.EditForm->Editor->moveCursor(QTextCursor::End);  // an empty line: nothing to mark
   Press(Qt::Key_G, Qt::ControlModifier);                         // the editor has no grid
   QVERIFY(graf->Picture.Picture() == plain);
-  frametest::PartOf<QAbstractButton>(*graf, "BtnSwitchToEdit")->click();
+  ButtonOf(graf, "BtnSwitchToEdit")->click();
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), session.frame.EditForm);
 }
 
@@ -155,10 +157,10 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   Session session;
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
-  frametest::PartOf<QAbstractButton>(*graf, "RectangleButton")->click();
+  ButtonOf(graf, "RectangleButton")->click();
   frametest::PartOf<QSpinBox>(*graf, "PenWidth")->setValue(4);
-  frametest::PartOf<QAbstractButton>(*graf, "CbBrushStyle")->click();
-  frametest::PartOf<QAbstractButton>(*graf, "CbGridSnap")->setChecked(true);
+  ButtonOf(graf, "CbBrushStyle")->click();
+  ButtonOf(graf, "CbGridSnap")->setChecked(true);
   session.SubWindowOf(graf)->close();
   QVERIFY(session.SubWindowOf(graf)->isMinimized());
   QCOMPARE(session.frame.GrafForm, graf);
@@ -168,7 +170,7 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
   QCOMPARE(frametest::PartOf<QSpinBox>(*graf, "PenWidth")->value(), 4);  // the next move gives it to the pen
   QVERIFY(graf->Settings.fill);
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "CbGridSnap")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbGridSnap")->isChecked());
   QCOMPARE(graf->EditWindow, session.frame.EditForm);
 }
 
@@ -178,9 +180,8 @@ void TestFrameDrawing::drawingWritesIntoTheEditor() {
   TGrafForm* graf = DrawFromEditor(session, "Look:\n");
   session.Activate(graf);
   const auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), frametest::PartOf<QWidget>(*graf, "Image")->mapToGlobal(QPointF(at)),
-                      Qt::LeftButton, held, {});
-    QApplication::sendEvent(frametest::PartOf<QWidget>(*graf, "Image"), &event);
+    QMouseEvent event(type, QPointF(at), PictureOf(graf)->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
+    QApplication::sendEvent(PictureOf(graf), &event);
   };
   mouse(QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton);
   mouse(QEvent::MouseMove, {110, 20}, Qt::LeftButton);
@@ -212,9 +213,9 @@ void TestFrameDrawing::zoomAndUndoKeys() {
   editor->Editor->document()->clearUndoRedoStacks();
   Press(Qt::Key_Z, Qt::ControlModifier);  // nothing to undo: the key does nothing
   QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\n"));
-  QTest::mousePress(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-  QTest::mouseMove(frametest::PartOf<QWidget>(*graf, "Image"), QPoint(60, 60));
-  QTest::mouseRelease(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseMove(PictureOf(graf), QPoint(60, 60));
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
   QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\nL(1;20;20;60;60)\n"));
   const sketch::Picture drawn = graf->Picture.Picture();
   Press(Qt::Key_Z, Qt::ControlModifier);
@@ -239,18 +240,17 @@ void TestFrameDrawing::leavingTheWindowEndsAnOpenPolyline() {
   TGrafForm* graf = DrawFromEditor(session, "Look:\n");
   TEditForm* editor = session.frame.EditForm;
   session.Activate(graf);
-  QTest::mousePress(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(200, 133));
-  QTest::mouseMove(frametest::PartOf<QWidget>(*graf, "Image"), QPoint(246, 163));
-  QTest::mouseRelease(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::ControlModifier,
-                      QPoint(246, 163));
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(200, 133));
+  QTest::mouseMove(PictureOf(graf), QPoint(246, 163));
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::ControlModifier, QPoint(246, 163));
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163\n"));
   Press(Qt::Key_F6);
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), editor);
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\n"));
   for (const Qt::Key key : {Qt::Key_X, Qt::Key_Y, Qt::Key_Z}) Press(key);
   session.Activate(graf);
-  QTest::mouseMove(frametest::PartOf<QWidget>(*graf, "Image"), QPoint(306, 73));
-  QTest::mouseClick(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(306, 73));
+  QTest::mouseMove(PictureOf(graf), QPoint(306, 73));
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(306, 73));
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\nxyz"));
   Press(Qt::Key_Z, Qt::ControlModifier);  // the typing, then the polyline with its ")" in one step
   Press(Qt::Key_Z, Qt::ControlModifier);
@@ -277,7 +277,7 @@ void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
   QVERIFY(thickness->hasFocus());
   Press(Qt::Key_R);
   QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "RectangleButton")->isChecked());
+  QVERIFY(ButtonOf(graf, "RectangleButton")->isChecked());
   Press(Qt::Key_Backspace);
   Press(Qt::Key_4);
   QCOMPARE(thickness->value(), 4);

@@ -22,6 +22,8 @@
 #include "test_classes.h"
 #include "ui/Dialogs.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
 using frametest::Snapshot;
 
@@ -307,10 +309,10 @@ void TestFrameWindows::keysGoBackAfterADialog() {
     QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
     return dialog.result();
   });
-  frametest::PartOf<QAbstractButton>(*graf, "TextButton")->click();
+  ButtonOf(graf, "TextButton")->click();
   session.dialogs.answers = {};
   QWidget* before = QApplication::focusWidget();
-  QTest::mouseClick(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, {}, QPoint(20, 50));
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, {}, QPoint(20, 50));
   SetLegendDialogRunner(nullptr);
   QVERIFY(editor->Editor->toPlainText().endsWith(QStringLiteral("T(M;20;50;\"ab\")")));
   QTRY_VERIFY(KeysGoTo(before));

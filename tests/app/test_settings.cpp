@@ -15,6 +15,8 @@
 #include "drawing/LegendDlg.h"
 #include "test_classes.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
 using frametest::SessionWithSettings;
 using frametest::SettingsFile;
@@ -31,9 +33,9 @@ TGrafForm* DrawingWindow(Session& session) {
 
 // A drag on the picture with the left button, from `from` to `to`.
 void Drag(TGrafForm* graf, QPoint from, QPoint to) {
-  QTest::mousePress(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, from);
-  QTest::mouseMove(frametest::PartOf<QWidget>(*graf, "Image"), to);
-  QTest::mouseRelease(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, to);
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(PictureOf(graf), to);
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, to);
 }
 
 // The legend "up", large and upward, at (40, 150), chosen in the legend dialog.
@@ -46,8 +48,8 @@ void PlaceLargeUpwardLegend(TGrafForm* graf) {
     QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
     return dialog.result();
   });
-  QTest::mouseClick(frametest::PartOf<QAbstractButton>(*graf, "TextButton"), Qt::LeftButton);
-  QTest::mouseClick(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  QTest::mouseClick(ButtonOf(graf, "TextButton"), Qt::LeftButton);
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
   SetLegendDialogRunner(nullptr);
 }
 
@@ -68,15 +70,13 @@ void TestSettings::frameAndToolsComeBack() {
     TGrafForm* graf = DrawingWindow(session);
     QVERIFY(graf != nullptr);
     // The user's choices, made on the tool bar.
-    for (QWidget* control : std::initializer_list<QWidget*>{frametest::PartOf<QAbstractButton>(*graf, "EllipseButton"),
-                                                            frametest::PartOf<QAbstractButton>(*graf, "DashPen"),
-                                                            frametest::PartOf<QAbstractButton>(*graf, "CbBrushStyle"),
-                                                            frametest::PartOf<QAbstractButton>(*graf, "CbGridSnap"),
-                                                            frametest::PartOf<QAbstractButton>(*graf, "CbOrthoSnap")})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ButtonOf(graf, "EllipseButton"), ButtonOf(graf, "DashPen"), ButtonOf(graf, "CbBrushStyle"),
+             ButtonOf(graf, "CbGridSnap"), ButtonOf(graf, "CbOrthoSnap")})
       QTest::mouseClick(control, Qt::LeftButton);
     PlaceLargeUpwardLegend(graf);
     QCOMPARE(LastLine(session), QStringLiteral("T(LU;40;150;\"up\")"));
-    QTest::mouseClick(frametest::PartOf<QAbstractButton>(*graf, "EllipseButton"), Qt::LeftButton);
+    QTest::mouseClick(ButtonOf(graf, "EllipseButton"), Qt::LeftButton);
     session.dialogs.answers << ui::Answer::No;  // the text drawn is not kept
     session.frame.close();
     QVERIFY(!session.frame.isVisible());
@@ -88,11 +88,11 @@ void TestSettings::frameAndToolsComeBack() {
   QCOMPARE(session.frame.geometry(), placed);
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "EllipseButton")->isChecked());
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "DashPen")->isChecked());
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "CbBrushStyle")->isChecked());
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "CbGridSnap")->isChecked());
-  QVERIFY(frametest::PartOf<QAbstractButton>(*graf, "CbOrthoSnap")->isChecked());
+  QVERIFY(ButtonOf(graf, "EllipseButton")->isChecked());
+  QVERIFY(ButtonOf(graf, "DashPen")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbBrushStyle")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbGridSnap")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbOrthoSnap")->isChecked());
   // The settings act as the buttons show: a dashed, filled circle snapped to
   // the grid.
   Drag(graf, QPoint(21, 19), QPoint(88, 52));
@@ -105,8 +105,8 @@ void TestSettings::frameAndToolsComeBack() {
     offeredUp = dialog.CheckBox1->isChecked();
     return int(QDialog::Rejected);
   });
-  QTest::mouseClick(frametest::PartOf<QAbstractButton>(*graf, "TextButton"), Qt::LeftButton);
-  QTest::mouseClick(frametest::PartOf<QWidget>(*graf, "Image"), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  QTest::mouseClick(ButtonOf(graf, "TextButton"), Qt::LeftButton);
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
   SetLegendDialogRunner(nullptr);
   QCOMPARE(offeredSize, 2);
   QVERIFY(offeredUp);
@@ -151,13 +151,13 @@ void TestSettings::keptAsTheyChange() {
   QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file.Path()), 5000);
   QTest::qWait(600);
   session.Activate(graf);
-  const QMap<QString, QWidget*> controls{{"click dashed", frametest::PartOf<QAbstractButton>(*graf, "DashPen")},
-                                         {"click fill", frametest::PartOf<QAbstractButton>(*graf, "CbBrushStyle")},
-                                         {"click grid", frametest::PartOf<QAbstractButton>(*graf, "CbGridSnap")}};
+  const QMap<QString, QWidget*> controls{{"click dashed", ButtonOf(graf, "DashPen")},
+                                         {"click fill", ButtonOf(graf, "CbBrushStyle")},
+                                         {"click grid", ButtonOf(graf, "CbGridSnap")}};
   if (controls.contains(change)) {
     QTest::mouseClick(controls[change], Qt::LeftButton);
   } else if (change == QLatin1String("key R")) {
-    QTest::keyClick(frametest::PartOf<QWidget>(*graf, "Image"), Qt::Key_R);
+    QTest::keyClick(PictureOf(graf), Qt::Key_R);
   } else if (change == QLatin1String("thickness 3")) {
     auto* field = frametest::PartOf<QSpinBox>(*graf, "PenWidth")->findChild<QLineEdit*>();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
