@@ -21,6 +21,8 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -228,12 +230,12 @@ struct Windows {
   Windows() {
     frame.resize(1024, 768);
     frame.show();
-    frame.New1Click();
+    frame.findChild<QAction*>(QStringLiteral("New1"))->trigger();
     editor = frame.EditForm;
     const std::string& file = ThePosting().file;
     editor->Editor->setPlainText(editor::DecodePosting(QByteArray(file.data(), static_cast<qsizetype>(file.size()))));
     editor->Editor->moveCursor(QTextCursor::Start);
-    frame.DrawEditorText();
+    editor->findChild<QAction*>(QStringLiteral("draw1"))->trigger();  // F7
     frame.MdiArea->tileSubWindows();  // both windows in sight: the picture is painted as the user sees it
     graf = frame.GrafForm;
     if (graf != nullptr) {
@@ -649,7 +651,7 @@ bool CaretMovesAsMeant() {
                    kKindNames[stop.kind], windows->graf->LastHighlight().c_str(), expected.c_str());
       return false;
     }
-    if (windows->editor->StatusPanels[1]->text() != QString::number(stop.line + 1)) {
+    if (windows->editor->findChild<QLabel*>(QStringLiteral("StatusPanel1"))->text() != QString::number(stop.line + 1)) {
       return Fail("the status bar does not show the caret's line");
     }
     if (windows->Picture() == previous) {

@@ -1,12 +1,14 @@
 #include "app/MDIFrame.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <algorithm>
 
 #include "app/Application.h"
+#include "app/HelpUnit.h"
 #include "drawing/GraphWin.h"
 #include "editor/MDIEdit.h"
 #include "ui/Dialogs.h"
@@ -45,36 +47,39 @@ void TFrameForm::OnSubWindowActivated(QMdiSubWindow* window) {
 }
 
 void TFrameForm::BuildMenus() {
+  // Items are the frame's children, named after their members: found by name
+  // before the child windows' own.
+  const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
+                           const QKeySequence& key = {}) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(key);
+    menu->addAction(action);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
   File1 = new QMenu(tr("&File"), this);
-  New1 = File1->addAction(tr("&New"));
-  Open1 = File1->addAction(tr("&Open..."));
-  Open1->setShortcut(Qt::Key_F3);
+  New1 = item(File1, "New1", tr("&New"), &TFrameForm::New1Click);
+  Open1 = item(File1, "Open1", tr("&Open..."), &TFrameForm::Open1Click, Qt::Key_F3);
   ui::AddStandardKeys(New1, QKeySequence::New);
   ui::AddStandardKeys(Open1, QKeySequence::Open);
   RecentFiles = ui::AddRecentFilesMenu(File1, nullptr, &History);
   File1->addSeparator();
-  Exit1 = File1->addAction(tr("E&xit"));
+  Exit1 = item(File1, "Exit1", tr("E&xit"), &TFrameForm::Exit1Click);
 
   Window1 = new QMenu(tr("&Window"), this);
-  Help1 = Window1->addAction(tr("Help"));
-  Help1->setShortcut(Qt::Key_F1);
-  Tile1 = Window1->addAction(tr("&Tile"));
-  Cascade1 = Window1->addAction(tr("&Cascade"));
-  Arrangeicons1 = Window1->addAction(tr("&Arrange icons"));
+  Help1 = item(Window1, "Help1", tr("Help"), &TFrameForm::Help1Click, Qt::Key_F1);
+  Tile1 = item(Window1, "Tile1", tr("&Tile"), &TFrameForm::Tile1Click);
+  Cascade1 = item(Window1, "Cascade1", tr("&Cascade"), &TFrameForm::Cascade1Click);
+  Arrangeicons1 = item(Window1, "Arrangeicons1", tr("&Arrange icons"), &TFrameForm::Arrangeicons1Click);
   connect(Window1, &QMenu::aboutToShow, this, &TFrameForm::FillWindowList);
 
   HelpMenu = new QMenu(tr("&Help"), this);
-  About = HelpMenu->addAction(tr("&About Sketchpost"));
-  connect(About, &QAction::triggered, this, [this] { app::ShowAbout(this); });
+  About = item(HelpMenu, "About", tr("&About Sketchpost"), [this] { app::ShowAbout(this); });
+  const std::pair<QObject*, const char*> menus[] = {
+      {File1, "File1"}, {Window1, "Window1"}, {HelpMenu, "HelpMenu"}, {RecentFiles, "RecentFiles"}};
+  for (const auto& [menu, name] : menus) menu->setObjectName(QLatin1String(name));
   connect(&History, &ui::FileHistory::chosen, this, &TFrameForm::OpenFile);
-
-  connect(New1, &QAction::triggered, this, &TFrameForm::New1Click);
-  connect(Open1, &QAction::triggered, this, &TFrameForm::Open1Click);
-  connect(Exit1, &QAction::triggered, this, &TFrameForm::Exit1Click);
-  connect(Help1, &QAction::triggered, this, &TFrameForm::Help1Click);
-  connect(Tile1, &QAction::triggered, this, &TFrameForm::Tile1Click);
-  connect(Cascade1, &QAction::triggered, this, &TFrameForm::Cascade1Click);
-  connect(Arrangeicons1, &QAction::triggered, this, &TFrameForm::Arrangeicons1Click);
 
   // The platform's child-window keys, which stand in no menu.
   auto* nextChild = new QAction(this);
@@ -150,15 +155,7 @@ void TFrameForm::ShowEditorWindow() {
 }
 
 bool TFrameForm::SaveQuestionAllowsOpen() {
-  if (EditForm == nullptr || !EditForm->IsModified()) return true;
-  switch (EditForm->QuerySave()) {
-    case ui::Answer::Cancel:
-      return false;
-    case ui::Answer::Yes:
-      return EditForm->Save1Click();  // the text asked to be kept is not read over
-    default:
-      return true;
-  }
+  return EditForm == nullptr || EditForm->CloseQuery();  // the text asked to be kept is not read over
 }
 
 void TFrameForm::Open1Click() {
@@ -192,6 +189,8 @@ void TFrameForm::Tile1Click() {
   }
   Arrangeicons1Click();
 }
+
+void TFrameForm::Cascade1Click() { MdiArea->cascadeSubWindows(); }
 
 void TFrameForm::Arrangeicons1Click() {
   // Minimised windows in a row along the bottom edge, left to right.

@@ -4,23 +4,25 @@
 // coupling of the two child windows (F7, F6, the caret line). Files come in
 // through Open, the recent files, the command line and drops; with settings
 // given, the frame, the drawing tools and the recent files last from one run
-// to the next, kept as they change.
+// to the next, kept as they change. Its menus and items carry their member
+// names as object names, and are the frame's own children.
 
 #include <QMainWindow>
-#include <QMdiArea>
-#include <QMenu>
-#include <QPointer>
 #include <QTimer>
 
-#include "app/HelpUnit.h"
 #include "drawing/ToolSettings.h"
 #include "ui/FileHistory.h"
-#include "ui/MdiChild.h"
 
+class QMdiArea;
+class QMdiSubWindow;
 class TEditForm;
 class TGrafForm;
+class THelpWindow;
 namespace app {
 class Settings;
+}
+namespace ui {
+class ChildSubWindow;
 }
 
 class TFrameForm : public QMainWindow {
@@ -31,33 +33,9 @@ class TFrameForm : public QMainWindow {
   ~TFrameForm() override;
 
   QMdiArea* MdiArea = nullptr;
-  QMenu* File1 = nullptr;
-  QMenu* Window1 = nullptr;
-  QMenu* HelpMenu = nullptr;
-  QMenu* RecentFiles = nullptr;
-  QAction *New1 = nullptr, *Open1 = nullptr, *Exit1 = nullptr;
-  QAction *Help1 = nullptr, *Tile1 = nullptr, *Cascade1 = nullptr, *Arrangeicons1 = nullptr;
-  QAction* About = nullptr;
-
-  // The recent files and the folder the file dialogs start in.
-  ui::FileHistory History;
-
   // The windows, each empty until first made; once set, they stay set.
   TEditForm* EditForm = nullptr;
   TGrafForm* GrafForm = nullptr;
-  THelpWindow* HelpWindow = nullptr;
-  bool HelpShown = false;
-
-  void New1Click();
-  void Open1Click();
-  void Exit1Click() { close(); }
-  void Tile1Click();
-  void Cascade1Click() { MdiArea->cascadeSubWindows(); }
-  void Arrangeicons1Click();
-  void Help1Click();
-  void DrawEditorText();
-  void ShowEditor(TEditForm* editor);
-  void ForwardCursorLine(const QByteArray& line);
 
   // Opens `fileName` as Open does once a file is chosen: the save question
   // first, then the file read into the editor window. Without an editor
@@ -68,9 +46,6 @@ class TFrameForm : public QMainWindow {
   // files come from `settings` and go back to it (not owned; it must outlive
   // the frame). Call before the frame is shown.
   void UseSettings(app::Settings* settings);
-
-  // The frame around a child window, or nullptr.
-  ui::ChildSubWindow* FrameOf(QWidget* child) const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -87,7 +62,21 @@ class TFrameForm : public QMainWindow {
   void OnSubWindowActivated(QMdiSubWindow* window);
   void FillWindowList();
   void BringToFront(QWidget* child);
-  // Asks about unsaved text before another file is read; false: stop.
+  // The frame around a child window, or nullptr.
+  ui::ChildSubWindow* FrameOf(QWidget* child) const;
+
+  void New1Click();
+  void Open1Click();
+  void Exit1Click() { close(); }
+  void Tile1Click();
+  void Cascade1Click();
+  void Arrangeicons1Click();
+  void Help1Click();
+  void DrawEditorText();
+  void ShowEditor(TEditForm* editor);
+  void ForwardCursorLine(const QByteArray& line);
+
+  // The save question before another file is read over the text; false: stop.
   bool SaveQuestionAllowsOpen();
   void MakeEditorWindow();  // hidden, until ShowEditorWindow
   void ShowEditorWindow();
@@ -97,6 +86,15 @@ class TFrameForm : public QMainWindow {
   // what did not change is not written again.
   void ScheduleSettingsStore();
   void StoreSettings();
+
+  QMenu *File1 = nullptr, *Window1 = nullptr, *HelpMenu = nullptr, *RecentFiles = nullptr;
+  QAction *New1 = nullptr, *Open1 = nullptr, *Exit1 = nullptr;
+  QAction *Help1 = nullptr, *Tile1 = nullptr, *Cascade1 = nullptr, *Arrangeicons1 = nullptr, *About = nullptr;
+
+  // The recent files and the folder the file dialogs start in.
+  ui::FileHistory History;
+  THelpWindow* HelpWindow = nullptr;  // one for the run, made when first asked for
+  bool HelpShown = false;
 
   app::Settings* settings_ = nullptr;
   drawing::ToolSettings tools_;  // for the drawing window when it is made

@@ -3,6 +3,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "app/MDIFrame.h"

@@ -19,7 +19,7 @@ void TGrafForm::ExportPicture1Click() {
   const drawing::ExportKind offered = drawing::ExportKindOf(exportFilter_);
   options.defaultSuffix = offered.Suffix();
   options.proposedName =
-      drawing::ProposedExportName(EditWindow != nullptr ? EditWindow->FileName : editor::kUntitled, offered);
+      drawing::ProposedExportName(EditWindow != nullptr ? EditWindow->FileName() : editor::kUntitled, offered);
   QString filter = exportFilter_;
   const QString chosen = ui::CurrentDialogs().SaveFileNameAndFilter(this, options, filter);
   if (chosen.isEmpty()) return;

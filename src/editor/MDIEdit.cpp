@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -15,6 +18,8 @@
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
 #include "format/Limits.h"
+#include "ui/Dialogs.h"
+#include "ui/FileHistory.h"
 #include "ui/StandardKeys.h"
 
 using editor::ColLine;
@@ -22,12 +27,6 @@ using editor::ColLine;
 namespace {
 
 const QString kFileFilter = QStringLiteral("Newsgroup Sketch (*.skp);;Plain text files (*.txt);;All files (*)");
-
-QAction* AddItem(QMenu* menu, const QString& caption, const QKeySequence& key = {}) {
-  QAction* action = menu->addAction(caption);
-  action->setShortcut(key);
-  return action;
-}
 
 }  // namespace
 
@@ -52,6 +51,7 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   const int widths[5] = {36, 28, 28, 16, 0};
   for (int i = 0; i < 5; ++i) {
     auto* panel = new QLabel(QString::fromLatin1(labels[i]), StatusBar1);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
     panel->setMinimumWidth(widths[i]);
     panel->setFrameStyle(QFrame::Panel | (i == 4 ? QFrame::Sunken : QFrame::Raised));
     panel->setAlignment((i < 3 ? Qt::AlignRight : i == 3 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -67,6 +67,9 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(StatusBar1);
 
   BuildMenus();
+  const std::pair<QObject*, const char*> parts[] = {
+      {StatusBar1, "StatusBar1"}, {File1, "File1"}, {Edit1, "Edit1"}, {PopupMenu1, "PopupMenu1"}};
+  for (const auto& [part, name] : parts) part->setObjectName(QLatin1String(name));
 
   connect(Editor, &QPlainTextEdit::textChanged, this, &TEditForm::OnEdMemoChange);
   connect(Editor, &editor::SketchTextEdit::keyDown, this, &TEditForm::OnEdKeyDown);
@@ -81,60 +84,50 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
 }
 
 void TEditForm::BuildMenus() {
+  // Each item carries its member's name, by which tests and style sheets find it.
+  const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
+                           const QKeySequence& key = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
   File1 = new QMenu(tr("&File"), this);
-  New1 = AddItem(File1, tr("&New"));
-  Open1 = AddItem(File1, tr("&Open..."), Qt::Key_F3);
-  Close1 = AddItem(File1, tr("&Close"));
-  Save1 = AddItem(File1, tr("&Save"), Qt::Key_F2);
-  Saveas1 = AddItem(File1, tr("Save &as..."), Qt::CTRL | Qt::Key_F2);
+  New1 = item(File1, "New1", tr("&New"), &TEditForm::New1Click);
+  Open1 = item(File1, "Open1", tr("&Open..."), &TEditForm::Open1Click, Qt::Key_F3);
+  Close1 = item(File1, "Close1", tr("&Close"), &TEditForm::Close1Click);
+  Save1 = item(File1, "Save1", tr("&Save"), &TEditForm::Save1Click, Qt::Key_F2);
+  Saveas1 = item(File1, "Saveas1", tr("Save &as..."), &TEditForm::Saveas1Click, Qt::CTRL | Qt::Key_F2);
   File1->addSeparator();
-  draw1 = AddItem(File1, tr("&draw"), Qt::Key_F7);
+  draw1 = item(File1, "draw1", tr("&draw"), &TEditForm::draw1Click, Qt::Key_F7);
   File1->addSeparator();
-  Exit1 = AddItem(File1, tr("E&xit"));
+  Exit1 = item(File1, "Exit1", tr("E&xit"), &TEditForm::Exit1Click);
   ui::AddStandardKeys(New1, QKeySequence::New);
   ui::AddStandardKeys(Open1, QKeySequence::Open);
   ui::AddStandardKeys(Save1, QKeySequence::Save);
   ui::AddStandardKeys(Saveas1, QKeySequence::SaveAs);
 
   Edit1 = new QMenu(tr("&Edit"), this);
-  Cut1 = AddItem(Edit1, tr("Cu&t"), Qt::CTRL | Qt::Key_X);
-  Copy1 = AddItem(Edit1, tr("&Copy"), Qt::CTRL | Qt::Key_C);
-  Paste1 = AddItem(Edit1, tr("&Paste"), Qt::CTRL | Qt::Key_V);
-  Delete1 = AddItem(Edit1, tr("De&lete"), Qt::CTRL | Qt::Key_D);
-  Selectall1 = AddItem(Edit1, tr("Select &all"), Qt::CTRL | Qt::Key_A);
+  Cut1 = item(Edit1, "Cut1", tr("Cu&t"), &TEditForm::Cut1Click, Qt::CTRL | Qt::Key_X);
+  Copy1 = item(Edit1, "Copy1", tr("&Copy"), &TEditForm::Copy1Click, Qt::CTRL | Qt::Key_C);
+  Paste1 = item(Edit1, "Paste1", tr("&Paste"), &TEditForm::Paste1Click, Qt::CTRL | Qt::Key_V);
+  Delete1 = item(Edit1, "Delete1", tr("De&lete"), &TEditForm::Delete1Click, Qt::CTRL | Qt::Key_D);
+  Selectall1 = item(Edit1, "Selectall1", tr("Select &all"), &TEditForm::Selectall1Click, Qt::CTRL | Qt::Key_A);
   Edit1->addSeparator();
-  Removequotes1 = AddItem(Edit1, tr("&Remove quotes"));
-  AddURL1 = AddItem(Edit1, tr("Add &URL"));
+  Removequotes1 = item(Edit1, "Removequotes1", tr("&Remove quotes"), &TEditForm::Removequotes1Click);
+  AddURL1 = item(Edit1, "AddURL1", tr("Add &URL"), &TEditForm::AddURL1Click);
   Editor->SetMenuKeys(
       {Cut1->shortcut(), Copy1->shortcut(), Paste1->shortcut(), Delete1->shortcut(), Selectall1->shortcut()});
 
   PopupMenu1 = new QMenu(this);
-  Cut2 = AddItem(PopupMenu1, tr("Cu&t"));
-  Copy2 = AddItem(PopupMenu1, tr("&Copy"));
-  Paste2 = AddItem(PopupMenu1, tr("&Paste"));
-  Delete2 = AddItem(PopupMenu1, tr("D&elete"));
-  SelectAll2 = AddItem(PopupMenu1, tr("Select &All"));
+  Cut2 = item(PopupMenu1, "Cut2", tr("Cu&t"), &TEditForm::Cut1Click);
+  Copy2 = item(PopupMenu1, "Copy2", tr("&Copy"), &TEditForm::Copy1Click);
+  Paste2 = item(PopupMenu1, "Paste2", tr("&Paste"), &TEditForm::Paste1Click);
+  Delete2 = item(PopupMenu1, "Delete2", tr("D&elete"), &TEditForm::Delete2Click);
+  SelectAll2 = item(PopupMenu1, "SelectAll2", tr("Select &All"), &TEditForm::SelectAll2Click);
   PopupMenu1->addSeparator();
-  draw2 = AddItem(PopupMenu1, tr("&draw   F7"));
-
-  connect(New1, &QAction::triggered, this, &TEditForm::New1Click);
-  connect(Open1, &QAction::triggered, this, &TEditForm::Open1Click);
-  connect(Close1, &QAction::triggered, this, &TEditForm::Close1Click);
-  connect(Save1, &QAction::triggered, this, &TEditForm::Save1Click);
-  connect(Saveas1, &QAction::triggered, this, &TEditForm::Saveas1Click);
-  connect(draw1, &QAction::triggered, this, &TEditForm::draw1Click);
-  connect(Exit1, &QAction::triggered, this, &TEditForm::Exit1Click);
-  connect(draw2, &QAction::triggered, this, &TEditForm::draw2Click);
-
-  for (QAction* cut : {Cut1, Cut2}) connect(cut, &QAction::triggered, this, &TEditForm::Cut1Click);
-  for (QAction* copy : {Copy1, Copy2}) connect(copy, &QAction::triggered, this, &TEditForm::Copy1Click);
-  for (QAction* paste : {Paste1, Paste2}) connect(paste, &QAction::triggered, this, &TEditForm::Paste1Click);
-  connect(Delete1, &QAction::triggered, this, &TEditForm::Delete1Click);
-  connect(Delete2, &QAction::triggered, this, &TEditForm::Delete2Click);
-  connect(Selectall1, &QAction::triggered, this, &TEditForm::Selectall1Click);
-  connect(SelectAll2, &QAction::triggered, this, &TEditForm::SelectAll2Click);
-  connect(Removequotes1, &QAction::triggered, this, &TEditForm::Removequotes1Click);
-  connect(AddURL1, &QAction::triggered, this, &TEditForm::AddURL1Click);
+  draw2 = item(PopupMenu1, "draw2", tr("&draw   F7"), &TEditForm::draw2Click);
   // The states are set as the menus open and before an Edit key runs its item.
   connect(Edit1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TEditForm::Edit1Click);
@@ -165,13 +158,13 @@ void TEditForm::New1Click() {
   QTextCursor all(Editor->document());
   all.select(QTextCursor::Document);
   all.removeSelectedText();
-  URLAdded = false;
+  urlAdded_ = false;
   UpdateStatus();
 }
 
 void TEditForm::Open1Click() {
   emit openRequested();
-  URLAdded = false;
+  urlAdded_ = false;
 }
 
 bool TEditForm::EnterFolderOf(const QString& fileName) {
@@ -183,8 +176,8 @@ bool TEditForm::EnterFolderOf(const QString& fileName) {
 }
 
 void TEditForm::SetFileName(const QString& fileName) {
-  FileName = QFileInfo(fileName).absoluteFilePath();
-  setWindowTitle(editor::EditorCaption(FileName));
+  fileName_ = QFileInfo(fileName).absoluteFilePath();
+  setWindowTitle(editor::EditorCaption(fileName_));
 }
 
 bool TEditForm::LoadFile(const QString& fileName) {
@@ -203,16 +196,16 @@ bool TEditForm::LoadFile(const QString& fileName) {
   Editor->setPlainText(text);
   Editor->moveCursor(QTextCursor::Start);
   Editor->document()->setModified(false);
-  URLAdded = false;
+  urlAdded_ = false;
   SetFileName(fileName);
   UpdateStatus();  // the text's change showed the old name and "*"
-  Remember(FileName);
+  Remember(fileName_);
   return true;
 }
 
 bool TEditForm::Save1Click() {
-  if (FileName == editor::kUntitled) return Saveas1Click();
-  return WriteText(FileName);
+  if (fileName_ == editor::kUntitled) return Saveas1Click();
+  return WriteText(fileName_);
 }
 
 bool TEditForm::WriteText(const QString& fileName) {
@@ -231,7 +224,7 @@ bool TEditForm::Saveas1Click() {
   options.title = tr("Save as");
   options.filter = kFileFilter;
   options.defaultSuffix = QStringLiteral("skp");
-  options.proposedName = FileName;
+  options.proposedName = fileName_;
   if (history_ != nullptr) options.folder = history_->Folder();
   const QString chosen = ui::CurrentDialogs().SaveFileName(this, options);
   if (chosen.isEmpty()) return false;
@@ -249,7 +242,7 @@ bool TEditForm::Saveas1Click() {
 ui::Answer TEditForm::QuerySave() {
   if (!IsModified()) return ui::Answer::No;
   return ui::CurrentDialogs().ConfirmYesNoCancel(this,
-                                                 tr("Save changes to %1?").arg(QDir::toNativeSeparators(FileName)));
+                                                 tr("Save changes to %1?").arg(QDir::toNativeSeparators(fileName_)));
 }
 
 bool TEditForm::FormCloseQuery() {
@@ -361,7 +354,7 @@ void TEditForm::Copy1Click() {
   ui::Answer answer = ui::Answer::No;
   const std::int64_t length = editor::TextLength(*Editor->document());
   const std::int64_t selected = editor::SelectionLength(*Editor->document(), Editor->textCursor());
-  if (!URLAdded && length > 10 && static_cast<double>(selected) / static_cast<double>(length) > 0.9) {
+  if (!urlAdded_ && length > 10 && static_cast<double>(selected) / static_cast<double>(length) > 0.9) {
     answer = ui::CurrentDialogs().ConfirmYesNoCancel(this, tr("Please add the download URL for Sketchpost\n"
                                                               "and a hint not to quote the text on replies!\n"
                                                               "May I append the text automatically?"));
@@ -384,7 +377,7 @@ bool TEditForm::AddURL1Click() {
   for (const QString& line : lines) added += editor::PostingLength(line) + 2;  // each with its break
   if (!Editor->CheckRoom(0, added)) return false;
   for (const QString& line : lines) AppendLine(line);
-  URLAdded = true;
+  urlAdded_ = true;
   return true;
 }
 
@@ -424,19 +417,15 @@ void TEditForm::UpdateStatus() {
   StatusPanels[1]->setText(QString::number(at.line + 1));
   StatusPanels[2]->setText(QString::number(at.column + 1));
   StatusPanels[3]->setText(IsModified() ? QStringLiteral("*") : QStringLiteral(" "));
-  StatusPanels[4]->setText(FileName);
+  StatusPanels[4]->setText(fileName_);
 }
 
 ColLine TEditForm::GetColLine() const {
   return editor::ColLineOf(*Editor->document(), Editor->textCursor().selectionStart());
 }
 
-std::int64_t TEditForm::ColLineToPos(std::int32_t column, std::int32_t line) const {
-  return editor::ColLineToPos(*Editor->document(), column, line);
-}
-
 void TEditForm::GotoColLine(std::int32_t column, std::int32_t line) {
-  const std::int64_t index = ColLineToPos(column, line);
+  const std::int64_t index = editor::ColLineToPos(*Editor->document(), column, line);
   if (index > 0) {
     QTextCursor cursor = Editor->textCursor();
     cursor.setPosition(editor::PositionOfIndex(*Editor->document(), index));

@@ -1,11 +1,15 @@
 #include "FrameKit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/HelpUnit.h"
@@ -34,7 +38,7 @@ Session::Session() { frame.resize(800, 600); }
 Session::~Session() {
   // Destroying a frame that is still shown with a child window crashes (see
   // TestFrameWindows::destroyingAShownFrame); the other tests hide it first.
-  if (frame.HelpWindow != nullptr) frame.HelpWindow->hide();
+  if (THelpWindow* help = HelpWindowOf(frame)) help->hide();
   frame.hide();
 }
 
@@ -45,7 +49,7 @@ bool Session::Shown() {
 }
 
 TEditForm* Session::NewEditor(const QString& text) {
-  frame.New1Click();
+  ChooseInFrame(frame, QStringLiteral("New1"));
   TEditForm* editor = frame.EditForm;
   if (editor != nullptr && !text.isEmpty()) {
     editor->Editor->setPlainText(text);
@@ -124,10 +128,11 @@ QStringList Session::MenuBar() const {
 }
 
 QStringList Session::WindowList() {
-  emit frame.Window1->aboutToShow();
+  auto* menu = PartOf<QMenu>(frame, QStringLiteral("Window1"));
+  emit menu->aboutToShow();
   QStringList list;
-  const QList<QAction*> actions = frame.Window1->actions();
-  const qsizetype fixed = actions.indexOf(frame.Arrangeicons1) + 1;
+  const QList<QAction*> actions = menu->actions();
+  const qsizetype fixed = actions.indexOf(PartOf(frame, QStringLiteral("Arrangeicons1"))) + 1;
   for (qsizetype i = fixed; i < actions.size(); ++i) {
     const QAction* action = actions[i];
     if (action->isSeparator()) continue;
@@ -144,12 +149,42 @@ int Session::Draws() {
   return draws_;
 }
 
+void SettingsFile::Write(const QByteArray& content) const {
+  QVERIFY(QDir().mkpath(QFileInfo(Path()).absolutePath()));
+  WriteFile(Path(), content);
+}
+
+QWidget* PictureOf(const TGrafForm* graf) { return PartOf<QWidget>(*graf, QStringLiteral("Image")); }
+
+QAbstractButton* ButtonOf(const TGrafForm* graf, const char* name) {
+  return PartOf<QAbstractButton>(*graf, QLatin1String(name));
+}
+
+THelpWindow* HelpWindowOf(const TFrameForm& frame) {
+  return frame.findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void ChooseInFrame(TFrameForm& frame, const QString& name) { PartOf(frame, name)->trigger(); }
+
+QStringList RecentEntries(const QMenu* recent) {
+  QStringList entries;
+  for (const QAction* action : recent->actions())
+    if (action->isVisible() && QRegularExpression(QStringLiteral("^&\\d ")).match(action->text()).hasMatch())
+      entries << action->text().section(QChar(' '), 1);
+  return entries;
+}
+
+QMenu* FrameRecentMenu(const TFrameForm& frame) { return PartOf<QMenu>(frame, QStringLiteral("RecentFiles")); }
+
+QStringList FrameRecentFiles(const TFrameForm& frame) { return RecentEntries(FrameRecentMenu(frame)); }
+
 QString SaveQuestion(const QString& name) { return QStringLiteral("Save changes to %1?").arg(name); }
 
 Snapshot::Snapshot(Session& session) {
   TFrameForm& frame = session.frame;
   dialogCalls = static_cast<int>(session.dialogs.calls.size());
-  helpShowing = frame.HelpShown && frame.HelpWindow != nullptr && frame.HelpWindow->isVisible();
+  const THelpWindow* help = HelpWindowOf(frame);
+  helpShowing = help != nullptr && help->isVisible();
   if (frame.EditForm != nullptr) {
     text = frame.EditForm->Editor->toPlainText();
     const QTextCursor cursor = frame.EditForm->Editor->textCursor();
@@ -163,7 +198,7 @@ Snapshot::Snapshot(Session& session) {
   if (const QMdiSubWindow* window = frame.MdiArea->activeSubWindow()) active = window->windowTitle();
   subWindows = static_cast<int>(frame.MdiArea->subWindowList().size());
   for (const QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget != frame.HelpWindow) ++topLevelShown;
+    if (widget->isVisible() && widget != help) ++topLevelShown;
   }
   draws = session.Draws();
 }

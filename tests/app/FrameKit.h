@@ -8,14 +8,24 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 
+#include "EditorParts.h"
 #include "ScriptedDialogs.h"
 #include "app/MDIFrame.h"
-#include "editor/MDIEdit.h"
+#include "app/Settings.h"
 #include "ui/MdiChild.h"
 
+class QAbstractButton;
+class TGrafForm;
+class THelpWindow;
+
 namespace frametest {
+
+// The windows' parts by their names: the frame's menus and items, the
+// editor's, the drawing window's ("Image", "LineButton"...).
+using editortest::PartOf;
 
 // A second child window, as the drawing window will be: its own close query
 // and, when asked for, its own File menu (without Open) that replaces the
@@ -72,6 +82,40 @@ struct Session {
   QPointer<TEditForm> watched_;
   int draws_ = 0;
 };
+
+// The settings file of a test, in a folder of its own.
+struct SettingsFile {
+  QTemporaryDir folder;
+  QString Path() const { return folder.filePath(QStringLiteral("sketchpost/sketchpost.ini")); }
+  // The file with `content`, as an earlier run or the user left it.
+  void Write(const QByteArray& content) const;
+};
+
+struct HeldSettings {
+  explicit HeldSettings(const QString& path) : settings(path) {}
+  app::Settings settings;
+};
+
+// One run of the program with the settings of `file`: they outlive the
+// frame, which may write them as it goes.
+struct SessionWithSettings : HeldSettings, Session {
+  explicit SessionWithSettings(const SettingsFile& file) : HeldSettings(file.Path()) { frame.UseSettings(&settings); }
+};
+
+// The drawing window's picture ("Image"), and its buttons and check boxes
+// by name ("LineButton", "CbGridSnap"...).
+QWidget* PictureOf(const TGrafForm* graf);
+QAbstractButton* ButtonOf(const TGrafForm* graf, const char* name);
+
+// The frame's help window, or nullptr until Help is first chosen.
+THelpWindow* HelpWindowOf(const TFrameForm& frame);
+// Triggers the frame's own item `name` ("New1", "Help1"...) as a click on it would.
+void ChooseInFrame(TFrameForm& frame, const QString& name);
+// The files a "Recent files" menu shows, without their numbers.
+QStringList RecentEntries(const QMenu* recent);
+// The frame's "Recent files" menu and the files it shows.
+QMenu* FrameRecentMenu(const TFrameForm& frame);
+QStringList FrameRecentFiles(const TFrameForm& frame);
 
 // "Save changes to NAME?"
 QString SaveQuestion(const QString& name);

@@ -122,7 +122,7 @@ void TestDesktopLook::everyWindowHasTheIcon() {
   QVERIFY(session.Shown());
   SetUp(session, QStringLiteral("drawing"));
   session.Key(Qt::Key_F1);
-  QList<QWidget*> windows{&session.frame, session.frame.HelpWindow};
+  QList<QWidget*> windows{&session.frame, frametest::HelpWindowOf(session.frame)};
   for (QMdiSubWindow* child : session.frame.MdiArea->subWindowList()) windows << child;
   TLegendDlgForm legend(&session.frame);
   windows << &legend;

@@ -15,6 +15,7 @@
 #include "test_classes.h"
 
 using frametest::ReadFile;
+using frametest::RecentEntries;
 using frametest::Session;
 using frametest::WriteFile;
 
@@ -34,17 +35,8 @@ QString Caption(const Session& session) {
   return session.frame.EditForm != nullptr ? session.frame.EditForm->windowTitle() : QStringLiteral("<no editor>");
 }
 
-// The files a "Recent files" menu shows, without their numbers.
-QStringList RecentEntries(const QMenu* recent) {
-  QStringList entries;
-  for (const QAction* action : recent->actions())
-    if (action->isVisible() && QRegularExpression(QStringLiteral("^&\\d ")).match(action->text()).hasMatch())
-      entries << action->text().section(QChar(' '), 1);
-  return entries;
-}
-
 QMenu* EditorRecentMenu(const Session& session) {
-  for (QAction* action : session.frame.EditForm->File1->actions())
+  for (QAction* action : frametest::PartOf<QMenu>(*session.frame.EditForm, "File1")->actions())
     if (action->menu() != nullptr) return action->menu();
   return nullptr;
 }
@@ -304,7 +296,7 @@ void TestFilesFromOutside::recentFiles() {
   Postings postings;
   Session session;
   QVERIFY(session.Shown());
-  QMenu* frameRecent = session.frame.RecentFiles;
+  QMenu* frameRecent = frametest::FrameRecentMenu(session.frame);
   QVERIFY(RecentEntries(frameRecent).isEmpty());
   QVERIFY(!frameRecent->menuAction()->isEnabled());  // nothing to offer yet
 
@@ -314,7 +306,7 @@ void TestFilesFromOutside::recentFiles() {
   session.frame.OpenFile(postings.Path(QStringLiteral("b.skp")));
   QVERIFY(Drop(&session.frame, Files({postings.Path(QStringLiteral("c.skp"))})));
   session.dialogs.fileNames << postings.Path(QStringLiteral("d.skp"));
-  QVERIFY(session.frame.EditForm->Saveas1Click());
+  QVERIFY(editortest::Saved(*session.frame.EditForm, "Saveas1"));
   const QStringList newestFirst = {postings.Path("d.skp"), postings.Path("c.skp"), postings.Path("b.skp"),
                                    postings.Path("a.skp")};
   QCOMPARE(RecentEntries(frameRecent), newestFirst);
@@ -332,7 +324,7 @@ void TestFilesFromOutside::recentFiles() {
 
   // Saving with F2 counts as well; nine files keep the last eight.
   session.frame.EditForm->Editor->insertPlainText(QStringLiteral("x"));
-  QVERIFY(session.frame.EditForm->Save1Click());
+  QVERIFY(editortest::Saved(*session.frame.EditForm));
   for (int i = 0; i < 9; ++i) {
     const QString name = postings.Path(QStringLiteral("n%1.skp").arg(i));
     WriteFile(name, "n\r\n");
@@ -352,17 +344,18 @@ void TestFilesFromOutside::recentFiles() {
 
 void TestFilesFromOutside::recentFileGone() {
   Postings postings;
-  Session session;
+  frametest::SettingsFile file;  // as a run that saw both files left it
+  file.Write(("[Files]\nrecent=" + postings.Path("gone.skp") + ", " + postings.Path("a.skp") + "\n").toUtf8());
+  frametest::SessionWithSettings session(file);
   QVERIFY(session.Shown());
-  session.frame.History.Restore({postings.Path("gone.skp"), postings.Path("a.skp")}, postings.folder.path());
-  QCOMPARE(RecentEntries(session.frame.RecentFiles).size(), 2);
+  QCOMPARE(frametest::FrameRecentFiles(session.frame).size(), 2);
 
-  session.frame.RecentFiles->actions().first()->trigger();
+  frametest::FrameRecentMenu(session.frame)->actions().first()->trigger();
 
   QCOMPARE(session.dialogs.Kinds(), QStringList{"Warning"});
   QCOMPARE(session.dialogs.calls.first().text,
            postings.Path("gone.skp") + QStringLiteral(" no longer exists.\nIt was taken off the recent files."));
-  QCOMPARE(RecentEntries(session.frame.RecentFiles), QStringList{postings.Path("a.skp")});
+  QCOMPARE(frametest::FrameRecentFiles(session.frame), QStringList{postings.Path("a.skp")});
   QVERIFY(session.frame.EditForm == nullptr);  // nothing was opened
 }
 

@@ -13,6 +13,8 @@
 #include "drawing/GraphWin.h"
 #include "test_classes.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
 
 namespace {
@@ -94,7 +96,7 @@ void TestFrameDrawing::keysFollowTheActiveWindow() {
   session.frame.EditForm->Editor->moveCursor(QTextCursor::End);  // an empty line: nothing to mark
   Press(Qt::Key_G, Qt::ControlModifier);                         // the editor has no grid
   QVERIFY(graf->Picture.Picture() == plain);
-  graf->BtnSwitchToEdit->click();
+  ButtonOf(graf, "BtnSwitchToEdit")->click();
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), session.frame.EditForm);
 }
 
@@ -104,7 +106,7 @@ void TestFrameDrawing::f7OnlyFromTheEditor() {
   session.NewEditor("L(1;10;20;110;20)\n");
   frametest::StandInChild* other = session.AddStandIn("Other", false);
   session.Activate(other);
-  session.frame.DrawEditorText();  // the active child is not an editor window
+  editortest::Choose(*session.frame.EditForm, "draw1");  // the active child is not an editor window
   QVERIFY(session.frame.GrafForm == nullptr);
   QCOMPARE(session.frame.MdiArea->subWindowList().size(), 2);
 }
@@ -155,10 +157,10 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   Session session;
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
-  graf->RectangleButton->click();
-  graf->PenWidth->setValue(4);
-  graf->CbBrushStyle->click();
-  graf->CbGridSnap->setChecked(true);
+  ButtonOf(graf, "RectangleButton")->click();
+  frametest::PartOf<QSpinBox>(*graf, "PenWidth")->setValue(4);
+  ButtonOf(graf, "CbBrushStyle")->click();
+  ButtonOf(graf, "CbGridSnap")->setChecked(true);
   session.SubWindowOf(graf)->close();
   QVERIFY(session.SubWindowOf(graf)->isMinimized());
   QCOMPARE(session.frame.GrafForm, graf);
@@ -166,9 +168,9 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   Press(Qt::Key_F7);  // brings it back
   QVERIFY(!session.SubWindowOf(graf)->isMinimized());
   QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
-  QCOMPARE(graf->PenWidth->value(), 4);  // the next move gives it to the pen
+  QCOMPARE(frametest::PartOf<QSpinBox>(*graf, "PenWidth")->value(), 4);  // the next move gives it to the pen
   QVERIFY(graf->Settings.fill);
-  QVERIFY(graf->CbGridSnap->isChecked());
+  QVERIFY(ButtonOf(graf, "CbGridSnap")->isChecked());
   QCOMPARE(graf->EditWindow, session.frame.EditForm);
 }
 
@@ -178,15 +180,15 @@ void TestFrameDrawing::drawingWritesIntoTheEditor() {
   TGrafForm* graf = DrawFromEditor(session, "Look:\n");
   session.Activate(graf);
   const auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), graf->Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
-    QApplication::sendEvent(graf->Image, &event);
+    QMouseEvent event(type, QPointF(at), PictureOf(graf)->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
+    QApplication::sendEvent(PictureOf(graf), &event);
   };
   mouse(QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton);
   mouse(QEvent::MouseMove, {110, 20}, Qt::LeftButton);
   mouse(QEvent::MouseButtonRelease, {110, 20}, Qt::NoButton);
   QCOMPARE(session.frame.EditForm->Editor->toPlainText(), QString("Look:\nL(1;10;20;110;20)\n"));
   QVERIFY(session.frame.EditForm->IsModified());
-  QCOMPARE(session.frame.EditForm->StatusPanels[0]->text(), QString("26"));
+  QCOMPARE(editortest::Panel(*session.frame.EditForm, 0), QString("26"));
 }
 
 void TestFrameDrawing::zoomAndUndoKeys() {
@@ -200,7 +202,7 @@ void TestFrameDrawing::zoomAndUndoKeys() {
   QCOMPARE(graf->Zoom(), 2);
   Press(Qt::Key_Equal, Qt::ControlModifier);
   QCOMPARE(graf->Zoom(), 3);
-  QCOMPARE(graf->ZoomPanel->text(), QString("3x"));
+  QCOMPARE(frametest::PartOf<QLabel>(*graf, "ZoomPanel")->text(), QString("3x"));
   Press(Qt::Key_Minus, Qt::ControlModifier);
   QCOMPARE(graf->Zoom(), 2);
   Press(Qt::Key_0, Qt::ControlModifier);
@@ -211,9 +213,9 @@ void TestFrameDrawing::zoomAndUndoKeys() {
   editor->Editor->document()->clearUndoRedoStacks();
   Press(Qt::Key_Z, Qt::ControlModifier);  // nothing to undo: the key does nothing
   QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\n"));
-  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-  QTest::mouseMove(graf->Image, QPoint(60, 60));
-  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseMove(PictureOf(graf), QPoint(60, 60));
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
   QCOMPARE(editor->Editor->toPlainText(), QString("R(1;E;200;100;300;150)\nL(1;20;20;60;60)\n"));
   const sketch::Picture drawn = graf->Picture.Picture();
   Press(Qt::Key_Z, Qt::ControlModifier);
@@ -238,17 +240,17 @@ void TestFrameDrawing::leavingTheWindowEndsAnOpenPolyline() {
   TGrafForm* graf = DrawFromEditor(session, "Look:\n");
   TEditForm* editor = session.frame.EditForm;
   session.Activate(graf);
-  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(200, 133));
-  QTest::mouseMove(graf->Image, QPoint(246, 163));
-  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::ControlModifier, QPoint(246, 163));
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(200, 133));
+  QTest::mouseMove(PictureOf(graf), QPoint(246, 163));
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::ControlModifier, QPoint(246, 163));
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163\n"));
   Press(Qt::Key_F6);
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), editor);
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\n"));
   for (const Qt::Key key : {Qt::Key_X, Qt::Key_Y, Qt::Key_Z}) Press(key);
   session.Activate(graf);
-  QTest::mouseMove(graf->Image, QPoint(306, 73));
-  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(306, 73));
+  QTest::mouseMove(PictureOf(graf), QPoint(306, 73));
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(306, 73));
   QCOMPARE(editor->Editor->toPlainText(), QString("Look:\nL(1;200;133;246;163)\nxyz"));
   Press(Qt::Key_Z, Qt::ControlModifier);  // the typing, then the polyline with its ")" in one step
   Press(Qt::Key_Z, Qt::ControlModifier);
@@ -269,13 +271,13 @@ void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
   QCOMPARE(graf->Settings.tool, TGrafForm::kEllipseTool);
   // A click on the thickness box's up arrow gives it the focus: letters
   // still choose tools, digits still go to the box.
-  QSpinBox* thickness = graf->PenWidth;
+  QSpinBox* thickness = frametest::PartOf<QSpinBox>(*graf, "PenWidth");
   QTest::mouseClick(thickness, Qt::LeftButton, Qt::NoModifier, QPoint(thickness->width() - 6, thickness->height() / 4));
   QCOMPARE(thickness->value(), 2);
   QVERIFY(thickness->hasFocus());
   Press(Qt::Key_R);
   QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
-  QVERIFY(graf->RectangleButton->isChecked());
+  QVERIFY(ButtonOf(graf, "RectangleButton")->isChecked());
   Press(Qt::Key_Backspace);
   Press(Qt::Key_4);
   QCOMPARE(thickness->value(), 4);

@@ -148,7 +148,7 @@ void TestFrameFiles::newMakesTheOneEditor() {
   session.SubWindowOf(editor)->showMinimized();
   session.AddStandIn(QStringLiteral("Other"), false);
   QVERIFY(session.Choose(QStringLiteral("File"), QStringLiteral("New")));
-  session.frame.New1Click();
+  frametest::ChooseInFrame(session.frame, "New1");
   QCOMPARE(session.frame.EditForm, editor);
   QCOMPARE(session.frame.MdiArea->subWindowList().size(), 2);
   QVERIFY(session.SubWindowOf(editor)->isMinimized());
@@ -210,7 +210,7 @@ void TestFrameFiles::open() {
   QCOMPARE(editor->Editor->toPlainText(), text);
   QCOMPARE(editor->IsModified(), text == kDraft || text == kEdited);
   const bool untitled = file == QLatin1String("Untitled");
-  QCOMPARE(editor->FileName, untitled ? file : files.Path(file));
+  QCOMPARE(editor->FileName(), untitled ? file : files.Path(file));
   QCOMPARE(session.SubWindowOf(editor)->windowTitle(),
            untitled ? file : QStringLiteral("Text ") + QFileInfo(file).fileName());
 }
@@ -340,7 +340,7 @@ void TestFrameFiles::exit() {
   if (QTest::currentTestFailed()) return;
   TEditForm* editor = session.frame.EditForm;
   const QString text = editor != nullptr ? editor->Editor->toPlainText() : QString();
-  session.frame.Help1Click();
+  frametest::ChooseInFrame(session.frame, "Help1");
   if (editor != nullptr) session.Activate(editor);
   if (route == QLatin1String("frame Exit") && editor != nullptr) session.AddStandIn(QStringLiteral("Other"), false);
   const QStringList kinds = Plan(session, files, script);
@@ -355,7 +355,7 @@ void TestFrameFiles::exit() {
   if (QTest::currentTestFailed()) return;
   const bool ended = closed == QLatin1String("yes");
   QCOMPARE(session.frame.isVisible(), !ended);
-  QCOMPARE(session.frame.HelpWindow->isVisible(), !ended);
+  QCOMPARE(frametest::HelpWindowOf(session.frame)->isVisible(), !ended);
   if (editor == nullptr) return;
   QCOMPARE(session.frame.EditForm, editor);
   QCOMPARE(editor->Editor->toPlainText(), text);

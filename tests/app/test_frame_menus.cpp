@@ -58,8 +58,7 @@ void TestFrameMenus::startsWithTheFrameAlone() {
   QVERIFY(session.frame.MdiArea->subWindowList().isEmpty());
   QVERIFY(session.frame.EditForm == nullptr);
   QVERIFY(session.frame.GrafForm == nullptr);
-  QVERIFY(session.frame.HelpWindow == nullptr);
-  QVERIFY(!session.frame.HelpShown);
+  QVERIFY(frametest::HelpWindowOf(session.frame) == nullptr);
   QWidgetList shown;
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (widget->isVisible()) shown << widget;
@@ -189,8 +188,9 @@ void TestFrameMenus::windowList() {
   // Choosing an entry brings that window back, minimised or not.
   session.SubWindowOf(editor)->showMinimized();
   session.Activate(other);
-  emit session.frame.Window1->aboutToShow();
-  QAction* entry = session.frame.Window1->actions().at(session.frame.Window1->actions().size() - 2);
+  auto* windowMenu = frametest::PartOf<QMenu>(session.frame, "Window1");
+  emit windowMenu->aboutToShow();
+  QAction* entry = windowMenu->actions().at(windowMenu->actions().size() - 2);
   QCOMPARE(entry->text(), QStringLiteral("&1 Text walk.skp"));
   entry->trigger();
   QVERIFY(!session.SubWindowOf(editor)->isMinimized());

@@ -22,6 +22,8 @@
 #include "test_classes.h"
 #include "ui/Dialogs.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
 using frametest::Snapshot;
 
@@ -143,9 +145,8 @@ void TestFrameWindows::helpWindow() {
 
   // F1 with the editor active.
   session.Key(Qt::Key_F1);
-  THelpWindow* help = session.frame.HelpWindow;
+  THelpWindow* help = frametest::HelpWindowOf(session.frame);
   QVERIFY(help != nullptr);
-  QVERIFY(session.frame.HelpShown);
   QVERIFY(help->isVisible());
   QVERIFY(help->isWindow());
   QCOMPARE(help->windowTitle(), QStringLiteral("Sketchpost help"));
@@ -165,7 +166,7 @@ void TestFrameWindows::helpWindow() {
     session.frame.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&session.frame));
     session.Key(Qt::Key_F1);
-    QCOMPARE(session.frame.HelpWindow, help);
+    QCOMPARE(frametest::HelpWindowOf(session.frame), help);
     QVERIFY(help->isVisible());
     QVERIFY(!help->isMinimized());
     QCOMPARE(HelpWindowsShown(), 1);
@@ -174,12 +175,10 @@ void TestFrameWindows::helpWindow() {
 
   // Closed, it is no longer shown; Help then opens the guide at its top.
   QVERIFY(help->close());
-  QVERIFY(!session.frame.HelpShown);
   QVERIFY(!help->isVisible());
   QCOMPARE(HelpWindowsShown(), 0);
   QVERIFY(session.Choose(QStringLiteral("Window"), QStringLiteral("Help")));
-  help = session.frame.HelpWindow;
-  QVERIFY(session.frame.HelpShown);
+  help = frametest::HelpWindowOf(session.frame);
   QVERIFY(help->isVisible());
   QCOMPARE(HelpWindowsShown(), 1);
   QCOMPARE(help->Memo1->verticalScrollBar()->value(), 0);
@@ -196,7 +195,7 @@ void TestFrameWindows::helpWindow() {
     session.Key(Qt::Key_F1);
   }
   QCOMPARE(session.frame.findChildren<THelpWindow*>().size(), 1);
-  QCOMPARE(session.frame.HelpWindow, help);
+  QCOMPARE(frametest::HelpWindowOf(session.frame), help);
   QCOMPARE(help->size(), QSize(435, 300));
   const QPoint offCentre = help->frameGeometry().center() - help->screen()->availableGeometry().center();
   QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
@@ -223,11 +222,11 @@ void TestFrameWindows::captionsShowWhole() {
   session.Key(Qt::Key_F7);
   QVERIFY(session.frame.GrafForm != nullptr);
   session.Key(Qt::Key_F1);
-  QVERIFY(session.frame.HelpWindow != nullptr);
+  QVERIFY(frametest::HelpWindowOf(session.frame) != nullptr);
   TLegendDlgForm legend(&session.frame);
   legend.show();
   QVERIFY(QTest::qWaitForWindowExposed(&legend));
-  const QList<const QWidget*> windows = {&session.frame, session.frame.HelpWindow, &legend};
+  const QList<const QWidget*> windows = {&session.frame, frametest::HelpWindowOf(session.frame), &legend};
   for (const QWidget* window : windows) {
     const QStringList clipped = testsupport::ClippedTexts(window);
     QVERIFY2(clipped.isEmpty(), qPrintable(window->windowTitle() + ": " + clipped.join("; ")));
@@ -291,7 +290,7 @@ void TestFrameWindows::keysGoBackAfterADialog() {
     QTest::keyClick(name, Qt::Key_Return);
   });
   session.Key(Qt::Key_F3);
-  QCOMPARE(editor->FileName, file);
+  QCOMPARE(editor->FileName(), file);
   QTRY_VERIFY(KeysGoTo(editor->Editor));
   Type(Qt::Key_X);
   QCOMPARE(editor->Editor->toPlainText(), QStringLiteral("xopened"));
@@ -310,10 +309,10 @@ void TestFrameWindows::keysGoBackAfterADialog() {
     QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
     return dialog.result();
   });
-  graf->TextButton->click();
+  ButtonOf(graf, "TextButton")->click();
   session.dialogs.answers = {};
   QWidget* before = QApplication::focusWidget();
-  QTest::mouseClick(graf->Image, Qt::LeftButton, {}, QPoint(20, 50));
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, {}, QPoint(20, 50));
   SetLegendDialogRunner(nullptr);
   QVERIFY(editor->Editor->toPlainText().endsWith(QStringLiteral("T(M;20;50;\"ab\")")));
   QTRY_VERIFY(KeysGoTo(before));
@@ -352,7 +351,7 @@ int DestroyShownFrame() {
   testsupport::ScriptedDialogs dialogs;
   TFrameForm frame;
   frame.show();
-  frame.New1Click();
+  frametest::ChooseInFrame(frame, "New1");
   QCoreApplication::processEvents();
   return frame.EditForm != nullptr ? 0 : 2;
 }

@@ -15,27 +15,14 @@
 #include "drawing/LegendDlg.h"
 #include "test_classes.h"
 
+using frametest::ButtonOf;
+using frametest::PictureOf;
 using frametest::Session;
+using frametest::SessionWithSettings;
+using frametest::SettingsFile;
 using frametest::WriteFile;
 
 namespace {
-
-// The settings file of a test, in a folder of its own.
-struct SettingsFile {
-  QTemporaryDir folder;
-  QString Path() const { return folder.filePath(QStringLiteral("sketchpost/sketchpost.ini")); }
-};
-
-struct HeldSettings {
-  explicit HeldSettings(const QString& path) : settings(path) {}
-  app::Settings settings;
-};
-
-// One run of the program with the settings of `file`: they outlive the
-// frame, which may write them as it goes.
-struct SessionWithSettings : HeldSettings, Session {
-  explicit SessionWithSettings(const SettingsFile& file) : HeldSettings(file.Path()) { frame.UseSettings(&settings); }
-};
 
 TGrafForm* DrawingWindow(Session& session) {
   if (session.frame.EditForm == nullptr) session.NewEditor(QStringLiteral("L(1;0;0;9;9)\n"));
@@ -46,9 +33,9 @@ TGrafForm* DrawingWindow(Session& session) {
 
 // A drag on the picture with the left button, from `from` to `to`.
 void Drag(TGrafForm* graf, QPoint from, QPoint to) {
-  QTest::mousePress(graf->Image, Qt::LeftButton, Qt::NoModifier, from);
-  QTest::mouseMove(graf->Image, to);
-  QTest::mouseRelease(graf->Image, Qt::LeftButton, Qt::NoModifier, to);
+  QTest::mousePress(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, from);
+  QTest::mouseMove(PictureOf(graf), to);
+  QTest::mouseRelease(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, to);
 }
 
 // The legend "up", large and upward, at (40, 150), chosen in the legend dialog.
@@ -61,8 +48,8 @@ void PlaceLargeUpwardLegend(TGrafForm* graf) {
     QTest::keyClick(dialog.ComboBox1->lineEdit(), Qt::Key_Return);
     return dialog.result();
   });
-  QTest::mouseClick(graf->TextButton, Qt::LeftButton);
-  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  QTest::mouseClick(ButtonOf(graf, "TextButton"), Qt::LeftButton);
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
   SetLegendDialogRunner(nullptr);
 }
 
@@ -83,12 +70,13 @@ void TestSettings::frameAndToolsComeBack() {
     TGrafForm* graf = DrawingWindow(session);
     QVERIFY(graf != nullptr);
     // The user's choices, made on the tool bar.
-    for (QWidget* control : std::initializer_list<QWidget*>{graf->EllipseButton, graf->DashPen, graf->CbBrushStyle,
-                                                            graf->CbGridSnap, graf->CbOrthoSnap})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ButtonOf(graf, "EllipseButton"), ButtonOf(graf, "DashPen"), ButtonOf(graf, "CbBrushStyle"),
+             ButtonOf(graf, "CbGridSnap"), ButtonOf(graf, "CbOrthoSnap")})
       QTest::mouseClick(control, Qt::LeftButton);
     PlaceLargeUpwardLegend(graf);
     QCOMPARE(LastLine(session), QStringLiteral("T(LU;40;150;\"up\")"));
-    QTest::mouseClick(graf->EllipseButton, Qt::LeftButton);
+    QTest::mouseClick(ButtonOf(graf, "EllipseButton"), Qt::LeftButton);
     session.dialogs.answers << ui::Answer::No;  // the text drawn is not kept
     session.frame.close();
     QVERIFY(!session.frame.isVisible());
@@ -100,11 +88,11 @@ void TestSettings::frameAndToolsComeBack() {
   QCOMPARE(session.frame.geometry(), placed);
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
-  QVERIFY(graf->EllipseButton->isChecked());
-  QVERIFY(graf->DashPen->isChecked());
-  QVERIFY(graf->CbBrushStyle->isChecked());
-  QVERIFY(graf->CbGridSnap->isChecked());
-  QVERIFY(graf->CbOrthoSnap->isChecked());
+  QVERIFY(ButtonOf(graf, "EllipseButton")->isChecked());
+  QVERIFY(ButtonOf(graf, "DashPen")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbBrushStyle")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbGridSnap")->isChecked());
+  QVERIFY(ButtonOf(graf, "CbOrthoSnap")->isChecked());
   // The settings act as the buttons show: a dashed, filled circle snapped to
   // the grid.
   Drag(graf, QPoint(21, 19), QPoint(88, 52));
@@ -117,8 +105,8 @@ void TestSettings::frameAndToolsComeBack() {
     offeredUp = dialog.CheckBox1->isChecked();
     return int(QDialog::Rejected);
   });
-  QTest::mouseClick(graf->TextButton, Qt::LeftButton);
-  QTest::mouseClick(graf->Image, Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
+  QTest::mouseClick(ButtonOf(graf, "TextButton"), Qt::LeftButton);
+  QTest::mouseClick(PictureOf(graf), Qt::LeftButton, Qt::NoModifier, QPoint(40, 150));
   SetLegendDialogRunner(nullptr);
   QCOMPARE(offeredSize, 2);
   QVERIFY(offeredUp);
@@ -163,14 +151,15 @@ void TestSettings::keptAsTheyChange() {
   QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file.Path()), 5000);
   QTest::qWait(600);
   session.Activate(graf);
-  const QMap<QString, QWidget*> controls{
-      {"click dashed", graf->DashPen}, {"click fill", graf->CbBrushStyle}, {"click grid", graf->CbGridSnap}};
+  const QMap<QString, QWidget*> controls{{"click dashed", ButtonOf(graf, "DashPen")},
+                                         {"click fill", ButtonOf(graf, "CbBrushStyle")},
+                                         {"click grid", ButtonOf(graf, "CbGridSnap")}};
   if (controls.contains(change)) {
     QTest::mouseClick(controls[change], Qt::LeftButton);
   } else if (change == QLatin1String("key R")) {
-    QTest::keyClick(graf->Image, Qt::Key_R);
+    QTest::keyClick(PictureOf(graf), Qt::Key_R);
   } else if (change == QLatin1String("thickness 3")) {
-    auto* field = graf->PenWidth->findChild<QLineEdit*>();
+    auto* field = frametest::PartOf<QSpinBox>(*graf, "PenWidth")->findChild<QLineEdit*>();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_3);
   } else if (change == QLatin1String("legend")) {
@@ -198,7 +187,7 @@ void TestSettings::viewComesBack() {
     session.Activate(graf);
     session.Key(Qt::Key_Equal, Qt::ControlModifier);
     session.Key(Qt::Key_Equal, Qt::ControlModifier);
-    graf->RedrawWhileTyping1->trigger();
+    frametest::PartOf<QAction>(*graf, "RedrawWhileTyping1")->trigger();
     session.dialogs.answers << ui::Answer::No;
     session.frame.close();
   }
@@ -259,11 +248,11 @@ void TestSettings::recentFilesComeBack() {
   }
   SessionWithSettings session(file);
   QVERIFY(session.Shown());
-  QCOMPARE(session.frame.History.Files(), (QStringList{b, a}));
+  QCOMPARE(frametest::FrameRecentFiles(session.frame), (QStringList{b, a}));
   session.dialogs.fileNames << QString();
   session.Key(Qt::Key_F3);
   QCOMPARE(session.dialogs.calls.last().options.folder, postings.path());
-  session.frame.RecentFiles->actions().at(1)->trigger();
+  frametest::FrameRecentMenu(session.frame)->actions().at(1)->trigger();
   QCOMPARE(session.frame.EditForm->windowTitle(), QStringLiteral("Text a.skp"));
 }
 
@@ -282,11 +271,10 @@ void TestSettings::storedRecentFiles() {
   QFETCH(QByteArray, recent);
   QFETCH(QStringList, files);
   SettingsFile file;
-  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
-  WriteFile(file.Path(), "[Files]\nrecent=" + recent + "\n");
+  file.Write("[Files]\nrecent=" + recent + "\n");
   SessionWithSettings session(file);
   QVERIFY(session.Shown());
-  QCOMPARE(session.frame.History.Files(), files);
+  QCOMPARE(frametest::FrameRecentFiles(session.frame), files);
 }
 
 void TestSettings::badFileGivesDefaults_data() {
@@ -319,7 +307,7 @@ void TestSettings::badFileGivesDefaults() {
   SessionWithSettings session(file);
   QVERIFY(session.Shown());
   QCOMPARE(session.frame.geometry(), unset);
-  QVERIFY(session.frame.History.Files().isEmpty());
+  QVERIFY(frametest::FrameRecentFiles(session.frame).isEmpty());
   TGrafForm* graf = DrawingWindow(session);
   QVERIFY(graf != nullptr);
   QVERIFY(graf->CurrentToolSettings() == drawing::ToolSettings{});
@@ -358,8 +346,7 @@ void TestSettings::badValuesGiveDefaults() {
   QFETCH(QByteArray, drawing);
   QFETCH(QString, expected);
   SettingsFile file;
-  QVERIFY(QDir().mkpath(QFileInfo(file.Path()).absolutePath()));
-  WriteFile(file.Path(), "[Drawing]\n" + drawing + "\n");
+  file.Write("[Drawing]\n" + drawing + "\n");
   const drawing::ToolSettings tools = app::Settings(file.Path()).Tools();
   const QString read = QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
                            .arg(tools.tool)

@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QDropEvent>
 #include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QProcess>
@@ -241,7 +242,7 @@ void TestOnXServer::pressTakesThePixelUnderThePointer() {
   graf.show();
   QVERIFY(QTest::qWaitForWindowExposed(&graf));
   const qreal scale = graf.devicePixelRatioF();
-  const QPoint origin = graf.Image->mapTo(&graf, QPoint(0, 0));
+  const QPoint origin = graf.findChild<QWidget*>(QStringLiteral("Image"))->mapTo(&graf, QPoint(0, 0));
   const QString window = QString::number(graf.winId());
   // The device pixel of the window at the first or the last corner of picture pixel `p` (at 1x).
   const auto at = [&](QPoint p, bool last) {
@@ -292,9 +293,10 @@ void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
   QVERIFY(!frame.MdiArea->horizontalScrollBar()->isVisible());
   QWidget* const room = frame.MdiArea->viewport();
   QVERIFY(WhollyShown(graf.parentWidget(), room));
-  QList<QWidget*> shown{graf.Image, graf.StatusBar1};
-  for (QWidget* tool : graf.Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (tool->isVisibleTo(graf.Panel1)) shown << tool;
+  const auto part = [&graf](const char* name) { return graf.findChild<QWidget*>(QLatin1String(name)); };
+  QList<QWidget*> shown{part("Image"), part("StatusBar1")};
+  for (QWidget* tool : part("Panel1")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (tool->isVisibleTo(part("Panel1"))) shown << tool;
   QVERIFY(shown.size() > 12);
   for (const QWidget* widget : shown)
     QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QTextCursor>
 
+#include "EditorParts.h"
 #include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
 
 namespace editortest {
 
@@ -25,7 +25,7 @@ struct EditorInFolder {
   ~EditorInFolder() { QDir::setCurrent(startFolder); }
 
   QString Path(const QString& name) const { return folder.filePath(name); }
-  QString Panel(int i) const { return form.StatusPanels[static_cast<std::size_t>(i)]->text(); }
+  QString Panel(int i) const { return editortest::Panel(form, i); }
   QStringList Panels() const { return {Panel(0), Panel(1), Panel(2), Panel(3), Panel(4)}; }
   // The text of a file, unmodified.
   void SetText(const QByteArray& bytes) {

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTextCursor>
 
+#include "EditorParts.h"
 #include "ScriptedDialogs.h"
-#include "editor/MDIEdit.h"
 
 namespace editortest {
 
@@ -19,8 +19,7 @@ struct MenuBarEditor {
   TEditForm* form = new TEditForm;
 
   MenuBarEditor() {
-    window.menuBar()->addMenu(form->File1);
-    window.menuBar()->addMenu(form->Edit1);
+    for (const ui::MenuGroup& group : form->MenuGroups()) window.menuBar()->addMenu(group.menu);
     window.setCentralWidget(form);
     window.show();
     form->Editor->setFocus();

@@ -58,14 +58,14 @@ void TestEditForm::statusFigures() {
   QFETCH(QStringList, panels);
   fx->SetText(text);
   fx->SetCaret(position, anchor);
-  fx->form.UpdateStatus();
+  editortest::ClickStatusBar(fx->form);
   QCOMPARE(fx->Panels(), panels + QStringList({" ", "Untitled"}));
 }
 
 void TestEditForm::statusBeforeAndAfterAKey() {
   fx->SetText("abc");
   fx->SetCaret(3);
-  fx->form.UpdateStatus();
+  editortest::ClickStatusBar(fx->form);
   QStringList seen;
   const auto note = [&](const char* when) { seen << QString("%1 %2 %3").arg(when, fx->Panel(0), fx->Panel(3)); };
   editor::SketchTextEdit* edit = fx->form.Editor;
@@ -82,9 +82,9 @@ void TestEditForm::modifiedMarkStaysAfterSaveUntilNextEvent() {
   QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
   QTest::keyClick(fx->form.Editor, Qt::Key_X);
   QCOMPARE(fx->Panel(3), QString("*"));
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(fx->Panel(3), QString("*"));
-  QTest::mouseClick(fx->form.StatusBar1, Qt::LeftButton);
+  editortest::ClickStatusBar(fx->form);
   QCOMPARE(fx->Panel(3), QString(" "));
   QCOMPARE(fx->Panel(4), QFileInfo(fx->Path("a.skp")).absoluteFilePath());
 }
@@ -161,19 +161,21 @@ void TestEditForm::appendLine() {
 }
 
 void TestEditForm::newErasesAfterConfirmation() {
-  fx->form.URLAdded = true;
-  fx->form.New1Click();  // empty: nothing asked, nothing changed
+  for (const char* item : {"AddURL1", "Selectall1", "Delete1"}) editortest::Choose(fx->form, item);
+  QCOMPARE(fx->Text(), QByteArray());
+  QVERIFY(fx->form.URLAdded());
+  editortest::Choose(fx->form, "New1");  // empty: nothing asked, nothing changed
   QVERIFY(fx->dialogs.calls.isEmpty());
-  QVERIFY(fx->form.URLAdded);
+  QVERIFY(fx->form.URLAdded());
 
   fx->SetText("abc");
   fx->dialogs.answers = {ui::Answer::Cancel, ui::Answer::Ok};
-  fx->form.New1Click();
+  editortest::Choose(fx->form, "New1");
   QCOMPARE(fx->Text(), QByteArray("abc"));
-  QVERIFY(fx->form.URLAdded);
-  fx->form.New1Click();
+  QVERIFY(fx->form.URLAdded());
+  editortest::Choose(fx->form, "New1");
   QCOMPARE(fx->Text(), QByteArray());
-  QVERIFY(!fx->form.URLAdded);
+  QVERIFY(!fx->form.URLAdded());
   QTest::keyClick(fx->form.Editor, Qt::Key_Z, Qt::ControlModifier);  // the erased text is not lost
   QCOMPARE(fx->Text(), QByteArray("abc"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmOkCancel", "ConfirmOkCancel"}));
@@ -184,10 +186,10 @@ void TestEditForm::newKeepsTheFileForTheNextSave() {
   WriteFile(fx->Path("a.skp"), "old\r\n");
   QVERIFY(fx->form.LoadFile(fx->Path("a.skp")));
   fx->dialogs.answers = {ui::Answer::Ok};
-  fx->form.New1Click();
+  editortest::Choose(fx->form, "New1");
   QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
   QTest::keyClicks(fx->form.Editor, "new");
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(ReadFile(fx->Path("a.skp")), QByteArray("new"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmOkCancel"}));  // no file dialog
 }
@@ -195,16 +197,16 @@ void TestEditForm::newKeepsTheFileForTheNextSave() {
 void TestEditForm::saveUntitledAsksForName() {
   QTest::keyClicks(fx->form.Editor, "L(1;10;20;110;20)");
   fx->dialogs.fileNames = {"", fx->Path("drawing.skp")};
-  QVERIFY(!fx->form.Save1Click());  // cancelled
+  QVERIFY(!editortest::Saved(fx->form));  // cancelled
   QVERIFY(fx->form.IsModified());
-  QCOMPARE(fx->form.FileName, QString("Untitled"));
+  QCOMPARE(fx->form.FileName(), QString("Untitled"));
   QCOMPARE(fx->dialogs.calls[0].kind, QString("Save"));
   QCOMPARE(fx->dialogs.calls[0].options.proposedName, QString("Untitled"));
   QCOMPARE(fx->dialogs.calls[0].options.defaultSuffix, QString("skp"));
   QVERIFY(fx->dialogs.calls[0].options.filter.startsWith("Newsgroup Sketch (*.skp)"));
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(ReadFile(fx->Path("drawing.skp")), QByteArray("L(1;10;20;110;20)"));
-  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("drawing.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.FileName(), QFileInfo(fx->Path("drawing.skp")).absoluteFilePath());
   QCOMPARE(fx->form.Caption(), QString("Text drawing.skp"));
   QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
   QVERIFY(!fx->form.IsModified());
@@ -214,7 +216,7 @@ void TestEditForm::saveAsOverwritesWithoutQuestion() {
   WriteFile(fx->Path("there.skp"), "previous content");
   fx->form.AppendLine("R(1;E;10;20;110;70)");
   fx->dialogs.fileNames = {fx->Path("there.skp")};
-  QVERIFY(fx->form.Saveas1Click());
+  QVERIFY(editortest::Saved(fx->form, "Saveas1"));
   QCOMPARE(ReadFile(fx->Path("there.skp")), QByteArray("R(1;E;10;20;110;70)\r\n"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Save"}));
 }
@@ -228,7 +230,7 @@ void TestEditForm::loadFailureKeepsThePreviousDocument() {
   QVERIFY(!fx->form.LoadFile(missing));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
   QVERIFY(fx->dialogs.calls[0].text.contains("missing.skp"));
-  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.FileName(), QFileInfo(fx->Path("a.skp")).absoluteFilePath());
   QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
   QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
   QCOMPARE(fx->Text(), QByteArray("xfirst"));
@@ -275,7 +277,7 @@ void TestEditForm::loadRefusesWhatIsNotAFile() {
   const QString box = fx->dialogs.calls[0].text;
   QVERIFY2(box.contains(QDir::toNativeSeparators(odd)) && box.contains(reason) && box.contains("not a regular file"),
            qPrintable(box));
-  QCOMPARE(fx->form.FileName, QFileInfo(fx->Path("a.skp")).absoluteFilePath());
+  QCOMPARE(fx->form.FileName(), QFileInfo(fx->Path("a.skp")).absoluteFilePath());
   QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
   QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
   QCOMPARE(fx->Text(), QByteArray("xfirst"));
@@ -316,15 +318,15 @@ void TestEditForm::refusesFilesBeyondCapacity() {
   QVERIFY(fx->dialogs.calls[0].text.contains("big.skp"));
   QVERIFY2(fx->dialogs.calls[0].text.contains(limit), qPrintable(fx->dialogs.calls[0].text));
   QCOMPARE(fx->Text(), QByteArray("kept"));
-  QCOMPARE(fx->form.FileName, QString("Untitled"));
+  QCOMPARE(fx->form.FileName(), QString("Untitled"));
 }
 
 void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   // A folder that is gone: nothing written, the name stays.
   fx->form.AppendLine("L(1;10;20;110;20)");
   fx->dialogs.fileNames = {fx->folder.filePath("gone/x.skp")};
-  QVERIFY(!fx->form.Saveas1Click());
-  QCOMPARE(fx->form.FileName, QString("Untitled"));
+  QVERIFY(!editortest::Saved(fx->form, "Saveas1"));
+  QCOMPARE(fx->form.FileName(), QString("Untitled"));
   QVERIFY(fx->form.IsModified());
   QVERIFY(!QFile::exists(fx->folder.filePath("gone/x.skp")));
 
@@ -340,7 +342,7 @@ void TestEditForm::failedSaveKeepsOldFileAndTextModified() {
   struct rlimit small = saved;
   small.rlim_cur = 4;
   setrlimit(RLIMIT_FSIZE, &small);
-  const bool saved4 = fx->form.Save1Click();
+  const bool saved4 = editortest::Saved(fx->form);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   QVERIFY(!saved4);
@@ -370,22 +372,22 @@ void TestEditForm::failedSaveAsChangesNothing() {
   }
   fx->dialogs.fileNames = {target};
 
-  QVERIFY(!fx->form.Saveas1Click());
+  QVERIFY(!editortest::Saved(fx->form, "Saveas1"));
 
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Save", "Error"}));
   QVERIFY2(fx->dialogs.calls[1].text.contains(target), qPrintable(fx->dialogs.calls[1].text));
   const QString name = QFileInfo(fx->Path("a.skp")).absoluteFilePath();
-  QCOMPARE(fx->form.FileName, name);
+  QCOMPARE(fx->form.FileName(), name);
   QCOMPARE(fx->form.Caption(), QString("Text a.skp"));
   QCOMPARE(QDir::currentPath(), QFileInfo(fx->folder.path()).absoluteFilePath());
-  QTest::mouseClick(fx->form.StatusBar1, Qt::LeftButton);
+  editortest::ClickStatusBar(fx->form);
   QCOMPARE(fx->Panel(4), name);
   QVERIFY(fx->form.IsModified());
   struct stat info {};
   if (target.endsWith("pipe.skp"))
     QVERIFY(::stat(QFile::encodeName(target).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
   // The next F2 goes to the file the text came from, without a question.
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(ReadFile(fx->Path("a.skp")), QByteArray("xfirst"));
   QCOMPARE(fx->dialogs.Kinds().size(), 2);
 }
@@ -430,7 +432,7 @@ void TestEditForm::closeQuery() {
   if (modified) fx->form.AppendLine("E(1;E;1;2;3;4)");
   fx->dialogs.answers = answers;
   fx->dialogs.fileNames = fileNames;
-  QCOMPARE(fx->form.FormCloseQuery(), closes);
+  QCOMPARE(fx->form.CloseQuery(), closes);
   QCOMPARE(fx->dialogs.unplanned, 0);
   if (modified) {
     QCOMPARE(fx->dialogs.Texts("ConfirmYesNoCancel"),

@@ -24,14 +24,14 @@ void SetMode(const QString& path, mode_t mode) { QCOMPARE(::chmod(QFile::encodeN
 
 // F2 with the file-size limit at `limit` bytes (0: none).
 bool SaveWithSizeLimit(rlim_t limit) {
-  if (limit == 0) return fx->form.Save1Click();
+  if (limit == 0) return editortest::Saved(fx->form);
   struct rlimit saved {};
   ::getrlimit(RLIMIT_FSIZE, &saved);
   struct rlimit small = saved;
   small.rlim_cur = limit;
   const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // as the program does from its start
   ::setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = fx->form.Save1Click();
+  const bool written = editortest::Saved(fx->form);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   return written;
@@ -111,7 +111,7 @@ void TestFilePermissions::saveKeepsTheGroup() {
   SetMode(name, 0640);
   QVERIFY(fx->form.LoadFile(name));
   QTest::keyClicks(fx->form.Editor, "new ");
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(ReadFile(name), QByteArray("new old text"));
   QCOMPARE(editortest::StatOf(name).st_gid, other);
   QCOMPARE(editortest::StatOf(name).st_mode & 07777, mode_t{0640});

@@ -69,10 +69,13 @@ void TestPostingAids::enablingStates() {
     QApplication::clipboard()->setImage(picture);
   }
   TEditForm& f = *fx->form;
-  emit(popup ? f.PopupMenu1 : f.Edit1)->aboutToShow();
-  for (QAction* item : {f.Cut1, f.Cut2, f.Copy1, f.Copy2, f.Delete1, f.Delete2}) QCOMPARE(item->isEnabled(), selection);
-  for (QAction* item : {f.Paste1, f.Paste2}) QCOMPARE(item->isEnabled(), clipboard == 0);
-  for (QAction* item : {f.Selectall1, f.SelectAll2, f.Removequotes1, f.AddURL1}) QVERIFY(item->isEnabled());
+  auto* menu = editortest::PartOf<QMenu>(f, popup ? "PopupMenu1" : "Edit1");
+  menu->popup(f.mapToGlobal(QPoint(10, 10)));  // the states are set as it opens
+  menu->hide();
+  const auto enabled = [&f](const char* item) { return editortest::PartOf(f, item)->isEnabled(); };
+  for (const char* item : {"Cut1", "Cut2", "Copy1", "Copy2", "Delete1", "Delete2"}) QCOMPARE(enabled(item), selection);
+  for (const char* item : {"Paste1", "Paste2"}) QCOMPARE(enabled(item), clipboard == 0);
+  for (const char* item : {"Selectall1", "SelectAll2", "Removequotes1", "AddURL1"}) QVERIFY(enabled(item));
 }
 
 void TestPostingAids::disabledKeysDoNothing() {
@@ -114,7 +117,7 @@ void TestPostingAids::copyAsksForTheNotice() {
   QFETCH(bool, asks);
   SelectShare(length, selected);
   fx->dialogs.answers = {ui::Answer::No};
-  fx->form->Copy1->trigger();
+  editortest::Choose(*fx->form, "Copy1");
   QCOMPARE(fx->dialogs.Texts("ConfirmYesNoCancel"), asks ? QStringList{kQuestion} : QStringList{});
   QCOMPARE(Clipboard(), selected == length ? QString(length - 2, 'x') + "\n" : QString(selected, 'x'));
 }
@@ -123,25 +126,28 @@ void TestPostingAids::copyAnswers() {
   // Cancel: nothing copied.
   SelectShare(100, 100);
   fx->dialogs.answers = {ui::Answer::Cancel};
-  fx->form->Copy1->trigger();
+  editortest::Choose(*fx->form, "Copy1");
   QCOMPARE(Clipboard(), QString("on the clipboard"));
   QCOMPARE(fx->Text(), QByteArray(98, 'x') + "\r\n");
   // Yes: the notice block first, then from the selection's start to the end.
   fx->Select(2, fx->form->Editor->document()->characterCount() - 1);
   fx->dialogs.answers = {ui::Answer::Yes};
-  fx->form->Copy1->trigger();
+  editortest::Choose(*fx->form, "Copy1");
   const QStringList notice = editor::NoticeBlockLines();
   QCOMPARE(fx->Text(), QByteArray(98, 'x') + "\r\n" + notice.join("\r\n").toLatin1() + "\r\n");
   QCOMPARE(Clipboard(), QString(96, 'x') + "\n" + notice.join("\n") + "\n");
-  QVERIFY(fx->form->URLAdded);
+  QVERIFY(fx->form->URLAdded());
   // Once the block is there, Copy asks no more.
-  fx->form->Selectall1->trigger();
-  fx->form->Copy1->trigger();
+  editortest::Choose(*fx->form, "Selectall1");
+  editortest::Choose(*fx->form, "Copy1");
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmYesNoCancel", "ConfirmYesNoCancel"}));
-  // Ctrl+Ins is the control's own copy: it never asks.
-  fx->form->URLAdded = false;
+  // Ctrl+Ins is the control's own copy: it never asks, also on a new text.
+  fx->dialogs.answers = {ui::Answer::Ok};  // to "Erase all text"
+  editortest::Choose(*fx->form, "New1");
+  SelectShare(100, 100);
+  QVERIFY(!fx->form->URLAdded());
   fx->Key(Qt::Key_Insert);
-  QCOMPARE(fx->dialogs.calls.size(), 2);
+  QCOMPARE(fx->dialogs.Kinds(), QStringList({"ConfirmYesNoCancel", "ConfirmYesNoCancel", "ConfirmOkCancel"}));
   QCOMPARE(fx->dialogs.unplanned, 0);
 }
 
@@ -190,12 +196,12 @@ void TestPostingAids::clipboardKeepsEveryByte() {
 
 void TestPostingAids::addUrl() {
   fx->SetText("abc");
-  fx->form->AddURL1->trigger();
+  editortest::Choose(*fx->form, "AddURL1");
   const QByteArray block = editor::NoticeBlockLines().join("\r\n").toLatin1();
   QCOMPARE(fx->Text(), "abc\r\n" + block);  // a break after abc first; none at the end
-  fx->form->AddURL1->trigger();
+  editortest::Choose(*fx->form, "AddURL1");
   QCOMPARE(fx->Text(), "abc\r\n" + block + "\r\n" + block);
-  QVERIFY(fx->form->URLAdded);
+  QVERIFY(fx->form->URLAdded());
   QVERIFY(fx->form->IsModified());
   QCOMPARE(editor::NoticeBlockLines().first(), QString("------- Sketchpost -------"));
   QCOMPARE(editor::NoticeBlockLines().last(),
@@ -232,15 +238,15 @@ void TestPostingAids::removeQuotesFromTheCaretDown() {
   fx->SetText("> L(1;1;2;3;4)\r\n>> R(1;E;1;2;3;4)\r\n> Her(e)\r\n: T(S;1;2;\"x\")\r\n>L(1;5;6;7;8)\r\n");
   fx->Select(20, 20);  // inside the second line
   QSignalSpy changes(fx->form->Editor->document(), &QTextDocument::contentsChanged);
-  fx->form->Removequotes1->trigger();
+  editortest::Choose(*fx->form, "Removequotes1");
   QCOMPARE(fx->Text(),
            QByteArray("> L(1;1;2;3;4)\r\nR(1;E;1;2;3;4)\r\n> Her(e)\r\nT(S;1;2;\"x\")\r\nL(1;5;6;7;8)\r\n"));
   QCOMPARE(changes.count(), 1);
   QVERIFY(fx->form->IsModified());
   QCOMPARE(fx->form->GetColLine().line, 4);  // the caret behind the last line changed
   QCOMPARE(fx->form->GetColLine().column, 12);
-  QCOMPARE(fx->form->StatusPanels[1]->text(), QString("5"));  // the bar refreshed
-  fx->form->Editor->undo();                                   // one step
+  QCOMPARE(editortest::Panel(*fx->form, 1), QString("5"));  // the bar refreshed
+  fx->form->Editor->undo();                                 // one step
   QCOMPARE(fx->Text(),
            QByteArray("> L(1;1;2;3;4)\r\n>> R(1;E;1;2;3;4)\r\n> Her(e)\r\n: T(S;1;2;\"x\")\r\n>L(1;5;6;7;8)\r\n"));
 }
@@ -248,16 +254,16 @@ void TestPostingAids::removeQuotesFromTheCaretDown() {
 void TestPostingAids::removeQuotesKeepsLongLinesWhole() {
   const QByteArray tail(10000, 'z');
   fx->SetText(">> L(1;1;2;3;4)" + tail + "\r\n");
-  fx->form->Removequotes1->trigger();
+  editortest::Choose(*fx->form, "Removequotes1");
   QCOMPARE(fx->Text(), "L(1;1;2;3;4)" + tail + "\r\n");
   // A marker beyond the first 4096 characters is never looked at.
   fx->SetText(QByteArray(5000, '>') + "L(1;2)");
-  fx->form->Removequotes1->trigger();
+  editortest::Choose(*fx->form, "Removequotes1");
   QCOMPARE(fx->Text(), QByteArray(5000, '>') + "L(1;2)");
 }
 
 void TestPostingAids::removeQuotesOnAnEmptyText() {
-  fx->form->Removequotes1->trigger();
-  QCOMPARE(fx->form->StatusPanels[0]->text(), QString("size"));  // not even a refresh
+  editortest::Choose(*fx->form, "Removequotes1");
+  QCOMPARE(editortest::Panel(*fx->form, 0), QString("size"));  // not even a refresh
   QVERIFY(!fx->form->IsModified());
 }

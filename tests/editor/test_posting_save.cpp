@@ -71,7 +71,7 @@ QByteArray SaveOnAFullDisk() {
   WriteFile(file, "old text");
   if (!fx->form.LoadFile(file)) return "not loaded";
   fx->form.AppendLine(QString(100000, QChar('x')));
-  fx->form.Save1Click();
+  editortest::Saved(fx->form);
   return fx->dialogs.Texts("Error").join('\n').toUtf8() + '\0' + ReadFile(file) + '\0' +
          QDir(folder).entryList(QDir::Files | QDir::Hidden).join(' ').toUtf8() + '\0' +
          (fx->form.IsModified() ? "modified" : "saved");
@@ -125,7 +125,7 @@ void TestPostingSave::keepsLinks() {
   }
   QVERIFY(fx->form.LoadFile(name));
   QTest::keyClicks(fx->form.Editor, "new ");
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   QCOMPARE(ReadFile(name), QByteArray("new old text"));
   if (symbolic) {
     QCOMPARE(QFile::symLinkTarget(name), QFileInfo(target).absoluteFilePath());
@@ -146,7 +146,7 @@ void TestPostingSave::keepsOwnerGroupAndMode() {
   QCOMPARE(::chmod(path.constData(), 0604), 0);
   QVERIFY(fx->form.LoadFile(name));
   QTest::keyClicks(fx->form.Editor, "new ");
-  QVERIFY(fx->form.Save1Click());
+  QVERIFY(editortest::Saved(fx->form));
   const struct stat after = editortest::StatOf(name);
   QCOMPARE(ReadFile(name), QByteArray("new old text"));
   QCOMPARE(after.st_uid, uid_t{65534});

@@ -108,10 +108,10 @@ void TestTextCapacity::everyWayIn() {
   } else if (route == "replace") {
     QCOMPARE(form.ReplaceLine(0, input), !after.isEmpty());
   } else if (route == "Add URL") {
-    form.AddURL1->trigger();
+    editortest::Choose(form, "AddURL1");
   } else {
     fx->dialogs.answers = {ui::Answer::Yes};
-    form.Copy1->trigger();
+    editortest::Choose(form, "Copy1");
   }
 
   if (!after.isEmpty()) {
@@ -121,7 +121,7 @@ void TestTextCapacity::everyWayIn() {
   }
   QCOMPARE(fx->Text(), before);
   QVERIFY(!form.IsModified());
-  QVERIFY(!form.URLAdded);
+  QVERIFY(!form.URLAdded());
   const QStringList errors = fx->dialogs.Texts("Error");
   QCOMPARE(errors.size(), 1);
   QVERIFY2(errors[0].contains("12 bytes"), qPrintable(errors[0]));
