@@ -2,14 +2,14 @@
 
 #include <QObject>
 
+#include "DrawingSession.h"
+
 // The drawing window bound to an editor: the pass, its prompts, the
 // settings, the overlays, the caption and the copy.
-class TestGrafForm : public QObject {
+class TestGrafForm : public drawingtest::SessionTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
   void startsWithItsFirstSettings();
   void passPaintsTheEditorText();
   void emptyTextLeavesEverything();
@@ -45,12 +45,10 @@ class TestSketchRules : public QObject {
 };
 
 // Drawing with the mouse: presses, moves and releases on the picture.
-class TestGestures : public QObject {
+class TestGestures : public drawingtest::SessionTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
   void writesTheShapesDrawn_data();
   void writesTheShapesDrawn();
   void anyEventsLeaveWhatTheNextPassPaints_data();
@@ -92,12 +90,10 @@ class TestLegend : public QObject {
 };
 
 // The picture as the window shows it: zoom, redraw while typing, undo.
-class TestPictureView : public QObject {
+class TestPictureView : public drawingtest::SessionTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
   void dragsWriteTheSameLineAtEveryZoom_data();
   void dragsWriteTheSameLineAtEveryZoom();
   void zoomShowsSharpSquares_data();
@@ -114,12 +110,11 @@ class TestPictureView : public QObject {
 };
 
 // The select tool and the tool keys.
-class TestSelect : public QObject {
+class TestSelect : public drawingtest::SessionTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
+  void init();  // the select tool in hand over a text of shapes
   void toolKeysChooseTools();
   void picksTheTopmostElement_data();
   void picksTheTopmostElement();

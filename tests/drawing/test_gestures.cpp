@@ -2,64 +2,24 @@
 // the sketch lines written.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QTest>
 #include <memory>
 
-#include "DrawingTestKit.h"
-#include "ScriptedDialogs.h"
-#include "drawing/GraphWin.h"
+#include "DrawingSession.h"
 #include "drawing/LegendDlg.h"
-#include "editor/MDIEdit.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
+using drawingtest::GestureUnderWay;
+using drawingtest::PolylineOpen;
+using drawingtest::StartPoint;
 
 namespace {
 
-struct Fixture {
-  ScriptedDialogs dialogs;
-  TEditForm editor;
-  TGrafForm graf;
-  Qt::MouseButtons held;
-  Fixture() {
-    graf.BindEditor(&editor);
-    graf.show();
-  }
-
-  void Send(QEvent::Type type, Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoint at) {
-    if (type == QEvent::MouseButtonPress) held |= button;
-    if (type == QEvent::MouseButtonRelease) held &= ~Qt::MouseButtons(button);
-    QMouseEvent event(type, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), button, held, keys);
-    QApplication::sendEvent(graf.Image, &event);
-  }
-  void Press(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
-    Send(QEvent::MouseButtonPress, button, keys, at);
-  }
-  void Move(QPoint at, Qt::KeyboardModifiers keys = {}) { Send(QEvent::MouseMove, Qt::NoButton, keys, at); }
-  void Release(QPoint at, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
-    Send(QEvent::MouseButtonRelease, button, keys, at);
-  }
-  // Press, a few moves on the way, release: as a hand would draw.
-  void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}, Qt::MouseButton button = Qt::LeftButton) {
-    Press(from, keys, button);
-    for (int step = 1; step <= 4; ++step) Move(from + (to - from) * step / 4, keys);
-    Release(to, keys, button);
-  }
-
-  QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
-  QString Panel(int i) const { return graf.StatusPanels[static_cast<std::size_t>(i)]->text(); }
-  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
-};
-
-std::unique_ptr<Fixture> fx;
+const char* const kTools[] = {"LineButton", "RectangleButton", "EllipseButton", "ArcButton", "TextButton"};
+const char* const kStyles[] = {"SolidPen", "DashPen", "DotPen", "DashDotPen"};
 
 }  // namespace
-
-void TestGestures::init() { fx = std::make_unique<Fixture>(); }
-
-void TestGestures::cleanup() { fx.reset(); }
 
 void TestGestures::writesTheShapesDrawn_data() {
   QTest::addColumn<int>("tool");
@@ -94,31 +54,30 @@ void TestGestures::writesTheShapesDrawn() {
   QFETCH(QPoint, from);
   QFETCH(QPoint, to);
   QFETCH(QByteArray, written);
-  fx->graf.Settings.tool = static_cast<std::uint8_t>(tool);
-  fx->graf.CbRelative->setChecked(relative);  // the hidden box, set directly
-  fx->editor.Editor->setPlainText("x");       // the caret's place does not matter
+  fx->UseTool(static_cast<std::uint8_t>(tool));
+  fx->SetChecked("CbRelative", relative);  // the hidden box, set directly
+  fx->SetText("x");                        // the caret's place does not matter
   fx->editor.Editor->moveCursor(QTextCursor::Start);
   fx->Drag(from, to);
   QCOMPARE(fx->Text(), "x" + (written.isEmpty() ? QByteArray() : "\r\n" + written.chopped(2)));
-  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  QVERIFY(!GestureUnderWay(fx->graf) && !PolylineOpen(fx->graf));
 }
 
 void TestGestures::secondButtonStartsAfresh() {
   // A right press during a left drag starts a new shape; the left drag's
   // rubber band comes off the picture first.
-  fx->editor.Editor->setPlainText("prose");
-  fx->graf.DrawSketch();
-  const sketch::Picture before = fx->graf.Picture.Picture();
+  fx->Load("prose");
+  const sketch::Picture before = fx->Picture();
   fx->Press({10, 10});
   fx->Move({110, 10});
-  QVERIFY(fx->graf.Picture.Picture() != before);
+  QVERIFY(fx->Picture() != before);
   fx->Press({50, 100}, {}, Qt::RightButton);
-  QVERIFY(fx->graf.Picture.Picture() == before);
-  QCOMPARE(fx->graf.StartPoint, QPoint(50, 100));
+  QVERIFY(fx->Picture() == before);
+  QCOMPARE(StartPoint(fx->graf), QPoint(50, 100));
   fx->Move({150, 100});
   fx->Release({150, 100}, {}, Qt::RightButton);
   QCOMPARE(fx->Text(), QByteArray("prose\r\nL(1;50;100;150;100)"));
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
 }
 
 void TestGestures::aFullTextTakesNoShape_data() {
@@ -137,17 +96,16 @@ void TestGestures::aFullTextTakesNoShape() {
   // band. The gesture is over: the next drag starts a shape of its own.
   QFETCH(int, tool);
   QFETCH(bool, ctrl);
-  TGrafForm& g = fx->graf;
-  g.Settings.tool = static_cast<std::uint8_t>(tool);
-  fx->editor.Editor->setPlainText("L(1;0;0;5;5)");
+  fx->UseTool(static_cast<std::uint8_t>(tool));
+  fx->SetText("L(1;0;0;5;5)");
   fx->editor.Editor->SetCapacity(20);
-  g.DrawSketch();
-  const sketch::Picture before = g.Picture.Picture();
+  fx->graf.DrawSketch();
+  const sketch::Picture before = fx->Picture();
   fx->Drag({30, 40}, {200, 150}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
   QCOMPARE(fx->Text(), QByteArray("L(1;0;0;5;5)"));
   QCOMPARE(fx->dialogs.Kinds(), QStringList({"Error"}));
-  QVERIFY(g.Picture.Picture() == before);
-  QVERIFY(!g.Drawing && !g.PolylineOpen);
+  QVERIFY(fx->Picture() == before);
+  QVERIFY(!GestureUnderWay(fx->graf) && !PolylineOpen(fx->graf));
 
   fx->editor.Editor->SetCapacity(1000);
   fx->Drag({10, 10}, {20, 30}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
@@ -176,23 +134,18 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
   // No filled shape before a broken pen: the pass would give its gaps the fill.
   const QStringList typed = {"L(3;5;150;300;150)\n", "E(2;E;100;60;", "x\n", "R(1;E;20;20;90;190)"};
   for (int round = 0; round < 25; ++round) {
-    fx = std::make_unique<Fixture>();
-    TGrafForm& g = fx->graf;
-    g.addActions({g.Undo1, g.Redo1});  // their keys, as on the frame's menu bar
-    QVERIFY(QTest::qWaitForWindowActive(&g));
+    fx = std::make_unique<drawingtest::DrawingSession>();
+    QVERIFY(fx->GiveUndoKeys());
     const bool live = round % 2 == 1;
-    g.SetRedrawWhileTyping(live);
-    QToolButton* tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton, g.TextButton};
-    QToolButton* styles[] = {g.SolidPen, g.DashPen, g.DotPen, g.DashDotPen};
-    tools[tool]->click();
-    styles[random.bounded(4)]->click();
-    if (g.SolidPen->isChecked()) g.PenWidth->setValue(random.bounded(1, 6));
-    if (random.bounded(2) && g.SolidPen->isChecked()) g.CbBrushStyle->click();
-    if (random.bounded(2)) g.CbGridSnap->click();
-    if (random.bounded(2)) g.CbOrthoSnap->click();
-    g.CbRelative->setChecked(random.bounded(2));  // the hidden box, set directly
-    fx->editor.Editor->setPlainText("prose\nL(3;10;100;200;100)\nR(2;E;40;40;120;90)\nA(1;0;160;100;250;30)");
-    g.DrawSketch();
+    fx->graf.SetRedrawWhileTyping(live);
+    fx->Click(kTools[tool]);
+    fx->Click(kStyles[random.bounded(4)]);
+    if (fx->Checked("SolidPen")) fx->SetPenWidth(random.bounded(1, 6));
+    if (random.bounded(2) && fx->Checked("SolidPen")) fx->Click("CbBrushStyle");
+    if (random.bounded(2)) fx->Click("CbGridSnap");
+    if (random.bounded(2)) fx->Click("CbOrthoSnap");
+    fx->SetChecked("CbRelative", random.bounded(2));  // the hidden box, set directly
+    fx->Load("prose\nL(3;10;100;200;100)\nR(2;E;40;40;120;90)\nA(1;0;160;100;250;30)");
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton};
     QString events;
     for (int step = 0; step < 60; ++step) {
@@ -200,30 +153,23 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
       const Qt::KeyboardModifiers keys = random.bounded(3) == 0 ? Qt::ControlModifier : Qt::NoModifier;
       const Qt::MouseButton button = buttons[random.bounded(2)];
       const int kind = random.bounded(8);
-      if (kind <= 1 && !fx->held.testFlag(button)) {
+      if (kind <= 1 && !fx->Held().testFlag(button)) {
         fx->Press(at, keys, button);
         events += QString(" press%1").arg(button == Qt::LeftButton ? "L" : "R");
-      } else if (kind <= 3 && fx->held.testFlag(button)) {
+      } else if (kind <= 3 && fx->Held().testFlag(button)) {
         fx->Release(at, keys, button);
         events += QString(" release%1").arg(button == Qt::LeftButton ? "L" : "R");
       } else if (kind == 4) {
         const Qt::Key key = toolKeys[random.bounded(6)];
-        QTest::keyClick(g.Image, key);
+        fx->Key(key);
         events += " key" + QKeySequence(key).toString();
         continue;
-      } else if (kind == 5 && fx->held == Qt::NoButton) {
+      } else if (kind == 5 && fx->Held() == Qt::NoButton) {
         const bool undo = random.bounded(2) == 0;
-        QTest::keyClick(g.Image, undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        fx->Key(undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
         events += undo ? " Ctrl+Z" : " Ctrl+Y";
       } else if (kind == 6 && live) {
-        const QString text = typed[random.bounded(typed.size())];
-        for (const QChar c : text) {
-          if (c == '\n') {
-            QTest::keyClick(fx->editor.Editor, Qt::Key_Return);
-          } else {
-            QTest::keyClick(fx->editor.Editor, c.toLatin1());
-          }
-        }
+        fx->Type(typed[random.bounded(typed.size())]);
         QApplication::processEvents();  // the redraw waits for the event loop
         events += " typed";
       } else {
@@ -231,8 +177,8 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
         events += " move";
       }
       if (keys) events += "+Ctrl";
-      if (g.Drawing || fx->held != Qt::NoButton) continue;
-      if (g.Picture.Picture() != drawingtest::RenderedWithMark(fx->editor, g))
+      if (GestureUnderWay(fx->graf) || fx->Held() != Qt::NoButton) continue;
+      if (fx->Picture() != drawingtest::RenderedWithMark(fx->editor, fx->graf))
         QFAIL(qPrintable(QString("round %1, after%2\n%3").arg(round).arg(events).arg(QString::fromLatin1(fx->Text()))));
     }
   }
@@ -259,18 +205,15 @@ void TestGestures::pictureEqualsTheNextPass() {
   QFETCH(int, style);
   QFETCH(int, width);
   QFETCH(bool, fill);
-  TGrafForm& g = fx->graf;
-  QToolButton* tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton};
-  QToolButton* styles[] = {g.SolidPen, g.DashPen, g.DotPen, g.DashDotPen};
   fx->dialogs.answers.clear();
-  tools[tool]->click();
-  styles[style]->click();
-  g.PenWidth->setValue(width);
-  if (fill) g.CbBrushStyle->click();
+  fx->Click(kTools[tool]);
+  fx->Click(kStyles[style]);
+  fx->SetPenWidth(width);
+  if (fill) fx->Click("CbBrushStyle");
   fx->editor.AppendLine("prose");
-  g.DrawSketch();  // a white picture, as after F7
+  fx->graf.DrawSketch();  // a white picture, as after F7
   fx->Drag({30, 40}, {200, 150});
-  QVERIFY(g.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
   QVERIFY(!fx->Text().endsWith("prose"));  // a line was written
 }
 
@@ -286,22 +229,19 @@ void TestGestures::polylineOverSeveralCtrlReleases() {
   QFETCH(bool, relative);
   QFETCH(QByteArray, afterFirst);
   QFETCH(QByteArray, complete);
-  fx->graf.CbRelative->setChecked(relative);
-  fx->Press({10, 20});
-  fx->Move({50, 20});
-  fx->Release({50, 20}, Qt::ControlModifier);
+  fx->SetChecked("CbRelative", relative);
+  fx->OpenPolyline({10, 20}, {50, 20});
   QCOMPARE(fx->Text(), afterFirst + "\r\n");  // open, no closing parenthesis yet
-  QVERIFY(fx->graf.Drawing && fx->graf.PolylineOpen);
-  QCOMPARE(fx->Panel(0), QString("Origin: (50, 20)"));
+  QVERIFY(GestureUnderWay(fx->graf) && PolylineOpen(fx->graf));
+  QCOMPARE(fx->Status("StatusPanel0"), QString("Origin: (50, 20)"));
   fx->Move({50, 60});   // no button held: the rubber band follows from the last vertex
   fx->Press({50, 60});  // does not move the vertex
-  QCOMPARE(fx->graf.StartPoint, QPoint(50, 20));
+  QCOMPARE(StartPoint(fx->graf), QPoint(50, 20));
   fx->Release({50, 60}, Qt::ControlModifier);
   fx->Move({90, 60});
-  fx->Press({90, 60});
-  fx->Release({90, 60});
+  fx->Click({90, 60});
   QCOMPARE(fx->Text(), complete + "\r\n");
-  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  QVERIFY(!GestureUnderWay(fx->graf) && !PolylineOpen(fx->graf));
   fx->editor.Editor->undo();  // the whole polyline is one step
   QCOMPARE(fx->Text(), QByteArray());
 }
@@ -311,25 +251,21 @@ void TestGestures::polylineEdgeCases() {
   // opened, and the gesture is over. No rubber band follows the pointer,
   // the tool buttons work, and the next drag is a shape of its own.
   fx->graf.DrawSketch();
-  fx->Press({200, 30}, Qt::ControlModifier);
-  fx->Release({200, 30}, Qt::ControlModifier);
+  fx->Click({200, 30}, Qt::ControlModifier);
   QCOMPARE(fx->Text(), QByteArray());
-  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  QVERIFY(!GestureUnderWay(fx->graf) && !PolylineOpen(fx->graf));
   fx->Move({250, 60});
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
-  fx->graf.RectangleButton->click();
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
-  fx->graf.LineButton->click();
+  QVERIFY(fx->Picture() == fx->Rendered());
+  fx->Click("RectangleButton");
+  QCOMPARE(fx->Settings().tool, drawing::kRectangleTool);
+  fx->Click("LineButton");
   fx->Drag({250, 60}, {290, 60});
   QCOMPARE(fx->Text(), QByteArray("L(1;250;60;290;60)\r\n"));
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
 
   // Released on the last vertex: the polyline is closed as it stands.
-  fx->Press({10, 100});
-  fx->Move({60, 100});
-  fx->Release({60, 100}, Qt::ControlModifier);
-  fx->Press({60, 100});
-  fx->Release({60, 100});
+  fx->OpenPolyline({10, 100}, {60, 100});
+  fx->Click({60, 100});
   QVERIFY(fx->Text().endsWith("L(1;10;100;60;100)\r\n"));
 }
 
@@ -348,50 +284,43 @@ void TestGestures::openPolylineEnds() {
   // anything, and the next press starts afresh.
   QFETCH(QString, keys);
   QFETCH(QByteArray, text);
-  fx->graf.PenWidth->setValue(3);
-  fx->Press({10, 20});
-  fx->Move({50, 20});
-  fx->Release({50, 20}, Qt::ControlModifier);
-  const sketch::Picture drawn = fx->graf.Picture.Picture();
+  fx->SetPenWidth(3);
+  fx->OpenPolyline({10, 20}, {50, 20});
+  const sketch::Picture drawn = fx->Picture();
   fx->Move({70, 40});  // the rubber band to the next vertex
   if (keys == "Escape") {
-    QTest::keyClick(fx->graf.Image, Qt::Key_Escape);
+    fx->Key(Qt::Key_Escape);
   } else {
     for (const QChar c : keys) {
       if (c == '^') {
         QTest::keyClick(fx->editor.Editor, Qt::Key_Home, Qt::ControlModifier);
       } else if (c == '<') {
         QTest::keyClick(fx->editor.Editor, Qt::Key_Up);
-      } else if (c == '\b') {
-        QTest::keyClick(fx->editor.Editor, Qt::Key_Backspace);
-      } else if (c == '\n') {
-        QTest::keyClick(fx->editor.Editor, Qt::Key_Return);
       } else {
-        QTest::keyClick(fx->editor.Editor, c.toLatin1());
+        fx->Type(c);
       }
     }
   }
-  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
-  fx->Press({90, 60});
-  fx->Release({90, 60});
+  QVERIFY(!GestureUnderWay(fx->graf) && !PolylineOpen(fx->graf));
+  fx->Click({90, 60});
   QCOMPARE(fx->Text(), text);
-  QVERIFY(fx->graf.Picture.Picture() == drawn);  // the rubber band is off
+  QVERIFY(fx->Picture() == drawn);  // the rubber band is off
 }
 
 void TestGestures::centreModes() {
   // The arc: pressed at the centre, dragged into a quadrant.
-  fx->graf.Settings.tool = TGrafForm::kArcTool;
+  fx->UseTool(drawing::kArcTool);
   fx->Press({100, 100});
-  QCOMPARE(fx->Panel(0), QString("Center: (100, 100)"));
+  QCOMPARE(fx->Status("StatusPanel0"), QString("Center: (100, 100)"));
   fx->Move({150, 60});
-  QCOMPARE(fx->graf.StartPoint, QPoint(50, 140));
-  QCOMPARE(fx->Panel(0), QString("Center: (100, 100)"));
-  QCOMPARE(fx->Panel(1), QString("Current: (150, 60)"));
+  QCOMPARE(StartPoint(fx->graf), QPoint(50, 140));
+  QCOMPARE(fx->Status("StatusPanel0"), QString("Center: (100, 100)"));
+  QCOMPARE(fx->Status("StatusPanel1"), QString("Current: (150, 60)"));
   fx->Release({150, 60});
   // The ellipse with Ctrl held throughout: centred on the press point.
-  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
+  fx->UseTool(drawing::kEllipseTool);
   fx->Press({200, 100}, Qt::ControlModifier);
-  QCOMPARE(fx->Panel(0), QString("Center: (200, 100)"));
+  QCOMPARE(fx->Status("StatusPanel0"), QString("Center: (200, 100)"));
   fx->Move({230, 120}, Qt::ControlModifier);
   fx->Release({230, 120}, Qt::ControlModifier);
   // Without Ctrl the press point is a corner.
@@ -400,15 +329,15 @@ void TestGestures::centreModes() {
 }
 
 void TestGestures::snappingAndReadOut() {
-  fx->graf.CbGridSnap->setChecked(true);
+  fx->SetChecked("CbGridSnap", true);
   fx->Move({4, 4});
-  QCOMPARE(fx->Panel(1), QString("Cursor: (0, 0)"));
+  QCOMPARE(fx->Status("StatusPanel1"), QString("Cursor: (0, 0)"));
   fx->Press({14, 15});
-  QCOMPARE(fx->Panel(0), QString("Origin: (10, 20)"));
-  QCOMPARE(fx->Panel(1), QString("Current: (10, 20)"));
-  fx->graf.CbOrthoSnap->setChecked(true);
+  QCOMPARE(fx->Status("StatusPanel0"), QString("Origin: (10, 20)"));
+  QCOMPARE(fx->Status("StatusPanel1"), QString("Current: (10, 20)"));
+  fx->SetChecked("CbOrthoSnap", true);
   fx->Move({93, 38});  // grid (90, 40), then horizontal from (10, 20)... 80 by 20: horizontal
-  QCOMPARE(fx->Panel(1), QString("Current: (90, 20)"));
+  QCOMPARE(fx->Status("StatusPanel1"), QString("Current: (90, 20)"));
   fx->Release({93, 38});
   QCOMPARE(fx->Text(), QByteArray("L(1;10;20;90;20)\r\n"));
 }
@@ -419,38 +348,35 @@ void TestGestures::rightButtonDrawsLikeLeft() {
 }
 
 void TestGestures::settingsRefusedDuringAGesture() {
-  fx->graf.DashPen->click();
-  fx->Press({10, 20});
-  fx->Move({50, 20});
-  fx->Release({50, 20}, Qt::ControlModifier);
-  fx->graf.RectangleButton->click();  // refused: the polyline can be finished
-  fx->graf.SolidPen->click();
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
-  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Dash);
-  fx->Press({50, 60});
-  fx->Release({50, 60});
+  fx->Click("DashPen");
+  fx->OpenPolyline({10, 20}, {50, 20});
+  fx->Click("RectangleButton");  // refused: the polyline can be finished
+  fx->Click("SolidPen");
+  QCOMPARE(fx->Settings().tool, drawing::kLineTool);
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Dash);
+  fx->Click({50, 60});
   QCOMPARE(fx->Text(), QByteArray("L(DS;10;20;50;20;50;60)\r\n"));
   fx->graf.DrawSketch();  // now the buttons rule again
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
-  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(fx->Settings().tool, drawing::kRectangleTool);
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Solid);
 }
 
 void TestGestures::previewIsTakenOffAgain() {
   fx->editor.AppendLine("R(1;F;0;0;160;200)");
   fx->graf.DrawSketch();
-  const sketch::Picture before = fx->graf.Picture.Picture();
-  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
-  fx->graf.CbBrushStyle->click();
+  const sketch::Picture before = fx->Picture();
+  fx->UseTool(drawing::kEllipseTool);
+  fx->Click("CbBrushStyle");
   fx->Press({100, 50});
   fx->Move({200, 150});
-  QVERIFY(fx->graf.Picture.Picture() != before);  // the preview shows
-  fx->Move({100, 50});                            // back onto the press point
-  QVERIFY(fx->graf.Picture.Picture() == before);  // every pixel given back
+  QVERIFY(fx->Picture() != before);  // the preview shows
+  fx->Move({100, 50});               // back onto the press point
+  QVERIFY(fx->Picture() == before);  // every pixel given back
 }
 
 void TestGestures::undoTakesTheShapeBack() {
   fx->editor.AppendLine("typed by hand");
-  fx->graf.Settings.tool = TGrafForm::kRectangleTool;
+  fx->UseTool(drawing::kRectangleTool);
   fx->Drag({10, 20}, {110, 70});
   QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\n"));
   fx->editor.Editor->undo();

@@ -1,38 +1,21 @@
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 
-#include "DrawingTestKit.h"
-#include "ScriptedDialogs.h"
-#include "drawing/GraphWin.h"
-#include "editor/MDIEdit.h"
+#include "DrawingSession.h"
 #include "qttext/LegendFont.h"
 #include "qttext/PictureImage.h"
 #include "render/LegendText.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
+using drawingtest::Find;
 
 namespace {
-
-struct Fixture {
-  QTemporaryDir folder;
-  ScriptedDialogs dialogs;
-  TEditForm editor;
-  TGrafForm graf;
-  Fixture() { graf.BindEditor(&editor); }
-
-  void SetText(const QByteArray& bytes) {
-    editor.Editor->setPlainText(editor::DecodePosting(bytes));
-    editor.Editor->document()->setModified(false);
-  }
-  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
-  const sketch::Picture& Picture() const { return graf.Picture.Picture(); }
-};
-
-std::unique_ptr<Fixture> fx;
 
 QByteArray Repeat(const QByteArray& line, int times) {
   QByteArray text;
@@ -42,76 +25,74 @@ QByteArray Repeat(const QByteArray& line, int times) {
 
 }  // namespace
 
-void TestGrafForm::init() { fx = std::make_unique<Fixture>(); }
-
-void TestGrafForm::cleanup() { fx.reset(); }
-
 void TestGrafForm::startsWithItsFirstSettings() {
   TGrafForm fresh;
+  const drawing::ToolSettings settings = fresh.CurrentToolSettings();
   QCOMPARE(fresh.windowTitle(), QString("picture"));
-  QCOMPARE(fresh.Settings.tool, TGrafForm::kLineTool);
-  QVERIFY(fresh.LineButton->isChecked() && fresh.SolidPen->isChecked());
-  QCOMPARE(fresh.PenWidth->value(), 1);
-  QCOMPARE(fresh.Settings.penStyle, sketch::PenStyle::Solid);
-  QCOMPARE(fresh.Settings.penWidth, 1);
-  QVERIFY(!fresh.Settings.fill);
-  QCOMPARE(fresh.Settings.legendSize, 1);
-  QVERIFY(!fresh.Settings.legendUp && !fresh.Drawing && !fresh.PolylineOpen && !fresh.ArcWarned);
-  QVERIFY(fresh.CbRelative->isHidden() && !fresh.CbRelative->isEnabled());
-  QCOMPARE(fresh.LegendFontName, qttext::ChooseLegendFontName());
+  QCOMPARE(settings.tool, drawing::kLineTool);
+  QVERIFY(Find<QToolButton>(fresh, "LineButton")->isChecked() && Find<QToolButton>(fresh, "SolidPen")->isChecked());
+  QCOMPARE(Find<QSpinBox>(fresh, "PenWidth")->value(), 1);
+  QCOMPARE(settings.penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(settings.penWidth, 1);
+  QVERIFY(!settings.fill);
+  QCOMPARE(settings.legendSize, 1);
+  QVERIFY(!settings.legendUp && !drawingtest::GestureUnderWay(fresh) && !drawingtest::PolylineOpen(fresh) &&
+          !drawingtest::ArcWarned(fresh));
+  QVERIFY(Find(fresh, "CbRelative")->isHidden() && !Find(fresh, "CbRelative")->isEnabled());
+  QCOMPARE(drawingtest::LegendFontName(fresh), qttext::ChooseLegendFontName());
   QCOMPARE(QSize(fresh.Picture.Picture().Width(), fresh.Picture.Picture().Height()), QSize(320, 200));
   // The tool bar, left to right, with its hints.
   fresh.show();
   QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-  const QList<QPair<QWidget*, QString>> bar = {{fresh.SelectButton, "select (V)"},
-                                               {fresh.LineButton, "line (L)"},
-                                               {fresh.RectangleButton, "rectangle (R)"},
-                                               {fresh.EllipseButton, "ellipse/circle (E)"},
-                                               {fresh.ArcButton, "arc in 4 quadrants (A)"},
-                                               {fresh.TextButton, "Text (T)"},
-                                               {fresh.SolidPen, "solid line"},
-                                               {fresh.DashPen, "dashed"},
-                                               {fresh.DotPen, "dotted"},
-                                               {fresh.DashDotPen, "dashdot"},
-                                               {fresh.PenWidth, "line thickness"},
-                                               {fresh.CbGridSnap, "snap to grid"},
-                                               {fresh.CbOrthoSnap, QString::fromUtf8("snap ortho/45\u00B0")},
-                                               {fresh.CbBrushStyle, "rect+ellipse filled"},
-                                               {fresh.BtnPaintGrid, "paint grid"},
-                                               {fresh.BtnSwitchToEdit, "select text editor"}};
+  const QList<QPair<const char*, QString>> bar = {{"SelectButton", "select (V)"},
+                                                  {"LineButton", "line (L)"},
+                                                  {"RectangleButton", "rectangle (R)"},
+                                                  {"EllipseButton", "ellipse/circle (E)"},
+                                                  {"ArcButton", "arc in 4 quadrants (A)"},
+                                                  {"TextButton", "Text (T)"},
+                                                  {"SolidPen", "solid line"},
+                                                  {"DashPen", "dashed"},
+                                                  {"DotPen", "dotted"},
+                                                  {"DashDotPen", "dashdot"},
+                                                  {"PenWidth", "line thickness"},
+                                                  {"CbGridSnap", "snap to grid"},
+                                                  {"CbOrthoSnap", QString::fromUtf8("snap ortho/45\u00B0")},
+                                                  {"CbBrushStyle", "rect+ellipse filled"},
+                                                  {"BtnPaintGrid", "paint grid"},
+                                                  {"BtnSwitchToEdit", "select text editor"}};
   for (int i = 0; i < bar.size(); ++i) {
-    QCOMPARE(bar[i].first->toolTip(), bar[i].second);
-    if (i > 0) QVERIFY2(bar[i].first->x() > bar[i - 1].first->x(), qPrintable(bar[i].second));
+    QCOMPARE(Find(fresh, bar[i].first)->toolTip(), bar[i].second);
+    if (i > 0) QVERIFY2(Find(fresh, bar[i].first)->x() > Find(fresh, bar[i - 1].first)->x(), qPrintable(bar[i].second));
   }
-  QCOMPARE(fresh.CbGridSnap->text(), QString(":::::"));
-  QCOMPARE(fresh.CbOrthoSnap->text(), QString("/-|\\"));
-  QCOMPARE(fresh.CbBrushStyle->text(), QString("fill"));
-  QCOMPARE(fresh.BtnPaintGrid->text(), QString("..."));
-  QCOMPARE(fresh.BtnSwitchToEdit->text(), QString("F6"));
-  QCOMPARE(fresh.TextButton->text(), QString("T"));
-  QVERIFY(fresh.TextButton->font().bold());
+  const auto text = [&](const char* part) { return Find<QAbstractButton>(fresh, part)->text(); };
+  QCOMPARE(text("CbGridSnap"), QString(":::::"));
+  QCOMPARE(text("CbOrthoSnap"), QString("/-|\\"));
+  QCOMPARE(text("CbBrushStyle"), QString("fill"));
+  QCOMPARE(text("BtnPaintGrid"), QString("..."));
+  QCOMPARE(text("BtnSwitchToEdit"), QString("F6"));
+  QCOMPARE(text("TextButton"), QString("T"));
+  QVERIFY(Find(fresh, "TextButton")->font().bold());
 }
 
 void TestGrafForm::passPaintsTheEditorText() {
-  fx->SetText("Hello\r\nL(1;10;20;110;20)\r\nR(2;F;120;10;200;60)\r\nT(M;10;190;\"Hello\")\r\n");
-  fx->graf.DrawSketch();
+  fx->Load("Hello\r\nL(1;10;20;110;20)\r\nR(2;F;120;10;200;60)\r\nT(M;10;190;\"Hello\")\r\n");
   QVERIFY(fx->Picture() == fx->Rendered());
   QCOMPARE(fx->Picture().At(10, 20), 0xFF000000u);
-  QCOMPARE(fx->graf.Pass.DrawnChars, 17 + 20 + 18);
+  QCOMPARE(drawingtest::DrawnChars(fx->graf), 17 + 20 + 18);
 }
 
 void TestGrafForm::emptyTextLeavesEverything() {
+  QTemporaryDir folder;
   fx->graf.PaintGrid();
   const sketch::Picture withGrid = fx->Picture();
-  fx->dialogs.fileNames = {fx->folder.filePath("empty.skp")};
+  fx->dialogs.fileNames = {folder.filePath("empty.skp")};
   fx->editor.findChild<QAction*>("Saveas1")->trigger();  // the caption shows it was saved
   QCOMPARE(fx->editor.Caption(), QString("Text empty.skp"));
   fx->graf.DrawSketch();
   QVERIFY(fx->Picture() == withGrid);
   QCOMPARE(fx->graf.windowTitle(), QString("Draw window"));
   // A text of prose only clears the picture and renews the caption.
-  fx->SetText("just words\r\n");
-  fx->graf.DrawSketch();
+  fx->Load("just words\r\n");
   QVERIFY(fx->Picture() == fx->Rendered());
   QCOMPARE(fx->graf.windowTitle(), QString("Draw empty.skp"));
   QVERIFY(fx->dialogs.Kinds() == QStringList({"Save"}));
@@ -167,95 +148,97 @@ void TestGrafForm::sizeWarning_data() {
 void TestGrafForm::sizeWarning() {
   QFETCH(QByteArray, last);
   QFETCH(QStringList, warnings);
-  fx->SetText(Repeat("L(1;10;20;110;20)", 240) + last);  // 240 x 17 = 4080
-  fx->graf.DrawSketch();
+  fx->Load(Repeat("L(1;10;20;110;20)", 240) + last);  // 240 x 17 = 4080
   QCOMPARE(fx->dialogs.Texts("Warning"), warnings);
 }
 
 void TestGrafForm::settingsFollowTheButtonsAfterAPass() {
   fx->SetText("L(1;10;20;110;20)");
-  fx->graf.Drawing = true;  // a gesture under way: every setting refuses
-  fx->graf.DashPen->click();
-  fx->graf.PenWidth->setValue(3);
-  fx->graf.RectangleButton->click();
-  QVERIFY(fx->graf.DashPen->isChecked() && fx->graf.RectangleButton->isChecked());
-  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Solid);
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
-  fx->graf.Drawing = false;
+  fx->Press({200, 150});  // a gesture under way: every setting refuses
+  fx->Click("DashPen");
+  fx->SetPenWidth(3);
+  fx->Click("RectangleButton");
+  QVERIFY(fx->Checked("DashPen") && fx->Checked("RectangleButton"));
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(fx->Settings().tool, drawing::kLineTool);
+  fx->Release({200, 150});  // where it began: nothing drawn
   fx->graf.DrawSketch();
-  QCOMPARE(fx->graf.Settings.penStyle, sketch::PenStyle::Dash);
-  QCOMPARE(fx->graf.PenWidth->value(), 1);
-  QCOMPARE(fx->graf.Settings.penWidth, 1);
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kRectangleTool);
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Dash);
+  QCOMPARE(fx->Find<QSpinBox>("PenWidth")->value(), 1);
+  QCOMPARE(fx->Settings().penWidth, 1);
+  QCOMPARE(fx->Settings().tool, drawing::kRectangleTool);
 }
 
 void TestGrafForm::styleAndThicknessRules() {
-  TGrafForm& g = fx->graf;
-  g.PenWidth->setValue(4);
-  QCOMPARE(g.Settings.penWidth, 4);
-  g.DashPen->click();  // a broken style means thickness 1
-  QCOMPARE(g.PenWidth->value(), 1);
-  QCOMPARE(g.Settings.penWidth, 1);
-  QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Dash);
-  g.DotPen->click();
-  g.PenWidth->setValue(2);  // a thickness above 1 means solid
-  QVERIFY(g.SolidPen->isChecked());
-  QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Solid);
-  QCOMPARE(g.Settings.penWidth, 2);
-  g.PenWidth->setValue(11);  // the up-down stops at 10
-  QCOMPARE(g.PenWidth->value(), 10);
+  fx->SetPenWidth(4);
+  QCOMPARE(fx->Settings().penWidth, 4);
+  fx->Click("DashPen");  // a broken style means thickness 1
+  QCOMPARE(fx->Find<QSpinBox>("PenWidth")->value(), 1);
+  QCOMPARE(fx->Settings().penWidth, 1);
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Dash);
+  fx->Click("DotPen");
+  fx->SetPenWidth(2);  // a thickness above 1 means solid
+  QVERIFY(fx->Checked("SolidPen"));
+  QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Solid);
+  QCOMPARE(fx->Settings().penWidth, 2);
+  fx->SetPenWidth(11);  // the up-down stops at 10
+  QCOMPARE(fx->Find<QSpinBox>("PenWidth")->value(), 10);
 }
 
 void TestGrafForm::settingsRefusedDuringAGesture() {
-  TGrafForm& g = fx->graf;
-  for (int gesture = 0; gesture < 2; ++gesture) {
-    g.Drawing = gesture == 0;
-    g.PolylineOpen = gesture == 1;
-    g.RectangleButton->click();
-    g.ArcButton->click();
-    g.CbBrushStyle->click();
-    g.PenWidth->setValue(gesture + 5);
-    g.DotPen->click();
-    QCOMPARE(g.Settings.tool, TGrafForm::kLineTool);
-    QVERIFY(!g.Settings.fill);
-    QCOMPARE(g.Settings.penWidth, 1);
-    QCOMPARE(g.Settings.penStyle, sketch::PenStyle::Solid);
+  for (const bool polyline : {false, true}) {
+    fx = std::make_unique<drawingtest::DrawingSession>();
+    if (polyline) {
+      fx->OpenPolyline({10, 20}, {50, 20});
+    } else {
+      fx->Press({10, 20});
+    }
+    fx->Click("RectangleButton");
+    fx->Click("ArcButton");
+    fx->Click("CbBrushStyle");
+    fx->SetPenWidth(int(polyline) + 5);
+    fx->Click("DotPen");
+    QCOMPARE(fx->Settings().tool, drawing::kLineTool);
+    QVERIFY(!fx->Settings().fill);
+    QCOMPARE(fx->Settings().penWidth, 1);
+    QCOMPARE(fx->Settings().penStyle, sketch::PenStyle::Solid);
     QVERIFY(fx->dialogs.calls.isEmpty());  // no arc caution either
   }
 }
 
 void TestGrafForm::arcCautionOncePerWindow() {
-  fx->graf.ArcButton->click();
-  fx->graf.ArcButton->click();
-  fx->graf.LineButton->click();
-  fx->graf.ArcButton->click();
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kArcTool);
+  fx->Click("ArcButton");
+  fx->Click("ArcButton");
+  fx->Click("LineButton");
+  fx->Click("ArcButton");
+  QCOMPARE(fx->Settings().tool, drawing::kArcTool);
   const QString caution =
       "Caution: Arc is new. Readers who have older\nversions of Sketchpost cannot display arcs.\n"
       "Please do not use it except when you really need it!\nVessrin.";
   QCOMPARE(fx->dialogs.Texts("Warning"), QStringList{caution});
   TGrafForm other;  // once per window
-  other.ArcButton->click();
+  Find<QToolButton>(other, "ArcButton")->click();
   QCOMPARE(fx->dialogs.Texts("Warning").size(), 2);
 }
 
 void TestGrafForm::relativeCautionOnEveryCheck() {
-  fx->graf.CbRelative->setEnabled(true);
-  fx->graf.CbRelative->setVisible(true);
-  fx->graf.CbRelative->click();
-  fx->graf.CbRelative->click();  // unchecking says nothing
-  fx->graf.CbRelative->click();
+  QWidget* relative = fx->Find("CbRelative");
+  relative->setEnabled(true);
+  relative->setVisible(true);
+  fx->Click("CbRelative");
+  fx->Click("CbRelative");  // unchecking says nothing
+  fx->Click("CbRelative");
   QCOMPARE(fx->dialogs.Texts("Warning").size(), 2);
   QVERIFY(fx->dialogs.Texts("Warning").first().startsWith("Caution: Relative is new."));
 }
 
 void TestGrafForm::fillSetsTheBrush() {
-  fx->graf.CbBrushStyle->click();
-  QVERIFY(fx->graf.Settings.fill);
-  QCOMPARE(drawing::ToolBrush(fx->graf.Settings).style, sketch::BrushStyle::Solid);
-  QCOMPARE(drawing::ToolBrush(fx->graf.Settings).color, drawing::ToolPen(fx->graf.Settings).color);
-  fx->graf.CbBrushStyle->click();
-  QVERIFY(!fx->graf.Settings.fill);
+  fx->Click("CbBrushStyle");
+  QVERIFY(fx->Settings().fill);
+  QCOMPARE(drawing::ToolBrush(fx->Settings()).style, sketch::BrushStyle::Solid);
+  QCOMPARE(drawing::ToolBrush(fx->Settings()).color, drawing::ToolPen(fx->Settings()).color);
+  fx->Click("CbBrushStyle");
+  QVERIFY(!fx->Settings().fill);
 }
 
 void TestGrafForm::captions_data() {
@@ -274,8 +257,7 @@ void TestGrafForm::captions() {
 }
 
 void TestGrafForm::highlightFollowsTheCaretAndPassRemovesIt() {
-  fx->SetText("L(1;10;20;110;20)\r\nR(1;F;120;10;200;60)");
-  fx->graf.DrawSketch();
+  fx->Load("L(1;10;20;110;20)\r\nR(1;F;120;10;200;60)");
   const sketch::Picture plain = fx->Picture();
   fx->graf.HighlightLine("R(1;F;120;10;200;60)");
   QVERIFY(fx->Picture() != plain);
@@ -287,8 +269,7 @@ void TestGrafForm::highlightFollowsTheCaretAndPassRemovesIt() {
 }
 
 void TestGrafForm::activationRemovesTheHighlight() {
-  fx->SetText("L(1;10;20;110;20)");
-  fx->graf.DrawSketch();
+  fx->Load("L(1;10;20;110;20)");
   const sketch::Picture plain = fx->Picture();
   fx->graf.HighlightLine("L(1;10;20;110;20)");
   fx->graf.OnGrafWinActivate();
@@ -297,23 +278,21 @@ void TestGrafForm::activationRemovesTheHighlight() {
 }
 
 void TestGrafForm::gridTwiceAndPassClearsIt() {
-  fx->SetText("R(1;F;120;10;200;60)");
-  fx->graf.DrawSketch();
+  fx->Load("R(1;F;120;10;200;60)");
   const sketch::Picture plain = fx->Picture();
-  fx->graf.BtnPaintGrid->click();
+  fx->Click("BtnPaintGrid");
   QVERIFY(fx->Picture() != plain);
-  fx->graf.grid1->trigger();
+  fx->Click("grid1");
   QVERIFY(fx->Picture() == plain);
-  fx->graf.grid1->trigger();
+  fx->Click("grid1");
   fx->graf.DrawSketch();
   QVERIFY(fx->Picture() == plain);
 }
 
 void TestGrafForm::copyPutsThePictureOnTheClipboard() {
-  fx->SetText("E(3;E;10;10;300;190)");
-  fx->graf.DrawSketch();
+  fx->Load("E(3;E;10;10;300;190)");
   fx->graf.PaintGrid();
-  fx->graf.Copy1->trigger();
+  fx->Click("Copy1");
   const QImage copied = QApplication::clipboard()->image();
   QCOMPARE(copied.size(), QSize(320, 200));
   QVERIFY(copied.convertToFormat(QImage::Format_RGB32) == qttext::ImageOf(fx->Picture()));
@@ -322,9 +301,9 @@ void TestGrafForm::copyPutsThePictureOnTheClipboard() {
 void TestGrafForm::f6AsksForTheBoundEditor() {
   QList<TEditForm*> asked;
   connect(&fx->graf, &TGrafForm::showEditorRequested, this, [&](TEditForm* editor) { asked << editor; });
-  fx->graf.BtnSwitchToEdit->click();
-  fx->graf.Textwindow1->trigger();
+  fx->Click("BtnSwitchToEdit");
+  fx->Click("Textwindow1");
   QCOMPARE(asked, QList<TEditForm*>({&fx->editor, &fx->editor}));
-  QCOMPARE(fx->graf.Textwindow1->shortcut(), QKeySequence(Qt::Key_F6));
-  QCOMPARE(fx->graf.grid1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+  QCOMPARE(fx->Find<QAction>("Textwindow1")->shortcut(), QKeySequence(Qt::Key_F6));
+  QCOMPARE(fx->Find<QAction>("grid1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
 }

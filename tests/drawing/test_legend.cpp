@@ -3,33 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
-#include <functional>
 #include <memory>
 
-#include "DrawingTestKit.h"
-#include "ScriptedDialogs.h"
-#include "drawing/GraphWin.h"
+#include "DrawingSession.h"
 #include "drawing/LegendDlg.h"
-#include "editor/MDIEdit.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
-
-// Types `text` key by key, characters beyond ASCII as keys of a keyboard
-// layout that has them.
-void TypeText(QWidget* widget, const QString& text) {
-  for (const QChar c : text) {
-    if (c.unicode() < 128) {
-      QTest::keyClick(widget, c.toLatin1());
-    } else {
-      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-  }
-}
 
 // What the user does in one dialog; the dialog's state is noted first.
 struct Visit {
@@ -52,17 +33,14 @@ struct Seen {
   QString caption;
 };
 
-struct Fixture {
-  ScriptedDialogs dialogs;
-  TEditForm editor;
-  TGrafForm graf;
+// A drawing session whose legend dialogs are run by a script: each notes
+// what it shows, then takes the next visit's keys and clicks.
+struct Fixture : drawingtest::DrawingSession {
   QList<Visit> visits;
   QList<Seen> seen;
   QList<bool> stillOpen;  // after the last key of each dialog
   Fixture() {
     InitLegendDialog();
-    graf.BindEditor(&editor);
-    graf.show();
     SetLegendDialogRunner([this](TLegendDlgForm& dialog) { return Run(dialog); });
   }
   ~Fixture() { SetLegendDialogRunner(nullptr); }
@@ -82,7 +60,7 @@ struct Fixture {
     seen << now;
     const Visit visit = visits.isEmpty() ? Visit{} : visits.takeFirst();
     QLineEdit* edit = dialog.ComboBox1->lineEdit();
-    TypeText(edit, visit.text);
+    drawingtest::TypeKeys(edit, visit.text);
     if (!visit.pasted.isEmpty()) {
       QApplication::clipboard()->setText(visit.pasted);
       QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
@@ -100,16 +78,9 @@ struct Fixture {
   }
 
   void Place(QPoint at) {
-    graf.Settings.tool = TGrafForm::kTextTool;
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      Qt::LeftButton, {});
-    QApplication::sendEvent(graf.Image, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                        Qt::NoButton, {});
-    QApplication::sendEvent(graf.Image, &release);
+    UseTool(drawing::kTextTool);
+    Click(at);
   }
-  QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
-  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
 };
 
 std::unique_ptr<Fixture> fx;
@@ -140,8 +111,8 @@ void TestLegend::firstDialogOfARun() {
   QVERIFY(first.comboFocused);
   QVERIFY(first.offered.isEmpty());
   QCOMPARE(fx->Text(), QByteArray("T(M;40;120;\"picture\")\r\n"));
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
-  QVERIFY(!fx->graf.Drawing && !fx->graf.PolylineOpen);
+  QVERIFY(fx->Picture() == fx->Rendered());
+  QVERIFY(!drawingtest::GestureUnderWay(fx->graf) && !drawingtest::PolylineOpen(fx->graf));
 }
 
 void TestLegend::dialogControls() {
@@ -192,8 +163,8 @@ void TestLegend::cautionsOncePerRun() {
 void TestLegend::sizeAndDirectionCarryOver() {
   fx->visits = {{"small up", 0, true}, {"next"}};
   fx->Place({100, 150});
-  QCOMPARE(fx->graf.Settings.legendSize, 0);
-  QVERIFY(fx->graf.Settings.legendUp);
+  QCOMPARE(fx->Settings().legendSize, 0);
+  QVERIFY(fx->Settings().legendUp);
   fx->Place({200, 150});
   QCOMPARE(fx->seen.last().size, 0);
   QVERIFY(fx->seen.last().up);
@@ -201,7 +172,7 @@ void TestLegend::sizeAndDirectionCarryOver() {
   // A cancelled dialog keeps them.
   fx->visits = {{"x", 2, false, false}};
   fx->Place({10, 10});
-  QCOMPARE(fx->graf.Settings.legendSize, 0);
+  QCOMPARE(fx->Settings().legendSize, 0);
 }
 
 void TestLegend::placedTextRules_data() {
@@ -225,7 +196,7 @@ void TestLegend::placedTextRules() {
   fx->visits = {{typed}};
   fx->Place({10, 50});
   QCOMPARE(fx->Text(), written + "\r\n");
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
   if (typed.size() == 70) QCOMPARE(LegendMemory().LegendHistory, QStringList{typed});  // remembered whole
 }
 
@@ -239,12 +210,12 @@ void TestLegend::typedTextIsWrittenAsTyped() {
                                   "T(M;20;160;\"pic two lines \")\r\n"));
   QCOMPARE(LegendMemory().LegendHistory, QStringList({"picture", "Picture", "pic", "pic two lines "}));
   QCOMPARE(fx->seen.last().offered, QStringList({"picture", "Picture", "pic"}));  // the list offers them still
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
 }
 
 void TestLegend::gridSnapsTheLegendPoint() {
-  fx->graf.CbGridSnap->setChecked(true);
-  fx->graf.CbOrthoSnap->setChecked(true);  // never applies to legends
+  fx->SetChecked("CbGridSnap", true);
+  fx->SetChecked("CbOrthoSnap", true);  // never applies to legends
   fx->visits = {{"here"}};
   fx->Place({43, 118});
   QCOMPARE(fx->Text(), QByteArray("T(M;40;120;\"here\")\r\n"));

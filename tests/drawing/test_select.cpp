@@ -2,68 +2,18 @@
 // reshaping by dragging, the arrow keys, Delete, Escape and undo, all
 // through real mouse and key events.
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTextBlock>
 #include <memory>
 
-#include "DrawingTestKit.h"
-#include "ScriptedDialogs.h"
-#include "drawing/GraphWin.h"
-#include "editor/MDIEdit.h"
-#include "editor/PostingText.h"
+#include "DrawingSession.h"
 #include "editor/SketchTextEdit.h"
 #include "format/PointRewrite.h"
 #include "format/SketchElement.h"
 #include "test_classes.h"
 
-using testsupport::ScriptedDialogs;
-
 namespace {
-
-struct Fixture {
-  ScriptedDialogs dialogs;
-  TEditForm editor;
-  TGrafForm graf;
-  Fixture() {
-    graf.BindEditor(&editor);
-    graf.resize(420, 320);
-    graf.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&graf));
-  }
-  void Load(const QString& text) {
-    editor.Editor->setPlainText(text);
-    editor.Editor->document()->clearUndoRedoStacks();
-    graf.DrawSketch();
-  }
-  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(graf.Image, key, modifiers); }
-  void Mouse(QEvent::Type type, QPoint picturePoint, Qt::MouseButtons held) {
-    const QPointF at(picturePoint * graf.Zoom());
-    QMouseEvent event(type, at, graf.Image->mapToGlobal(at), Qt::LeftButton, held, {});
-    QApplication::sendEvent(graf.Image, &event);
-  }
-  void Click(QPoint at) {
-    Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
-    Mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
-  }
-  void Drag(QPoint from, QPoint to) {
-    Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    for (int step = 1; step <= 3; ++step) Mouse(QEvent::MouseMove, from + (to - from) * step / 3, Qt::LeftButton);
-    Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
-  }
-  QString Line(int index) const { return editor.Editor->document()->findBlockByNumber(index).text(); }
-  int CaretLine() const { return editor.Editor->textCursor().blockNumber(); }
-  // The picture with the caret line's mark taken off, which a pass paints.
-  bool PictureIsThePass() {
-    graf.HighlightLine(std::string());
-    return graf.Picture.Picture() == drawingtest::Rendered(editor);
-  }
-};
-
-std::unique_ptr<Fixture> fx;
 
 const QString kShapes = QStringLiteral(
     "A posting with a few shapes\n"
@@ -77,43 +27,36 @@ const QString kShapes = QStringLiteral(
 }  // namespace
 
 void TestSelect::init() {
-  fx = std::make_unique<Fixture>();
+  SessionTest::init();
   fx->Load(kShapes);
   fx->Key(Qt::Key_V);
 }
 
-void TestSelect::cleanup() { fx.reset(); }
-
 void TestSelect::toolKeysChooseTools() {
-  QVERIFY(fx->graf.SelectButton->isChecked());
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kSelectTool);
+  QVERIFY(fx->Checked("SelectButton"));
+  QCOMPARE(fx->Settings().tool, drawing::kSelectTool);
   const QList<QPair<Qt::Key, std::uint8_t>> keys = {
-      {Qt::Key_L, TGrafForm::kLineTool}, {Qt::Key_R, TGrafForm::kRectangleTool}, {Qt::Key_E, TGrafForm::kEllipseTool},
-      {Qt::Key_T, TGrafForm::kTextTool}, {Qt::Key_A, TGrafForm::kArcTool},       {Qt::Key_V, TGrafForm::kSelectTool}};
+      {Qt::Key_L, drawing::kLineTool}, {Qt::Key_R, drawing::kRectangleTool}, {Qt::Key_E, drawing::kEllipseTool},
+      {Qt::Key_T, drawing::kTextTool}, {Qt::Key_A, drawing::kArcTool},       {Qt::Key_V, drawing::kSelectTool}};
   for (const auto& [key, tool] : keys) {
     fx->Key(key);
-    QCOMPARE(fx->graf.Settings.tool, tool);
+    QCOMPARE(fx->Settings().tool, tool);
   }
   QCOMPARE(fx->dialogs.Texts("Warning").size(), 1);  // the arc caution, once
   fx->Key(Qt::Key_A);
   fx->Key(Qt::Key_V);
   QCOMPARE(fx->dialogs.Texts("Warning").size(), 1);
-  QVERIFY(fx->graf.SelectButton->toolTip().contains("(V)") && fx->graf.LineButton->toolTip().contains("(L)"));
+  QVERIFY(fx->Find("SelectButton")->toolTip().contains("(V)") && fx->Find("LineButton")->toolTip().contains("(L)"));
   // While a polyline is open the keys are refused as the buttons are.
   fx->Key(Qt::Key_L);
-  fx->Mouse(QEvent::MouseButtonPress, {10, 180}, Qt::LeftButton);
-  fx->Mouse(QEvent::MouseMove, {50, 180}, Qt::LeftButton);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(50, 180), fx->graf.Image->mapToGlobal(QPointF(50, 180)),
-                      Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
-  QApplication::sendEvent(fx->graf.Image, &release);
-  QVERIFY(fx->graf.PolylineOpen);
+  fx->OpenPolyline({10, 180}, {50, 180});
+  QVERIFY(drawingtest::PolylineOpen(fx->graf));
   fx->Key(Qt::Key_R);
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
+  QCOMPARE(fx->Settings().tool, drawing::kLineTool);
   // Ctrl+letter is no tool key.
-  fx->Mouse(QEvent::MouseButtonPress, {90, 180}, Qt::LeftButton);
-  fx->Mouse(QEvent::MouseButtonRelease, {90, 180}, Qt::NoButton);
+  fx->Click({90, 180});
   fx->Key(Qt::Key_E, Qt::ControlModifier);
-  QCOMPARE(fx->graf.Settings.tool, TGrafForm::kLineTool);
+  QCOMPARE(fx->Settings().tool, drawing::kLineTool);
 }
 
 void TestSelect::picksTheTopmostElement_data() {
@@ -151,17 +94,14 @@ void TestSelect::picksTheTopmostElement() {
 }
 
 void TestSelect::caretInTheTextPicks() {
-  fx->editor.PutCaretOnLine(3);
-  fx->graf.HighlightLine(fx->Line(3).toStdString());  // as the frame forwards the caret's line
+  fx->PutCaretOn(3);
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   QCOMPARE(fx->graf.Handles(), (std::vector<QPoint>{{200, 40}, {300, 100}}));
-  fx->editor.PutCaretOnLine(0);
-  fx->graf.HighlightLine(fx->Line(0).toStdString());
+  fx->PutCaretOn(0);
   QVERIFY(!fx->graf.PickedLine().has_value());
   QVERIFY(fx->graf.Handles().empty());
   // Another tool: no handles.
-  fx->editor.PutCaretOnLine(1);
-  fx->graf.HighlightLine(fx->Line(1).toStdString());
+  fx->PutCaretOn(1);
   QCOMPARE(fx->graf.Handles().size(), std::size_t(2));
   fx->Key(Qt::Key_R);
   QVERIFY(fx->graf.Handles().empty());
@@ -212,8 +152,8 @@ void TestSelect::dragsRewriteTheLine() {
   QFETCH(bool, orthoSnap);
   QFETCH(QString, written);
   fx->Load("prose first\n" + text + "\nprose after\n");
-  fx->graf.CbGridSnap->setChecked(gridSnap);
-  fx->graf.CbOrthoSnap->setChecked(orthoSnap);
+  fx->SetChecked("CbGridSnap", gridSnap);
+  fx->SetChecked("CbOrthoSnap", orthoSnap);
   fx->Click(pickAt);
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 1);
   fx->Drag(from, to);
@@ -231,19 +171,19 @@ void TestSelect::arrowsDeleteAndEscape() {
   fx->Key(Qt::Key_Right);
   fx->Key(Qt::Key_Down);
   QCOMPARE(fx->Line(1), QString("L(1;11;21;111;21)"));
-  fx->graf.CbGridSnap->setChecked(true);
+  fx->SetChecked("CbGridSnap", true);
   fx->Key(Qt::Key_Left);
   QCOMPARE(fx->Line(1), QString("L(1;1;21;101;21)"));
   QVERIFY(fx->PictureIsThePass());
   // Escape during a drag: the preview comes off and nothing is written.
-  fx->graf.CbGridSnap->setChecked(false);
-  fx->Mouse(QEvent::MouseButtonPress, {50, 21}, Qt::LeftButton);  // picks it again: its mark shows
-  const sketch::Picture before = fx->graf.Picture.Picture();
-  fx->Mouse(QEvent::MouseMove, {80, 60}, Qt::LeftButton);
-  QVERIFY(fx->graf.Picture.Picture() != before);
+  fx->SetChecked("CbGridSnap", false);
+  fx->Press({50, 21});  // picks it again: its mark shows
+  const sketch::Picture before = fx->Picture();
+  fx->Move({80, 60});
+  QVERIFY(fx->Picture() != before);
   fx->Key(Qt::Key_Escape);
-  QVERIFY(fx->graf.Picture.Picture() == before);
-  fx->Mouse(QEvent::MouseButtonRelease, {80, 60}, Qt::NoButton);
+  QVERIFY(fx->Picture() == before);
+  fx->Release({80, 60});
   QCOMPARE(fx->Line(1), QString("L(1;1;21;101;21)"));
   // Delete takes the line out, one undo step.
   fx->Key(Qt::Key_Delete);
@@ -261,8 +201,7 @@ void TestSelect::deleteLeavesNothingPicked() {
   // Delete takes the picked ellipse out; the rectangle after it, now on the
   // caret's line, is not picked by that, so a second Delete does nothing.
   // Ctrl+Z brings the ellipse back, picked.
-  fx->graf.addActions({fx->graf.Undo1, fx->graf.Redo1});  // their keys, as on the frame's menu bar
-  QVERIFY(QTest::qWaitForWindowActive(&fx->graf));
+  QVERIFY(fx->GiveUndoKeys());
   fx->Click({250, 70});
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   const QString ellipse = fx->Line(3);
@@ -294,13 +233,12 @@ void TestSelect::aLineTooLongIsNotChanged() {
   line = line.left(252) + ";5)";
   fx->Load("x\n" + line + "\n");
   QCOMPARE(fx->Line(1).size(), line.size());
-  fx->editor.PutCaretOnLine(1);
-  fx->graf.HighlightLine(line.toStdString());
+  fx->PutCaretOn(1);
   QVERIFY(fx->graf.PickedLine().has_value());
-  fx->graf.CbGridSnap->setChecked(true);
+  fx->SetChecked("CbGridSnap", true);
   fx->Key(Qt::Key_Right);
   QCOMPARE(fx->Line(1), line);
-  QVERIFY2(fx->graf.NotePanel->text().contains("255"), qPrintable(fx->graf.NotePanel->text()));
+  QVERIFY2(fx->Status("NotePanel").contains("255"), qPrintable(fx->Status("NotePanel")));
 }
 
 void TestSelect::randomEditsLeaveThePass() {
@@ -320,13 +258,12 @@ void TestSelect::randomEditsLeaveThePass() {
               "\n";
     }
     fx->Load(text);
-    fx->graf.CbGridSnap->setChecked(random.bounded(2) == 1);
+    fx->SetChecked("CbGridSnap", random.bounded(2) == 1);
     for (int drag = 0; drag < 3; ++drag) {
       const int line = random.bounded(6);
       const auto read = sketch::ReadElement(fx->Line(line).toStdString());
       QVERIFY(read && read->Drawable());
-      fx->editor.PutCaretOnLine(line);
-      fx->graf.HighlightLine(fx->Line(line).toStdString());
+      fx->PutCaretOn(line);
       const std::vector<QPoint> handles = fx->graf.Handles();
       QVERIFY(!handles.empty());
       const QPoint handle = handles[static_cast<std::size_t>(random.bounded(static_cast<int>(handles.size())))];

@@ -2,9 +2,9 @@
 // mouse reaches at every zoom, what a move repaints, redraw while typing and
 // undo from the picture.
 
+#include <QAction>
 #include <QApplication>
 #include <QBackingStore>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -13,15 +13,9 @@
 #include <cmath>
 #include <memory>
 
-#include "DrawingTestKit.h"
-#include "ScriptedDialogs.h"
-#include "drawing/GraphWin.h"
-#include "editor/MDIEdit.h"
-#include "editor/PostingText.h"
+#include "DrawingSession.h"
 #include "editor/SketchTextEdit.h"
 #include "test_classes.h"
-
-using testsupport::ScriptedDialogs;
 
 namespace {
 
@@ -35,59 +29,14 @@ class PaintSpy final : public QObject {
   }
 };
 
-struct Fixture {
-  ScriptedDialogs dialogs;
-  TEditForm editor;
-  TGrafForm graf;
-  Fixture() {
-    graf.BindEditor(&editor);
-    graf.resize(400, 320);
-    graf.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&graf));
-  }
-
-  // The widget position at the centre-ish of picture pixel `p`, or at its
-  // last screen pixel: every position inside an enlarged pixel is that pixel.
-  QPoint At(QPoint p, bool farCorner = false) const {
-    const int zoom = graf.Zoom();
-    return p * zoom + (farCorner ? QPoint(zoom - 1, zoom - 1) : QPoint(0, 0));
-  }
-  void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, {});
-    QApplication::sendEvent(graf.Image, &event);
-  }
-  void Drag(QPoint from, QPoint to) {
-    Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    for (int step = 1; step <= 4; ++step) Mouse(QEvent::MouseMove, from + (to - from) * step / 4, Qt::LeftButton);
-    Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
-  }
-  void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers keys) {
-    const QPointF at(5, 5);
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, keys, Qt::NoScrollPhase,
-                      false);
-    QApplication::sendEvent(target, &event);
-  }
-  void Type(const QString& text) {
-    for (const QChar c : text) {
-      if (c == '\n') {
-        QTest::keyClick(editor.Editor, Qt::Key_Return);
-      } else {
-        QTest::keyClick(editor.Editor, c.toLatin1());
-      }
-    }
-  }
-  QByteArray Text() const { return editor::EncodePosting(*editor.Editor->document()); }
-  QString Status(QLabel* panel) const { return panel->text(); }
-  sketch::Picture Rendered() const { return drawingtest::Rendered(editor); }
-};
-
-std::unique_ptr<Fixture> fx;
+void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers keys) {
+  const QPointF at(5, 5);
+  QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, keys, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(target, &event);
+}
 
 }  // namespace
-
-void TestPictureView::init() { fx = std::make_unique<Fixture>(); }
-
-void TestPictureView::cleanup() { fx.reset(); }
 
 void TestPictureView::dragsWriteTheSameLineAtEveryZoom_data() {
   QTest::addColumn<int>("zoom");  // 0: Fit
@@ -115,13 +64,13 @@ void TestPictureView::dragsWriteTheSameLineAtEveryZoom() {
   } else {
     fx->graf.SetZoom(zoom);
   }
-  fx->graf.CbGridSnap->setChecked(gridSnap);
-  fx->graf.Settings.tool = static_cast<std::uint8_t>(tool);
+  fx->SetChecked("CbGridSnap", gridSnap);
+  fx->UseTool(static_cast<std::uint8_t>(tool));
   // Press at the first screen pixel of one picture pixel, release at the last of another.
-  fx->Drag(fx->At({13, 27}), fx->At({117, 22}, true));
+  fx->Drag({13, 27}, drawingtest::Spot::FarCorner({117, 22}));
   QCOMPARE(fx->Text(), written);
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
-  const QString current = fx->graf.StatusPanels[1]->text();
+  QVERIFY(fx->Picture() == fx->Rendered());
+  const QString current = fx->Status("StatusPanel1");
   QVERIFY2(current == (gridSnap ? "Current: (120, 20)" : "Current: (117, 22)"), qPrintable(current));
 }
 
@@ -133,8 +82,7 @@ void TestPictureView::zoomShowsSharpSquares_data() {
 
 void TestPictureView::zoomShowsSharpSquares() {
   QFETCH(int, zoom);
-  fx->editor.Editor->setPlainText("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
-  fx->graf.DrawSketch();
+  fx->Load("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
   fx->graf.SetZoom(zoom);
   const QPixmap shown = fx->graf.Image->grab();
   const qreal ratio = shown.devicePixelRatio();
@@ -142,7 +90,7 @@ void TestPictureView::zoomShowsSharpSquares() {
   // Whole device pixels per picture pixel, when the ratio allows it.
   const int side = static_cast<int>(zoom * ratio);
   QCOMPARE(screen.size(), QSize(320 * side, 200 * side));
-  const sketch::Picture& picture = fx->graf.Picture.Picture();
+  const sketch::Picture& picture = fx->Picture();
   for (int y = 0; y < screen.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
     for (int x = 0; x < screen.width(); ++x) {
@@ -156,16 +104,15 @@ void TestPictureView::zoomShowsSharpSquares() {
 // drag: each device pixel of the viewport is its picture pixel, and the
 // scroll bars the picture lies under keep their own pixels.
 void TestPictureView::theWindowShowsTheSquaresItRepaints() {
-  fx->editor.Editor->setPlainText("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
-  fx->graf.DrawSketch();
+  fx->Load("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
   fx->graf.SetZoom(3);
   QApplication::processEvents();
-  QScrollArea& scroll = *fx->graf.ScrollBox1;
+  QScrollArea& scroll = *fx->Find<QScrollArea>("ScrollBox1");
   scroll.horizontalScrollBar()->setValue(37);
   scroll.verticalScrollBar()->setValue(23);
   QApplication::processEvents();
   // The window's own image, in device pixels, as the platform shows it.
-  const auto shown = [] {
+  const auto shown = [this] {
     QPaintDevice* const device = fx->graf.backingStore()->paintDevice();
     return device->devType() == QInternal::Image
                ? static_cast<const QImage*>(device)->convertToFormat(QImage::Format_RGB32)
@@ -179,10 +126,10 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
   };
   const QRect bar = deviceRect(scroll.verticalScrollBar());
   const QImage barBefore = shown().copy(bar);
-  fx->Mouse(QEvent::MouseButtonPress, fx->At({20, 20}), Qt::LeftButton);
-  fx->Mouse(QEvent::MouseMove, fx->At({300, 120}), Qt::LeftButton);
+  fx->Press({20, 20});
+  fx->Move({300, 120});
   QApplication::processEvents();
-  fx->Mouse(QEvent::MouseMove, fx->At({310, 150}), Qt::LeftButton);
+  fx->Move({310, 150});
   QApplication::processEvents();
   const QImage screen = shown();
   QCOMPARE(screen.size(), (QSizeF(fx->graf.size()) * ratio).toSize());
@@ -190,7 +137,7 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
   const QRect view = deviceRect(scroll.viewport());
   const QPoint origin = deviceRect(fx->graf.Image).topLeft();
   const int side = static_cast<int>(3 * ratio);
-  const sketch::Picture& picture = fx->graf.Picture.Picture();
+  const sketch::Picture& picture = fx->Picture();
   const auto showsPicture = [&](const char* after) {
     const QImage now = shown();
     for (int y = view.top(); y <= view.bottom(); ++y) {
@@ -203,7 +150,7 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
     }
   };
   showsPicture("the moves");
-  fx->Mouse(QEvent::MouseButtonRelease, fx->At({310, 150}), Qt::NoButton);
+  fx->Release({310, 150});
   QApplication::processEvents();
   showsPicture("the release");
   // A repaint of the whole picture between two marks of one line: the
@@ -220,20 +167,20 @@ void TestPictureView::theWindowShowsTheSquaresItRepaints() {
 }
 
 void TestPictureView::ctrlWheelZoomsAndPlainWheelScrolls() {
-  fx->Wheel(fx->graf.Image, 120, Qt::ControlModifier);
+  Wheel(fx->graf.Image, 120, Qt::ControlModifier);
   QCOMPARE(fx->graf.Zoom(), 2);
-  fx->Wheel(fx->graf.ScrollBox1->viewport(), 240, Qt::ControlModifier);  // beside the picture too
+  Wheel(fx->Find<QScrollArea>("ScrollBox1")->viewport(), 240, Qt::ControlModifier);  // beside the picture too
   QCOMPARE(fx->graf.Zoom(), 4);
-  QCOMPARE(fx->graf.ZoomPanel->text(), QString("4x"));
-  QVERIFY(fx->graf.ZoomSteps[3]->isChecked());
-  fx->Wheel(fx->graf.Image, -120 * 10, Qt::ControlModifier);
+  QCOMPARE(fx->Status("ZoomPanel"), QString("4x"));
+  QVERIFY(fx->Checked("ZoomStep4"));
+  Wheel(fx->graf.Image, -120 * 10, Qt::ControlModifier);
   QCOMPARE(fx->graf.Zoom(), 1);
   fx->graf.SetZoom(20);
   QCOMPARE(fx->graf.Zoom(), TGrafForm::kZoomMax);
   // Without Ctrl the wheel scrolls the enlarged picture and leaves the zoom.
-  QScrollBar* bar = fx->graf.ScrollBox1->verticalScrollBar();
+  QScrollBar* bar = fx->Find<QScrollArea>("ScrollBox1")->verticalScrollBar();
   const int before = bar->value();
-  fx->Wheel(fx->graf.ScrollBox1->viewport(), -120, Qt::NoModifier);
+  Wheel(fx->Find<QScrollArea>("ScrollBox1")->viewport(), -120, Qt::NoModifier);
   QCOMPARE(fx->graf.Zoom(), TGrafForm::kZoomMax);
   QVERIFY(bar->value() > before);
 }
@@ -244,9 +191,9 @@ void TestPictureView::fitFollowsTheWindow() {
   QCOMPARE(fx->graf.Zoom(), 1);
   fx->graf.resize(1100, 800);
   QCOMPARE(fx->graf.Zoom(), 3);
-  QCOMPARE(fx->graf.ZoomPanel->text(), QString("Fit 3x"));
-  QVERIFY(fx->graf.ZoomFit1->isChecked());
-  const QSize room = fx->graf.ScrollBox1->viewport()->size();
+  QCOMPARE(fx->Status("ZoomPanel"), QString("Fit 3x"));
+  QVERIFY(fx->Checked("ZoomFit1"));
+  const QSize room = fx->Find<QScrollArea>("ScrollBox1")->viewport()->size();
   QVERIFY(fx->graf.Image->width() <= room.width() && fx->graf.Image->height() <= room.height());
   fx->graf.ZoomBy(-1);  // a step leaves Fit
   QCOMPARE(fx->graf.Zoom(), 2);
@@ -263,14 +210,14 @@ void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {
   const auto enlarged = [](const QRect& r) { return QRect(r.topLeft() * 3, r.size() * 3); };
   // What the second of two moves of a drag from `press` repaints.
   const auto paintedBySecondMove = [&](QPoint press, QPoint first, QPoint second) {
-    fx->Mouse(QEvent::MouseButtonPress, fx->At(press), Qt::LeftButton);
-    fx->Mouse(QEvent::MouseMove, fx->At(first), Qt::LeftButton);
+    fx->Press(press);
+    fx->Move(first);
     QApplication::processEvents();
     spy.painted = QRegion();
-    fx->Mouse(QEvent::MouseMove, fx->At(second), Qt::LeftButton);
+    fx->Move(second);
     QApplication::processEvents();
     const QRegion painted = spy.painted;
-    fx->Mouse(QEvent::MouseButtonRelease, fx->At(second), Qt::NoButton);
+    fx->Release(second);
     return painted;
   };
   // The old and the new rubber band with the pen's margin, enlarged three times.
@@ -284,8 +231,8 @@ void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {
                                                                          .arg(line.boundingRect().height())));
   // A filled band grown by a few columns repaints those columns, not the
   // inside the old band and the new share.
-  fx->graf.RectangleButton->click();
-  if (!fx->graf.CbBrushStyle->isChecked()) fx->graf.CbBrushStyle->click();
+  fx->Click("RectangleButton");
+  if (!fx->Checked("CbBrushStyle")) fx->Click("CbBrushStyle");
   const QRegion grown = paintedBySecondMove({20, 80}, {60, 120}, {64, 120});
   const QRect edges = QRect(QPoint(58 - 1, 80 - 1), QPoint(63 + 1, 119 + 1));
   QVERIFY(!grown.isEmpty());
@@ -301,40 +248,37 @@ void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {
 
 void TestPictureView::redrawWhileTypingFollowsTheText() {
   // Off by default: typing leaves the picture as it is.
-  const sketch::Picture blank = fx->graf.Picture.Picture();
+  const sketch::Picture blank = fx->Picture();
   fx->Type("L(1;10;20;110;20)\n");
   QApplication::processEvents();
-  QVERIFY(fx->graf.Picture.Picture() == blank);
+  QVERIFY(fx->Picture() == blank);
 
-  fx->graf.RedrawWhileTyping1->trigger();
+  fx->Click("RedrawWhileTyping1");
   QApplication::processEvents();
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->Picture() == fx->Rendered());
   // Key by key, incomplete lines on the way: a note in the status bar, no box.
   fx->Type("R(2;F;30;40;90;80)\nT(M;5;150;\"unfinished");
   QApplication::processEvents();
   QVERIFY(fx->dialogs.calls.isEmpty());
-  QVERIFY2(fx->graf.NotePanel->text().startsWith("3:"), qPrintable(fx->graf.NotePanel->text()));
+  QVERIFY2(fx->Status("NotePanel").startsWith("3:"), qPrintable(fx->Status("NotePanel")));
   // The caret's line is marked again after each redraw.
   QCOMPARE(fx->graf.LastHighlight(), std::string("T(M;5;150;\"unfinished"));
   fx->Type("\"");
   QApplication::processEvents();
-  QVERIFY(fx->graf.NotePanel->text().isEmpty());
+  QVERIFY(fx->Status("NotePanel").isEmpty());
   QCOMPARE(fx->graf.LastHighlight(), std::string("T(M;5;150;\"unfinished\""));
   // The picture after typing is the picture F7 paints (the mark taken off).
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->PictureIsThePass());
   // A paste and an undo are changes like any other.
   fx->editor.Editor->selectAll();
   fx->editor.Editor->cut();
   fx->editor.Editor->insertPlainText("E(1;F;10;10;70;50)\n");
   fx->editor.Editor->paste();
   QApplication::processEvents();
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->PictureIsThePass());
   fx->editor.Editor->undo();
   QApplication::processEvents();
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->PictureIsThePass());
   // Switched off while a redraw waits, and on again: typing is followed again.
   fx->Type("\nL(1;5;5;");
   fx->graf.SetRedrawWhileTyping(false);
@@ -342,8 +286,7 @@ void TestPictureView::redrawWhileTypingFollowsTheText() {
   fx->graf.SetRedrawWhileTyping(true);
   fx->Type("90;90)");
   QApplication::processEvents();
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->PictureIsThePass());
   // F7 still asks.
   fx->Type("\nL(1;5;5;9;9");
   fx->dialogs.answers << ui::Answer::Ok;
@@ -370,53 +313,44 @@ void TestPictureView::liveNoteNamesTheLineBeingTyped() {
   QFETCH(QString, above);
   QFETCH(QString, typed);
   QFETCH(QString, note);
-  fx->graf.RedrawWhileTyping1->trigger();
+  fx->Click("RedrawWhileTyping1");
   fx->editor.Editor->setFocus();
   fx->Type(above + typed);
   QApplication::processEvents();
-  QCOMPARE(fx->graf.NotePanel->text(), note);
+  QCOMPARE(fx->Status("NotePanel"), note);
   QVERIFY(fx->dialogs.calls.isEmpty());
 }
 
 void TestPictureView::redrawDuringAGestureKeepsTheRubberBand() {
   fx->graf.SetRedrawWhileTyping(true);
-  fx->editor.Editor->setPlainText("R(1;E;200;100;300;150)");
+  fx->SetText("R(1;E;200;100;300;150)");
   QApplication::processEvents();
   // A polyline open over two Ctrl releases; the text changes under it.
-  auto send = [](QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers keys) {
-    QMouseEvent event(type, QPointF(at), fx->graf.Image->mapToGlobal(QPointF(at)), Qt::LeftButton, held, keys);
-    QApplication::sendEvent(fx->graf.Image, &event);
-  };
-  send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, {});
-  send(QEvent::MouseMove, {50, 10}, Qt::LeftButton, {});
-  send(QEvent::MouseButtonRelease, {50, 10}, Qt::NoButton, Qt::ControlModifier);
-  send(QEvent::MouseMove, {50, 60}, Qt::NoButton, {});
+  fx->OpenPolyline({10, 10}, {50, 10});
+  fx->Move({50, 60});
   QApplication::processEvents();  // the redraw of the vertex's text runs under the rubber band
-  QVERIFY(fx->graf.PolylineOpen);
-  send(QEvent::MouseMove, {90, 60}, Qt::NoButton, {});
-  send(QEvent::MouseButtonPress, {90, 60}, Qt::LeftButton, {});
-  send(QEvent::MouseButtonRelease, {90, 60}, Qt::NoButton, {});
+  QVERIFY(drawingtest::PolylineOpen(fx->graf));
+  fx->Move({90, 60});
+  fx->Click({90, 60});
   QApplication::processEvents();
   QCOMPARE(fx->Text(), QByteArray("R(1;E;200;100;300;150)\r\nL(1;10;10;50;10;90;60)"));
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
+  QVERIFY(fx->PictureIsThePass());
 }
 
 void TestPictureView::undoAndRedoFromThePicture() {
-  QVERIFY(!fx->graf.Undo1->isEnabled());
+  QVERIFY(!fx->Find<QAction>("Undo1")->isEnabled());
   fx->editor.AppendLine("typed by hand");
-  fx->graf.Settings.tool = TGrafForm::kRectangleTool;
-  fx->Drag(fx->At({10, 20}), fx->At({110, 70}));
-  fx->graf.Settings.tool = TGrafForm::kEllipseTool;
-  fx->Drag(fx->At({30, 30}), fx->At({90, 60}));
-  QVERIFY(fx->graf.Undo1->isEnabled());
-  fx->graf.Undo1->trigger();
+  fx->UseTool(drawing::kRectangleTool);
+  fx->Drag({10, 20}, {110, 70});
+  fx->UseTool(drawing::kEllipseTool);
+  fx->Drag({30, 30}, {90, 60});
+  QVERIFY(fx->Find<QAction>("Undo1")->isEnabled());
+  fx->Click("Undo1");
   QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\n"));
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
-  QVERIFY(fx->graf.Redo1->isEnabled());
-  fx->graf.Redo1->trigger();
+  QVERIFY(fx->Picture() == fx->Rendered());
+  QVERIFY(fx->Find<QAction>("Redo1")->isEnabled());
+  fx->Click("Redo1");
   QCOMPARE(fx->Text(), QByteArray("typed by hand\r\nR(1;E;10;20;110;70)\r\nE(1;E;30;30;90;60)\r\n"));
-  fx->graf.HighlightLine(std::string());
-  QVERIFY(fx->graf.Picture.Picture() == fx->Rendered());
-  QVERIFY(!fx->graf.Redo1->isEnabled());
+  QVERIFY(fx->PictureIsThePass());
+  QVERIFY(!fx->Find<QAction>("Redo1")->isEnabled());
 }
