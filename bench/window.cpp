@@ -20,14 +20,17 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QToolButton>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -43,6 +46,7 @@
 #include "SketchPosting.h"
 #include "app/MDIFrame.h"
 #include "drawing/GraphWin.h"
+#include "drawing/ToolRegistry.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
 #include "format/CountedString.h"
@@ -427,14 +431,14 @@ struct GestureCase {
 };
 
 constexpr std::array<GestureCase, 8> kGestures = {{
-    {"line, wide pen", TGrafForm::kLineTool, true},
-    {"line, dashed pen", TGrafForm::kLineTool, false},
-    {"filled rectangle, wide pen", TGrafForm::kRectangleTool, true},
-    {"filled rectangle, dashed pen", TGrafForm::kRectangleTool, false},
-    {"filled ellipse, wide pen", TGrafForm::kEllipseTool, true},
-    {"filled ellipse, dashed pen", TGrafForm::kEllipseTool, false},
-    {"arc, wide pen", TGrafForm::kArcTool, true},
-    {"arc, dashed pen", TGrafForm::kArcTool, false},
+    {"line, wide pen", drawing::kLineTool, true},
+    {"line, dashed pen", drawing::kLineTool, false},
+    {"filled rectangle, wide pen", drawing::kRectangleTool, true},
+    {"filled rectangle, dashed pen", drawing::kRectangleTool, false},
+    {"filled ellipse, wide pen", drawing::kEllipseTool, true},
+    {"filled ellipse, dashed pen", drawing::kEllipseTool, false},
+    {"arc, wide pen", drawing::kArcTool, true},
+    {"arc, dashed pen", drawing::kArcTool, false},
 }};
 
 // The drag starts at the top left corner (the centre, for an arc) and the
@@ -444,18 +448,22 @@ const QPoint kPress(0, 0);
 constexpr std::array<QPoint, 5> kDragTo = {
     {QPoint(319, 199), QPoint(345, 160), QPoint(319, 183), QPoint(303, 199), QPoint(400, 190)}};
 
+// A part of the drawing window, found by its name.
+template <class Widget>
+Widget* Part(const char* name) {
+  return windows->graf->findChild<Widget*>(QLatin1String(name));
+}
+
 // The tool bar set as the user sets it; fill on.
 void ChooseTools(const GestureCase& gesture) {
-  TGrafForm& g = *windows->graf;
-  QToolButton* const tools[] = {g.LineButton, g.RectangleButton, g.EllipseButton, g.ArcButton};
-  tools[gesture.tool]->click();
+  Part<QToolButton>(drawing::FindTool(gesture.tool)->objectName)->click();
   if (gesture.wide) {
-    g.SolidPen->click();
-    g.PenWidth->setValue(10);
+    Part<QToolButton>("SolidPen")->click();
+    Part<QSpinBox>("PenWidth")->setValue(10);
   } else {
-    g.DashPen->click();
+    Part<QToolButton>("DashPen")->click();
   }
-  if (!g.CbBrushStyle->isChecked()) g.CbBrushStyle->click();
+  if (!Part<QCheckBox>("CbBrushStyle")->isChecked()) Part<QCheckBox>("CbBrushStyle")->click();
 }
 
 Qt::MouseButtons held;
@@ -478,21 +486,21 @@ sketch::Picture WithShape(const sketch::Picture& picture, const GestureCase& ges
   canvas.Picture() = picture;
   canvas.pen = {sketch::kBlack, gesture.wide ? sketch::PenStyle::Solid : sketch::PenStyle::Dash, gesture.wide ? 10 : 1,
                 mode};
-  const bool box = gesture.tool == TGrafForm::kRectangleTool || gesture.tool == TGrafForm::kEllipseTool;
+  const bool box = gesture.tool == drawing::kRectangleTool || gesture.tool == drawing::kEllipseTool;
   canvas.brush = box ? sketch::CanvasBrush{sketch::kBlack, sketch::BrushStyle::Solid}
                      : sketch::CanvasBrush{sketch::kWhite, sketch::BrushStyle::Clear};
   switch (gesture.tool) {
-    case TGrafForm::kLineTool:
+    case drawing::kLineTool:
       canvas.MoveTo(kPress.x(), kPress.y());
       canvas.LineTo(to.x(), to.y());
       break;
-    case TGrafForm::kRectangleTool:
+    case drawing::kRectangleTool:
       canvas.Rectangle(kPress.x(), kPress.y(), to.x(), to.y());
       break;
-    case TGrafForm::kEllipseTool:
+    case drawing::kEllipseTool:
       canvas.Ellipse(kPress.x(), kPress.y(), to.x(), to.y());
       break;
-    case TGrafForm::kArcTool:
+    case drawing::kArcTool:
       sketch::DrawQuarterArc(canvas, {2 * kPress.x() - to.x(), 2 * kPress.y() - to.y()}, {to.x(), to.y()});
       break;
   }
@@ -505,11 +513,11 @@ std::string WrittenLine(const GestureCase& gesture, QPoint to) {
   const std::string corners = std::to_string(kPress.x()) + ";" + std::to_string(kPress.y()) + ";" +
                               std::to_string(to.x()) + ";" + std::to_string(to.y()) + ")";
   switch (gesture.tool) {
-    case TGrafForm::kLineTool:
+    case drawing::kLineTool:
       return "L(" + pen + ";" + corners;
-    case TGrafForm::kRectangleTool:
+    case drawing::kRectangleTool:
       return "R(" + pen + ";F;" + corners;
-    case TGrafForm::kEllipseTool:
+    case drawing::kEllipseTool:
       return "E(" + pen + ";F;" + corners;
     default:
       return "A(" + pen + ";0;" + corners;
@@ -523,7 +531,7 @@ void BM_GestureMove(benchmark::State& state, const GestureCase& gesture, bool pa
   QCoreApplication::processEvents();
   // Enlarged, the view shows the corner the pointer goes round, as it
   // would for the user dragging there.
-  QScrollArea& scroll = *windows->graf->ScrollBox1;
+  QScrollArea& scroll = *Part<QScrollArea>("ScrollBox1");
   scroll.horizontalScrollBar()->setValue(scroll.horizontalScrollBar()->maximum());
   scroll.verticalScrollBar()->setValue(scroll.verticalScrollBar()->maximum());
   QCoreApplication::processEvents();
@@ -564,7 +572,7 @@ std::vector<QPoint> PickRound() {
 void BM_Pick(benchmark::State& state) {
   TGrafForm& graf = *windows->graf;
   ClearHighlight();
-  graf.SelectButton->click();
+  Part<QToolButton>("SelectButton")->click();
   const std::vector<QPoint> round = PickRound();
   std::size_t step = 0;
   std::int64_t picked = 0;
@@ -576,7 +584,7 @@ void BM_Pick(benchmark::State& state) {
     picked += graf.PickedLine().has_value() ? 1 : 0;
   }
   if (picked == 0) state.SkipWithError("no click picked anything");
-  graf.LineButton->click();
+  Part<QToolButton>("LineButton")->click();
   ClearHighlight();
 }
 
@@ -585,7 +593,7 @@ void BM_Pick(benchmark::State& state) {
 void BM_SelectDragMove(benchmark::State& state) {
   TGrafForm& graf = *windows->graf;
   ClearHighlight();
-  graf.SelectButton->click();
+  Part<QToolButton>("SelectButton")->click();
   const int line = ThePosting().byKind[kCoveringRectangle].front();
   MoveCaret(windows->Document()->findBlockByNumber(line).position());
   ReleaseKey();
@@ -605,7 +613,7 @@ void BM_SelectDragMove(benchmark::State& state) {
   SendMouse(QEvent::MouseMove, grip);
   if (windows->Picture() != before) state.SkipWithError("the rubber band was not taken off exactly");
   SendMouse(QEvent::MouseButtonRelease, grip);  // where it began: nothing written
-  graf.LineButton->click();
+  Part<QToolButton>("LineButton")->click();
   ClearHighlight();
 }
 
@@ -690,7 +698,7 @@ bool GestureAsMeant(const GestureCase& gesture) {
   ClearHighlight();
   ChooseTools(gesture);
   TGrafForm& g = *windows->graf;
-  if (g.Settings.tool != gesture.tool) return Fail("the tool button did not choose the tool");
+  if (g.CurrentToolSettings().tool != gesture.tool) return Fail("the tool button did not choose the tool");
   const sketch::Picture before = windows->Picture();
   const int lines = windows->Document()->blockCount();
   SendMouse(QEvent::MouseButtonPress, kPress);
@@ -724,7 +732,7 @@ bool GestureAsMeant(const GestureCase& gesture) {
     std::fprintf(stderr, "bench_window: %s: the release did not leave the shape drawn\n", gesture.name);
     return false;
   }
-  if (g.Drawing || g.PolylineOpen) return Fail("the gesture did not end with the release");
+  if (g.GestureUnderWay()) return Fail("the gesture did not end with the release");
   // Back to the posting: the line written undone, the picture drawn again.
   windows->editor->Editor->undo();
   if (windows->Document()->blockCount() != lines) return Fail("undo did not take the line written off");
@@ -758,8 +766,8 @@ bool LiveRedrawAsMeant() {
   const QByteArray text = editor::EncodePosting(*windows->Document());
   sketch_bench::OkHost host;
   const bool same = windows->Picture() == RendererPicture(std::string_view(text.data(), text.size()), host);
-  const bool noted =
-      graf.NotePanel->text() == QStringLiteral("Drawing text is %1 characters!").arg(graf.Pass.DrawnChars);
+  const bool noted = Part<QLabel>("NotePanel")->text() ==
+                     QStringLiteral("Drawing text is %1 characters!").arg(graf.LastPass().DrawnChars);
   QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
   QCoreApplication::sendEvent(windows->editor->Editor, &back);
   graf.SetRedrawWhileTyping(false);

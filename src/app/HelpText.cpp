@@ -2,6 +2,8 @@
 
 #include "app/HelpUnit.h"
 
+#include "drawing/ToolRegistry.h"
+
 QString THelpWindow::UserGuide() {
   return QStringLiteral(R"(Sketchpost
 Version )" SKETCHPOST_VERSION R"( for Linux (Debian 12 and other systems with Qt 6)
@@ -41,7 +43,7 @@ The right mouse button opens a local menu.
 Before you copy a sketch to the clipboard for a posting, add the notice lines with the download address and the request not to quote the sketch: Copy in the menus offers to do that when you copy nearly the whole text; Ctrl+Ins copies without asking.
 
 DRAWING window    [F7]
-The tool buttons: select, lines, rectangles, ellipses and circles, arcs, legend text (keys V, L, R, E, A, T while the drawing window has the focus).
+The tool buttons: select, lines, rectangles, ellipses and circles, arcs, legend text (keys %1 while the drawing window has the focus).
 Select (the arrow): click a shape to pick it (the text's caret goes to its line); drag it to move it, drag a handle to move that point, Escape cancels; the arrow keys move it by a pixel (10 with the grid snap), Delete removes its line. Only the numbers of its line change, as one undo step.
 The line style buttons: solid, dashed, dotted, dash-dot.
 The thickness selector, 1 to 10, for solid lines only.
@@ -56,5 +58,6 @@ Undo and Redo (Edit menu, Ctrl+Z and Ctrl+Y) take back or redo the text's last c
 
 ------------------------------------------------
 Further information and newer versions of Sketchpost: see the README of the program's source, and the download address in the notice lines that Add URL appends.
-)");
+)")
+      .arg(drawing::ToolKeyList());
 }

@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+#include "drawing/ToolRegistry.h"
+
 namespace app {
 
 namespace {
@@ -121,7 +123,8 @@ void Settings::SetFrameGeometry(const QByteArray& geometry) {
 
 drawing::ToolSettings Settings::Tools() const {
   drawing::ToolSettings tools;
-  tools.tool = static_cast<std::uint8_t>(Number(Value(kTool), drawing::kLineTool, drawing::kSelectTool, tools.tool));
+  const int tool = Number(Value(kTool), 0, 255, tools.tool);
+  if (drawing::FindTool(static_cast<std::uint8_t>(tool)) != nullptr) tools.tool = static_cast<std::uint8_t>(tool);
   const qsizetype style = kPenStyleNames.indexOf(Value(kPenStyle).toString());
   if (style >= 0) tools.penStyle = static_cast<sketch::PenStyle>(style);
   tools.penWidth = Number(Value(kPenWidth), 1, 10, tools.penWidth);

@@ -1,15 +1,24 @@
 #include "drawing/GraphWin.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-#include "drawing/ToolGlyphs.h"
+#include "drawing/ToolRegistry.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
@@ -22,12 +31,6 @@
 #include "ui/Dialogs.h"
 
 namespace {
-
-const QString kArcCaution = QStringLiteral(
-    "Caution: Arc is new. Readers who have older\n"
-    "versions of Sketchpost cannot display arcs.\n"
-    "Please do not use it except when you really need it!\n"
-    "Vessrin.");
 
 const QString kRelativeCaution = QStringLiteral(
     "Caution: Relative is new. Readers who have older\n"
@@ -66,18 +69,19 @@ class NoArrowKeys final : public QObject {
 
 }  // namespace
 
-TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
+TGrafForm::TGrafForm(QWidget* parent)
+    : QWidget(parent), Image(new drawing::PictureView(Picture.Picture())), overlays_(Picture, *Image) {
   setWindowTitle(QStringLiteral("picture"));
   // FormCreate: a blank picture, a clear brush, the legend face.
   Picture.brush.style = sketch::BrushStyle::Clear;
-  LegendFontName = qttext::ChooseLegendFontName();
-  Picture.font.name = LegendFontName;
+  legendFontName_ = qttext::ChooseLegendFontName();
+  Picture.font.name = legendFontName_;
   Picture.SetTextPainter(&qttext::SharedTextPainter());
+  for (const drawing::ToolEntry& entry : drawing::Tools()) tools_[entry.code] = entry.make();
 
   BuildToolBar();
   ScrollBox1 = new QScrollArea(this);
   ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  Image = new drawing::PictureView(Picture.Picture(), ScrollBox1);
   ScrollBox1->setWidget(Image);
   ScrollBox1->setWidgetResizable(false);
   Image->setFocusPolicy(Qt::StrongFocus);  // keys go to the drawing window while it is active
@@ -118,88 +122,32 @@ TGrafForm::TGrafForm(QWidget* parent) : QWidget(parent) {
   NameParts();
 }
 
-// Tests and style sheets find the window's parts by these names.
-void TGrafForm::NameParts() {
-  const std::pair<QObject*, const char*> parts[] = {{Panel1, "Panel1"},
-                                                    {SelectButton, "SelectButton"},
-                                                    {LineButton, "LineButton"},
-                                                    {RectangleButton, "RectangleButton"},
-                                                    {EllipseButton, "EllipseButton"},
-                                                    {ArcButton, "ArcButton"},
-                                                    {TextButton, "TextButton"},
-                                                    {SolidPen, "SolidPen"},
-                                                    {DashPen, "DashPen"},
-                                                    {DotPen, "DotPen"},
-                                                    {DashDotPen, "DashDotPen"},
-                                                    {PenWidth, "PenWidth"},
-                                                    {CbGridSnap, "CbGridSnap"},
-                                                    {CbOrthoSnap, "CbOrthoSnap"},
-                                                    {CbBrushStyle, "CbBrushStyle"},
-                                                    {CbRelative, "CbRelative"},
-                                                    {BtnPaintGrid, "BtnPaintGrid"},
-                                                    {BtnSwitchToEdit, "BtnSwitchToEdit"},
-                                                    {ScrollBox1, "ScrollBox1"},
-                                                    {Image, "Image"},
-                                                    {StatusBar1, "StatusBar1"},
-                                                    {StatusPanels[0], "StatusPanel0"},
-                                                    {StatusPanels[1], "StatusPanel1"},
-                                                    {ZoomPanel, "ZoomPanel"},
-                                                    {NotePanel, "NotePanel"},
-                                                    {File1, "File1"},
-                                                    {Edit1, "Edit1"},
-                                                    {View1, "View1"},
-                                                    {Textwindow1, "Textwindow1"},
-                                                    {ExportPicture1, "ExportPicture1"},
-                                                    {Exit1, "Exit1"},
-                                                    {Copy1, "Copy1"},
-                                                    {grid1, "grid1"},
-                                                    {Undo1, "Undo1"},
-                                                    {Redo1, "Redo1"},
-                                                    {ZoomIn1, "ZoomIn1"},
-                                                    {ZoomOut1, "ZoomOut1"},
-                                                    {ActualSize1, "ActualSize1"},
-                                                    {ZoomFit1, "ZoomFit1"},
-                                                    {RedrawWhileTyping1, "RedrawWhileTyping1"}};
-  for (const auto& [part, name] : parts) part->setObjectName(QLatin1String(name));
-  for (std::size_t i = 0; i < ZoomSteps.size(); ++i)
-    ZoomSteps[i]->setObjectName(QStringLiteral("ZoomStep%1").arg(i + 1));
-}
-
 void TGrafForm::BuildToolBar() {
   Panel1 = new QWidget(this);
   auto* bar = new QHBoxLayout(Panel1);
   bar->setContentsMargins(2, 1, 2, 1);
   bar->setSpacing(1);
 
-  tools_ = new QButtonGroup(this);
-  SelectButton = ToolBarButton(Panel1, tr("select (V)"));
-  SelectButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Select));
-  LineButton = ToolBarButton(Panel1, tr("line (L)"));
-  LineButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Line));
-  RectangleButton = ToolBarButton(Panel1, tr("rectangle (R)"));
-  RectangleButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Rectangle));
-  EllipseButton = ToolBarButton(Panel1, tr("ellipse/circle (E)"));
-  EllipseButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Ellipse));
-  ArcButton = ToolBarButton(Panel1, tr("arc in 4 quadrants (A)"));
-  ArcButton->setIcon(drawing::ToolIcon(drawing::ToolGlyph::Arc));
-  TextButton = ToolBarButton(Panel1, tr("Text (T)"));
-  TextButton->setText(QStringLiteral("T"));
-  QFont times(QStringLiteral("Times New Roman"));
-  times.setPixelSize(21);
-  times.setBold(true);
-  TextButton->setFont(times);
-  for (QToolButton* button : {SelectButton, LineButton, RectangleButton, EllipseButton, ArcButton, TextButton}) {
+  toolGroup_ = new QButtonGroup(this);
+  for (const drawing::ToolEntry& entry : drawing::Tools()) {
+    QToolButton* button = ToolBarButton(Panel1, tr(entry.hint));
+    button->setObjectName(QLatin1String(entry.objectName));
+    if (entry.glyph == drawing::ToolGlyph::Text) {
+      button->setText(QStringLiteral("T"));
+      QFont times(QStringLiteral("Times New Roman"));
+      times.setPixelSize(21);
+      times.setBold(true);
+      button->setFont(times);
+    } else {
+      button->setIcon(drawing::ToolIcon(entry.glyph));
+    }
     button->setIconSize(QSize(20, 20));
-    tools_->addButton(button);
+    toolGroup_->addButton(button);
     bar->addWidget(button);
+    connect(button, &QToolButton::clicked, this, [this, code = entry.code] { ToolButtonClick(code); });
+    toolButtons_[entry.code] = button;
   }
-  LineButton->setChecked(true);
-  connect(SelectButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kSelectTool); });
-  connect(LineButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kLineTool); });
-  connect(RectangleButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kRectangleTool); });
-  connect(EllipseButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kEllipseTool); });
-  connect(ArcButton, &QToolButton::clicked, this, &TGrafForm::ArcButtonClick);
-  connect(TextButton, &QToolButton::clicked, this, [this] { ToolButtonClick(kTextTool); });
+  toolButtons_[settings_.tool]->setChecked(true);
   bar->addSpacing(6);
 
   styles_ = new QButtonGroup(this);
@@ -242,8 +190,8 @@ void TGrafForm::BuildToolBar() {
   CbRelative->setVisible(false);
   CbRelative->setEnabled(false);
   connect(CbRelative, &QCheckBox::clicked, this, &TGrafForm::CbRelativeClick);
-  connect(CbGridSnap, &QCheckBox::toggled, this, [this](bool on) { Settings.gridSnap = on; });
-  connect(CbOrthoSnap, &QCheckBox::toggled, this, [this](bool on) { Settings.orthoSnap = on; });
+  connect(CbGridSnap, &QCheckBox::toggled, this, [this](bool on) { settings_.gridSnap = on; });
+  connect(CbOrthoSnap, &QCheckBox::toggled, this, [this](bool on) { settings_.orthoSnap = on; });
   for (QCheckBox* box : {CbGridSnap, CbOrthoSnap, CbBrushStyle, CbRelative}) {
     box->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(box);
@@ -297,22 +245,61 @@ void TGrafForm::BuildMenus() {
 
 QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edit1}, {2, View1}}; }
 
+// Tests and style sheets find the window's parts by their names.
+void TGrafForm::NameParts() {
+  QObject* const parts[] = {Panel1,          SolidPen,
+                            DashPen,         DotPen,
+                            DashDotPen,      PenWidth,
+                            CbGridSnap,      CbOrthoSnap,
+                            CbBrushStyle,    CbRelative,
+                            BtnPaintGrid,    BtnSwitchToEdit,
+                            ScrollBox1,      Image,
+                            StatusBar1,      StatusPanels[0],
+                            StatusPanels[1], ZoomPanel,
+                            NotePanel,       File1,
+                            Edit1,           View1,
+                            Textwindow1,     ExportPicture1,
+                            Exit1,           Copy1,
+                            grid1,           Undo1,
+                            Redo1,           ZoomIn1,
+                            ZoomOut1,        ActualSize1,
+                            ZoomFit1,        RedrawWhileTyping1};
+  const QStringList names =
+      QStringLiteral(
+          "Panel1 SolidPen DashPen DotPen DashDotPen PenWidth CbGridSnap CbOrthoSnap CbBrushStyle "
+          "CbRelative BtnPaintGrid BtnSwitchToEdit ScrollBox1 Image StatusBar1 StatusPanel0 "
+          "StatusPanel1 ZoomPanel NotePanel File1 Edit1 View1 Textwindow1 ExportPicture1 Exit1 "
+          "Copy1 grid1 Undo1 Redo1 ZoomIn1 ZoomOut1 ActualSize1 ZoomFit1 RedrawWhileTyping1")
+          .split(QLatin1Char(' '));
+  for (std::size_t i = 0; i < std::size(parts); ++i) parts[i]->setObjectName(names[static_cast<qsizetype>(i)]);
+  for (std::size_t i = 0; i < ZoomSteps.size(); ++i)
+    ZoomSteps[i]->setObjectName(QStringLiteral("ZoomStep%1").arg(i + 1));
+}
+
 // --- Settings ----------------------------------------------------------------
 
-void TGrafForm::ToolButtonClick(std::uint8_t tool) {
+TGrafForm::~TGrafForm() = default;
+
+bool TGrafForm::GestureUnderWay() const { return CurrentTool().UnderWay(); }
+
+void TGrafForm::ToolButtonClick(std::uint8_t code) {
   if (GestureUnderWay()) return;  // the button shows down; the next pass makes the tool follow it
-  Settings.tool = tool;
+  SwitchTool(code);
+  const drawing::ToolEntry* entry = drawing::FindTool(code);
+  if (entry->caution == nullptr || std::exchange(cautioned_[code], true)) return;
+  ui::CurrentDialogs().Warning(this, tr(entry->caution));
+}
+
+void TGrafForm::SwitchTool(std::uint8_t code) {
+  if (code != settings_.tool) {
+    CurrentTool().End(*this);
+    overlays_.SetHandles({});
+    settings_.tool = code;
+  }
   RenewPick();
 }
 
-void TGrafForm::ArcButtonClick() {
-  if (GestureUnderWay()) return;
-  Settings.tool = kArcTool;
-  RenewPick();
-  if (ArcWarned) return;
-  ArcWarned = true;
-  ui::CurrentDialogs().Warning(this, kArcCaution);
-}
+void TGrafForm::RenewPick() { CurrentTool().Renew(*this); }
 
 void TGrafForm::StyleBtnClick(QAbstractButton* button) {
   if (GestureUnderWay()) return;
@@ -320,19 +307,19 @@ void TGrafForm::StyleBtnClick(QAbstractButton* button) {
   if (button == DashPen) style = sketch::PenStyle::Dash;
   if (button == DotPen) style = sketch::PenStyle::Dot;
   if (button == DashDotPen) style = sketch::PenStyle::DashDot;
-  Settings.penStyle = style;
+  settings_.penStyle = style;
   if (style != sketch::PenStyle::Solid) {
     PenWidth->setValue(1);
-    Settings.penWidth = 1;
+    settings_.penWidth = 1;
   }
 }
 
 void TGrafForm::PenSizeChange() {
   if (GestureUnderWay()) return;
-  Settings.penWidth = PenWidth->value();
-  if (Settings.penWidth != 1) {
+  settings_.penWidth = PenWidth->value();
+  if (settings_.penWidth != 1) {
     SolidPen->setChecked(true);
-    Settings.penStyle = sketch::PenStyle::Solid;
+    settings_.penStyle = sketch::PenStyle::Solid;
   }
 }
 
@@ -341,7 +328,7 @@ void TGrafForm::SetBrushStyle() {
   ApplyFillSetting();
 }
 
-void TGrafForm::ApplyFillSetting() { Settings.fill = CbBrushStyle->isChecked(); }
+void TGrafForm::ApplyFillSetting() { settings_.fill = CbBrushStyle->isChecked(); }
 
 void TGrafForm::CbRelativeClick() {
   if (CbRelative->isChecked()) ui::CurrentDialogs().Warning(this, kRelativeCaution);
@@ -364,7 +351,7 @@ void TGrafForm::BindEditor(TEditForm* editor) {
   EditMemo = editor->Editor;
   EditWindow = editor;
   RenewCaption();
-  highlight_.Forget();
+  overlays_.ForgetMark();
   QTextDocument* document = EditMemo->document();
   connect(document, &QTextDocument::contentsChanged, this, &TGrafForm::ScheduleLiveRedraw);
   connect(document, &QTextDocument::contentsChange, this, &TGrafForm::OnTextChange);
@@ -380,48 +367,39 @@ void TGrafForm::DrawSketch() {
   liveRedrawDue_ = false;              // this pass shows the text as it is
   NotePanel->clear();
   sketch::RunDrawPass(Picture, lines, *this, Pass);
-  highlight_.Forget();  // the picture was cleared: no mark is left on it
-  Picture.TakeTouched();
+  overlays_.AfterPass({});  // the picture was cleared: no mark is left on it
   RefreshPicture();
 
   // The settings follow the buttons again, also a press refused during a gesture.
-  const std::pair<QToolButton*, std::uint8_t> tools[] = {
-      {SelectButton, kSelectTool},   {LineButton, kLineTool}, {RectangleButton, kRectangleTool},
-      {EllipseButton, kEllipseTool}, {ArcButton, kArcTool},   {TextButton, kTextTool}};
-  for (const auto& [button, tool] : tools)
-    if (button->isChecked()) Settings.tool = tool;
+  for (std::uint8_t code = 0; code < drawing::kToolCount; ++code)
+    if (toolButtons_[code]->isChecked() && code != settings_.tool) SwitchTool(code);
   const std::pair<QToolButton*, sketch::PenStyle> styles[] = {{SolidPen, sketch::PenStyle::Solid},
                                                               {DashPen, sketch::PenStyle::Dash},
                                                               {DotPen, sketch::PenStyle::Dot},
                                                               {DashDotPen, sketch::PenStyle::DashDot}};
   for (const auto& [button, style] : styles)
-    if (button->isChecked()) Settings.penStyle = style;
-  if (Settings.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
+    if (button->isChecked()) settings_.penStyle = style;
+  if (settings_.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
   ApplyFillSetting();
   RenewCaption();
   RenewPick();
 }
 
 void TGrafForm::HighlightLine(const std::string& line) {
-  if (!line.empty()) pickWithdrawn_ = false;  // the caret went to a line again
-  highlight_.HighlightLine(Picture, line);
-  RefreshTouched();
+  overlays_.Mark(line);
   RenewPick();  // the caret's line is the picked one
 }
 
 void TGrafForm::PaintGrid() {
   sketch::PaintGrid(Picture);
-  RefreshTouched();
+  overlays_.Refresh();
 }
 
-void TGrafForm::RefreshTouched() {
-  const sketch::Rect touched = Picture.TakeTouched();
-  if (!touched.Empty()) Image->UpdatePicture(QRect(touched.left, touched.top, touched.Width(), touched.Height()));
-}
+void TGrafForm::RefreshPicture() { Image->update(); }
 
 bool TGrafForm::event(QEvent* event) {
   if (event->type() == QEvent::ParentChange) FollowActivation();
-  if (event->type() == QEvent::WindowDeactivate) EndPolyline();  // another program's window came forward
+  if (event->type() == QEvent::WindowDeactivate) CurrentTool().End(*this);  // another program's window came forward
   return QWidget::event(event);
 }
 
@@ -432,7 +410,7 @@ void TGrafForm::FollowActivation() {
   // Activated by its title bar, the window's frame may hold the focus.
   frame->installEventFilter(this);
   connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) EndPolyline();
+    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) CurrentTool().End(*this);
   });
 }
 

@@ -1,14 +1,19 @@
 // The drawing window's settings as one value, for keeping them between runs,
 // and the word that one of them changed.
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QToolButton>
+
 #include "drawing/GraphWin.h"
+#include "drawing/ToolRegistry.h"
 
 void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
   if (GestureUnderWay()) return;
-  QToolButton* const tools[] = {LineButton, RectangleButton, EllipseButton, ArcButton, TextButton, SelectButton};
-  if (settings.tool < std::size(tools)) {
-    tools[settings.tool]->setChecked(true);
-    Settings.tool = settings.tool;
+  if (drawing::FindTool(settings.tool) != nullptr) {
+    toolButtons_[settings.tool]->setChecked(true);
+    SwitchTool(settings.tool);
   }
   // The width first: a width above 1 makes the pen solid again.
   PenWidth->setValue(settings.penWidth);
@@ -16,19 +21,19 @@ void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
   const auto style = static_cast<std::size_t>(settings.penStyle);
   if (style < std::size(styles) && (settings.penStyle == sketch::PenStyle::Solid || PenWidth->value() == 1)) {
     styles[style]->setChecked(true);
-    Settings.penStyle = settings.penStyle;
+    settings_.penStyle = settings.penStyle;
   }
   CbBrushStyle->setChecked(settings.fill);
   ApplyFillSetting();
   CbGridSnap->setChecked(settings.gridSnap);
   CbOrthoSnap->setChecked(settings.orthoSnap);
-  if (settings.legendSize <= 2) Settings.legendSize = settings.legendSize;
-  Settings.legendUp = settings.legendUp;
+  if (settings.legendSize <= 2) settings_.legendSize = settings.legendSize;
+  settings_.legendUp = settings.legendUp;
 }
 
 void TGrafForm::ReportSettingChanges() {
   const auto changed = [this] { emit settingsChanged(); };
-  connect(tools_, &QButtonGroup::buttonToggled, this, changed);
+  connect(toolGroup_, &QButtonGroup::buttonToggled, this, changed);
   connect(styles_, &QButtonGroup::buttonToggled, this, changed);
   connect(PenWidth, &QSpinBox::valueChanged, this, changed);
   for (QCheckBox* box : {CbGridSnap, CbOrthoSnap, CbBrushStyle}) connect(box, &QCheckBox::toggled, this, changed);

@@ -11,7 +11,14 @@
 #include <algorithm>
 #include <utility>
 
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QToolButton>
+
 #include "drawing/GraphWin.h"
+#include "drawing/ToolRegistry.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
 #include "editor/SketchTextEdit.h"
@@ -147,7 +154,7 @@ bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
   // has it; other children pass them on to keyPressEvent.
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == Image && SelectKey(key)) return true;
+    if (watched == Image && CurrentTool().Key(*this, *key)) return true;
     if ((watched == Image || watched == PenWidth || watched == activationFrame_) && WindowKey(key)) return true;
   }
   if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
@@ -169,6 +176,17 @@ bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TGrafForm::keyPressEvent(QKeyEvent* event) {
   if (!WindowKey(event)) QWidget::keyPressEvent(event);
+}
+
+bool TGrafForm::WindowKey(const QKeyEvent* key) {
+  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return CurrentTool().Cancel(*this);
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  for (const drawing::ToolEntry& entry : drawing::Tools()) {
+    if (key->key() != entry.key) continue;
+    toolButtons_[entry.code]->click();  // as a click on the button: refused during a gesture, the caution
+    return true;
+  }
+  return false;
 }
 
 // --- Redraw while typing --------------------------------------------------------
@@ -195,12 +213,8 @@ void TGrafForm::RedrawQuietly() {
   if (lines.LineCount() == 0) return;  // as F7: the picture stays
   NoteHost host(EditWindow != nullptr ? EditWindow->GetColLine().line : -1);
   sketch::RunDrawPass(Picture, lines, host, Pass);
-  highlight_.Forget();
   // A gesture or a drag under way keeps its rubber band, drawn again onto the new picture.
-  if (Drawing) DrawToolShape(StartPoint, CurrentPoint, sketch::PenMode::NotXor);
-  if (drag_.active) TogglePreview(drag_.preview);
-  highlight_.HighlightLine(Picture, pickWithdrawn_ ? std::string() : CaretLine());
-  Picture.TakeTouched();
+  overlays_.AfterPass(CaretLine());
   RefreshPicture();
   NotePanel->setText(host.Note());
   RenewCaption();
@@ -218,29 +232,15 @@ void TGrafForm::RenewUndoItems() {
 void TGrafForm::Undo1Click() {
   // Not in the middle of a gesture: its lines are still being written.
   if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isUndoAvailable()) return;
-  const bool undoesDelete = deletedLine_ && EditWindow->Revision() == deleteRevision_;
-  EditMemo->undo();
-  redoneDelete_.reset();
-  if (undoesDelete) {
-    // The element comes back picked; a redo takes it out again.
-    EditWindow->PutCaretOnLine(*deletedLine_);
-    pickWithdrawn_ = false;
-    redoneDelete_ = {*deletedLine_, EditWindow->Revision()};
-  }
-  deletedLine_.reset();
+  CurrentTool().Undo(*this, false);
   RedrawQuietly();
 }
 
 void TGrafForm::Redo1Click() {
   if (EditMemo == nullptr || GestureUnderWay() || !EditMemo->document()->isRedoAvailable()) return;
-  const auto redone = std::exchange(redoneDelete_, std::nullopt);
-  const bool redoesDelete = redone && EditWindow->Revision() == redone->second;
-  EditMemo->redo();
-  if (redoesDelete) {
-    // As after the Delete itself: the element after it was not chosen.
-    pickWithdrawn_ = true;
-    deletedLine_ = redone->first;
-    deleteRevision_ = EditWindow->Revision();
-  }
+  CurrentTool().Undo(*this, true);
   RedrawQuietly();
 }
+
+bool TGrafForm::RedrawWhileTyping() const { return RedrawWhileTyping1->isChecked(); }
+void TGrafForm::SetRedrawWhileTyping(bool on) { RedrawWhileTyping1->setChecked(on); }

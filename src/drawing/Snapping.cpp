@@ -18,12 +18,12 @@ QPoint SnapPoint(int x, int y, QPoint reference, bool orthoAllowed, const SnapSe
     x = ToGrid(x);
     y = ToGrid(y);
   }
-  if (!orthoAllowed || !settings.ortho || settings.tool == kTextTool) return QPoint(x, y);
+  if (!orthoAllowed || !settings.ortho || settings.rule == SnapRule::Free) return QPoint(x, y);
   const int dx = x - reference.x();
   const int dy = y - reference.y();
   const double ratio = dy == 0 ? Sign(dx) * 10000.0 : static_cast<double>(dx) / dy;
   const double r = std::abs(ratio);
-  const bool line = settings.tool == kLineTool;
+  const bool line = settings.rule == SnapRule::Straight;
   if (line && r >= 0.707 && r <= 1.414) {
     // Onto the 45-degree diagonal through the reference, keeping the longer extent.
     if (std::abs(dx) > std::abs(dy)) {

@@ -6,14 +6,19 @@
 #include <QPoint>
 #include <cstdint>
 
-#include "drawing/ToolCodes.h"
-
 namespace drawing {
+
+// What the ortho snap does to a tool's points.
+enum class SnapRule : std::uint8_t {
+  Straight,  // lines: horizontal, vertical or 45 degrees
+  Square,    // boxes and arcs: squares and circles
+  Free,      // legends: the grid only
+};
 
 struct SnapSettings {
   bool grid = false;   // the ":::::" box
   bool ortho = false;  // the "/-|\" box
-  std::uint8_t tool = kLineTool;
+  SnapRule rule = SnapRule::Straight;
 };
 
 // The point (x, y) snapped. `reference` is the fixed point the ortho rule

@@ -64,6 +64,8 @@ QIcon ToolIcon(ToolGlyph glyph) {
         painter.drawLine(QPointF(3.5, 4.5), QPointF(3.5, 16.5));
         break;
       }
+      case ToolGlyph::Text:
+        break;
     }
   });
 }

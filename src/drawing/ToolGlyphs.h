@@ -9,7 +9,8 @@
 
 namespace drawing {
 
-enum class ToolGlyph { Select, Line, Rectangle, Ellipse, Arc };
+// Text is a letter on the button, not an icon.
+enum class ToolGlyph { Select, Line, Rectangle, Ellipse, Arc, Text };
 
 QIcon ToolIcon(ToolGlyph glyph);             // 20 x 20
 QIcon PenStyleIcon(sketch::PenStyle style);  // 21 x 5

@@ -1,6 +1,7 @@
 // The frame and the drawing window: F7, F6, the caret line's highlight, the
 // drawing window's menus and keys, closing it, drawing into the editor.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -47,7 +48,7 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QVERIFY(session.Shown());
   TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
   QVERIFY(graf != nullptr);
-  QCOMPARE(graf->EditWindow, session.frame.EditForm);
+  QCOMPARE(graf->BoundEditor(), session.frame.EditForm);
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
@@ -167,11 +168,11 @@ void TestFrameDrawing::closingMinimisesAndKeepsSettings() {
   session.Activate(session.frame.EditForm->Editor);
   Press(Qt::Key_F7);  // brings it back
   QVERIFY(!session.SubWindowOf(graf)->isMinimized());
-  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
+  QCOMPARE(graf->CurrentToolSettings().tool, drawing::kRectangleTool);
   QCOMPARE(frametest::PartOf<QSpinBox>(*graf, "PenWidth")->value(), 4);  // the next move gives it to the pen
-  QVERIFY(graf->Settings.fill);
+  QVERIFY(graf->CurrentToolSettings().fill);
   QVERIFY(ButtonOf(graf, "CbGridSnap")->isChecked());
-  QCOMPARE(graf->EditWindow, session.frame.EditForm);
+  QCOMPARE(graf->BoundEditor(), session.frame.EditForm);
 }
 
 void TestFrameDrawing::drawingWritesIntoTheEditor() {
@@ -268,7 +269,7 @@ void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
   QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(window->width() / 2, titleBar / 2));
   QCOMPARE(session.frame.MdiArea->activeSubWindow(), window);
   Press(Qt::Key_E);
-  QCOMPARE(graf->Settings.tool, TGrafForm::kEllipseTool);
+  QCOMPARE(graf->CurrentToolSettings().tool, drawing::kEllipseTool);
   // A click on the thickness box's up arrow gives it the focus: letters
   // still choose tools, digits still go to the box.
   QSpinBox* thickness = frametest::PartOf<QSpinBox>(*graf, "PenWidth");
@@ -276,10 +277,10 @@ void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
   QCOMPARE(thickness->value(), 2);
   QVERIFY(thickness->hasFocus());
   Press(Qt::Key_R);
-  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
+  QCOMPARE(graf->CurrentToolSettings().tool, drawing::kRectangleTool);
   QVERIFY(ButtonOf(graf, "RectangleButton")->isChecked());
   Press(Qt::Key_Backspace);
   Press(Qt::Key_4);
   QCOMPARE(thickness->value(), 4);
-  QCOMPARE(graf->Settings.tool, TGrafForm::kRectangleTool);
+  QCOMPARE(graf->CurrentToolSettings().tool, drawing::kRectangleTool);
 }

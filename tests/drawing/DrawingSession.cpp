@@ -24,12 +24,26 @@ sketch::Picture RenderedWithMark(const TEditForm& editor, const TGrafForm& graf)
   return marked.Picture();
 }
 
-bool GestureUnderWay(const TGrafForm& graf) { return graf.Drawing; }
-bool PolylineOpen(const TGrafForm& graf) { return graf.PolylineOpen; }
-QPoint StartPoint(const TGrafForm& graf) { return graf.StartPoint; }
-bool ArcWarned(const TGrafForm& graf) { return graf.ArcWarned; }
-std::string LegendFontName(const TGrafForm& graf) { return graf.LegendFontName; }
-int DrawnChars(const TGrafForm& graf) { return graf.Pass.DrawnChars; }
+bool GestureUnderWay(const TGrafForm& graf) { return graf.GestureUnderWay(); }
+
+// An open polyline shows in the text: its line has no ")" yet.
+bool PolylineOpen(const TGrafForm& graf) {
+  if (!graf.GestureUnderWay() || graf.BoundEditor() == nullptr) return false;
+  const QTextDocument& text = *graf.BoundEditor()->Editor->document();
+  const QString last = text.findBlockByNumber(editor::LineCount(text) - 1).text();
+  return last.startsWith(QLatin1String("L(")) && !last.endsWith(QLatin1Char(')'));
+}
+
+// The fixed point of the gesture, as the status bar shows it.
+QPoint StartPoint(const TGrafForm& graf) {
+  const QString origin = Find<QLabel>(graf, "StatusPanel0")->text();
+  const QStringList xy = origin.section(QLatin1Char('('), 1).chopped(1).split(QStringLiteral(", "));
+  return xy.size() == 2 && origin.startsWith(QLatin1String("Origin: ")) ? QPoint(xy[0].toInt(), xy[1].toInt())
+                                                                        : QPoint(-1, -1);
+}
+
+std::string LegendFontName(const TGrafForm& graf) { return graf.Picture.font.name; }
+int DrawnChars(const TGrafForm& graf) { return graf.LastPass().DrawnChars; }
 
 void TypeKeys(QWidget* widget, const QString& text) {
   for (const QChar c : text) {

@@ -46,7 +46,6 @@ Part* Find(const TGrafForm& graf, const char* name) {
 bool GestureUnderWay(const TGrafForm& graf);  // a shape is being drawn, or a polyline is open
 bool PolylineOpen(const TGrafForm& graf);
 QPoint StartPoint(const TGrafForm& graf);  // where the shape under way begins
-bool ArcWarned(const TGrafForm& graf);
 std::string LegendFontName(const TGrafForm& graf);
 int DrawnChars(const TGrafForm& graf);  // the sketch characters the last pass drew
 

@@ -36,8 +36,7 @@ void TestGrafForm::startsWithItsFirstSettings() {
   QCOMPARE(settings.penWidth, 1);
   QVERIFY(!settings.fill);
   QCOMPARE(settings.legendSize, 1);
-  QVERIFY(!settings.legendUp && !drawingtest::GestureUnderWay(fresh) && !drawingtest::PolylineOpen(fresh) &&
-          !drawingtest::ArcWarned(fresh));
+  QVERIFY(!settings.legendUp && !drawingtest::GestureUnderWay(fresh) && !drawingtest::PolylineOpen(fresh));
   QVERIFY(Find(fresh, "CbRelative")->isHidden() && !Find(fresh, "CbRelative")->isEnabled());
   QCOMPARE(drawingtest::LegendFontName(fresh), qttext::ChooseLegendFontName());
   QCOMPARE(QSize(fresh.Picture.Picture().Width(), fresh.Picture.Picture().Height()), QSize(320, 200));
@@ -235,8 +234,10 @@ void TestGrafForm::relativeCautionOnEveryCheck() {
 void TestGrafForm::fillSetsTheBrush() {
   fx->Click("CbBrushStyle");
   QVERIFY(fx->Settings().fill);
-  QCOMPARE(drawing::ToolBrush(fx->Settings()).style, sketch::BrushStyle::Solid);
-  QCOMPARE(drawing::ToolBrush(fx->Settings()).color, drawing::ToolPen(fx->Settings()).color);
+  // The next rectangle is filled in the pen's colour.
+  fx->Click("RectangleButton");
+  fx->Drag({20, 20}, {80, 60});
+  QCOMPARE(fx->Picture().At(50, 40), 0xFF000000u);
   fx->Click("CbBrushStyle");
   QVERIFY(!fx->Settings().fill);
 }

@@ -19,7 +19,8 @@ void TestSketchRules::snapPoint_data() {
   QTest::addColumn<bool>("allowed");
   QTest::addColumn<QPoint>("pointer");
   QTest::addColumn<QPoint>("snapped");
-  const int line = 0, rect = 1, ellipse = 2, arc = 3, text = 4;
+  // The snap rules: straight lines, squares, free.
+  const int line = 0, rect = 1, ellipse = 1, arc = 1, text = 2;
   QTest::newRow("grid rounds halves up") << line << true << false << false << QPoint(14, 15) << QPoint(10, 20);
   QTest::newRow("grid near origin") << line << true << false << false << QPoint(4, 4) << QPoint(0, 0);
   QTest::newRow("grid at the right edge") << line << true << false << false << QPoint(315, 5) << QPoint(320, 10);
@@ -54,7 +55,7 @@ void TestSketchRules::snapPoint() {
   QFETCH(bool, allowed);
   QFETCH(QPoint, pointer);
   QFETCH(QPoint, snapped);
-  const SnapSettings settings{grid, ortho, static_cast<std::uint8_t>(tool)};
+  const SnapSettings settings{grid, ortho, static_cast<SnapRule>(tool)};
   QCOMPARE(SnapPoint(pointer.x(), pointer.y(), QPoint(100, 100), allowed, settings), snapped);
 }
 
