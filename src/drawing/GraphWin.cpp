@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "drawing/ToolGlyphs.h"
 #include "drawing/ToolRegistry.h"
 #include "editor/DocumentLines.h"
 #include "editor/MDIEdit.h"
@@ -77,7 +78,7 @@ TGrafForm::TGrafForm(QWidget* parent)
   legendFontName_ = qttext::ChooseLegendFontName();
   Picture.font.name = legendFontName_;
   Picture.SetTextPainter(&qttext::SharedTextPainter());
-  for (const drawing::ToolEntry& entry : drawing::Tools()) tools_[entry.code] = entry.make();
+  for (const drawing::ToolEntry& entry : drawing::kTools) tools_[entry.code] = entry.make();
 
   BuildToolBar();
   ScrollBox1 = new QScrollArea(this);
@@ -129,11 +130,11 @@ void TGrafForm::BuildToolBar() {
   bar->setSpacing(1);
 
   toolGroup_ = new QButtonGroup(this);
-  for (const drawing::ToolEntry& entry : drawing::Tools()) {
+  for (const drawing::ToolEntry& entry : drawing::kTools) {
     QToolButton* button = ToolBarButton(Panel1, tr(entry.hint));
     button->setObjectName(QLatin1String(entry.objectName));
-    if (entry.glyph == drawing::ToolGlyph::Text) {
-      button->setText(QStringLiteral("T"));
+    if (entry.glyph == nullptr) {
+      button->setText(QLatin1String(entry.letter));
       QFont times(QStringLiteral("Times New Roman"));
       times.setPixelSize(21);
       times.setBold(true);

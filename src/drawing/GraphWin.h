@@ -20,7 +20,7 @@
 #include "drawing/PictureOverlays.h"
 #include "drawing/PictureView.h"
 #include "drawing/Tool.h"
-#include "drawing/ToolCodes.h"
+#include "drawing/ToolRegistry.h"
 #include "drawing/ToolSettings.h"
 #include "render/DrawHost.h"
 #include "render/DrawPass.h"

@@ -181,7 +181,7 @@ void TGrafForm::keyPressEvent(QKeyEvent* event) {
 bool TGrafForm::WindowKey(const QKeyEvent* key) {
   if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return CurrentTool().Cancel(*this);
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-  for (const drawing::ToolEntry& entry : drawing::Tools()) {
+  for (const drawing::ToolEntry& entry : drawing::kTools) {
     if (key->key() != entry.key) continue;
     toolButtons_[entry.code]->click();  // as a click on the button: refused during a gesture, the caution
     return true;

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <functional>
 
+#include "drawing/ToolRegistry.h"
+
 namespace drawing {
 
 namespace {
@@ -25,49 +27,41 @@ QIcon Painted(QSize size, const std::function<void(QPainter&)>& paint) {
 
 }  // namespace
 
-QIcon ToolIcon(ToolGlyph glyph) {
+QIcon ToolIcon(void (*glyph)(QPainter&)) {
   return Painted(QSize(20, 20), [glyph](QPainter& painter) {
     painter.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap));
-    switch (glyph) {
-      case ToolGlyph::Select: {
-        // The arrow pointer: its tip at the top left.
-        QPainterPath arrow;
-        arrow.moveTo(5, 2.5);
-        arrow.lineTo(5, 16);
-        arrow.lineTo(8.5, 12.5);
-        arrow.lineTo(11, 17.5);
-        arrow.lineTo(13, 16.5);
-        arrow.lineTo(10.5, 11.5);
-        arrow.lineTo(15, 11.5);
-        arrow.closeSubpath();
-        painter.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(Qt::white);
-        painter.drawPath(arrow);
-        break;
-      }
-      case ToolGlyph::Line:
-        painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 3.5));
-        break;
-      case ToolGlyph::Rectangle:
-        painter.drawRect(QRectF(3.5, 5.5, 13, 9));
-        break;
-      case ToolGlyph::Ellipse:
-        painter.drawEllipse(QRectF(2.5, 5.0, 15, 10));
-        break;
-      case ToolGlyph::Arc: {
-        QPainterPath quarter;
-        quarter.moveTo(3.5, 4.5);
-        quarter.arcTo(QRectF(-9.5, 4.5, 26, 24), 90, -90);
-        painter.drawPath(quarter);
-        painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));
-        painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 16.5));
-        painter.drawLine(QPointF(3.5, 4.5), QPointF(3.5, 16.5));
-        break;
-      }
-      case ToolGlyph::Text:
-        break;
-    }
+    glyph(painter);
   });
+}
+
+// The arrow pointer: its tip at the top left.
+void PaintSelectGlyph(QPainter& painter) {
+  QPainterPath arrow;
+  arrow.moveTo(5, 2.5);
+  arrow.lineTo(5, 16);
+  arrow.lineTo(8.5, 12.5);
+  arrow.lineTo(11, 17.5);
+  arrow.lineTo(13, 16.5);
+  arrow.lineTo(10.5, 11.5);
+  arrow.lineTo(15, 11.5);
+  arrow.closeSubpath();
+  painter.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::white);
+  painter.drawPath(arrow);
+}
+
+void PaintLineGlyph(QPainter& painter) { painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 3.5)); }
+void PaintRectangleGlyph(QPainter& painter) { painter.drawRect(QRectF(3.5, 5.5, 13, 9)); }
+void PaintEllipseGlyph(QPainter& painter) { painter.drawEllipse(QRectF(2.5, 5.0, 15, 10)); }
+
+void PaintArcGlyph(QPainter& painter) {
+  QPainterPath quarter;
+  quarter.moveTo(3.5, 4.5);
+  quarter.arcTo(QRectF(-9.5, 4.5, 26, 24), 90, -90);
+  painter.drawPath(quarter);
+  painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+  painter.drawLine(QPointF(3.5, 16.5), QPointF(16.5, 16.5));
+  painter.drawLine(QPointF(3.5, 4.5), QPointF(3.5, 16.5));
 }
 
 QIcon PenStyleIcon(sketch::PenStyle style) {

@@ -9,10 +9,8 @@
 
 namespace drawing {
 
-// Text is a letter on the button, not an icon.
-enum class ToolGlyph { Select, Line, Rectangle, Ellipse, Arc, Text };
-
-QIcon ToolIcon(ToolGlyph glyph);             // 20 x 20
+// A tool's glyph (ToolRegistry.h) as a 20 x 20 icon.
+QIcon ToolIcon(void (*glyph)(QPainter&));
 QIcon PenStyleIcon(sketch::PenStyle style);  // 21 x 5
 
 }  // namespace drawing

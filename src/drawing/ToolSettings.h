@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "canvas/PenStyle.h"
-#include "drawing/ToolCodes.h"
+#include "drawing/ToolRegistry.h"
 
 namespace drawing {
 
