@@ -71,7 +71,9 @@ class NoArrowKeys final : public QObject {
 }  // namespace
 
 TGrafForm::TGrafForm(QWidget* parent)
-    : QWidget(parent), Image(new drawing::PictureView(Picture.Picture())), overlays_(Picture, *Image) {
+    : QWidget(parent),
+      Image(ui::Named(new drawing::PictureView(Picture.Picture()), "Image")),
+      overlays_(Picture, *Image) {
   setWindowTitle(QStringLiteral("picture"));
   // FormCreate: a blank picture, a clear brush, the legend face.
   Picture.brush.style = sketch::BrushStyle::Clear;
@@ -81,7 +83,7 @@ TGrafForm::TGrafForm(QWidget* parent)
   for (const drawing::ToolEntry& entry : drawing::kTools) tools_[entry.code] = entry.make();
 
   BuildToolBar();
-  ScrollBox1 = new QScrollArea(this);
+  ScrollBox1 = ui::Named(new QScrollArea(this), "ScrollBox1");
   ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ScrollBox1->setWidget(Image);
   ScrollBox1->setWidgetResizable(false);
@@ -94,20 +96,21 @@ TGrafForm::TGrafForm(QWidget* parent)
   ScrollBox1->viewport()->installEventFilter(this);
   Image->installEventFilter(this);
 
-  StatusBar1 = new QStatusBar(this);
+  StatusBar1 = ui::Named(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
   // Fixed and opaque: a new text at every mouse move repaints the label
   // alone, never the window's layout around it.
   for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
     StatusPanels[i] = new QLabel(StatusBar1);
+    StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
     StatusPanels[i]->setFixedSize(i == 0 ? 150 : 170, StatusPanels[i]->sizeHint().height());
     StatusPanels[i]->setAutoFillBackground(true);
     StatusBar1->addWidget(StatusPanels[i]);
   }
-  ZoomPanel = new QLabel(StatusBar1);
+  ZoomPanel = ui::Named(new QLabel(StatusBar1), "ZoomPanel");
   ZoomPanel->setToolTip(tr("zoom"));
   StatusBar1->addWidget(ZoomPanel);
-  NotePanel = new QLabel(StatusBar1);
+  NotePanel = ui::Named(new QLabel(StatusBar1), "NotePanel");
   StatusBar1->addWidget(NotePanel, 1);
 
   auto* layout = new QVBoxLayout(this);
@@ -120,19 +123,17 @@ TGrafForm::TGrafForm(QWidget* parent)
   ReportSettingChanges();
   ShowZoom();
   resize(Image->width() + 40, Image->height() + 90);
-  NameParts();
 }
 
 void TGrafForm::BuildToolBar() {
-  Panel1 = new QWidget(this);
+  Panel1 = ui::Named(new QWidget(this), "Panel1");
   auto* bar = new QHBoxLayout(Panel1);
   bar->setContentsMargins(2, 1, 2, 1);
   bar->setSpacing(1);
 
   toolGroup_ = new QButtonGroup(this);
   for (const drawing::ToolEntry& entry : drawing::kTools) {
-    QToolButton* button = ToolBarButton(Panel1, tr(entry.hint));
-    button->setObjectName(QLatin1String(entry.objectName));
+    QToolButton* button = ui::Named(ToolBarButton(Panel1, tr(entry.hint)), entry.objectName);
     if (entry.glyph == nullptr) {
       button->setText(QLatin1String(entry.letter));
       QFont times(QStringLiteral("Times New Roman"));
@@ -152,24 +153,20 @@ void TGrafForm::BuildToolBar() {
   bar->addSpacing(6);
 
   styles_ = new QButtonGroup(this);
-  SolidPen = ToolBarButton(Panel1, tr("solid line"));
-  DashPen = ToolBarButton(Panel1, tr("dashed"));
-  DotPen = ToolBarButton(Panel1, tr("dotted"));
-  DashDotPen = ToolBarButton(Panel1, tr("dashdot"));
-  const sketch::PenStyle styles[] = {sketch::PenStyle::Solid, sketch::PenStyle::Dash, sketch::PenStyle::Dot,
-                                     sketch::PenStyle::DashDot};
-  int i = 0;
-  for (QToolButton* button : {SolidPen, DashPen, DotPen, DashDotPen}) {
-    button->setIcon(drawing::PenStyleIcon(styles[i++]));
+  const char* const penNames[] = {"SolidPen", "DashPen", "DotPen", "DashDotPen"};
+  const QString penHints[] = {tr("solid line"), tr("dashed"), tr("dotted"), tr("dashdot")};
+  for (std::size_t style = 0; style < penButtons_.size(); ++style) {
+    QToolButton* button = penButtons_[style] = ui::Named(ToolBarButton(Panel1, penHints[style]), penNames[style]);
+    button->setIcon(drawing::PenStyleIcon(static_cast<sketch::PenStyle>(style)));
     button->setIconSize(QSize(21, 5));
     styles_->addButton(button);
     bar->addWidget(button);
   }
-  SolidPen->setChecked(true);
+  PenButton(sketch::PenStyle::Solid)->setChecked(true);
   connect(styles_, &QButtonGroup::buttonClicked, this, &TGrafForm::StyleBtnClick);
   bar->addSpacing(6);
 
-  PenWidth = new QSpinBox(Panel1);
+  PenWidth = ui::Named(new QSpinBox(Panel1), "PenWidth");
   PenWidth->setRange(sketch::kOfferedPenWidthMin, sketch::kOfferedPenWidthMax);
   PenWidth->setValue(1);
   PenWidth->setWrapping(false);
@@ -179,14 +176,14 @@ void TGrafForm::BuildToolBar() {
   connect(PenWidth, &QSpinBox::valueChanged, this, &TGrafForm::PenSizeChange);
   bar->addWidget(PenWidth);
 
-  CbGridSnap = new QCheckBox(QStringLiteral(":::::"), Panel1);
+  CbGridSnap = ui::Named(new QCheckBox(QStringLiteral(":::::"), Panel1), "CbGridSnap");
   CbGridSnap->setToolTip(tr("snap to grid"));
-  CbOrthoSnap = new QCheckBox(QStringLiteral("/-|\\"), Panel1);
+  CbOrthoSnap = ui::Named(new QCheckBox(QStringLiteral("/-|\\"), Panel1), "CbOrthoSnap");
   CbOrthoSnap->setToolTip(tr("snap ortho/45\u00B0"));
-  CbBrushStyle = new QCheckBox(tr("fill"), Panel1);
+  CbBrushStyle = ui::Named(new QCheckBox(tr("fill"), Panel1), "CbBrushStyle");
   CbBrushStyle->setToolTip(tr("rect+ellipse filled"));
   connect(CbBrushStyle, &QCheckBox::clicked, this, &TGrafForm::SetBrushStyle);
-  CbRelative = new QCheckBox(QStringLiteral("+-"), Panel1);
+  CbRelative = ui::Named(new QCheckBox(QStringLiteral("+-"), Panel1), "CbRelative");
   CbRelative->setToolTip(tr("relative coordinates"));
   CbRelative->setVisible(false);
   CbRelative->setEnabled(false);
@@ -198,14 +195,14 @@ void TGrafForm::BuildToolBar() {
     bar->addWidget(box);
   }
 
-  BtnPaintGrid = new QPushButton(QStringLiteral("..."), Panel1);
+  BtnPaintGrid = ui::Named(new QPushButton(QStringLiteral("..."), Panel1), "BtnPaintGrid");
   BtnPaintGrid->setToolTip(tr("paint grid"));
   BtnPaintGrid->setFocusPolicy(Qt::NoFocus);
   BtnPaintGrid->setFixedWidth(28);
   connect(BtnPaintGrid, &QPushButton::clicked, this, &TGrafForm::PaintGrid);
   bar->addWidget(BtnPaintGrid);
 
-  BtnSwitchToEdit = ToolBarButton(Panel1, tr("select text editor"), false);
+  BtnSwitchToEdit = ui::Named(ToolBarButton(Panel1, tr("select text editor"), false), "BtnSwitchToEdit");
   BtnSwitchToEdit->setText(QStringLiteral("F6"));
   connect(BtnSwitchToEdit, &QToolButton::clicked, this, [this] { emit showEditorRequested(EditWindow); });
   bar->addWidget(BtnSwitchToEdit);
@@ -213,17 +210,17 @@ void TGrafForm::BuildToolBar() {
 }
 
 void TGrafForm::BuildMenus() {
-  File1 = new QMenu(tr("&File"), this);
-  Textwindow1 = File1->addAction(tr("Textwindow"));
+  File1 = ui::Named(new QMenu(tr("&File"), this), "File1");
+  Textwindow1 = ui::Named(File1->addAction(tr("Textwindow")), "Textwindow1");
   Textwindow1->setShortcut(Qt::Key_F6);
   File1->addSeparator();
-  ExportPicture1 = File1->addAction(tr("Export &picture..."));
+  ExportPicture1 = ui::Named(File1->addAction(tr("Export &picture...")), "ExportPicture1");
   File1->addSeparator();
-  Exit1 = File1->addAction(tr("e&xit"));
-  Edit1 = new QMenu(tr("&Edit"), this);
-  Copy1 = Edit1->addAction(tr("&copy"));
+  Exit1 = ui::Named(File1->addAction(tr("e&xit")), "Exit1");
+  Edit1 = ui::Named(new QMenu(tr("&Edit"), this), "Edit1");
+  Copy1 = ui::Named(Edit1->addAction(tr("&copy")), "Copy1");
   Edit1->addSeparator();
-  grid1 = Edit1->addAction(tr("&grid"));
+  grid1 = ui::Named(Edit1->addAction(tr("&grid")), "grid1");
   grid1->setShortcut(Qt::CTRL | Qt::Key_G);
   connect(Textwindow1, &QAction::triggered, this, [this] { emit showEditorRequested(EditWindow); });
   connect(Exit1, &QAction::triggered, this, [this] { emit exitRequested(); });
@@ -231,9 +228,9 @@ void TGrafForm::BuildMenus() {
   connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
   // Undo and redo of the bound editor's text, first in the menu, above copy and grid.
-  Undo1 = new QAction(tr("&Undo"), this);
+  Undo1 = ui::Named(new QAction(tr("&Undo"), this), "Undo1");
   Undo1->setShortcut(QKeySequence::Undo);
-  Redo1 = new QAction(tr("&Redo"), this);
+  Redo1 = ui::Named(new QAction(tr("&Redo"), this), "Redo1");
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   Edit1->insertActions(Copy1, {Undo1, Redo1});
   Edit1->insertSeparator(Copy1);
@@ -245,37 +242,6 @@ void TGrafForm::BuildMenus() {
 }
 
 QList<ui::MenuGroup> TGrafForm::MenuGroups() const { return {{0, File1}, {1, Edit1}, {2, View1}}; }
-
-// Tests and style sheets find the window's parts by their names.
-void TGrafForm::NameParts() {
-  QObject* const parts[] = {Panel1,          SolidPen,
-                            DashPen,         DotPen,
-                            DashDotPen,      PenWidth,
-                            CbGridSnap,      CbOrthoSnap,
-                            CbBrushStyle,    CbRelative,
-                            BtnPaintGrid,    BtnSwitchToEdit,
-                            ScrollBox1,      Image,
-                            StatusBar1,      StatusPanels[0],
-                            StatusPanels[1], ZoomPanel,
-                            NotePanel,       File1,
-                            Edit1,           View1,
-                            Textwindow1,     ExportPicture1,
-                            Exit1,           Copy1,
-                            grid1,           Undo1,
-                            Redo1,           ZoomIn1,
-                            ZoomOut1,        ActualSize1,
-                            ZoomFit1,        RedrawWhileTyping1};
-  const QStringList names =
-      QStringLiteral(
-          "Panel1 SolidPen DashPen DotPen DashDotPen PenWidth CbGridSnap CbOrthoSnap CbBrushStyle "
-          "CbRelative BtnPaintGrid BtnSwitchToEdit ScrollBox1 Image StatusBar1 StatusPanel0 "
-          "StatusPanel1 ZoomPanel NotePanel File1 Edit1 View1 Textwindow1 ExportPicture1 Exit1 "
-          "Copy1 grid1 Undo1 Redo1 ZoomIn1 ZoomOut1 ActualSize1 ZoomFit1 RedrawWhileTyping1")
-          .split(QLatin1Char(' '));
-  for (std::size_t i = 0; i < std::size(parts); ++i) parts[i]->setObjectName(names[static_cast<qsizetype>(i)]);
-  for (std::size_t i = 0; i < ZoomSteps.size(); ++i)
-    ZoomSteps[i]->setObjectName(QStringLiteral("ZoomStep%1").arg(i + 1));
-}
 
 // --- Settings ----------------------------------------------------------------
 
@@ -304,10 +270,8 @@ void TGrafForm::RenewPick() { CurrentTool().Renew(*this); }
 
 void TGrafForm::StyleBtnClick(QAbstractButton* button) {
   if (GestureUnderWay()) return;
-  sketch::PenStyle style = sketch::PenStyle::Solid;
-  if (button == DashPen) style = sketch::PenStyle::Dash;
-  if (button == DotPen) style = sketch::PenStyle::Dot;
-  if (button == DashDotPen) style = sketch::PenStyle::DashDot;
+  const auto style =
+      static_cast<sketch::PenStyle>(std::find(penButtons_.begin(), penButtons_.end(), button) - penButtons_.begin());
   settings_.penStyle = style;
   if (style != sketch::PenStyle::Solid) {
     PenWidth->setValue(1);
@@ -319,7 +283,7 @@ void TGrafForm::PenSizeChange() {
   if (GestureUnderWay()) return;
   settings_.penWidth = PenWidth->value();
   if (settings_.penWidth != 1) {
-    SolidPen->setChecked(true);
+    PenButton(sketch::PenStyle::Solid)->setChecked(true);
     settings_.penStyle = sketch::PenStyle::Solid;
   }
 }
@@ -374,12 +338,8 @@ void TGrafForm::DrawSketch() {
   // The settings follow the buttons again, also a press refused during a gesture.
   for (std::uint8_t code = 0; code < drawing::kToolCount; ++code)
     if (toolButtons_[code]->isChecked() && code != settings_.tool) SwitchTool(code);
-  const std::pair<QToolButton*, sketch::PenStyle> styles[] = {{SolidPen, sketch::PenStyle::Solid},
-                                                              {DashPen, sketch::PenStyle::Dash},
-                                                              {DotPen, sketch::PenStyle::Dot},
-                                                              {DashDotPen, sketch::PenStyle::DashDot}};
-  for (const auto& [button, style] : styles)
-    if (button->isChecked()) settings_.penStyle = style;
+  for (std::size_t style = 0; style < penButtons_.size(); ++style)
+    if (penButtons_[style]->isChecked()) settings_.penStyle = static_cast<sketch::PenStyle>(style);
   if (settings_.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
   ApplyFillSetting();
   RenewCaption();

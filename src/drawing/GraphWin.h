@@ -119,7 +119,6 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void BuildToolBar();
   void BuildMenus();
   void BuildViewMenu();
-  void NameParts();
   void ReportSettingChanges();
   // The tool of `code` in hand (from a button, a key or the settings).
   void ToolButtonClick(std::uint8_t code);
@@ -180,7 +179,8 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   // Controls, left to right on the tool bar.
   QWidget* Panel1 = nullptr;
   std::array<QToolButton*, drawing::kToolCount> toolButtons_{};  // by tool code
-  QToolButton *SolidPen = nullptr, *DashPen = nullptr, *DotPen = nullptr, *DashDotPen = nullptr;
+  std::array<QToolButton*, 4> penButtons_{};                     // SolidPen, DashPen, DotPen, DashDotPen
+  QToolButton* PenButton(sketch::PenStyle style) const { return penButtons_[static_cast<std::size_t>(style)]; }
   QSpinBox* PenWidth = nullptr;  // its edit field is PenSize
   QCheckBox *CbGridSnap = nullptr, *CbOrthoSnap = nullptr, *CbBrushStyle = nullptr, *CbRelative = nullptr;
   QPushButton* BtnPaintGrid = nullptr;

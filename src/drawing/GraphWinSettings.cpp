@@ -17,10 +17,9 @@ void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
   }
   // The width first: a width above 1 makes the pen solid again.
   PenWidth->setValue(settings.penWidth);
-  QToolButton* const styles[] = {SolidPen, DashPen, DotPen, DashDotPen};
   const auto style = static_cast<std::size_t>(settings.penStyle);
-  if (style < std::size(styles) && (settings.penStyle == sketch::PenStyle::Solid || PenWidth->value() == 1)) {
-    styles[style]->setChecked(true);
+  if (style < penButtons_.size() && (settings.penStyle == sketch::PenStyle::Solid || PenWidth->value() == 1)) {
+    penButtons_[style]->setChecked(true);
     settings_.penStyle = settings.penStyle;
   }
   CbBrushStyle->setChecked(settings.fill);

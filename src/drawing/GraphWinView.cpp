@@ -65,27 +65,28 @@ class NoteHost final : public sketch::DrawHost {
 }  // namespace
 
 void TGrafForm::BuildViewMenu() {
-  View1 = new QMenu(tr("&View"), this);
-  ZoomIn1 = View1->addAction(tr("Zoom &in"));
+  View1 = ui::Named(new QMenu(tr("&View"), this), "View1");
+  ZoomIn1 = ui::Named(View1->addAction(tr("Zoom &in")), "ZoomIn1");
   ZoomIn1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  ZoomOut1 = View1->addAction(tr("Zoom &out"));
+  ZoomOut1 = ui::Named(View1->addAction(tr("Zoom &out")), "ZoomOut1");
   ZoomOut1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-  ActualSize1 = View1->addAction(tr("&Actual size"));
+  ActualSize1 = ui::Named(View1->addAction(tr("&Actual size")), "ActualSize1");
   ActualSize1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   View1->addSeparator();
   auto* steps = new QActionGroup(this);
   for (int zoom = 1; zoom <= kZoomMax; ++zoom) {
     QAction* step = View1->addAction(QStringLiteral("&%1x").arg(zoom));
+    step->setObjectName(QStringLiteral("ZoomStep%1").arg(zoom));
     step->setCheckable(true);
     steps->addAction(step);
     ZoomSteps[static_cast<std::size_t>(zoom - 1)] = step;
     connect(step, &QAction::triggered, this, [this, zoom] { SetZoom(zoom); });
   }
-  ZoomFit1 = View1->addAction(tr("&Fit"));
+  ZoomFit1 = ui::Named(View1->addAction(tr("&Fit")), "ZoomFit1");
   ZoomFit1->setCheckable(true);
   steps->addAction(ZoomFit1);
   View1->addSeparator();
-  RedrawWhileTyping1 = View1->addAction(tr("&Redraw while typing"));
+  RedrawWhileTyping1 = ui::Named(View1->addAction(tr("&Redraw while typing")), "RedrawWhileTyping1");
   RedrawWhileTyping1->setCheckable(true);
   connect(ZoomIn1, &QAction::triggered, this, [this] { ZoomBy(1); });
   connect(ZoomOut1, &QAction::triggered, this, [this] { ZoomBy(-1); });

@@ -24,6 +24,13 @@ class MdiChild {
   virtual bool CloseQuery() = 0;
 };
 
+// `part` named `name`: tests and style sheets find a window's parts by name.
+template <class Part>
+Part* Named(Part* part, const char* name) {
+  part->setObjectName(QLatin1String(name));
+  return part;
+}
+
 // The menus of the bar: the frame's, with the child's merged in.
 QList<QMenu*> MergeMenus(const QList<MenuGroup>& frame, const QList<MenuGroup>& child);
 
