@@ -51,34 +51,30 @@ void TFrameForm::BuildMenus() {
   // before the child windows' own.
   const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
                            const QKeySequence& key = {}) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QLatin1String(name));
+    auto* action = ui::Named(new QAction(caption, this), name);
     action->setShortcut(key);
     menu->addAction(action);
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  File1 = new QMenu(tr("&File"), this);
+  File1 = ui::Named(new QMenu(tr("&File"), this), "File1");
   New1 = item(File1, "New1", tr("&New"), &TFrameForm::New1Click);
   Open1 = item(File1, "Open1", tr("&Open..."), &TFrameForm::Open1Click, Qt::Key_F3);
   ui::AddStandardKeys(New1, QKeySequence::New);
   ui::AddStandardKeys(Open1, QKeySequence::Open);
-  RecentFiles = ui::AddRecentFilesMenu(File1, nullptr, &History);
+  RecentFiles = ui::Named(ui::AddRecentFilesMenu(File1, nullptr, &History), "RecentFiles");
   File1->addSeparator();
   Exit1 = item(File1, "Exit1", tr("E&xit"), &TFrameForm::Exit1Click);
 
-  Window1 = new QMenu(tr("&Window"), this);
+  Window1 = ui::Named(new QMenu(tr("&Window"), this), "Window1");
   Help1 = item(Window1, "Help1", tr("Help"), &TFrameForm::Help1Click, Qt::Key_F1);
   Tile1 = item(Window1, "Tile1", tr("&Tile"), &TFrameForm::Tile1Click);
   Cascade1 = item(Window1, "Cascade1", tr("&Cascade"), &TFrameForm::Cascade1Click);
   Arrangeicons1 = item(Window1, "Arrangeicons1", tr("&Arrange icons"), &TFrameForm::Arrangeicons1Click);
   connect(Window1, &QMenu::aboutToShow, this, &TFrameForm::FillWindowList);
 
-  HelpMenu = new QMenu(tr("&Help"), this);
+  HelpMenu = ui::Named(new QMenu(tr("&Help"), this), "HelpMenu");
   About = item(HelpMenu, "About", tr("&About Sketchpost"), [this] { app::ShowAbout(this); });
-  const std::pair<QObject*, const char*> menus[] = {
-      {File1, "File1"}, {Window1, "Window1"}, {HelpMenu, "HelpMenu"}, {RecentFiles, "RecentFiles"}};
-  for (const auto& [menu, name] : menus) menu->setObjectName(QLatin1String(name));
   connect(&History, &ui::FileHistory::chosen, this, &TFrameForm::OpenFile);
 
   // The platform's child-window keys, which stand in no menu.

@@ -44,7 +44,7 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   Editor->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Editor->setContextMenuPolicy(Qt::CustomContextMenu);
 
-  StatusBar1 = new QStatusBar(this);
+  StatusBar1 = ui::Named(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
   StatusBar1->setMinimumHeight(19);  // taller where the font needs it
   const char* labels[5] = {"size", "line", "col", "*", "file"};
@@ -67,9 +67,6 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   layout->addWidget(StatusBar1);
 
   BuildMenus();
-  const std::pair<QObject*, const char*> parts[] = {
-      {StatusBar1, "StatusBar1"}, {File1, "File1"}, {Edit1, "Edit1"}, {PopupMenu1, "PopupMenu1"}};
-  for (const auto& [part, name] : parts) part->setObjectName(QLatin1String(name));
 
   connect(Editor, &QPlainTextEdit::textChanged, this, &TEditForm::OnEdMemoChange);
   connect(Editor, &editor::SketchTextEdit::keyDown, this, &TEditForm::OnEdKeyDown);
@@ -87,13 +84,12 @@ void TEditForm::BuildMenus() {
   // Each item carries its member's name, by which tests and style sheets find it.
   const auto item = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
                            const QKeySequence& key = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
+    QAction* action = ui::Named(menu->addAction(caption), name);
     action->setShortcut(key);
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  File1 = new QMenu(tr("&File"), this);
+  File1 = ui::Named(new QMenu(tr("&File"), this), "File1");
   New1 = item(File1, "New1", tr("&New"), &TEditForm::New1Click);
   Open1 = item(File1, "Open1", tr("&Open..."), &TEditForm::Open1Click, Qt::Key_F3);
   Close1 = item(File1, "Close1", tr("&Close"), &TEditForm::Close1Click);
@@ -108,7 +104,7 @@ void TEditForm::BuildMenus() {
   ui::AddStandardKeys(Save1, QKeySequence::Save);
   ui::AddStandardKeys(Saveas1, QKeySequence::SaveAs);
 
-  Edit1 = new QMenu(tr("&Edit"), this);
+  Edit1 = ui::Named(new QMenu(tr("&Edit"), this), "Edit1");
   Cut1 = item(Edit1, "Cut1", tr("Cu&t"), &TEditForm::Cut1Click, Qt::CTRL | Qt::Key_X);
   Copy1 = item(Edit1, "Copy1", tr("&Copy"), &TEditForm::Copy1Click, Qt::CTRL | Qt::Key_C);
   Paste1 = item(Edit1, "Paste1", tr("&Paste"), &TEditForm::Paste1Click, Qt::CTRL | Qt::Key_V);
@@ -120,7 +116,7 @@ void TEditForm::BuildMenus() {
   Editor->SetMenuKeys(
       {Cut1->shortcut(), Copy1->shortcut(), Paste1->shortcut(), Delete1->shortcut(), Selectall1->shortcut()});
 
-  PopupMenu1 = new QMenu(this);
+  PopupMenu1 = ui::Named(new QMenu(this), "PopupMenu1");
   Cut2 = item(PopupMenu1, "Cut2", tr("Cu&t"), &TEditForm::Cut1Click);
   Copy2 = item(PopupMenu1, "Copy2", tr("&Copy"), &TEditForm::Copy1Click);
   Paste2 = item(PopupMenu1, "Paste2", tr("&Paste"), &TEditForm::Paste1Click);
