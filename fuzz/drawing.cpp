@@ -46,8 +46,6 @@ std::string_view checkedLine;
 // numbers stay far inside what a sketch line holds (-999999 to 9999999).
 constexpr int kMouseReach = 100000;
 constexpr int kWidestPen = 9999999;
-constexpr std::uint8_t kLineTool = 0;
-constexpr std::uint8_t kTextTool = 4;
 
 QPoint ConsumePoint(FuzzedDataProvider& input) {
   const int x = input.ConsumeIntegralInRange(-kMouseReach, kMouseReach);
@@ -226,7 +224,7 @@ void Snap(FuzzedDataProvider& input) {
   drawing::SnapSettings settings;
   settings.grid = input.ConsumeBool();
   settings.ortho = input.ConsumeBool();
-  settings.tool = input.ConsumeIntegralInRange<std::uint8_t>(0, 4);
+  settings.rule = static_cast<drawing::SnapRule>(input.ConsumeIntegralInRange<std::uint8_t>(0, 2));
   const bool orthoAllowed = input.ConsumeBool();
   const QPoint mouse = ConsumePoint(input), reference = ConsumePoint(input);
   const QPoint snapped = drawing::SnapPoint(mouse.x(), mouse.y(), reference, orthoAllowed, settings);
@@ -242,7 +240,7 @@ void Snap(FuzzedDataProvider& input) {
       if (v >= -5) FUZZ_CHECK(g - v > -5 && g - v <= 5);
     }
   }
-  if (!orthoAllowed || !settings.ortho || settings.tool == kTextTool) {
+  if (!orthoAllowed || !settings.ortho || settings.rule == drawing::SnapRule::Free) {
     FUZZ_CHECK(snapped == gridded);
     return;
   }
@@ -251,7 +249,7 @@ void Snap(FuzzedDataProvider& input) {
   const QPoint before = gridded - reference, after = snapped - reference;
   const int longer = std::max(std::abs(before.x()), std::abs(before.y()));
   FUZZ_CHECK(std::max(std::abs(after.x()), std::abs(after.y())) == longer);
-  if (settings.tool == kLineTool) {
+  if (settings.rule == drawing::SnapRule::Straight) {
     FUZZ_CHECK(after.x() == 0 || after.y() == 0 || std::abs(after.x()) == std::abs(after.y()));
   } else {
     FUZZ_CHECK(std::abs(after.x()) == std::abs(after.y()));
