@@ -5,31 +5,19 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <initializer_list>
+#include <span>
 
-#include "canvas/PenStyle.h"
+#include "canvas/Geometry.h"
 
 namespace sketch {
 
-// Dashes and gaps of 18 and 6 pixels, 3 and 3, or 9, 6, 3 and 6; a solid
-// pen is all dash.
+// Dashes and gaps of DashLengths; a solid pen is all dash.
 class DashPattern {
  public:
   explicit DashPattern(PenStyle style) {
-    switch (style) {
-      case PenStyle::Dash:
-        Set({18, 6});
-        break;
-      case PenStyle::Dot:
-        Set({3, 3});
-        break;
-      case PenStyle::DashDot:
-        Set({9, 6, 3, 6});
-        break;
-      case PenStyle::Solid:
-        Set({1});
-        break;
-    }
+    static constexpr std::array<int, 1> kAllDash = {1};
+    const std::span<const int> lengths = DashLengths(style);
+    Set(lengths.empty() ? std::span<const int>(kAllDash) : lengths);
   }
   bool IsDash(std::int64_t step) const { return dash_[Phase(step)]; }
 
@@ -73,7 +61,7 @@ class DashPattern {
         return static_cast<std::size_t>(step % period_);
     }
   }
-  void Set(std::initializer_list<int> lengths) {
+  void Set(std::span<const int> lengths) {
     bool dash = true;
     for (const int length : lengths) {
       for (int i = 0; i < length; ++i) {

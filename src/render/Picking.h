@@ -46,6 +46,7 @@ class PickIndex {
     std::int32_t line;
     std::int32_t penWidth;  // the width the draw pass would use for it
     Element element;
+    std::vector<Point> points;  // resolved
   };
   std::vector<Entry> elements_;
 };
