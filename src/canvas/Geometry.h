@@ -64,16 +64,16 @@ constexpr bool IsBroken(PenStyle style, std::int32_t width) {
 
 // A broken pen's dashes and gaps in pixel steps along the figure, a dash
 // first. None for a solid pen.
-inline constexpr std::array<int, 2> kDash = {18, 6}, kDot = {3, 3};
-inline constexpr std::array<int, 4> kDashDot = {9, 6, 3, 6};
+inline constexpr std::array<int, 2> kDashLengths = {18, 6}, kDotLengths = {3, 3};
+inline constexpr std::array<int, 4> kDashDotLengths = {9, 6, 3, 6};
 constexpr std::span<const int> DashLengths(PenStyle style) {
   switch (style) {
     case PenStyle::Dash:
-      return kDash;
+      return kDashLengths;
     case PenStyle::Dot:
-      return kDot;
+      return kDotLengths;
     case PenStyle::DashDot:
-      return kDashDot;
+      return kDashDotLengths;
     case PenStyle::Solid:
       break;
   }

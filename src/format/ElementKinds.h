@@ -67,14 +67,16 @@ inline constexpr std::array<ElementKind, kKindTable.size()> kElementKinds = [] {
   return kinds;
 }();
 
-constexpr const KindLayout& LayoutOf(ElementKind kind) {
-  for (const KindLayout& layout : kKindTable) {
-    if (layout.kind == kind) return layout;
-  }
-  return kKindTable[0];
-}
-
 constexpr char KindLetter(ElementKind kind) { return static_cast<char>(kind); }
+
+// Each kind's entry in kKindTable by its letter, found without a search (a
+// line's layout is looked up several times as it is read and drawn).
+inline constexpr std::array<std::size_t, 26> kLayoutIndex = [] {
+  std::array<std::size_t, 26> index{};
+  for (std::size_t i = 0; i < kKindTable.size(); ++i) index[KindLetter(kKindTable[i].kind) - 'A'] = i;
+  return index;
+}();
+constexpr const KindLayout& LayoutOf(ElementKind kind) { return kKindTable[kLayoutIndex[KindLetter(kind) - 'A']]; }
 
 // The kind whose letter `letter` is (upper case only); none for any other byte.
 constexpr std::optional<ElementKind> KindOfLetter(char letter) {
