@@ -3,7 +3,6 @@
 // text stays the document, so a shape dragged in the picture changes only
 // the digits of its line, never its style, spacing or legend text.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -24,7 +24,6 @@ void ResolvePoints(const Element& element, std::vector<Point>& resolved) {
 
 std::vector<Point> ResolvedPoints(const Element& element) {
   std::vector<Point> resolved;
-  resolved.reserve(element.points.size());
   ResolvePoints(element, resolved);
   return resolved;
 }

@@ -8,11 +8,7 @@
 // pen and its fill field to the brush before they find out (later lines
 // inherit them).
 //
-// The fields of each kind, in order, are those of its entry in kKindTable:
-//   L  style, x1, y1, x2, y2, then x, y pairs up to ')'
-//   R  style, fill, x1, y1, x2, y2        E  as R
-//   A  style, reserved number, cx, cy, x2, y2
-//   T  size, x, y, "text"
+// The fields of each kind, in order, are those of its layout in kKindTable.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
-// The words of the sketch line format, in one place: the element kind
-// letters, the tokens of the style, fill and size fields, and the marks
-// between fields. The reader, the writers, quote removal and the benchmark
+// The words of the sketch line format, in one place: the tokens of the
+// style, fill and size fields, and the marks between fields (the kind
+// letters are in ElementKinds.h). The reader, the writers, quote removal and the benchmark
 // postings take them from here; a test holds the fuzz dictionary to them.
 
 #include <array>

@@ -78,6 +78,7 @@ struct Box {
 };
 
 bool NearRectangle(const Probe& probe, const Ink& ink, const Box& box, bool filled) {
+  if (box.empty) return false;
   if (filled && NearArea(probe, box.left - 0.5, box.top - 0.5, box.right + 0.5, box.bottom + 0.5)) return true;
   if (ink.wide) {
     const PointF corners[4] = {
@@ -115,6 +116,7 @@ struct Oval {
 };
 
 bool NearEllipse(const Probe& probe, const Ink& ink, const Box& box, bool filled) {
+  if (box.empty) return false;
   const Oval oval(box);
   const double reach = std::max(ink.half, 0.5) + probe.tolerance;
   return filled ? oval.Inside(probe.at, reach) : oval.OnRing(probe.at, reach);
@@ -188,14 +190,10 @@ bool Hits(const Probe& probe, const std::int32_t penWidth, const Element& elemen
   switch (element.kind) {
     case ElementKind::Polyline:
       return NearPolyline(probe, ink, points);
-    case ElementKind::Rectangle: {
-      const Box box = Box::Of(points[0], points[1]);
-      return !box.empty && NearRectangle(probe, ink, box, filled);
-    }
-    case ElementKind::Ellipse: {
-      const Box box = Box::Of(points[0], points[1]);
-      return !box.empty && NearEllipse(probe, ink, box, filled);
-    }
+    case ElementKind::Rectangle:
+      return NearRectangle(probe, ink, Box::Of(points[0], points[1]), filled);
+    case ElementKind::Ellipse:
+      return NearEllipse(probe, ink, Box::Of(points[0], points[1]), filled);
     case ElementKind::Arc:
       return NearQuarterArc(probe, ink, points[0], points[1]);
     case ElementKind::Legend:
@@ -220,7 +218,5 @@ std::optional<std::int32_t> PickElement(const LineSource& lines, PointF at, doub
                                         const CanvasFont& legendFont) {
   return PickIndex(lines).Pick(at, tolerance, measure, legendFont);
 }
-
-std::vector<Point> HandlePoints(const Element& element) { return ResolvedPoints(element); }
 
 }  // namespace sketch

@@ -55,6 +55,6 @@ class PickIndex {
 // rectangle or ellipse, the centre and the corner of an arc, the foot of a
 // legend; where they lie in the picture, in the element's order (the points
 // RewritePoints takes).
-std::vector<Point> HandlePoints(const Element& element);
+inline std::vector<Point> HandlePoints(const Element& element) { return ResolvedPoints(element); }
 
 }  // namespace sketch
