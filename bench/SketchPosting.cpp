@@ -6,7 +6,6 @@
 
 #include "format/SketchElement.h"
 #include "render/ElementDrawers.h"
-#include "render/LegendText.h"
 
 namespace sketch_bench {
 
@@ -57,21 +56,15 @@ constexpr std::array<std::string_view, 10> kProse = {
     "Regards, and thanks for the map!",
 };
 
-void RandomPen(Random& random, Shape& shape) {
-  if (random.Chance(25)) {
-    shape.penStyle = random.Pick(sketch::kBrokenPenTokens).style;
-    shape.penWidth = sketch::kBrokenPenWidth;
-  } else {
-    shape.penStyle = sketch::PenStyle::Solid;
-    shape.penWidth = random.Pick(kWidths);
-  }
+sketch::Pen RandomPen(Random& random) {
+  if (random.Chance(25)) return {random.Pick(sketch::kBrokenPenTokens).style, sketch::kBrokenPenWidth};
+  return {sketch::PenStyle::Solid, random.Pick(kWidths)};
 }
 
-// The element of a shape, its points still to be written.
-sketch::Element ElementOf(const Shape& shape) {
+sketch::Element WithPen(sketch::ElementKind kind, Random& random) {
   sketch::Element element;
-  element.kind = shape.kind;
-  element.pen = {shape.penStyle, shape.penWidth};
+  element.kind = kind;
+  element.pen = RandomPen(random);
   return element;
 }
 
@@ -82,82 +75,58 @@ sketch::ElementPoint Written(sketch::Point p, sketch::Point base, bool relativeX
   return {relativeX ? p.x - base.x : p.x, relativeY ? p.y - base.y : p.y, relativeX, relativeY};
 }
 
-std::string Polyline(Random& random, Shape& shape) {
-  shape.kind = sketch::ElementKind::Polyline;
-  RandomPen(random, shape);
+sketch::Element Polyline(Random& random) {
+  sketch::Element element = WithPen(sketch::ElementKind::Polyline, random);
   sketch::Point p(random.Between(-20, 340), random.Between(-20, 220));
-  shape.points.push_back(p);
-  sketch::Element element = ElementOf(shape);
   element.points.push_back(Absolute(p));
   const int more = random.Between(1, 7);
   for (int i = 0; i < more; ++i) {
     const sketch::Point next(p.x + random.Between(-80, 80), p.y + random.Between(-60, 60));
     const bool relativeX = random.Chance(30);
     element.points.push_back(Written(next, p, relativeX, random.Chance(30)));
-    shape.points.push_back(next);
     p = next;
   }
-  return sketch::WriteElement(element);
+  return element;
 }
 
 // R and E: corners in any order, the second one often relative to the first.
-std::string Box(Random& random, Shape& shape, sketch::ElementKind kind) {
-  shape.kind = kind;
-  RandomPen(random, shape);
-  shape.filled = random.Chance(40);
+sketch::Element Box(Random& random, sketch::ElementKind kind) {
+  sketch::Element element = WithPen(kind, random);
+  element.fill = random.Chance(40) ? sketch::Fill::Filled : sketch::Fill::Empty;
   const sketch::Point p1(random.Between(-20, 320), random.Between(-20, 200));
   sketch::Point size(random.Between(4, 120), random.Between(4, 90));
   if (random.Chance(20)) size = -size;
   const sketch::Point p2 = p1 + size;
-  shape.points = {p1, p2};
-  sketch::Element element = ElementOf(shape);
-  element.fill = shape.filled ? sketch::Fill::Filled : sketch::Fill::Empty;
   // y's mark is drawn first: the postings stay those the figures so far were measured on.
   const bool relativeY = random.Chance(30);
   const bool relativeX = random.Chance(30);
   element.points = {Absolute(p1), Written(p2, p1, relativeX, relativeY)};
-  return sketch::WriteElement(element);
+  return element;
 }
 
-std::string QuarterArc(Random& random, Shape& shape) {
-  shape.kind = sketch::ElementKind::Arc;
-  RandomPen(random, shape);
+sketch::Element QuarterArc(Random& random) {
+  sketch::Element element = WithPen(sketch::ElementKind::Arc, random);
   const sketch::Point centre(random.Between(0, 320), random.Between(0, 200));
   const sketch::Point end = centre + sketch::Point(random.Between(5, 80) * (random.Chance(50) ? 1 : -1),
                                                    random.Between(5, 60) * (random.Chance(50) ? 1 : -1));
-  shape.points = {centre, end};
   const bool relative = random.Chance(40);
-  sketch::Element element = ElementOf(shape);
   element.points = {Absolute(centre), Written(end, centre, relative, relative)};
-  return sketch::WriteElement(element);
+  return element;
 }
 
-std::string Legend(Random& random, Shape& shape) {
-  shape.kind = sketch::ElementKind::Legend;
-  const int size = random.Between(0, 2);
-  shape.legendPoints = sketch::kLegendFontSizes[static_cast<std::size_t>(size)];
-  shape.legendUp = random.Chance(20);
-  const sketch::Point foot(random.Between(0, 300), random.Between(10, 200));
-  shape.points = {foot};
-  const int words = random.Between(1, 4);
-  for (int i = 0; i < words; ++i) {
-    if (i > 0) shape.legendText += ' ';
-    shape.legendText += random.Pick(kWords);
-  }
+sketch::Element Legend(Random& random) {
   sketch::Element element;
   element.kind = sketch::ElementKind::Legend;
-  element.legendSize = static_cast<std::uint16_t>(size);
-  element.up = shape.legendUp;
+  element.legendSize = static_cast<std::uint16_t>(random.Between(0, 2));
+  element.up = random.Chance(20);
+  const sketch::Point foot(random.Between(0, 300), random.Between(10, 200));
   element.points = {Absolute(foot)};
-  element.text = shape.legendText;
-  return sketch::WriteElement(element);
-}
-
-void ApplyPen(sketch::Canvas& canvas, const Shape& shape) {
-  canvas.pen.style = shape.penStyle;
-  canvas.pen.width = shape.penWidth;
-  canvas.pen.mode = sketch::PenMode::Copy;
-  canvas.pen.color = sketch::kBlack;
+  const int words = random.Between(1, 4);
+  for (int i = 0; i < words; ++i) {
+    if (i > 0) element.text += ' ';
+    element.text += random.Pick(kWords);
+  }
+  return element;
 }
 
 }  // namespace
@@ -167,21 +136,23 @@ Posting GeneratePosting(std::size_t sketchLines, std::uint32_t seed) {
   Posting posting;
   for (std::size_t i = 0; i < sketchLines; ++i) {
     if (random.Chance(12)) posting.lines.emplace_back(random.Pick(kProse));
-    Shape shape;
     const int kind = random.Between(0, 99);
-    std::string line;
+    sketch::Element element;
     if (kind < 35) {
-      line = Polyline(random, shape);
+      element = Polyline(random);
     } else if (kind < 53) {
-      line = Box(random, shape, sketch::ElementKind::Rectangle);
+      element = Box(random, sketch::ElementKind::Rectangle);
     } else if (kind < 68) {
-      line = Box(random, shape, sketch::ElementKind::Ellipse);
+      element = Box(random, sketch::ElementKind::Ellipse);
     } else if (kind < 85) {
-      line = QuarterArc(random, shape);
+      element = QuarterArc(random);
     } else {
-      line = Legend(random, shape);
+      element = Legend(random);
     }
-    posting.lines.push_back(std::move(line));
+    posting.lines.push_back(sketch::WriteElement(element));
+    Shape shape;
+    sketch::ReadElement(posting.lines.back(), shape.read);
+    sketch::ResolvePoints(shape.read.element, shape.points);
     posting.shapes.push_back(std::move(shape));
   }
   for (const std::string& line : posting.lines) posting.bytes += line.size();
@@ -193,40 +164,10 @@ void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes) {
   canvas.brush.color = sketch::kWhite;
   canvas.FillRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight);
   canvas.brush.style = sketch::BrushStyle::Clear;
+  sketch::DrawPassCounters pass;
+  sketch::DrawContext context{canvas, pass, nullptr};
   for (const Shape& shape : shapes) {
-    const std::vector<sketch::Point>& p = shape.points;
-    canvas.brush.color = sketch::kWhite;
-    switch (shape.kind) {
-      case sketch::ElementKind::Polyline:
-        ApplyPen(canvas, shape);
-        canvas.MoveTo(p[0].x, p[0].y);
-        for (std::size_t i = 1; i < p.size(); ++i) canvas.LineTo(p[i].x, p[i].y);
-        break;
-      case sketch::ElementKind::Rectangle:
-      case sketch::ElementKind::Ellipse:
-        if (shape.filled) {
-          canvas.brush.style = sketch::BrushStyle::Solid;
-          canvas.brush.color = canvas.pen.color;  // F fills in the pen's colour of the moment
-        } else {
-          canvas.brush.style = sketch::BrushStyle::Clear;
-        }
-        ApplyPen(canvas, shape);
-        if (shape.kind == sketch::ElementKind::Rectangle) {
-          canvas.Rectangle(p[0].x, p[0].y, p[1].x, p[1].y);
-        } else {
-          canvas.Ellipse(p[0].x, p[0].y, p[1].x, p[1].y);
-        }
-        break;
-      case sketch::ElementKind::Arc:
-        ApplyPen(canvas, shape);
-        sketch::DrawQuarterArc(canvas, 2 * p[0] - p[1], p[1]);
-        break;
-      case sketch::ElementKind::Legend:
-        canvas.pen.mode = sketch::PenMode::Copy;
-        canvas.brush.style = sketch::BrushStyle::Clear;
-        sketch::DrawLegendText(canvas, p[0].x, p[0].y, shape.legendText, shape.legendUp, shape.legendPoints);
-        break;
-    }
+    sketch::DrawReadElement(context, {}, shape.read, shape.points, sketch::kBlack, sketch::PenMode::Copy);
   }
 }
 

@@ -3,28 +3,21 @@
 // and fill, with relative coordinates and legends, spread over the picture
 // and mixed with prose. The same seed always gives the same posting.
 //
-// Each sketch line comes with its shape already read (absolute coordinates,
-// pen, fill), so the shapes can also be drawn straight onto a canvas.
+// Each sketch line comes with its shape already read and its points resolved,
+// so the shapes can also be drawn without reading them.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "canvas/Canvas.h"
-#include "format/SketchTokens.h"
+#include "format/SketchElement.h"
 
 namespace sketch_bench {
 
 struct Shape {
-  sketch::ElementKind kind = sketch::ElementKind::Polyline;
-  // Pen: a solid width, or a broken style 1 pixel wide.
-  sketch::PenStyle penStyle = sketch::PenStyle::Solid;
-  std::int32_t penWidth = 1;
-  bool filled = false;                // R and E: F (solid brush) or E (clear)
-  std::vector<sketch::Point> points;  // L: the polyline; R, E: corners; A: centre and end; T: foot
-  int legendPoints = 10;              // T: font size
-  bool legendUp = false;              // T
-  std::string legendText;             // T
+  sketch::ElementRead read;           // the sketch line as read
+  std::vector<sketch::Point> points;  // its points resolved
 };
 
 struct Posting {
@@ -36,8 +29,8 @@ struct Posting {
 // `sketchLines` sketch lines, with a prose line after about every eighth.
 Posting GeneratePosting(std::size_t sketchLines, std::uint32_t seed);
 
-// Draws the shapes as the draw pass would, with the canvas operations alone:
-// clears the picture to white, then sets pen and brush and draws each shape.
+// Draws the shapes as the draw pass would, with its drawers, but from the
+// shapes read beforehand: clears the picture to white, then draws each shape.
 void DrawShapes(sketch::Canvas& canvas, const std::vector<Shape>& shapes);
 
 }  // namespace sketch_bench

@@ -129,23 +129,24 @@ bool Inside(sketch::Point p) {
 // The kind a generated sketch line is visited as; kKinds for none. Only
 // shapes lying on the picture are visited, so that every mark shows.
 Kind KindOf(const sketch_bench::Shape& shape) {
-  const bool broken = shape.penStyle != sketch::PenStyle::Solid;
-  switch (shape.kind) {
+  const sketch::Element& element = shape.read.element;
+  const bool broken = element.pen.style != sketch::PenStyle::Solid;
+  const bool inside = std::all_of(shape.points.begin(), shape.points.end(), Inside);
+  switch (element.kind) {
     case sketch::ElementKind::Polyline:
-      if (!std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
+      if (!inside) return kKinds;
       if (broken) return kBrokenLine;
-      if (shape.penWidth >= 6) return kWideLine;
-      return shape.penWidth <= 1 ? kThinLine : kKinds;
+      if (element.pen.width >= 6) return kWideLine;
+      return element.pen.width <= 1 ? kThinLine : kKinds;
     case sketch::ElementKind::Rectangle:
     case sketch::ElementKind::Ellipse:
-      if (shape.filled || !std::all_of(shape.points.begin(), shape.points.end(), Inside)) return kKinds;
-      return kOutlineBox;
+      return element.fill == sketch::Fill::Filled || !inside ? kKinds : kOutlineBox;
     case sketch::ElementKind::Arc:
       if (!Inside(shape.points[0])) return kKinds;
-      return !broken && shape.penWidth >= 4 ? kWideArc : kArc;
+      return !broken && element.pen.width >= 4 ? kWideArc : kArc;
     case sketch::ElementKind::Legend:
       if (shape.points[0].y > sketch::kPictureHeight - 2) return kKinds;
-      return shape.legendUp ? kUpwardLegend : kLegend;
+      return element.up ? kUpwardLegend : kLegend;
   }
   return kKinds;
 }

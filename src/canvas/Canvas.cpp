@@ -14,21 +14,9 @@ namespace sketch {
 
 namespace {
 
-int DrawWidth(std::int32_t width) { return std::max(width, 1); }
-
-bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
-
 // Pixels beyond the picture that the tests of an ellipse against it keep
 // clear: far more than the rounding of a row's ends.
 constexpr double kPictureSafety = 2;
-
-struct Box {
-  int left, top, right, bottom;  // right and bottom exclusive
-  static Box Of(int x1, int y1, int x2, int y2) {
-    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-  }
-  bool Empty() const { return right - left < 1 || bottom - top < 1; }
-};
 
 }  // namespace
 
@@ -115,10 +103,10 @@ void Canvas::AddBrokenStretch(int y, int x0, int x1, bool dash) {
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
   // The outline runs through the pixels left..right-1, top..bottom-1.
-  const int l = b.left, t = b.top, r = b.right - 1, bt = b.bottom - 1;
+  const int l = int(b.left), t = int(b.top), r = int(b.right - 1), bt = int(b.bottom - 1);
   // Far outside, only the edges that can show matter: an edge beyond the
   // picture by more than the pen is moved onto that margin.
   const int margin = std::min(DrawWidth(pen.width), 1 << 20) + 4;
@@ -179,9 +167,9 @@ void Canvas::AddBrokenRectangle(std::int64_t l, std::int64_t t, std::int64_t r, 
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
-  const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
+  const EllipseShape e = EllipseShape::InBox(b);
   BeginFigure();
   // An ellipse far larger than the picture often misses it, or has it all
   // inside, outline and all: then no row need be worked out.
@@ -200,18 +188,11 @@ void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void Canvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
-  const EllipseShape e = EllipseShape::InBox(b.left, b.top, b.right, b.bottom);
-  // Where a ray from the centre of the box meets the ellipse, as the
-  // ellipse's own angle, counter-clockwise from three o'clock.
-  const double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
-  const double rx = (b.right - b.left) / 2.0, ry = (b.bottom - b.top) / 2.0;
-  const auto angleOf = [&](int x, int y) { return std::atan2(-(y - cy) / ry, (x - cx) / rx); };
-  const double start = angleOf(x3, y3);
-  double span = angleOf(x4, y4) - start;
-  while (span <= 0) span += 2 * std::numbers::pi;
-  const double end = start + span;
+  const EllipseShape e = EllipseShape::InBox(b);
+  const ArcAngles angles = ArcAngles::Of(b, {x3, y3}, {x4, y4});
+  const double start = angles.start, span = angles.span, end = start + span;
   BeginFigure();
   // As for Ellipse: an outline wholly off the picture, with its round ends,
   // needs no rows worked out.

@@ -5,32 +5,16 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <initializer_list>
+#include <span>
 
-#include "canvas/PenStyle.h"
+#include "canvas/Geometry.h"
 
 namespace sketch {
 
-// Dashes and gaps of 18 and 6 pixels, 3 and 3, or 9, 6, 3 and 6; a solid
-// pen is all dash.
+// Dashes and gaps of DashLengths; a solid pen is all dash.
 class DashPattern {
  public:
-  explicit DashPattern(PenStyle style) {
-    switch (style) {
-      case PenStyle::Dash:
-        Set({18, 6});
-        break;
-      case PenStyle::Dot:
-        Set({3, 3});
-        break;
-      case PenStyle::DashDot:
-        Set({9, 6, 3, 6});
-        break;
-      case PenStyle::Solid:
-        Set({1});
-        break;
-    }
-  }
+  explicit DashPattern(PenStyle style) : DashPattern(Worked(style)) {}
   bool IsDash(std::int64_t step) const { return dash_[Phase(step)]; }
 
   // Pixels x0..x1 of a row, whose step (from 0 up) is stepAtX0 at x0 and
@@ -73,7 +57,7 @@ class DashPattern {
         return static_cast<std::size_t>(step % period_);
     }
   }
-  void Set(std::initializer_list<int> lengths) {
+  constexpr explicit DashPattern(std::span<const int> lengths) {
     bool dash = true;
     for (const int length : lengths) {
       for (int i = 0; i < length; ++i) {
@@ -82,6 +66,15 @@ class DashPattern {
       }
       dash = !dash;
     }
+  }
+  // The patterns are worked out once, at compile time: a figure copies its own.
+  static const DashPattern& Worked(PenStyle style) {
+    static constexpr std::array<int, 1> kAllDash = {1};
+    // In the order of PenStyle's values.
+    static constexpr std::array<DashPattern, 4> kPatterns = {
+        DashPattern(kAllDash), DashPattern(DashLengths(PenStyle::Dash)), DashPattern(DashLengths(PenStyle::Dot)),
+        DashPattern(DashLengths(PenStyle::DashDot))};
+    return kPatterns[static_cast<std::size_t>(style)];
   }
   std::array<bool, 24> dash_{};
   std::array<int, 24> stretch_{};  // pixels from each step to the end of its dash or gap

@@ -30,6 +30,7 @@ struct EllipseShape {
   int halfX, halfY;
 
   static EllipseShape InBox(int left, int top, int right, int bottom);
+  static EllipseShape InBox(const FigureBox& b) { return InBox(int(b.left), int(b.top), int(b.right), int(b.bottom)); }
 
   // Half the width of the row whose centre lies `distance` rows above or
   // below the centre, for the ellipse grown by `grow`; negative when the row

@@ -34,6 +34,7 @@ struct CanvasPen {
   std::int32_t width = 1;  // pixels; 0 or less draws 1 pixel wide
   PenMode mode = PenMode::Copy;
 };
+inline bool IsBroken(const CanvasPen& pen) { return IsBroken(pen.style, pen.width); }
 
 struct CanvasBrush {
   Color color = kWhite;

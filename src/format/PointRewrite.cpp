@@ -12,20 +12,6 @@ namespace {
 constexpr std::int64_t kNumberMin = -999999;
 constexpr std::int64_t kNumberMax = 9999999;
 
-// Fields of the layout in front of the first point.
-int FieldsBeforePoints(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::Polyline:
-    case ElementKind::Legend:
-      return 1;  // style, or size
-    case ElementKind::Rectangle:
-    case ElementKind::Ellipse:
-    case ElementKind::Arc:
-      return 2;  // style and fill, or style and the reserved number
-  }
-  return 1;
-}
-
 // Where a number stands in the line: its whole token run.
 struct Span {
   std::size_t begin = 0, end = 0;
@@ -37,7 +23,7 @@ struct Span {
 std::vector<Span> NumberSpans(std::string_view line, ElementKind kind, std::size_t numbers) {
   const std::string_view counted = CutCounted(line);
   std::string_view rest = counted.substr(1);  // '(' reads as the first separator
-  for (int i = 0; i < FieldsBeforePoints(kind); ++i) ScanRawField(rest);
+  for (int i = 0; i < LayoutOf(kind).FieldsBeforePoints(); ++i) ScanRawField(rest);
   std::vector<Span> spans;
   spans.reserve(numbers);
   for (std::size_t i = 0; i < numbers; ++i) {
@@ -51,11 +37,6 @@ std::vector<Span> NumberSpans(std::string_view line, ElementKind kind, std::size
   return spans;
 }
 
-// The reference of point `index`, among the new points.
-PicturePoint Reference(ElementKind kind, const std::vector<PicturePoint>& points, std::size_t index) {
-  return kind == ElementKind::Polyline ? points[index - 1] : points[0];
-}
-
 // What is written for one coordinate: the position, or the offset from the
 // reference. None when the reader could not take it back.
 std::optional<std::int32_t> Written(std::int32_t position, std::int32_t reference, bool relative) {
@@ -66,22 +47,7 @@ std::optional<std::int32_t> Written(std::int32_t position, std::int32_t referenc
 
 }  // namespace
 
-std::vector<PicturePoint> ResolvedPoints(const Element& element) {
-  std::vector<PicturePoint> resolved;
-  resolved.reserve(element.points.size());
-  for (std::size_t i = 0; i < element.points.size(); ++i) {
-    const ElementPoint& point = element.points[i];
-    if (i == 0 || element.kind == ElementKind::Legend) {
-      resolved.push_back({point.x, point.y});
-      continue;
-    }
-    const PicturePoint reference = Reference(element.kind, resolved, i);
-    resolved.push_back({point.ResolveX(reference.x), point.ResolveY(reference.y)});
-  }
-  return resolved;
-}
-
-std::optional<std::string> RewritePoints(std::string_view line, const std::vector<PicturePoint>& newPoints) {
+std::optional<std::string> RewritePoints(std::string_view line, const std::vector<Point>& newPoints) {
   const std::optional<ElementRead> read = ReadElement(line);
   if (!read || !read->Drawable() || read->element.points.size() != newPoints.size()) return std::nullopt;
   const Element& element = read->element;
@@ -90,7 +56,7 @@ std::optional<std::string> RewritePoints(std::string_view line, const std::vecto
   Element moved = element;
   for (std::size_t i = 0; i < newPoints.size(); ++i) {
     ElementPoint& point = moved.points[i];
-    const PicturePoint reference = i == 0 ? PicturePoint{} : Reference(element.kind, newPoints, i);
+    const Point reference = i == 0 ? Point{} : ReferencePoint(LayoutOf(element.kind).reference, newPoints, i);
     const std::optional<std::int32_t> x = Written(newPoints[i].x, reference.x, point.relativeX);
     const std::optional<std::int32_t> y = Written(newPoints[i].y, reference.y, point.relativeY);
     if (!x || !y) return std::nullopt;

@@ -12,19 +12,32 @@ std::string LegendSizeToken(std::uint16_t size, bool up) {
   return token;
 }
 
-int RequiredFields(ElementKind kind) {
-  switch (kind) {
-    case ElementKind::Polyline:
-      return kPolylineFields;
-    case ElementKind::Rectangle:
-    case ElementKind::Ellipse:
-      return kBoxFields;
-    case ElementKind::Arc:
-      return kArcFields;
-    case ElementKind::Legend:
-      return kLegendFields;
+void ResolvePoints(const Element& element, std::vector<Point>& resolved) {
+  const Reference rule = LayoutOf(element.kind).reference;
+  resolved.clear();
+  for (std::size_t i = 0; i < element.points.size(); ++i) {
+    const ElementPoint& point = element.points[i];
+    const Point reference = i == 0 ? Point{} : ReferencePoint(rule, resolved, i);
+    resolved.push_back({point.ResolveX(reference.x), point.ResolveY(reference.y)});
   }
-  return kBoxFields;
+}
+
+std::vector<Point> ResolvedPoints(const Element& element) {
+  std::vector<Point> resolved;
+  ResolvePoints(element, resolved);
+  return resolved;
+}
+
+Point ReferencePoint(Reference rule, std::span<const Point> resolved, std::size_t index) {
+  switch (rule) {
+    case Reference::None:
+      return {};
+    case Reference::PointBefore:
+      return resolved[index - 1];
+    case Reference::FirstPoint:
+      return resolved[0];
+  }
+  return {};
 }
 
 namespace {
@@ -136,24 +149,19 @@ class FieldReader {
   int& fields_;
 };
 
-void ReadFields(ElementKind kind, FieldReader& reader) {
-  switch (kind) {
-    case ElementKind::Polyline:
-      if (!reader.Pen() || !reader.Point(false) || !reader.Point(true)) return;
-      while (!reader.Close() && reader.Point(true)) {
-      }
-      return;
-    case ElementKind::Rectangle:
-    case ElementKind::Ellipse:
-      (void)(reader.Pen() && reader.Fill() && reader.Point(false) && reader.Point(true));
-      return;
-    case ElementKind::Arc:
-      (void)(reader.Pen() && reader.Reserved() && reader.Point(false) && reader.Point(true));
-      return;
-    case ElementKind::Legend:
-      (void)(reader.Size() && reader.Point(false) && reader.Text());
-      return;
+// Fields in the order of the kind's layout, up to the first that fails.
+void ReadFields(const KindLayout& layout, FieldReader& reader) {
+  if (!(layout.lead == LeadField::Pen ? reader.Pen() : reader.Size())) return;
+  if ((layout.fill && !reader.Fill()) || (layout.reserved && !reader.Reserved())) return;
+  const bool offsets = layout.reference != Reference::None;
+  for (int i = 0; i < layout.points; ++i) {
+    if (!reader.Point(offsets && i > 0)) return;
   }
+  if (layout.morePoints) {
+    while (!reader.Close() && reader.Point(offsets)) {
+    }
+  }
+  if (layout.text) reader.Text();
 }
 
 }  // namespace
@@ -172,11 +180,11 @@ bool ReadElement(std::string_view text, ElementRead& read) {
   element.legendSize = kMediumLegend;
   element.up = false;
   element.text.clear();
-  element.closed = *kind != ElementKind::Polyline && *kind != ElementKind::Legend;
+  element.closed = LayoutOf(*kind).ClosedByDefault();
   read.fieldsRead = 0;
 
   FieldReader reader(line.substr(1), element, read.fieldsRead);  // '(' reads as the first separator
-  ReadFields(*kind, reader);
+  ReadFields(LayoutOf(*kind), reader);
   read.consumed = line.size() - reader.Rest().size();
   return true;
 }
@@ -214,24 +222,13 @@ std::string WriteElement(const Element& element) {
     line += kFieldMark;
     line += token;
   };
-  switch (element.kind) {
-    case ElementKind::Polyline:
-    case ElementKind::Rectangle:
-    case ElementKind::Ellipse:
-    case ElementKind::Arc:
-      line += PenStyleToken(element.pen);
-      break;
-    case ElementKind::Legend:
-      line += LegendSizeToken(element.legendSize, element.up);
-      break;
-  }
-  if (element.kind == ElementKind::Rectangle || element.kind == ElementKind::Ellipse) {
-    appendField(std::string(1, FillLetter(element.fill)));
-  }
-  if (element.kind == ElementKind::Arc) appendField(CoordText(element.reserved));
+  const KindLayout& layout = LayoutOf(element.kind);
+  line += layout.lead == LeadField::Pen ? PenStyleToken(element.pen) : LegendSizeToken(element.legendSize, element.up);
+  if (layout.fill) appendField(std::string(1, FillLetter(element.fill)));
+  if (layout.reserved) appendField(CoordText(element.reserved));
   for (const ElementPoint& point : element.points) line += PointText(point);
 
-  if (element.kind == ElementKind::Legend) {
+  if (layout.text) {
     line += kFieldMark;
     line += kLegendQuote;
     for (const char c : element.text) line += c == kLegendQuote ? kLegendQuoteStandIn : c;

@@ -8,19 +8,17 @@
 // pen and its fill field to the brush before they find out (later lines
 // inherit them).
 //
-// Layouts (fields in order):
-//   L  style, x1, y1, x2, y2, then x, y pairs up to ')'
-//   R  style, fill, x1, y1, x2, y2        E  as R
-//   A  style, reserved number, cx, cy, x2, y2
-//   T  size, x, y, "text"
+// The fields of each kind, in order, are those of its layout in kKindTable.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "format/PicturePoint.h"
 #include "format/SketchTokens.h"
 
 namespace sketch {
@@ -35,10 +33,9 @@ struct Pen {
 };
 
 // A point as written: each coordinate absolute, or (marked ':') an offset
-// from the matching coordinate of its reference point. The reference is per
-// kind: for L the point before, for R and E the first corner, for A the
-// centre. The first point of a line and the foot of a legend text are
-// absolute whatever their mark: the reader leaves their flags false.
+// from the matching coordinate of its reference point, which the kind's
+// Reference rule names. The first point of a line and the foot of a legend
+// text are absolute whatever their mark: the reader leaves their flags false.
 struct ElementPoint {
   std::int32_t x = 0, y = 0;
   bool relativeX = false, relativeY = false;
@@ -66,12 +63,15 @@ struct Element {
   friend bool operator==(const Element&, const Element&) = default;
 };
 
-// Fields each kind needs before it can be drawn.
-inline constexpr int kPolylineFields = 5;  // style and the first two points
-inline constexpr int kBoxFields = 6;
-inline constexpr int kArcFields = 6;
-inline constexpr int kLegendFields = 4;
-int RequiredFields(ElementKind kind);
+// Where each point of `element` lies in the picture, in the element's order:
+// relative coordinates resolved against their reference (L: the vertex
+// before, itself resolved; R, E: the first corner; A: the centre). Into
+// `resolved`, whose storage is kept.
+void ResolvePoints(const Element& element, std::vector<Point>& resolved);
+std::vector<Point> ResolvedPoints(const Element& element);
+// The point that point `index` (1 or more) is an offset from under `rule`,
+// among `resolved`, the points resolved before it.
+Point ReferencePoint(Reference rule, std::span<const Point> resolved, std::size_t index);
 
 struct ElementRead {
   Element element;
@@ -85,12 +85,10 @@ struct ElementRead {
   std::size_t consumed = 0;
 
   // The style field was read (L, R, E, A), and with it the pen changes.
-  bool HasPen() const { return element.kind != ElementKind::Legend && fieldsRead >= 1; }
+  bool HasPen() const { return LayoutOf(element.kind).lead == LeadField::Pen && fieldsRead >= 1; }
   // The fill field was read (R, E), and with it the brush changes.
-  bool HasFill() const {
-    return (element.kind == ElementKind::Rectangle || element.kind == ElementKind::Ellipse) && fieldsRead >= 2;
-  }
-  bool Drawable() const { return fieldsRead >= RequiredFields(element.kind); }
+  bool HasFill() const { return LayoutOf(element.kind).fill && fieldsRead >= 2; }
+  bool Drawable() const { return fieldsRead >= LayoutOf(element.kind).RequiredFields(); }
 };
 
 // Reads the first 255 characters of `line` into `read`, reusing its storage.

@@ -1,41 +1,18 @@
 #pragma once
-// The words of the sketch line format, in one place: the element kind
-// letters, the tokens of the style, fill and size fields, and the marks
-// between fields. The reader, the writers, quote removal and the benchmark
+// The words of the sketch line format, in one place: the tokens of the
+// style, fill and size fields, and the marks between fields (the kind
+// letters are in ElementKinds.h). The reader, the writers, quote removal and the benchmark
 // postings take them from here; a test holds the fuzz dictionary to them.
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "format/ElementKinds.h"
 #include "format/PenStyle.h"
 
 namespace sketch {
-
-// Element kinds; each is its letter in column 1, always upper case.
-enum class ElementKind : char {
-  Polyline = 'L',  // a line or polyline
-  Rectangle = 'R',
-  Ellipse = 'E',
-  Arc = 'A',     // a quarter arc
-  Legend = 'T',  // a legend text
-};
-
-// Every kind, in the order of their letters in quote removal's markers.
-inline constexpr std::array<ElementKind, 5> kElementKinds = {
-    ElementKind::Polyline, ElementKind::Rectangle, ElementKind::Ellipse, ElementKind::Arc, ElementKind::Legend};
-
-constexpr char KindLetter(ElementKind kind) { return static_cast<char>(kind); }
-
-// The kind whose letter `letter` is (upper case only); none for any other byte.
-constexpr std::optional<ElementKind> KindOfLetter(char letter) {
-  for (const ElementKind kind : kElementKinds) {
-    if (KindLetter(kind) == letter) return kind;
-  }
-  return std::nullopt;
-}
 
 // Marks between fields. On reading, any separator character does for ';'.
 inline constexpr char kOpenMark = '(';             // column 2 of every sketch line

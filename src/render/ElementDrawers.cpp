@@ -22,25 +22,62 @@ void CountDrawn(DrawContext& context, const ElementRead& read) {
   context.pass.DrawnChars += static_cast<std::int32_t>(read.consumed) + 1;
 }
 
-// The second point of R, E and A, resolved against the first.
-Point SecondPoint(const std::vector<ElementPoint>& points) {
-  return {points[1].ResolveX(points[0].x), points[1].ResolveY(points[0].y)};
-}
-
-// Rectangle and ellipse alike, but for the canvas call.
+// Rectangle, ellipse and arc alike, but for the canvas call, which takes the
+// two points.
 template <typename Shape>
-void DrawBox(DrawContext& context, const ElementRead& read, Color colour, PenMode mode, Shape shape) {
+void DrawBox(DrawContext& context, const ElementRead& read, std::span<const Point> points, Color colour, PenMode mode,
+             Shape shape) {
   Surface& canvas = context.canvas;
   canvas.brush.color = kWhite;
   if (read.HasPen()) ApplyPen(canvas, read.element.pen);
   if (read.HasFill()) ApplyFill(canvas, read.element.fill);
-  if (!read.Drawable()) return;
+  if (!read.Drawable()) return;  // an arc's reserved number too must read
   CountDrawn(context, read);
   canvas.pen.mode = mode;
   canvas.pen.color = colour;
-  const std::vector<ElementPoint>& points = read.element.points;
-  const Point second = SecondPoint(points);
-  shape(canvas, points[0].x, points[0].y, second.x, second.y);
+  shape(canvas, points[0], points[1]);
+}
+
+void DrawPolyline(DrawContext& context, std::string_view line, const ElementRead& read, std::span<const Point> points,
+                  Color colour, PenMode mode) {
+  Surface& canvas = context.canvas;
+  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
+  if (!read.Drawable()) return;
+  canvas.pen.mode = mode;
+  canvas.pen.color = colour;
+  canvas.brush.color = kWhite;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    canvas.MoveTo(points[i - 1].x, points[i - 1].y);
+    canvas.LineTo(points[i].x, points[i].y);
+  }
+  if (!read.element.closed && mode == PenMode::Copy) {
+    IncompletePrompt(context, kPolylineIncomplete, line, read.consumed);
+  }
+  CountDrawn(context, read);
+}
+
+void DrawLegend(DrawContext& context, std::string_view line, const ElementRead& read, Point foot, Color colour,
+                PenMode mode) {
+  Surface& canvas = context.canvas;
+  if (!read.Drawable()) return;
+  CountDrawn(context, read);
+  const Element& legend = read.element;
+  if (mode == PenMode::Copy) {
+    canvas.pen.mode = PenMode::Copy;
+    canvas.brush.color = kWhite;
+    canvas.brush.style = BrushStyle::Clear;  // no background behind the text
+    DrawLegendText(canvas, foot.x, foot.y, legend.text, legend.up, kLegendFontSizes[legend.legendSize]);
+    if (!legend.closed) IncompletePrompt(context, kLegendIncomplete, line, read.consumed);
+    return;
+  }
+  // The highlight marks a legend with a bar under its start, whatever its direction.
+  canvas.brush.color = kWhite;
+  canvas.pen.mode = mode;
+  canvas.pen.color = colour;
+  canvas.pen.width = 5;
+  canvas.pen.style = PenStyle::Solid;
+  canvas.MoveTo(foot.x, foot.y + 1);
+  canvas.LineTo(foot.x + 15, foot.y + 1);
 }
 
 }  // namespace
@@ -79,94 +116,32 @@ void DrawElement(DrawContext& context, std::string_view text, Color colour, PenM
   const std::string_view line = CutCounted(text);
   ElementRead& read = context.read;
   if (!ReadElement(line, read)) return;
+  ResolvePoints(read.element, context.points);
+  DrawReadElement(context, line, read, context.points, colour, mode);
+}
+
+void DrawReadElement(DrawContext& context, std::string_view line, const ElementRead& read,
+                     std::span<const Point> points, Color colour, PenMode mode) {
   switch (read.element.kind) {
-    case ElementKind::Arc:
-      DrawArc(context, line, read, colour, mode);
-      break;
-    case ElementKind::Ellipse:
-      DrawEllipse(context, line, read, colour, mode);
-      break;
     case ElementKind::Polyline:
-      DrawPolyline(context, line, read, colour, mode);
-      break;
+      DrawPolyline(context, line, read, points, colour, mode);
+      return;
     case ElementKind::Rectangle:
-      DrawRectangle(context, line, read, colour, mode);
-      break;
+      DrawBox(context, read, points, colour, mode,
+              [](Surface& canvas, Point a, Point b) { canvas.Rectangle(a.x, a.y, b.x, b.y); });
+      return;
+    case ElementKind::Ellipse:
+      DrawBox(context, read, points, colour, mode,
+              [](Surface& canvas, Point a, Point b) { canvas.Ellipse(a.x, a.y, b.x, b.y); });
+      return;
+    case ElementKind::Arc:  // around the centre, through the corner
+      DrawBox(context, read, points, colour, mode,
+              [](Surface& canvas, Point centre, Point corner) { DrawQuarterArc(canvas, 2 * centre - corner, corner); });
+      return;
     case ElementKind::Legend:
-      DrawLegend(context, line, read, colour, mode);
-      break;
+      DrawLegend(context, line, read, points.empty() ? Point{} : points[0], colour, mode);
+      return;
   }
-}
-
-void DrawPolyline(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode) {
-  Surface& canvas = context.canvas;
-  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
-  if (!read.Drawable()) return;
-  canvas.pen.mode = mode;
-  canvas.pen.color = colour;
-  canvas.brush.color = kWhite;
-
-  const std::vector<ElementPoint>& points = read.element.points;
-  Point previous{points[0].x, points[0].y};
-  canvas.MoveTo(previous.x, previous.y);
-  for (std::size_t i = 1; i < points.size(); ++i) {
-    if (i > 1) canvas.MoveTo(previous.x, previous.y);
-    const Point current{points[i].ResolveX(previous.x), points[i].ResolveY(previous.y)};
-    canvas.LineTo(current.x, current.y);
-    previous = current;
-  }
-  if (!read.element.closed && mode == PenMode::Copy) {
-    IncompletePrompt(context, kPolylineIncomplete, line, read.consumed);
-  }
-  CountDrawn(context, read);
-}
-
-void DrawRectangle(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
-  DrawBox(context, read, colour, mode,
-          [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Rectangle(x1, y1, x2, y2); });
-}
-
-void DrawEllipse(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
-  DrawBox(context, read, colour, mode,
-          [](Surface& canvas, int x1, int y1, int x2, int y2) { canvas.Ellipse(x1, y1, x2, y2); });
-}
-
-void DrawArc(DrawContext& context, std::string_view, const ElementRead& read, Color colour, PenMode mode) {
-  Surface& canvas = context.canvas;
-  canvas.brush.color = kWhite;
-  if (read.HasPen()) ApplyPen(canvas, read.element.pen);
-  if (!read.Drawable()) return;  // the reserved number too must read
-  CountDrawn(context, read);
-  canvas.pen.mode = mode;
-  canvas.pen.color = colour;
-  const Point centre{read.element.points[0].x, read.element.points[0].y};
-  const Point corner = SecondPoint(read.element.points);
-  DrawQuarterArc(canvas, 2 * centre - corner, corner);
-}
-
-void DrawLegend(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode) {
-  Surface& canvas = context.canvas;
-  if (!read.Drawable()) return;
-  CountDrawn(context, read);
-  const Element& legend = read.element;
-  const int x = legend.points[0].x, y = legend.points[0].y;  // always absolute
-
-  if (mode == PenMode::Copy) {
-    canvas.pen.mode = PenMode::Copy;
-    canvas.brush.color = kWhite;
-    canvas.brush.style = BrushStyle::Clear;  // no background behind the text
-    DrawLegendText(canvas, x, y, legend.text, legend.up, kLegendFontSizes[legend.legendSize]);
-    if (!legend.closed) IncompletePrompt(context, kLegendIncomplete, line, read.consumed);
-    return;
-  }
-  // The highlight marks a legend with a bar under its start, whatever its direction.
-  canvas.brush.color = kWhite;
-  canvas.pen.mode = mode;
-  canvas.pen.color = colour;
-  canvas.pen.width = 5;
-  canvas.pen.style = PenStyle::Solid;
-  canvas.MoveTo(x, y + 1);
-  canvas.LineTo(x + 15, y + 1);
 }
 
 }  // namespace sketch

@@ -7,7 +7,9 @@
 // (dash gaps). Nothing is put back.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "canvas/Geometry.h"
 #include "canvas/Surface.h"
@@ -31,23 +33,21 @@ struct DrawContext {
   Surface& canvas;
   DrawPassCounters& pass;
   DrawHost* host = nullptr;  // asked in the copy mix mode only; none: go on
-  // The line in hand as read; its storage is kept from line to line, so a
-  // pass does not allocate for every element.
+  // The line in hand as read, and its points resolved; their storage is
+  // kept from line to line, so a pass does not allocate for every element.
   ElementRead read = {};
+  std::vector<Point> points = {};
 };
 
 // Runs the drawer of the line's kind on its first 255 characters; lines that
 // are not sketch lines are ignored.
 void DrawElement(DrawContext& context, std::string_view line, Color colour, PenMode mode);
 
-// The drawers below take a line of at most 255 characters and what
-// ReadElement read of it; the line is shown in the incomplete prompt.
-
-void DrawPolyline(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
-void DrawRectangle(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
-void DrawEllipse(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
-void DrawArc(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
-void DrawLegend(DrawContext& context, std::string_view line, const ElementRead& read, Color colour, PenMode mode);
+// Runs the drawer of the kind of an element read beforehand from `line` (at
+// most 255 characters, shown in the incomplete prompt), `points` being its
+// points resolved.
+void DrawReadElement(DrawContext& context, std::string_view line, const ElementRead& read,
+                     std::span<const Point> points, Color colour, PenMode mode);
 
 // A style field on the pen: solid n wide (a negative n keeps the width), or
 // dash, dot, dash-dot 1 wide.

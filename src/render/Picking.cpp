@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 #include "format/CountedString.h"
-#include "format/PointRewrite.h"
 #include "render/LegendText.h"
 
 namespace sketch {
@@ -29,7 +29,7 @@ struct Ink {
 };
 
 Ink InkOf(std::int32_t penWidth) {
-  const int width = std::max(penWidth, 1);
+  const int width = DrawWidth(penWidth);
   return {width / 2.0, width > 1, width > 1 && width % 2 == 0 ? 0.5 : 0.0};
 }
 
@@ -56,32 +56,29 @@ bool NearArea(const Probe& probe, double left, double top, double right, double 
   return dx * dx + dy * dy <= probe.tolerance * probe.tolerance;
 }
 
-PointF ToF(PicturePoint p) { return {double(p.x), double(p.y)}; }
+PointF ToF(Point p) { return {double(p.x), double(p.y)}; }
 
-bool NearPolyline(const Probe& probe, const Ink& ink, const std::vector<ElementPoint>& points) {
-  PicturePoint previous{points[0].x, points[0].y};
+bool NearPolyline(const Probe& probe, const Ink& ink, std::span<const Point> points) {
   for (std::size_t i = 1; i < points.size(); ++i) {
-    const PicturePoint current{points[i].ResolveX(previous.x), points[i].ResolveY(previous.y)};
     // A segment of no length draws nothing.
-    if (current != previous && NearSegment(probe, ink, ToF(previous), ToF(current))) return true;
-    previous = current;
+    if (points[i] != points[i - 1] && NearSegment(probe, ink, ToF(points[i - 1]), ToF(points[i]))) return true;
   }
   return false;
 }
 
-// The pixels a box covers: left..right-1, top..bottom-1 of its two corners.
+// The centres of the outer pixels of the box the canvas draws in (FigureBox).
 struct Box {
-  double left, top, right, bottom;  // the outer pixels' centres
+  double left, top, right, bottom;
   bool empty;
 
-  static Box Of(PicturePoint a, PicturePoint b) {
-    const std::int64_t l = std::min(a.x, b.x), r = std::max(a.x, b.x);
-    const std::int64_t t = std::min(a.y, b.y), bt = std::max(a.y, b.y);
-    return {double(l), double(t), double(r - 1), double(bt - 1), r - l < 1 || bt - t < 1};
+  static Box Of(Point a, Point b) {
+    const FigureBox box = FigureBox::Of(a.x, a.y, b.x, b.y);
+    return {double(box.left), double(box.top), double(box.right - 1), double(box.bottom - 1), box.Empty()};
   }
 };
 
 bool NearRectangle(const Probe& probe, const Ink& ink, const Box& box, bool filled) {
+  if (box.empty) return false;
   if (filled && NearArea(probe, box.left - 0.5, box.top - 0.5, box.right + 0.5, box.bottom + 0.5)) return true;
   if (ink.wide) {
     const PointF corners[4] = {
@@ -119,6 +116,7 @@ struct Oval {
 };
 
 bool NearEllipse(const Probe& probe, const Ink& ink, const Box& box, bool filled) {
+  if (box.empty) return false;
   const Oval oval(box);
   const double reach = std::max(ink.half, 0.5) + probe.tolerance;
   return filled ? oval.Inside(probe.at, reach) : oval.OnRing(probe.at, reach);
@@ -126,9 +124,8 @@ bool NearEllipse(const Probe& probe, const Ink& ink, const Box& box, bool filled
 
 // The quarter of the ellipse around the centre on the side of the corner,
 // as DrawQuarterArc hands it to the canvas.
-bool NearQuarterArc(const Probe& probe, const Ink& ink, PicturePoint centre, PicturePoint corner) {
-  const PicturePoint opposite{2 * centre.x - corner.x, 2 * centre.y - corner.y};
-  const Box box = Box::Of(opposite, corner);
+bool NearQuarterArc(const Probe& probe, const Ink& ink, Point centre, Point corner) {
+  const Box box = Box::Of(2 * centre - corner, corner);
   if (box.empty) return false;
   const Oval oval(box);
   const bool right = centre.x <= corner.x, above = centre.y > corner.y;
@@ -149,11 +146,11 @@ bool NearQuarterArc(const Probe& probe, const Ink& ink, PicturePoint centre, Pic
 // Canvas::TextOut): horizontal text right of the foot with the box one font
 // height above it; upward text reading up from the foot, its box one font
 // height left of it.
-bool NearLegend(const Probe& probe, const Element& legend, TextPainter& measure, CanvasFont& font) {
+bool NearLegend(const Probe& probe, const Element& legend, Point foot, TextPainter& measure, CanvasFont& font) {
   font.size = kLegendFontSizes[legend.legendSize];
   font.up = legend.up;
   const double h = std::abs(font.Height());
-  const double x = legend.points[0].x, y = legend.points[0].y;
+  const double x = foot.x, y = foot.y;
   const double reach = 0.5 + probe.tolerance;
   // Rule out most legends before measuring: the box starts at the foot's
   // side that needs no measure.
@@ -179,32 +176,28 @@ PickIndex::PickIndex(const LineSource& lines) {
     // The pen changes as the drawers change it, even on a line that fails.
     if (read.HasPen() && read.element.pen.width >= 0) penWidth = read.element.pen.width;
     if (!read.Drawable()) continue;
-    elements_.push_back({index, penWidth, read.element});
+    elements_.push_back({index, penWidth, read.element, {}});
+    ResolvePoints(read.element, elements_.back().points);
   }
 }
 
 namespace {
 
-bool Hits(const Probe& probe, const std::int32_t penWidth, const Element& element, TextPainter* measure,
-          CanvasFont& font) {
+bool Hits(const Probe& probe, const std::int32_t penWidth, const Element& element, std::span<const Point> points,
+          TextPainter* measure, CanvasFont& font) {
   const Ink ink = InkOf(penWidth);
-  const std::vector<ElementPoint>& points = element.points;
-  const PicturePoint first{points[0].x, points[0].y};
+  const bool filled = element.fill == Fill::Filled;
   switch (element.kind) {
     case ElementKind::Polyline:
       return NearPolyline(probe, ink, points);
     case ElementKind::Rectangle:
-    case ElementKind::Ellipse: {
-      const Box box = Box::Of(first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
-      if (box.empty) return false;
-      const bool filled = element.fill == Fill::Filled;
-      return element.kind == ElementKind::Rectangle ? NearRectangle(probe, ink, box, filled)
-                                                    : NearEllipse(probe, ink, box, filled);
-    }
+      return NearRectangle(probe, ink, Box::Of(points[0], points[1]), filled);
+    case ElementKind::Ellipse:
+      return NearEllipse(probe, ink, Box::Of(points[0], points[1]), filled);
     case ElementKind::Arc:
-      return NearQuarterArc(probe, ink, first, {points[1].ResolveX(first.x), points[1].ResolveY(first.y)});
+      return NearQuarterArc(probe, ink, points[0], points[1]);
     case ElementKind::Legend:
-      return measure != nullptr && NearLegend(probe, element, *measure, font);
+      return measure != nullptr && NearLegend(probe, element, points[0], *measure, font);
   }
   return false;
 }
@@ -217,19 +210,13 @@ std::optional<std::int32_t> PickIndex::Pick(PointF at, double tolerance, TextPai
   CanvasFont font = legendFont;
   // The topmost is the last: look from the end and stop at the first hit.
   for (auto it = elements_.rbegin(); it != elements_.rend(); ++it)
-    if (Hits(probe, it->penWidth, it->element, measure, font)) return it->line;
+    if (Hits(probe, it->penWidth, it->element, it->points, measure, font)) return it->line;
   return std::nullopt;
 }
 
 std::optional<std::int32_t> PickElement(const LineSource& lines, PointF at, double tolerance, TextPainter* measure,
                                         const CanvasFont& legendFont) {
   return PickIndex(lines).Pick(at, tolerance, measure, legendFont);
-}
-
-std::vector<Point> HandlePoints(const Element& element) {
-  std::vector<Point> handles;
-  for (const PicturePoint& p : ResolvedPoints(element)) handles.push_back({p.x, p.y});
-  return handles;
 }
 
 }  // namespace sketch

@@ -46,6 +46,7 @@ class PickIndex {
     std::int32_t line;
     std::int32_t penWidth;  // the width the draw pass would use for it
     Element element;
+    std::vector<Point> points;  // resolved
   };
   std::vector<Entry> elements_;
 };
@@ -54,6 +55,6 @@ class PickIndex {
 // rectangle or ellipse, the centre and the corner of an arc, the foot of a
 // legend; where they lie in the picture, in the element's order (the points
 // RewritePoints takes).
-std::vector<Point> HandlePoints(const Element& element);
+inline std::vector<Point> HandlePoints(const Element& element) { return ResolvedPoints(element); }
 
 }  // namespace sketch

@@ -18,10 +18,6 @@ namespace sketch {
 
 namespace {
 
-int DrawWidth(std::int32_t width) { return std::max(width, 1); }
-
-bool IsBroken(const CanvasPen& pen) { return pen.style != PenStyle::Solid && DrawWidth(pen.width) == 1; }
-
 // A number with at most two decimals and a point, never "-0". Coordinates
 // stay far within the range written.
 void AppendNumber(std::string& out, double value) {
@@ -65,19 +61,12 @@ void AppendPoint(std::string& out, PointF p) {
   AppendNumber(out, p.y);
 }
 
-// The dash and gap lengths of DashPattern, in pixel steps.
-std::vector<int> DashLengths(PenStyle style) {
-  switch (style) {
-    case PenStyle::Dash:
-      return {18, 6};
-    case PenStyle::Dot:
-      return {3, 3};
-    case PenStyle::DashDot:
-      return {9, 6, 3, 6};
-    case PenStyle::Solid:
-      break;
-  }
-  return {};
+// A path's arc of the ellipse `e`, counter-clockwise to `to`.
+void AppendArcTo(std::string& out, const EllipseShape& e, PointF to) {
+  out += " A";
+  AppendPoint(out, {e.rx, e.ry});
+  out += " 0 0 0 ";
+  AppendPoint(out, to);
 }
 
 // How the ends and corners of a stroke look.
@@ -112,14 +101,6 @@ double EllipseStepLength(const EllipseShape& e) {
   const std::int64_t pixels = EllipseOutline(e, EllipseOutline::Walk::kNumbered).Total();
   return pixels > 0 ? length / static_cast<double>(pixels) : 1;
 }
-
-struct Box {
-  std::int64_t left, top, right, bottom;  // right and bottom exclusive
-  static Box Of(int x1, int y1, int x2, int y2) {
-    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-  }
-  bool Empty() const { return right - left < 1 || bottom - top < 1; }
-};
 
 // A piece of a cut outline: the start of its element, and the pen's pixel
 // steps along it (their length, and the dash pattern's step where it starts).
@@ -410,7 +391,7 @@ void SvgSurface::LineTo(int x, int y) {
 
 void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
   Flush();
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
   // The outline runs through the pixels left..last, top..lastRow.
   const double left = double(b.left), top = double(b.top);
@@ -475,10 +456,9 @@ void SvgSurface::Rectangle(int x1, int y1, int x2, int y2) {
 
 void SvgSurface::Ellipse(int x1, int y1, int x2, int y2) {
   Flush();
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
-  const EllipseShape e = EllipseShape::InBox(static_cast<int>(b.left), static_cast<int>(b.top),
-                                             static_cast<int>(b.right), static_cast<int>(b.bottom));
+  const EllipseShape e = EllipseShape::InBox(b);
   const double cx = e.cx + 0.5, cy = e.cy + 0.5;
   const FigureWriter writer{body_, pen, brush};
   if (e.rx == 0 || e.ry == 0) {  // a box one pixel wide or high: a line
@@ -516,12 +496,7 @@ void SvgSurface::Ellipse(int x1, int y1, int x2, int y2) {
   std::string shape = "<path d=\"M";
   AppendPoint(shape, {cx + e.rx, cy});
   for (const double toX : {cx - e.rx, cx + e.rx}) {
-    shape += " A";
-    AppendNumber(shape, e.rx);
-    shape += ',';
-    AppendNumber(shape, e.ry);
-    shape += " 0 0 0 ";
-    AppendPoint(shape, {toX, cy});
+    AppendArcTo(shape, e, {toX, cy});
   }
   shape += " Z\"";
   writer.Write(shape, true, Ends::kFlat, EllipseStepLength(e), 0);
@@ -529,18 +504,12 @@ void SvgSurface::Ellipse(int x1, int y1, int x2, int y2) {
 
 void SvgSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   Flush();
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
-  const EllipseShape e = EllipseShape::InBox(static_cast<int>(b.left), static_cast<int>(b.top),
-                                             static_cast<int>(b.right), static_cast<int>(b.bottom));
-  // The radial directions as the ellipse's own angles, counter-clockwise
-  // from three o'clock, worked out as the canvas works them out.
-  const double bx = (double(b.left) + double(b.right)) / 2, by = (double(b.top) + double(b.bottom)) / 2;
-  const double brx = (double(b.right) - double(b.left)) / 2, bry = (double(b.bottom) - double(b.top)) / 2;
-  const auto angleOf = [&](int x, int y) { return std::atan2(-(y - by) / bry, (x - bx) / brx); };
-  const double start = angleOf(x3, y3);
-  double span = angleOf(x4, y4) - start;
-  while (span <= 0) span += 2 * std::numbers::pi;
+  const EllipseShape e = EllipseShape::InBox(b);
+  // The radial directions as the ellipse's own angles, as the canvas takes them.
+  const ArcAngles angles = ArcAngles::Of(b, {x3, y3}, {x4, y4});
+  const double start = angles.start, span = angles.span;
   const auto at = [&](double a) { return PointF{e.cx + 0.5 + e.rx * std::cos(a), e.cy + 0.5 - e.ry * std::sin(a)}; };
   const int width = DrawWidth(pen.width);
   const PointF from = at(start);
@@ -553,12 +522,7 @@ void SvgSurface::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int
   for (int i = 1; i <= pieces; ++i) {
     const PointF to = at(start + span * i / pieces);
     moves = moves || std::abs(to.x - from.x) >= 0.005 || std::abs(to.y - from.y) >= 0.005;
-    shape += " A";
-    AppendNumber(shape, e.rx);
-    shape += ',';
-    AppendNumber(shape, e.ry);
-    shape += " 0 0 0 ";
-    AppendPoint(shape, to);
+    AppendArcTo(shape, e, to);
   }
   shape += '"';
   if (!moves) {  // a box of one pixel: a dot
@@ -628,7 +592,7 @@ void SvgSurface::TextOut(int x, int y, std::string_view text) {
 void SvgSurface::FillRect(int x1, int y1, int x2, int y2) {
   if (brush.style == BrushStyle::Clear) return;
   Flush();
-  const Box b = Box::Of(x1, y1, x2, y2);
+  const FigureBox b = FigureBox::Of(x1, y1, x2, y2);
   if (b.Empty()) return;
   if (b.left <= 0 && b.top <= 0 && b.right >= kPictureWidth && b.bottom >= kPictureHeight) {
     body_.clear();  // all of it is covered

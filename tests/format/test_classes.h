@@ -41,6 +41,7 @@ class TestSketchElement : public QObject {
   void writesTheDrawingWindowsForm_data();
   void writesTheDrawingWindowsForm();
   void writtenLinesAreCutAt255();
+  void everyKindNeedsItsLastRequiredField();
   void readWriteReadOverGeneratedLines();
   void fuzzDictionaryListsEveryToken();
 };

@@ -241,6 +241,30 @@ void TestSketchElement::writesTheDrawingWindowsForm() {
   QCOMPARE(WriteElement(element), written);
 }
 
+// Each entry of the kind table, written with the points it needs (and its
+// text), reads back whole and drawable; the same line without its last
+// field is not drawn. A new kind's entry is checked without a new case.
+void TestSketchElement::everyKindNeedsItsLastRequiredField() {
+  for (const KindLayout& layout : kKindTable) {
+    Element element;
+    element.kind = layout.kind;
+    element.points = {At(10, 20)};
+    const bool offsets = layout.reference != Reference::None;
+    for (int i = 1; i < layout.points; ++i) element.points.push_back(offsets ? By(5, -5) : At(30, 40));
+    if (layout.text) element.text = "x";
+    const std::string line = WriteElement(element);
+    const std::optional<ElementRead> read = ReadElement(line);
+    QVERIFY2(read && read->Drawable(), line.c_str());
+    QCOMPARE(read->fieldsRead, layout.RequiredFields());
+    QCOMPARE(read->element, element);
+
+    const std::string shorter = line.substr(0, line.find_last_of(";:"));
+    const std::optional<ElementRead> cut = ReadElement(shorter);
+    QVERIFY2(cut && !cut->Drawable(), shorter.c_str());
+    QCOMPARE(cut->fieldsRead, layout.RequiredFields() - 1);
+  }
+}
+
 void TestSketchElement::writtenLinesAreCutAt255() {
   // A polyline of 41 far vertices needs more than 255 characters: the line
   // is cut there and then reads as incomplete. Each vertex takes 16
