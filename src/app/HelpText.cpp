@@ -2,7 +2,21 @@
 
 #include "app/HelpUnit.h"
 
+#include <QKeySequence>
+#include <QStringList>
+
 #include "drawing/ToolRegistry.h"
+
+namespace {
+
+// "V, L, R, E, A, T": the tool keys in the order of the buttons.
+QString ToolKeyList() {
+  QStringList keys;
+  for (const drawing::ToolEntry& entry : drawing::kTools) keys << QKeySequence(entry.key).toString();
+  return keys.join(QStringLiteral(", "));
+}
+
+}  // namespace
 
 QString THelpWindow::UserGuide() {
   return QStringLiteral(R"(Sketchpost
@@ -59,5 +73,5 @@ Undo and Redo (Edit menu, Ctrl+Z and Ctrl+Y) take back or redo the text's last c
 ------------------------------------------------
 Further information and newer versions of Sketchpost: see the README of the program's source, and the download address in the notice lines that Add URL appends.
 )")
-      .arg(drawing::ToolKeyList());
+      .arg(ToolKeyList());
 }

@@ -163,6 +163,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void ShowPoint(int panel, const char* format, QPoint p) override;
   void ShowNote(const QString& note) override;
   TEditForm* Text() override { return EditWindow; }
+  void UndoText(bool redo) override;
   QWidget* DialogParent() override { return this; }
   const std::string& LegendFontName() const override { return legendFontName_; }
   void KeepLegendChoice(std::uint16_t size, bool up) override;

@@ -243,5 +243,7 @@ void TGrafForm::Redo1Click() {
   RedrawQuietly();
 }
 
+void TGrafForm::UndoText(bool redo) { redo ? EditMemo->redo() : EditMemo->undo(); }
+
 bool TGrafForm::RedrawWhileTyping() const { return RedrawWhileTyping1->isChecked(); }
 void TGrafForm::SetRedrawWhileTyping(bool on) { RedrawWhileTyping1->setChecked(on); }

@@ -176,7 +176,7 @@ class SelectTool final : public Tool {
     if (redo) {
       const auto redone = std::exchange(redoneDelete_, std::nullopt);
       const bool redoesDelete = redone && text->Revision() == redone->second;
-      text->Editor->redo();
+      context.UndoText(true);
       if (!redoesDelete) return;
       // As after the Delete itself: the element after it was not chosen.
       context.Overlays().Withhold();
@@ -185,7 +185,7 @@ class SelectTool final : public Tool {
       return;
     }
     const bool undoesDelete = deletedLine_ && text->Revision() == deleteRevision_;
-    text->Editor->undo();
+    context.UndoText(false);
     redoneDelete_.reset();
     if (undoesDelete) {
       // The element comes back picked; a redo takes it out again.

@@ -103,9 +103,7 @@ class ShapeTool : public Tool {
   virtual Emission Emit(ToolContext& context, bool ctrl) const = 0;
   // The gesture ended, `written`: with a line written into the text;
   // `continues`: a polyline goes on from the new vertex.
-  virtual void Settle(ToolContext&, bool written, bool continues) {
-    static_cast<void>(written), static_cast<void>(continues);
-  }
+  virtual void Settle(ToolContext&, bool /*written*/, bool /*continues*/) {}
   virtual bool Extend(ToolContext&, const std::string&) { return true; }
   // A press during a gesture that goes on with it instead of starting anew.
   virtual bool ContinuesGesture(bool) const { return false; }

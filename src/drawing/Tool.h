@@ -42,6 +42,7 @@ class ToolContext {
   virtual bool ExtendLastLine(const std::string& text, bool joinPrevious) = 0;
   // The picture repainted from the text, asking nothing.
   virtual void RedrawQuietly() = 0;
+  virtual void UndoText(bool redo) = 0;  // the text's last change taken back, or done again
   // Legends: the dialog's parent, the face, and the size and direction chosen.
   virtual QWidget* DialogParent() = 0;
   virtual const std::string& LegendFontName() const = 0;
@@ -71,14 +72,12 @@ class Tool {
   virtual std::optional<std::int32_t> Picked() const { return std::nullopt; }
   // The text changed other than through the context (typing, paste, undo),
   // in the document's character positions.
-  virtual void TextChanged(ToolContext&, int from, int removed, int added) {
-    static_cast<void>(from), static_cast<void>(removed), static_cast<void>(added);
-  }
+  virtual void TextChanged(ToolContext&, int /*from*/, int /*removed*/, int /*added*/) {}
   // The caret moved or the picture was repainted: what the tool shows
   // follows the text.
   virtual void Renew(ToolContext&) {}
   // Undo (or redo) of the text's last change, from the picture.
-  virtual void Undo(ToolContext& context, bool redo);
+  virtual void Undo(ToolContext& context, bool redo) { context.UndoText(redo); }
 };
 
 }  // namespace drawing

@@ -5,7 +5,6 @@
 // its class, its glyph (ToolGlyphs.cpp), its entry here and its paragraph
 // in the help text.
 
-#include <QString>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -78,10 +77,22 @@ inline constexpr ToolEntry kTools[] = {
 };
 inline constexpr std::size_t kToolCount = std::size(kTools);
 
+// Codes index the window's tools: each below the count, each once.
+static_assert([] {
+  bool seen[kToolCount] = {};
+  for (const ToolEntry& entry : kTools) {
+    if (entry.code >= kToolCount || seen[entry.code]) return false;
+    seen[entry.code] = true;
+  }
+  return true;
+}());
+
 // The entry of a code; nullptr for a code no tool has (an old or foreign
 // settings file).
-const ToolEntry* FindTool(std::uint8_t code);
-// "V, L, R, E, A, T": the tool keys in the order of the buttons.
-QString ToolKeyList();
+constexpr const ToolEntry* FindTool(std::uint8_t code) {
+  for (const ToolEntry& entry : kTools)
+    if (entry.code == code) return &entry;
+  return nullptr;
+}
 
 }  // namespace drawing
