@@ -377,6 +377,11 @@ void TestGestures::previewIsTakenOffAgain() {
   QVERIFY(fx->Picture() != before);  // the preview shows
   fx->Move({100, 50});               // back onto the press point
   QVERIFY(fx->Picture() == before);  // every pixel given back
+  // F7 during the gesture paints afresh: the preview goes on again with it.
+  fx->Move({200, 150});
+  fx->graf.DrawSketch();
+  fx->Move({100, 50});
+  QVERIFY(fx->Picture() == before);
 }
 
 void TestGestures::undoTakesTheShapeBack() {
