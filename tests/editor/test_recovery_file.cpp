@@ -1,0 +1,81 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "editor/RecoveryFile.h"
+#include "test_classes.h"
+
+using editor::Recovery;
+
+namespace {
+
+Recovery Sample(const QString& posting, const QByteArray& text) {
+  return {posting, QDateTime(QDate(2026, 12, 9), QTime(18, 52, 39), Qt::UTC), 4711, text};
+}
+
+}  // namespace
+
+void TestRecoveryFile::roundTrip_data() {
+  QTest::addColumn<QString>("posting");
+  QTest::addColumn<QByteArray>("text");
+  QTest::newRow("untitled, empty") << QString() << QByteArray();
+  QTest::newRow("named") << "/home/ruth/garden.skp" << QByteArray("R(1;E;10;10;50;50)\r\n");
+  QTest::newRow("every byte, and what looks like a header")
+      << "/tmp/a b/\u00e9t\u00e9.skp" << QByteArray("\0\xff\n\nbytes: 3\n\nSketchpost recovery 1\n", 40);
+}
+
+void TestRecoveryFile::roundTrip() {
+  QFETCH(QString, posting);
+  QFETCH(QByteArray, text);
+  const editor::RecoveryRead read = editor::DecodeRecovery(editor::EncodeRecovery(Sample(posting, text)));
+  QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+  QCOMPARE(read.recovery.posting, posting);
+  QCOMPARE(read.recovery.text, text);
+  QCOMPARE(read.recovery.pid, qint64(4711));
+  QCOMPARE(read.recovery.time, Sample({}, {}).time);
+}
+
+void TestRecoveryFile::refused_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  const QByteArray good = editor::EncodeRecovery(Sample("/p.skp", "L(1;0;0;9;9)\r\n"));
+  QTest::newRow("empty") << QByteArray();
+  QTest::newRow("cut short") << good.chopped(1);
+  QTest::newRow("runs on") << good + "x";
+  QTest::newRow("header cut short") << good.left(30);
+  QTest::newRow("another file") << QByteArray("L(1;0;0;9;9)\r\n");
+  QTest::newRow("another version") << QByteArray(good).replace("recovery 1", "recovery 2");
+  QTest::newRow("no process") << QByteArray(good).replace("pid: 4711", "pid: 0");
+  QTest::newRow("no time") << QByteArray(good).replace("2026-12-09", "yesterday");
+  QTest::newRow("no length") << QByteArray(good).replace("bytes: 14", "bytes: many");
+}
+
+void TestRecoveryFile::refused() {
+  QFETCH(QByteArray, bytes);
+  const editor::RecoveryRead read = editor::DecodeRecovery(bytes);
+  QVERIFY(!read.error.isEmpty());
+  QVERIFY(read.recovery.text.isEmpty());  // nothing of a broken file is offered
+}
+
+void TestRecoveryFile::filesOfThisUserAlone() {
+  QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+  QCOMPARE(editor::RecoveryFolder(), state.filePath("sketchpost"));
+  const QString name = editor::RecoveryFolder() + "/1.recovery";
+  QCOMPARE(editor::WriteRecoveryFile(name, Sample("/p.skp", "typed\r\n")), QString());
+  QCOMPARE(QFile::permissions(name) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+  QCOMPARE(editor::ReadRecoveryFile(name, 100).recovery.text, QByteArray("typed\r\n"));
+  // Too long for the text window, a pipe (never waited on), another user's.
+  QVERIFY(!editor::ReadRecoveryFile(name, 3).error.isEmpty());
+  const QString pipe = editor::RecoveryFolder() + "/2.recovery";
+  QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  QVERIFY(!editor::ReadRecoveryFile(pipe, 100).error.isEmpty());
+  if (::getuid() == 0) {
+    QCOMPARE(::chown(QFile::encodeName(name).constData(), 65534, 65534), 0);
+    QVERIFY(editor::ReadRecoveryFile(name, 100).error.contains("another user"));
+  }
+  qunsetenv("XDG_STATE_HOME");
+  QCOMPARE(editor::RecoveryFolder(), QDir::homePath() + "/.local/state/sketchpost");
+}
