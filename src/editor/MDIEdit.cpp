@@ -17,6 +17,7 @@
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
+#include "editor/RecoveryKeeper.h"
 #include "format/Limits.h"
 #include "ui/Dialogs.h"
 #include "ui/FileHistory.h"
@@ -35,6 +36,8 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   resize(429, 290);
 
   Editor = new editor::SketchTextEdit(this);
+  recovery_ = new editor::RecoveryKeeper(
+      *Editor->document(), [this] { return fileName_ == editor::kUntitled ? QString() : fileName_; }, this);
   QFont font(QStringLiteral("Courier New"));
   font.setPixelSize(13);
   font.setStyleHint(QFont::TypeWriter);
@@ -246,6 +249,7 @@ bool TEditForm::FormCloseQuery() {
     case ui::Answer::Yes:
       return Save1Click();  // a save that did not happen keeps the window open
     case ui::Answer::No:
+      recovery_->Discard();  // the user chose to let the text go
       return true;
     default:
       return false;

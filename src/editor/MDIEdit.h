@@ -20,6 +20,9 @@ class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
+namespace editor {
+class RecoveryKeeper;
+}
 namespace ui {
 class FileHistory;
 enum class Answer;
@@ -138,6 +141,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
           *draw2 = nullptr;
 
   QString fileName_ = editor::kUntitled;
+  editor::RecoveryKeeper* recovery_ = nullptr;  // the unsaved text's copy
   bool urlAdded_ = false;
   ui::FileHistory* history_ = nullptr;
 };

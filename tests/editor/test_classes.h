@@ -126,4 +126,5 @@ class TestRecoveryFile : public QObject {
   void refused_data();
   void refused();
   void filesOfThisUserAlone();
+  void keptWhileUnsavedGoneWhenSaved();
 };

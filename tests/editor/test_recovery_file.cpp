@@ -1,10 +1,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ScriptedDialogs.h"
+#include "editor/MDIEdit.h"
 #include "editor/RecoveryFile.h"
 #include "test_classes.h"
 
@@ -78,4 +82,33 @@ void TestRecoveryFile::filesOfThisUserAlone() {
   }
   qunsetenv("XDG_STATE_HOME");
   QCOMPARE(editor::RecoveryFolder(), QDir::homePath() + "/.local/state/sketchpost");
+}
+
+void TestRecoveryFile::keptWhileUnsavedGoneWhenSaved() {
+  QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+  testsupport::ScriptedDialogs dialogs;
+  TEditForm form;
+  const QString kept = editor::RecoveryFolder() + QStringLiteral("/%1-").arg(::getpid());
+  const auto copies = [&] { return QDir(editor::RecoveryFolder()).entryList({"*.recovery"}, QDir::Files); };
+  QTest::keyClicks(form.Editor, "L(1;0;0;9;9)");
+  QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 5000);  // within two seconds of the first key
+  const QString name = editor::RecoveryFolder() + "/" + copies().first();
+  QVERIFY(name.startsWith(kept));
+  QTRY_COMPARE_WITH_TIMEOUT(editor::ReadRecoveryFile(name, 1000).recovery.text, QByteArray("L(1;0;0;9;9)"), 5000);
+  QVERIFY(editor::ReadRecoveryFile(name, 1000).recovery.posting.isEmpty());  // untitled
+  // Saved: the copy goes, and an unchanged text gets none.
+  dialogs.fileNames = {state.filePath("kept.skp")};
+  form.findChild<QAction*>("Save1")->trigger();
+  QVERIFY(copies().isEmpty());
+  QTest::qWait(2500);
+  QVERIFY(copies().isEmpty());
+  // Changed again and closed without saving: gone too.
+  QTest::keyClicks(form.Editor, "x");
+  QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 5000);
+  QCOMPARE(editor::ReadRecoveryFile(name, 1000).recovery.posting, state.filePath("kept.skp"));
+  dialogs.answers = {ui::Answer::No};
+  QVERIFY(form.CloseQuery());
+  QVERIFY(copies().isEmpty());
+  qunsetenv("XDG_STATE_HOME");
 }

@@ -1,0 +1,51 @@
+#pragma once
+// Keeps a recovery copy of a text window's unsaved text. At most two
+// seconds after a change the document's characters are copied (a plain copy
+// on the event loop's thread) and encoded and written on a worker thread,
+// so a long text never holds up typing. A text that is saved or discarded
+// loses its copy; an unchanged text has none.
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+class QTextDocument;
+
+namespace editor {
+
+class RecoveryKeeper final : public QObject {
+  Q_OBJECT
+
+ public:
+  // `posting` tells the posting's path when the copy is written (empty:
+  // untitled).
+  RecoveryKeeper(QTextDocument& document, std::function<QString()> posting, QObject* parent = nullptr);
+  ~RecoveryKeeper() override;
+
+  // This window's recovery file: the process id and a number of its own.
+  const QString& FileName() const { return fileName_; }
+  // The copy written at once, on this thread: a signal or a logout ends
+  // the program next. Nothing for an unmodified text.
+  void WriteNow();
+  // The text was saved or discarded: its copy goes.
+  void Discard();
+
+  static constexpr int kDelayMs = 2000;
+
+ private:
+  void OnChange();
+  void WriteLater();
+  void Join();
+
+  QTextDocument& document_;
+  std::function<QString()> posting_;
+  QString fileName_;
+  QTimer due_;
+  std::thread writer_;
+  std::atomic<bool> writing_{false};  // the worker has a copy under way
+};
+
+}  // namespace editor
