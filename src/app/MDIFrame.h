@@ -47,6 +47,10 @@ class TFrameForm : public QMainWindow {
   // the frame). Call before the frame is shown.
   void UseSettings(app::Settings* settings);
 
+  // A signal or a logout: the unsaved text goes into its recovery copy, the
+  // settings are written, and nothing is asked.
+  void KeepEverything();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSessionManager>
 #include <csignal>
 #include <cstdio>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "app/MDIFrame.h"
 #include "app/Settings.h"
 #include "drawing/LegendDlg.h"
@@ -49,6 +51,13 @@ int main(int argc, char** argv) {
   app::Settings settings;
   TFrameForm frame;
   frame.UseSettings(&settings);
+  // A shutdown, a closed terminal or Ctrl+C: nothing typed is lost, and the
+  // program ends with success. A logout keeps the same without ending.
+  app::CatchEndSignals([&frame] {
+    frame.KeepEverything();
+    QApplication::exit(0);
+  });
+  QObject::connect(&application, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.KeepEverything(); });
   frame.show();
   if (!line.file.isEmpty()) {
     // Named before anything changes the current folder; opened once the

@@ -244,6 +244,8 @@ ui::Answer TEditForm::QuerySave() {
                                                  tr("Save changes to %1?").arg(QDir::toNativeSeparators(fileName_)));
 }
 
+void TEditForm::KeepRecoveryCopy() { recovery_->WriteNow(); }
+
 bool TEditForm::FormCloseQuery() {
   switch (QuerySave()) {
     case ui::Answer::Yes:

@@ -55,6 +55,9 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // The notice block was appended to the present text.
   bool URLAdded() const { return urlAdded_; }
   bool IsModified() const;
+  // The unsaved text into its recovery copy at once (the program is about
+  // to end without asking).
+  void KeepRecoveryCopy();
   QString Caption() const { return windowTitle(); }
 
   // The given line becomes the new last line of the text: one undo step.
