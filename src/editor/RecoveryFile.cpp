@@ -1,5 +1,6 @@
 #include "editor/RecoveryFile.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
 
 #include "editor/FileMessages.h"
 #include "editor/PostingFile.h"
@@ -102,6 +104,36 @@ QString WriteRecoveryFile(const QString& fileName, const Recovery& recovery) {
   const QByteArray bytes = EncodeRecovery(recovery);
   if (file.write(bytes) != bytes.size() || !file.commit()) return CannotWrite(fileName, file.errorString());
   return {};
+}
+
+namespace {
+
+// Whether process `pid` runs: one of another user's counts too.
+bool Running(qint64 pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+
+// The process id a recovery file's name begins with ("4711-2.recovery").
+qint64 PidOfName(const QString& name) { return name.section(QLatin1Char('-'), 0, 0).toLongLong(); }
+
+}  // namespace
+
+RecoveryScan FindRecoveries(const QString& folder, qint64 capacity) {
+  RecoveryScan scan;
+  const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.recovery")}, QDir::Files | QDir::System,
+                                                         QDir::Time | QDir::Reversed);
+  for (const QFileInfo& file : files) {
+    if (Running(PidOfName(file.fileName()))) continue;  // kept by a program that runs
+    RecoveryRead read = ReadRecoveryFile(file.filePath(), capacity);
+    if (!read.error.isEmpty()) {
+      scan.notes << read.error;
+      QFile::rename(file.filePath(), file.filePath() + QStringLiteral(".bad"));
+      continue;
+    }
+    const QFileInfo posting(read.recovery.posting);
+    const bool changed =
+        !read.recovery.posting.isEmpty() && posting.exists() && posting.lastModified().toUTC() > read.recovery.time;
+    scan.found.push_back({file.filePath(), std::move(read.recovery), changed});
+  }
+  return scan;
 }
 
 }  // namespace editor

@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 namespace editor {
 
@@ -45,5 +47,26 @@ RecoveryRead ReadRecoveryFile(const QString& fileName, qint64 capacity);
 // Writes aside and renames, readable by the owner alone. Returns the
 // error text, empty on success.
 QString WriteRecoveryFile(const QString& fileName, const Recovery& recovery);
+
+}  // namespace editor
+
+namespace editor {
+
+// A recovery file left by a program that is gone.
+struct FoundRecovery {
+  QString fileName;
+  Recovery recovery;
+  bool postingChanged = false;  // the posting on disk changed after the copy was kept
+};
+
+struct RecoveryScan {
+  std::vector<FoundRecovery> found;  // oldest first
+  QStringList notes;                 // the files refused, each with why; they are put aside
+};
+
+// The recovery files in `folder` whose programs are gone (a running
+// program's files are its own). A file that does not read is renamed aside
+// (".bad") with a note, so it is neither offered nor refused again.
+RecoveryScan FindRecoveries(const QString& folder, qint64 capacity);
 
 }  // namespace editor

@@ -127,4 +127,5 @@ class TestRecoveryFile : public QObject {
   void refused();
   void filesOfThisUserAlone();
   void keptWhileUnsavedGoneWhenSaved();
+  void foundWhenTheirProgramIsGone();
 };

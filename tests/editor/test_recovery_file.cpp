@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,4 +112,32 @@ void TestRecoveryFile::keptWhileUnsavedGoneWhenSaved() {
   QVERIFY(form.CloseQuery());
   QVERIFY(copies().isEmpty());
   qunsetenv("XDG_STATE_HOME");
+}
+
+void TestRecoveryFile::foundWhenTheirProgramIsGone() {
+  QTemporaryDir folder;
+  QProcess gone;  // a process that has ended: its id is free
+  gone.start("true", {});
+  QVERIFY(gone.waitForFinished());
+  const qint64 dead = gone.processId() > 0 ? gone.processId() : 999999;
+  const QString posting = folder.filePath("garden.skp");
+  QFile(posting).open(QIODevice::WriteOnly);  // changed on disk after the copy below
+  Recovery old = Sample(posting, "kept\r\n");
+  old.pid = dead;
+  QCOMPARE(editor::WriteRecoveryFile(folder.filePath(QString("%1-1.recovery").arg(dead)), old), QString());
+  Recovery mine = Sample({}, "mine");
+  mine.pid = ::getpid();
+  QCOMPARE(editor::WriteRecoveryFile(folder.filePath(QString("%1-1.recovery").arg(::getpid())), mine), QString());
+  QFile cut(folder.filePath(QString("%1-2.recovery").arg(dead)));
+  QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(editor::EncodeRecovery(old).chopped(2)) > 0);
+  cut.close();
+  QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath(QString("%1-3.recovery").arg(dead))).constData(), 0600), 0);
+
+  const editor::RecoveryScan scan = editor::FindRecoveries(folder.path(), 1000);
+  QCOMPARE(scan.found.size(), std::size_t(1));  // not this program's own, nor the broken ones
+  QCOMPARE(scan.found[0].recovery.text, QByteArray("kept\r\n"));
+  QVERIFY(scan.found[0].postingChanged);
+  QCOMPARE(scan.notes.size(), 2);
+  QVERIFY(QFile::exists(cut.fileName() + ".bad"));  // put aside: not refused again at the next start
+  QCOMPARE(editor::FindRecoveries(folder.path(), 1000).notes.size(), 0);
 }
