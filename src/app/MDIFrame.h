@@ -50,6 +50,9 @@ class TFrameForm : public QMainWindow {
   // A signal or a logout: the unsaved text goes into its recovery copy, the
   // settings are written, and nothing is asked.
   void KeepEverything();
+  // The unsaved text of past runs whose programs are gone, offered back in
+  // one box: Recover, Discard or Later.
+  void OfferRecoveries();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   });
   QObject::connect(&application, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.KeepEverything(); });
   frame.show();
+  QMetaObject::invokeMethod(&frame, &TFrameForm::OfferRecoveries, Qt::QueuedConnection);
   if (!line.file.isEmpty()) {
     // Named before anything changes the current folder; opened once the
     // frame is on the screen, so that a box about the file stands over it.

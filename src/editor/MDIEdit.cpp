@@ -17,6 +17,7 @@
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
+#include "editor/RecoveryFile.h"
 #include "editor/RecoveryKeeper.h"
 #include "format/Limits.h"
 #include "ui/Dialogs.h"
@@ -245,6 +246,21 @@ ui::Answer TEditForm::QuerySave() {
 }
 
 void TEditForm::KeepRecoveryCopy() { recovery_->WriteNow(); }
+
+void TEditForm::Recover(const editor::Recovery& recovery, const QString& recoveryFile) {
+  Editor->setPlainText(editor::DecodePosting(recovery.text));
+  Editor->moveCursor(QTextCursor::Start);
+  Editor->document()->setModified(true);
+  urlAdded_ = false;
+  if (recovery.posting.isEmpty()) {
+    fileName_ = editor::kUntitled;
+    setWindowTitle(editor::kUntitled);
+  } else {
+    SetFileName(recovery.posting);
+  }
+  recovery_->Adopt(recoveryFile);
+  UpdateStatus();
+}
 
 bool TEditForm::FormCloseQuery() {
   switch (QuerySave()) {

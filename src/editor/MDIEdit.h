@@ -22,7 +22,8 @@ class QMenu;
 class QStatusBar;
 namespace editor {
 class RecoveryKeeper;
-}
+struct Recovery;
+}  // namespace editor
 namespace ui {
 class FileHistory;
 enum class Answer;
@@ -58,6 +59,9 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // The unsaved text into its recovery copy at once (the program is about
   // to end without asking).
   void KeepRecoveryCopy();
+  // A past run's unsaved text, from its recovery file: modified, bound to
+  // its posting's name (F2 saves it there), nothing written yet.
+  void Recover(const editor::Recovery& recovery, const QString& recoveryFile);
   QString Caption() const { return windowTitle(); }
 
   // The given line becomes the new last line of the text: one undo step.

@@ -86,6 +86,12 @@ void RecoveryKeeper::WriteNow() {
   WriteRecoveryFile(fileName_, recovery);
 }
 
+void RecoveryKeeper::Adopt(const QString& fileName) {
+  Join();
+  QFile::remove(fileName_);
+  QFile::rename(fileName, fileName_);
+}
+
 void RecoveryKeeper::Discard() {
   due_.stop();
   Join();

@@ -32,6 +32,9 @@ class RecoveryKeeper final : public QObject {
   void WriteNow();
   // The text was saved or discarded: its copy goes.
   void Discard();
+  // A past run's copy, whose text the window now holds, becomes this
+  // window's copy: kept all along, until saved or let go.
+  void Adopt(const QString& fileName);
 
   static constexpr int kDelayMs = 2000;
 
