@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 
 #include "editor/FileMessages.h"
@@ -133,6 +134,8 @@ RecoveryScan FindRecoveries(const QString& folder, qint64 capacity) {
         !read.recovery.posting.isEmpty() && posting.exists() && posting.lastModified().toUTC() > read.recovery.time;
     scan.found.push_back({file.filePath(), std::move(read.recovery), changed});
   }
+  std::stable_sort(scan.found.begin(), scan.found.end(),
+                   [](const FoundRecovery& a, const FoundRecovery& b) { return a.recovery.time < b.recovery.time; });
   return scan;
 }
 

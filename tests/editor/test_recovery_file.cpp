@@ -118,8 +118,10 @@ void TestRecoveryFile::foundWhenTheirProgramIsGone() {
   QTemporaryDir folder;
   QProcess gone;  // a process that has ended: its id is free
   gone.start("true", {});
+  QVERIFY(gone.waitForStarted());
+  const qint64 goneId = gone.processId();
   QVERIFY(gone.waitForFinished());
-  const qint64 dead = gone.processId() > 0 ? gone.processId() : 999999;
+  const qint64 dead = goneId;
   const QString posting = folder.filePath("garden.skp");
   QFile(posting).open(QIODevice::WriteOnly);  // changed on disk after the copy below
   Recovery old = Sample(posting, "kept\r\n");
