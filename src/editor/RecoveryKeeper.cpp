@@ -37,7 +37,7 @@ Recovery Taken(const QString& posting) {
 }  // namespace
 
 RecoveryKeeper::RecoveryKeeper(QTextDocument& document, std::function<QString()> posting, QObject* parent)
-    : QObject(parent), document_(document), posting_(std::move(posting)) {
+    : QObject(parent), document_(document), copy_(document), posting_(std::move(posting)) {
   static std::atomic<int> windows{0};
   fileName_ = RecoveryFolder() + QStringLiteral("/%1-%2.recovery").arg(::getpid()).arg(++windows);
   due_.setSingleShot(true);
@@ -70,19 +70,18 @@ void RecoveryKeeper::WriteLater() {
   Join();
   Recovery recovery = Taken(posting_());
   writing_ = true;
-  writer_ =
-      std::thread([this, recovery = std::move(recovery), raw = document_.toRawText(), name = fileName_]() mutable {
-        recovery.text = EncodeRaw(raw);
-        WriteRecoveryFile(name, recovery);
-        writing_ = false;
-      });
+  writer_ = std::thread([this, recovery = std::move(recovery), pieces = copy_.Snapshot(), name = fileName_]() mutable {
+    recovery.text = EncodeRaw(JoinPieces(pieces));
+    WriteRecoveryFile(name, recovery);
+    writing_ = false;
+  });
 }
 
 void RecoveryKeeper::WriteNow() {
   Join();
   if (!document_.isModified()) return;
   Recovery recovery = Taken(posting_());
-  recovery.text = EncodeRaw(document_.toRawText());
+  recovery.text = EncodeRaw(JoinPieces(copy_.Snapshot()));
   WriteRecoveryFile(fileName_, recovery);
 }
 

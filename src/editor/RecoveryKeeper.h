@@ -1,8 +1,9 @@
 #pragma once
 // Keeps a recovery copy of a text window's unsaved text. At most two
-// seconds after a change the document's characters are copied (a plain copy
-// on the event loop's thread) and encoded and written on a worker thread,
-// so a long text never holds up typing. A text that is saved or discarded
+// seconds after a change a snapshot of the document's characters is taken
+// (from a copy kept change by change, so it costs next to nothing) and
+// encoded and written on a worker thread, so a long text never holds up
+// typing. A text that is saved or discarded
 // loses its copy; an unchanged text has none.
 
 #include <QObject>
@@ -11,6 +12,8 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+
+#include "editor/LiveTextCopy.h"
 
 class QTextDocument;
 
@@ -44,6 +47,7 @@ class RecoveryKeeper final : public QObject {
   void Join();
 
   QTextDocument& document_;
+  LiveTextCopy copy_;
   std::function<QString()> posting_;
   QString fileName_;
   QTimer due_;

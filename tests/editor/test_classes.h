@@ -128,4 +128,5 @@ class TestRecoveryFile : public QObject {
   void filesOfThisUserAlone();
   void keptWhileUnsavedGoneWhenSaved();
   void foundWhenTheirProgramIsGone();
+  void liveCopyFollowsEveryEdit();
 };

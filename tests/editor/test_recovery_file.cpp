@@ -7,8 +7,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <random>
 
 #include "ScriptedDialogs.h"
+#include "editor/LiveTextCopy.h"
 #include "editor/MDIEdit.h"
 #include "editor/RecoveryFile.h"
 #include "test_classes.h"
@@ -142,4 +146,57 @@ void TestRecoveryFile::foundWhenTheirProgramIsGone() {
   QCOMPARE(scan.notes.size(), 2);
   QVERIFY(QFile::exists(cut.fileName() + ".bad"));  // put aside: not refused again at the next start
   QCOMPARE(editor::FindRecoveries(folder.path(), 1000).notes.size(), 0);
+}
+
+// The copy the keeper snapshots follows every kind of edit, across piece
+// ends, and a snapshot taken earlier keeps the text of its moment.
+void TestRecoveryFile::liveCopyFollowsEveryEdit() {
+  QTextDocument document;
+  QString start;
+  for (int line = 0; start.size() < 10 * editor::LiveTextCopy::kPieceSize; ++line) {
+    start += QStringLiteral("line %1 L(1;%1;0;9;9)\n").arg(line);
+  }
+  document.setPlainText(start);
+  editor::LiveTextCopy copy(document);
+  const editor::TextPieces before = copy.Snapshot();
+  const QString startRaw = document.toRawText();
+  std::mt19937 random(25);
+  const auto below = [&](int bound) {
+    return bound <= 0 ? 0 : static_cast<int>(random() % static_cast<unsigned>(bound));
+  };
+  for (int step = 0; step < 400; ++step) {
+    QTextCursor cursor(&document);
+    const int length = document.characterCount() - 1;
+    cursor.setPosition(below(length + 1));
+    switch (below(6)) {
+      case 0:
+        cursor.insertText(QStringLiteral("x"));
+        break;
+      case 1:
+        cursor.insertText(QStringLiteral("two\nlines\n"));
+        break;
+      case 2:
+        cursor.setPosition(std::min(length, cursor.position() + below(editor::LiveTextCopy::kPieceSize / 4)),
+                           QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        break;
+      case 3:
+        document.undo();
+        break;
+      case 4:  // several changes as one edit, as Remove quotes makes them
+        cursor.beginEditBlock();
+        cursor.insertText(QStringLiteral("> "));
+        cursor.movePosition(QTextCursor::Start);
+        cursor.insertText(QStringLiteral("top\n"));
+        cursor.endEditBlock();
+        break;
+      default:
+        document.redo();
+        break;
+    }
+    QCOMPARE(editor::JoinPieces(copy.Snapshot()), document.toRawText());
+  }
+  QCOMPARE(editor::JoinPieces(before), startRaw);
+  document.setPlainText(QStringLiteral("anew"));
+  QCOMPARE(editor::JoinPieces(copy.Snapshot()), QStringLiteral("anew"));
 }

@@ -1,0 +1,42 @@
+#pragma once
+// A copy of a document's characters, kept up to date change by change, so
+// that taking a snapshot costs next to nothing however long the text is:
+// the copy is a row of pieces of at most kPieceSize characters, each an
+// implicitly shared QString. A change rewrites only the pieces it touches;
+// a snapshot is a copy of the row, which shares every piece, and can be
+// read on another thread while the document changes on.
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+class QTextDocument;
+
+namespace editor {
+
+using TextPieces = std::vector<QString>;
+
+// The pieces in one string: the document's raw text, paragraphs separated
+// by U+2029 as QTextDocument::toRawText gives them.
+QString JoinPieces(const TextPieces& pieces);
+
+class LiveTextCopy final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit LiveTextCopy(QTextDocument& document, QObject* parent = nullptr);
+
+  TextPieces Snapshot() const { return pieces_; }
+
+  static constexpr qsizetype kPieceSize = 16 * 1024;
+
+ private:
+  void OnChange(int position, int removed, int added);
+  void CopyWhole();
+
+  QTextDocument& document_;
+  TextPieces pieces_;
+  qsizetype length_ = 0;
+};
+
+}  // namespace editor
