@@ -383,6 +383,9 @@ constexpr std::array<Target, 7> kTargets = {{
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Recovery copies of the changed posting go to a folder of the run's own.
+  const QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
   benchmark::Initialize(&argc, argv);
