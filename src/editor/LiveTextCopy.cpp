@@ -2,16 +2,23 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace editor {
 
 namespace {
 
-// Cuts `text` into pieces of at most kPieceSize characters, appended to
-// `pieces`.
-void AppendCut(TextPieces& pieces, const QString& text) {
-  const qsizetype size = LiveTextCopy::kPieceSize;
-  for (qsizetype from = 0; from < text.size(); from += size) pieces.push_back(text.mid(from, size));
+// Cuts `text` into pieces of at most kPieceSize characters, all of about
+// one size, so that a piece cut in two does not leave a sliver behind.
+TextPieces Cut(const QString& text) {
+  const qsizetype count = (text.size() + LiveTextCopy::kPieceSize - 1) / LiveTextCopy::kPieceSize;
+  TextPieces pieces;
+  pieces.reserve(static_cast<std::size_t>(count));
+  for (qsizetype i = 0; i < count; ++i) {
+    const qsizetype from = text.size() * i / count;
+    pieces.push_back(text.mid(from, text.size() * (i + 1) / count - from));  // the whole: shared, not copied
+  }
+  return pieces;
 }
 
 }  // namespace
@@ -34,10 +41,21 @@ LiveTextCopy::LiveTextCopy(QTextDocument& document, QObject* parent) : QObject(p
 }
 
 void LiveTextCopy::CopyWhole() {
-  pieces_.clear();
   const QString text = document_.toRawText();
-  AppendCut(pieces_, text);
+  pieces_ = Cut(text);
+  if (pieces_.empty()) pieces_.emplace_back();
   length_ = text.size();
+  near_ = {0, 0};
+}
+
+LiveTextCopy::Place LiveTextCopy::PieceAt(qsizetype position) const {
+  // Edits come close to each other: the search starts at the last one.
+  Place place = near_.piece < pieces_.size() ? near_ : Place{0, 0};
+  while (place.piece > 0 && place.start > position) place.start -= pieces_[--place.piece].size();
+  while (place.piece + 1 < pieces_.size() && place.start + pieces_[place.piece].size() <= position) {
+    place.start += pieces_[place.piece++].size();
+  }
+  return place;
 }
 
 void LiveTextCopy::OnChange(int position, int removed, int added) {
@@ -50,37 +68,44 @@ void LiveTextCopy::OnChange(int position, int removed, int added) {
     CopyWhole();
     return;
   }
-  // The first piece the change touches, and where it starts.
-  std::size_t first = 0;
-  qsizetype firstStart = 0;
-  while (first + 1 < pieces_.size() && firstStart + pieces_[first].size() <= position) {
-    firstStart += pieces_[first].size();
-    ++first;
-  }
+  const Place first = PieceAt(position);
   // The pieces up to the one where the removed characters end.
-  std::size_t last = first;
-  qsizetype lastEnd = firstStart + (pieces_.empty() ? 0 : pieces_[first].size());
+  std::size_t last = first.piece;
+  qsizetype lastEnd = first.start + pieces_[last].size();
   while (last + 1 < pieces_.size() && lastEnd < position + removed) lastEnd += pieces_[++last].size();
+  // A short result takes in the next piece: many edits leave few small pieces.
+  const qsizetype kept = lastEnd - (position + removed);
+  if ((position - first.start) + added + kept < kPieceSize / 4 && last + 1 < pieces_.size()) {
+    lastEnd += pieces_[++last].size();
+  }
 
   QTextCursor cursor(&document_);
   cursor.setPosition(position);
   cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+  const QString inserted = cursor.selectedText();
+  const QStringView before = QStringView(pieces_[first.piece]).left(position - first.start);
   QString joined;
-  if (!pieces_.empty()) joined = pieces_[first].left(position - firstStart);
-  joined += cursor.selectedText();
-  if (!pieces_.empty()) joined += pieces_[last].right(lastEnd - (position + removed));
-  // A short piece takes in the next: many edits leave few small pieces.
-  if (joined.size() < kPieceSize / 2 && last + 1 < pieces_.size()) joined += pieces_[++last];
-
-  TextPieces replaced;
-  AppendCut(replaced, joined);
-  if (pieces_.empty()) {
-    pieces_ = std::move(replaced);
-  } else {
-    const auto from = pieces_.begin() + static_cast<std::ptrdiff_t>(first);
-    pieces_.erase(from, pieces_.begin() + static_cast<std::ptrdiff_t>(last) + 1);
-    pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(first), replaced.begin(), replaced.end());
+  joined.reserve(before.size() + inserted.size() + (lastEnd - (position + removed)));
+  joined.append(before);
+  joined.append(inserted);
+  qsizetype start = first.start;  // what follows the removed characters
+  for (std::size_t piece = first.piece; piece <= last; ++piece) {
+    const qsizetype from = position + removed - start;
+    if (from < pieces_[piece].size()) joined.append(QStringView(pieces_[piece]).mid(std::max<qsizetype>(0, from)));
+    start += pieces_[piece].size();
   }
+
+  TextPieces replaced = Cut(joined);
+  const auto from = pieces_.begin() + static_cast<std::ptrdiff_t>(first.piece);
+  const std::size_t count = last - first.piece + 1;
+  if (replaced.size() == count) {
+    std::move(replaced.begin(), replaced.end(), from);  // most edits: no piece moves
+  } else {
+    pieces_.erase(from, from + static_cast<std::ptrdiff_t>(count));
+    pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(first.piece), replaced.begin(), replaced.end());
+  }
+  if (pieces_.empty()) pieces_.emplace_back();  // an emptied text: one empty piece
+  near_ = first.piece < pieces_.size() ? first : Place{0, 0};
   length_ = documentLength;
 }
 

@@ -31,12 +31,20 @@ class LiveTextCopy final : public QObject {
   static constexpr qsizetype kPieceSize = 16 * 1024;
 
  private:
+  // A piece and the position of its first character.
+  struct Place {
+    std::size_t piece;
+    qsizetype start;
+  };
   void OnChange(int position, int removed, int added);
   void CopyWhole();
+  // The piece holding `position`; the last piece for the end of the text.
+  Place PieceAt(qsizetype position) const;
 
   QTextDocument& document_;
   TextPieces pieces_;
   qsizetype length_ = 0;
+  Place near_{0, 0};  // where the last change was
 };
 
 }  // namespace editor

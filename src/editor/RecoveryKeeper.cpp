@@ -70,9 +70,12 @@ void RecoveryKeeper::WriteLater() {
   Join();
   Recovery recovery = Taken(posting_());
   writing_ = true;
-  writer_ = std::thread([this, recovery = std::move(recovery), pieces = copy_.Snapshot(), name = fileName_]() mutable {
+  writer_ = std::thread([this, recovery = std::move(recovery), pieces = copy_.Snapshot(), name = fileName_,
+                         discards = discards_.load()]() mutable {
     recovery.text = EncodeRaw(JoinPieces(pieces));
     WriteRecoveryFile(name, recovery);
+    // Saved or let go while this copy was written: it must not outlive that.
+    if (discards_ != discards) QFile::remove(name);
     writing_ = false;
   });
 }
@@ -93,7 +96,7 @@ void RecoveryKeeper::Adopt(const QString& fileName) {
 
 void RecoveryKeeper::Discard() {
   due_.stop();
-  Join();
+  ++discards_;  // a copy being written removes itself; no waiting for it here
   QFile::remove(fileName_);
 }
 

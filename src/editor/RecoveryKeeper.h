@@ -53,6 +53,7 @@ class RecoveryKeeper final : public QObject {
   QTimer due_;
   std::thread writer_;
   std::atomic<bool> writing_{false};  // the worker has a copy under way
+  std::atomic<unsigned> discards_{0};  // how often the copy was let go
 };
 
 }  // namespace editor

@@ -168,7 +168,7 @@ void TestRecoveryFile::liveCopyFollowsEveryEdit() {
     QTextCursor cursor(&document);
     const int length = document.characterCount() - 1;
     cursor.setPosition(below(length + 1));
-    switch (below(6)) {
+    switch (below(7)) {
       case 0:
         cursor.insertText(QStringLiteral("x"));
         break;
@@ -189,6 +189,9 @@ void TestRecoveryFile::liveCopyFollowsEveryEdit() {
         cursor.movePosition(QTextCursor::Start);
         cursor.insertText(QStringLiteral("top\n"));
         cursor.endEditBlock();
+        break;
+      case 5:  // a paste longer than a piece
+        cursor.insertText(QString(2 * editor::LiveTextCopy::kPieceSize + 7, u'p'));
         break;
       default:
         document.redo();
