@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -32,6 +34,7 @@
 #include "drawing/PictureView.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
+#include "editor/RecoveryFile.h"
 
 namespace {
 
@@ -112,6 +115,49 @@ bool WhollyShown(const QWidget* widget, const QWidget* room) {
   return false;
 }
 
+// The built program with `arguments`, its settings and recovery files kept
+// under `home`, once its frame is mapped; the frame's window id in `window`.
+bool StartProgram(QProcess& program, const QString& home, const QStringList& arguments, QString& window) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+  environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::ForwardedChannels);
+  program.start(QStringLiteral(SKETCHPOST_PROGRAM), arguments);
+  if (!program.waitForStarted(kPatienceMs)) return false;
+  const QString pid = QString::number(program.processId());
+  // A window has its name from the moment it is made, so a search by name
+  // alone can find it unmapped, and an unmapped window takes no focus.
+  return WaitFor([&] {
+    window = Xdotool({"search", "--onlyvisible", "--pid", pid, "--name", "^Sketchpost$"}).section(QChar('\n'), 0, 0);
+    return !window.isEmpty();
+  });
+}
+
+// The smallest of the program's windows named `name`: a box over the frame.
+QString SmallestWindow(const QProcess& program, const QString& name) {
+  const QStringList windows =
+      Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", name})
+          .split(QChar('\n'), Qt::SkipEmptyParts);
+  QString smallest;
+  qint64 smallestArea = -1;
+  for (const QString& window : windows) {
+    const QString size = Xdotool({"getwindowgeometry", window}).section(QStringLiteral("Geometry: "), 1).trimmed();
+    const qint64 area = qint64{size.section('x', 0, 0).toInt()} * size.section('x', 1, 1).toInt();
+    if (smallestArea < 0 || area < smallestArea) {
+      smallest = window;
+      smallestArea = area;
+    }
+  }
+  return windows.size() > 1 ? smallest : QString();
+}
+
+// The recovery files in `folder`.
+QStringList Recoveries(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files | QDir::System);
+}
+
 }  // namespace
 
 class TestOnXServer : public QObject {
@@ -122,6 +168,8 @@ class TestOnXServer : public QObject {
   void dropOpensAFile();
   void pressTakesThePixelUnderThePointer();
   void frameOpensWithRoomForTheDrawingWindow();
+  void unsavedTextOutlivesTheProgram_data();
+  void unsavedTextOutlivesTheProgram();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -302,6 +350,73 @@ void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
     QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
                                                    widget->toolTip() + QStringLiteral(" is cut off")));
   frame.hide();
+}
+
+void TestOnXServer::unsavedTextOutlivesTheProgram_data() {
+  QTest::addColumn<QString>("signal");
+  QTest::newRow("TERM, as at a shutdown") << "TERM";
+  QTest::newRow("HUP, its terminal closed") << "HUP";
+  QTest::newRow("INT, Ctrl+C on its terminal") << "INT";
+  QTest::newRow("KILL, two seconds after the last key") << "KILL";
+}
+
+// Text typed and not saved, the program ended by a signal, started again:
+// the box offers the text, Enter takes it back, F2 saves it to its posting.
+void TestOnXServer::unsavedTextOutlivesTheProgram() {
+  QFETCH(QString, signal);
+  QTemporaryDir home;
+  const QString posting = home.filePath(QStringLiteral("garden.skp"));
+  const QByteArray saved = "L(1;10;20;110;20)\r\n";
+  Write(posting, saved);
+  const QString state = home.filePath(QStringLiteral("state/sketchpost"));
+
+  QProcess first;
+  QString window;
+  QVERIFY2(StartProgram(first, home.path(), {posting}, window), "sketchpost did not start");
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"type", "--delay", "20", "R(1;E;5;5;60;40)"}));
+  const QString kept = QStringLiteral("%1/%2-1.recovery").arg(state).arg(first.processId());
+  const auto keptText = [&] { return editor::ReadRecoveryFile(kept, 1000).recovery.text; };
+  // Kept within two seconds of the first key.
+  QVERIFY2(WaitFor([&] { return keptText() == "R(1;E;5;5;60;40)L(1;10;20;110;20)\r\n"; }, 5000), keptText());
+  // Keys after that copy: a signal keeps them at once, a kill loses them
+  // unless two seconds passed.
+  QVERIFY(Xdo({"key", "--delay", "20", "Return"}));
+  const QByteArray typed = "R(1;E;5;5;60;40)\r\nL(1;10;20;110;20)\r\n";
+  if (signal == QLatin1String("KILL")) {
+    QVERIFY2(WaitFor([&] { return keptText() == typed; }, 5000), keptText());
+  } else {
+    QTest::qWait(300);  // the program has read the key from the X server
+  }
+  QProcess::execute(QStringLiteral("kill"), {"-" + signal, QString::number(first.processId())});
+  QVERIFY(first.waitForFinished(kPatienceMs));
+  if (signal != QLatin1String("KILL")) {
+    QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first.exitCode(), 0);
+  }
+  QCOMPARE(keptText(), typed);
+  QCOMPARE(editor::ReadRecoveryFile(kept, 1000).recovery.posting, posting);
+  QCOMPARE(Read(posting), saved);  // nothing written to the posting
+
+  // The next start offers it; Enter recovers; F2 saves it where it came from.
+  QProcess second;
+  QVERIFY2(StartProgram(second, home.path(), {}, window), "sketchpost did not start again");
+  QString box;
+  QVERIFY2(WaitFor([&] { return !(box = SmallestWindow(second, QStringLiteral("^Sketchpost$"))).isEmpty(); }),
+           "no box offered the kept text");
+  QVERIFY(Xdo({"windowfocus", "--sync", box}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "Return"}));
+  QVERIFY2(
+      WaitFor([&] { return Recoveries(state).size() == 1 && !Recoveries(state).contains(QFileInfo(kept).fileName()); }),
+      "the recovered text's copy is not the running program's own");
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
+  QVERIFY2(WaitFor([&] { return Read(posting) == typed; }), Read(posting).constData());
+  QVERIFY2(WaitFor([&] { return Recoveries(state).isEmpty(); }), "a saved text kept its recovery copy");
+  QVERIFY(Xdo({"key", "--clearmodifiers", "alt+f"}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "x"}));
+  QVERIFY2(second.waitForFinished(kPatienceMs), "File Exit did not end the program within 30 s");
+  QCOMPARE(second.exitCode(), 0);
 }
 
 int main(int argc, char** argv) {
