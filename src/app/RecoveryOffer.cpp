@@ -26,13 +26,20 @@ QString Described(const editor::FoundRecovery& found) {
 void TFrameForm::OfferRecoveries() {
   editor::RecoveryScan scan =
       editor::FindRecoveries(editor::RecoveryFolder(), static_cast<qint64>(sketch::kDocumentCapacity));
-  for (const QString& note : scan.notes) std::fprintf(stderr, "sketchpost: %s (put aside)\n", qPrintable(note));
+  for (const QString& note : scan.notes) {
+    std::fprintf(stderr, "sketchpost: %s Put aside.\n", qPrintable(QString(note).replace(QChar(u'\n'), QChar(u' '))));
+  }
   if (scan.found.empty()) return;
   QString text = tr("Sketchpost kept text that was not saved when it last ended:\n");
   for (const editor::FoundRecovery& found : scan.found) text += QStringLiteral("\n") + Described(found);
   // One text window: the latest comes back, the others wait for the next start.
   if (scan.found.size() > 1)
     text += tr("\n\nRecover opens the latest; the others are offered again at the next start.");
+  if (!scan.notes.isEmpty()) {
+    text += tr("\n\nBroken recovery files were put aside in %1 (%2 of them).")
+                .arg(QDir::toNativeSeparators(editor::RecoveryFolder()))
+                .arg(scan.notes.size());
+  }
   switch (ui::CurrentDialogs().OfferRecovery(this, text)) {
     case ui::Answer::Recover: {
       if (EditForm == nullptr) MakeEditorWindow();

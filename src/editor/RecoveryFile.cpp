@@ -59,7 +59,7 @@ RecoveryRead DecodeRecovery(const QByteArray& bytes) {
   if (lines.size() != 5 || lines[0] != kMagic || !HeaderValue(lines[1], "posting", posting) ||
       !HeaderValue(lines[2], "time", time) || !HeaderValue(lines[3], "pid", pid) ||
       !HeaderValue(lines[4], "bytes", size)) {
-    read.error = QStringLiteral("not a recovery file of Sketchpost");
+    read.error = QStringLiteral("It is not a recovery file of Sketchpost.");
     return read;
   }
   bool pidOk = false, sizeOk = false;
@@ -69,13 +69,13 @@ RecoveryRead DecodeRecovery(const QByteArray& bytes) {
   recovery.pid = pid.toLongLong(&pidOk);
   const qint64 expected = size.toLongLong(&sizeOk);
   if (!recovery.time.isValid() || !pidOk || recovery.pid <= 0 || !sizeOk || expected < 0) {
-    read.error = QStringLiteral("its header does not read");
+    read.error = QStringLiteral("Its header does not read.");
     return read;
   }
   recovery.text = bytes.mid(end + 2);
   if (recovery.text.size() != expected) {
-    read.error = recovery.text.size() < expected ? QStringLiteral("it is cut short")
-                                                 : QStringLiteral("it runs on past its text");
+    read.error = recovery.text.size() < expected ? QStringLiteral("It is cut short.")
+                                                 : QStringLiteral("It runs on past its text.");
     recovery.text.clear();
   }
   return read;
@@ -85,7 +85,7 @@ RecoveryRead ReadRecoveryFile(const QString& fileName, qint64 capacity) {
   struct stat info {};
   if (::lstat(QFile::encodeName(fileName).constData(), &info) == 0 && info.st_uid != ::getuid()) {
     RecoveryRead refused;
-    refused.error = CannotOpen(fileName, QStringLiteral("it belongs to another user"));
+    refused.error = CannotOpen(fileName, QStringLiteral("It belongs to another user."));
     return refused;
   }
   const FileRead file = ReadPostingFile(fileName, kHeaderMax + capacity);

@@ -428,6 +428,9 @@ void TestFrameFiles::recoveriesOfferedAtTheStart() {
   const QString folder = editor::RecoveryFolder();
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-1.recovery").arg(goneId), older), QString());
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-2.recovery").arg(goneId), latest), QString());
+  QFile broken(folder + QString("/%1-3.recovery").arg(goneId));
+  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x7f" "ELF") == 4);
+  broken.close();
   {
     Session session;
     QVERIFY(session.Shown());
@@ -436,6 +439,7 @@ void TestFrameFiles::recoveriesOfferedAtTheStart() {
     QCOMPARE(session.dialogs.Texts("OfferRecovery").size(), 1);  // one box for all
     QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains("untitled"));
     QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains(QDir::toNativeSeparators(posting)));
+    QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains("Broken recovery files were put aside"));
     const QStringList left = QDir(folder).entryList({"*.recovery"});
     if (answer == ui::Answer::Recover) {
       TEditForm* editor = session.frame.EditForm;

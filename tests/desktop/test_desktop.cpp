@@ -8,6 +8,8 @@
 // for something to be seen (a window, a picture, a file) and gives up with a
 // message after a bound.
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -398,6 +400,13 @@ void TestOnXServer::unsavedTextOutlivesTheProgram() {
   QCOMPARE(editor::ReadRecoveryFile(kept, 1000).recovery.posting, posting);
   QCOMPARE(Read(posting), saved);  // nothing written to the posting
 
+  // Broken files beside it neither block nor stop the next start: a copy
+  // cut short and a pipe no one writes to.
+  const QString cut = state + QStringLiteral("/2147483646-1.recovery");
+  const QString pipe = state + QStringLiteral("/2147483646-2.recovery");
+  Write(cut, Read(kept).chopped(3));
+  QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
   // The next start offers it; Enter recovers; F2 saves it where it came from.
   QProcess second;
   QVERIFY2(StartProgram(second, home.path(), {}, window), "sketchpost did not start again");
@@ -409,6 +418,7 @@ void TestOnXServer::unsavedTextOutlivesTheProgram() {
   QVERIFY2(
       WaitFor([&] { return Recoveries(state).size() == 1 && !Recoveries(state).contains(QFileInfo(kept).fileName()); }),
       "the recovered text's copy is not the running program's own");
+  QVERIFY(QFile::exists(cut + ".bad") && QFile::exists(pipe + ".bad"));  // put aside
   QVERIFY(Xdo({"windowfocus", "--sync", window}));
   QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
   QVERIFY2(WaitFor([&] { return Read(posting) == typed; }), Read(posting).constData());
