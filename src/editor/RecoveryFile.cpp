@@ -44,7 +44,10 @@ QString RecoveryFolder() {
 
 QByteArray EncodeRecovery(const Recovery& recovery) {
   QByteArray bytes = kMagic + '\n';
-  bytes += "posting: " + QFile::encodeName(recovery.posting) + '\n';
+  // A file name may hold line breaks: they, and the escape itself, as %XX.
+  QByteArray posting = QFile::encodeName(recovery.posting);
+  posting.replace("%", "%25").replace("\n", "%0A").replace("\r", "%0D");
+  bytes += "posting: " + posting + '\n';
   bytes += "time: " + recovery.time.toUTC().toString(Qt::ISODate).toLatin1() + '\n';
   bytes += "pid: " + QByteArray::number(recovery.pid) + '\n';
   bytes += "bytes: " + QByteArray::number(recovery.text.size()) + "\n\n";
@@ -64,7 +67,7 @@ RecoveryRead DecodeRecovery(const QByteArray& bytes) {
   }
   bool pidOk = false, sizeOk = false;
   Recovery& recovery = read.recovery;
-  recovery.posting = QFile::decodeName(posting);
+  recovery.posting = QFile::decodeName(QByteArray::fromPercentEncoding(posting));
   recovery.time = QDateTime::fromString(QString::fromLatin1(time), Qt::ISODate);
   recovery.pid = pid.toLongLong(&pidOk);
   const qint64 expected = size.toLongLong(&sizeOk);
