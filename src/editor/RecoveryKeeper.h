@@ -52,7 +52,7 @@ class RecoveryKeeper final : public QObject {
   QString fileName_;
   QTimer due_;
   std::thread writer_;
-  std::atomic<bool> writing_{false};  // the worker has a copy under way
+  std::atomic<bool> writing_{false};   // the worker has a copy under way
   std::atomic<unsigned> discards_{0};  // how often the copy was let go
 };
 

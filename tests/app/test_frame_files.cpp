@@ -429,7 +429,8 @@ void TestFrameFiles::recoveriesOfferedAtTheStart() {
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-1.recovery").arg(goneId), older), QString());
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-2.recovery").arg(goneId), latest), QString());
   QFile broken(folder + QString("/%1-3.recovery").arg(goneId));
-  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x7f" "ELF") == 4);
+  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x7f"
+                                                            "ELF") == 4);
   broken.close();
   {
     Session session;
