@@ -36,8 +36,12 @@ LiveTextCopy::LiveTextCopy(QTextDocument& document, QObject* parent) : QObject(p
   // A document tells its changes only once it has a layout; an editor's
   // has one already.
   document_.documentLayout();
-  CopyWhole();
   connect(&document_, &QTextDocument::contentsChange, this, &LiveTextCopy::OnChange);
+}
+
+TextPieces LiveTextCopy::Snapshot() {
+  if (stale_) CopyWhole();
+  return pieces_;
 }
 
 void LiveTextCopy::CopyWhole() {
@@ -46,6 +50,7 @@ void LiveTextCopy::CopyWhole() {
   if (pieces_.empty()) pieces_.emplace_back();
   length_ = text.size();
   near_ = {0, 0};
+  stale_ = false;
 }
 
 LiveTextCopy::Place LiveTextCopy::PieceAt(qsizetype position) const {
@@ -59,13 +64,15 @@ LiveTextCopy::Place LiveTextCopy::PieceAt(qsizetype position) const {
 }
 
 void LiveTextCopy::OnChange(int position, int removed, int added) {
+  if (stale_) return;
   // The document's characters without the paragraph end that closes it.
   const qsizetype documentLength = document_.characterCount() - 1;
-  // A change that reaches the closing paragraph end (the whole text set
-  // anew, say) is copied whole: it costs what the change itself cost.
-  if (position < 0 || removed < 0 || added < 0 || position + removed > length_ || position + added > documentLength ||
-      length_ - removed + added != documentLength) {
-    CopyWhole();
+  // A change of much of the text, or one that reaches the closing paragraph
+  // end (the whole text set anew, say): copied whole when next needed.
+  const bool much = added > documentLength / 4 || removed > length_ / 4;
+  if (much || position < 0 || removed < 0 || added < 0 || position + removed > length_ ||
+      position + added > documentLength || length_ - removed + added != documentLength) {
+    stale_ = true;
     return;
   }
   const Place first = PieceAt(position);

@@ -4,7 +4,9 @@
 // the copy is a row of pieces of at most kPieceSize characters, each an
 // implicitly shared QString. A change rewrites only the pieces it touches;
 // a snapshot is a copy of the row, which shares every piece, and can be
-// read on another thread while the document changes on.
+// read on another thread while the document changes on. A change of much of
+// the text (a file loaded, quotes removed) is not followed piece by piece:
+// the copy is taken whole at the next snapshot, once, instead.
 
 #include <QObject>
 #include <QString>
@@ -26,7 +28,7 @@ class LiveTextCopy final : public QObject {
  public:
   explicit LiveTextCopy(QTextDocument& document, QObject* parent = nullptr);
 
-  TextPieces Snapshot() const { return pieces_; }
+  TextPieces Snapshot();
 
   static constexpr qsizetype kPieceSize = 16 * 1024;
 
@@ -44,7 +46,8 @@ class LiveTextCopy final : public QObject {
   QTextDocument& document_;
   TextPieces pieces_;
   qsizetype length_ = 0;
-  Place near_{0, 0};  // where the last change was
+  bool stale_ = true;  // to be copied whole at the next snapshot
+  Place near_{0, 0};   // where the last change was
 };
 
 }  // namespace editor
