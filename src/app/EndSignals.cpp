@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 
 namespace app {
@@ -14,9 +15,11 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 extern "C" void OnEndSignal(int) {
+  const int savedErrno = errno;  // the interrupted code may be about to read it
   const char byte = 1;
   // Nothing but an async-signal-safe write; a full pipe already holds the news.
   [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+  errno = savedErrno;
 }
 
 }  // namespace

@@ -45,6 +45,12 @@ void TFrameForm::OfferRecoveries() {
       if (EditForm == nullptr) MakeEditorWindow();
       const editor::FoundRecovery& latest = scan.found.back();
       EditForm->Recover(latest.recovery, latest.fileName);
+      // Older copies of the same posting would only come back to be saved
+      // over the newer text.
+      for (const editor::FoundRecovery& older : scan.found) {
+        if (&older != &latest && !older.recovery.posting.isEmpty() && older.recovery.posting == latest.recovery.posting)
+          QFile::remove(older.fileName);
+      }
       ShowEditorWindow();
       break;
     }

@@ -59,13 +59,17 @@ int main(int argc, char** argv) {
   });
   QObject::connect(&application, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.KeepEverything(); });
   frame.show();
-  QMetaObject::invokeMethod(&frame, &TFrameForm::OfferRecoveries, Qt::QueuedConnection);
-  if (!line.file.isEmpty()) {
-    // Named before anything changes the current folder; opened once the
-    // frame is on the screen, so that a box about the file stands over it.
-    const QString file = QFileInfo(line.file).absoluteFilePath();
-    QMetaObject::invokeMethod(
-        &frame, [&frame, file] { frame.OpenFile(file); }, Qt::QueuedConnection);
-  }
+  // Named before anything changes the current folder; opened once the frame
+  // is on the screen, so that a box about the file stands over it, and after
+  // the unsaved text of a past run was offered back, so that the two never
+  // meet in one window unasked.
+  const QString file = line.file.isEmpty() ? QString() : QFileInfo(line.file).absoluteFilePath();
+  QMetaObject::invokeMethod(
+      &frame,
+      [&frame, file] {
+        frame.OfferRecoveries();
+        if (!file.isEmpty()) frame.OpenFile(file);
+      },
+      Qt::QueuedConnection);
   return QApplication::exec();
 }

@@ -1,6 +1,5 @@
 #include "editor/RecoveryFile.h"
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,10 +9,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
-#include <cerrno>
 
 #include "editor/FileMessages.h"
 #include "editor/PostingFile.h"
+#include "editor/RecoveryRun.h"
 
 namespace editor {
 
@@ -112,24 +111,23 @@ QString WriteRecoveryFile(const QString& fileName, const Recovery& recovery) {
 
 namespace {
 
-// Whether process `pid` runs: one of another user's counts too.
-bool Running(qint64 pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
-
-// The process id a recovery file's name begins with ("4711-2.recovery").
-qint64 PidOfName(const QString& name) { return name.section(QLatin1Char('-'), 0, 0).toLongLong(); }
+// The run that wrote a recovery file: its name up to the window's number
+// ("4711-3fa9c2d1-2.recovery").
+QString RunOfName(const QString& name) { return name.section(QLatin1Char('-'), 0, -2); }
 
 }  // namespace
 
 RecoveryScan FindRecoveries(const QString& folder, qint64 capacity) {
   RecoveryScan scan;
-  const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.recovery")}, QDir::Files | QDir::System,
-                                                         QDir::Time | QDir::Reversed);
+  const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.recovery")},
+                                                         QDir::Files | QDir::System | QDir::NoSymLinks, QDir::NoSort);
   for (const QFileInfo& file : files) {
-    if (Running(PidOfName(file.fileName()))) continue;  // kept by a program that runs
+    if (RunIsAlive(folder, RunOfName(file.fileName()))) continue;  // kept by a program that runs
     RecoveryRead read = ReadRecoveryFile(file.filePath(), capacity);
     if (!read.error.isEmpty()) {
       scan.notes << read.error;
-      QFile::rename(file.filePath(), file.filePath() + QStringLiteral(".bad"));
+      // Another user's file is left where it is, for that user.
+      if (file.ownerId() == ::getuid()) QFile::rename(file.filePath(), file.filePath() + QStringLiteral(".bad"));
       continue;
     }
     const QFileInfo posting(read.recovery.posting);
@@ -137,6 +135,7 @@ RecoveryScan FindRecoveries(const QString& folder, qint64 capacity) {
         !read.recovery.posting.isEmpty() && posting.exists() && posting.lastModified().toUTC() > read.recovery.time;
     scan.found.push_back({file.filePath(), std::move(read.recovery), changed});
   }
+  RemoveLocksOfEndedRuns(folder);
   std::stable_sort(scan.found.begin(), scan.found.end(),
                    [](const FoundRecovery& a, const FoundRecovery& b) { return a.recovery.time < b.recovery.time; });
   return scan;

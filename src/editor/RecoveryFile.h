@@ -65,8 +65,9 @@ struct RecoveryScan {
 };
 
 // The recovery files in `folder` whose programs are gone (a running
-// program's files are its own). A file that does not read is renamed aside
-// (".bad") with a note, so it is neither offered nor refused again.
+// program's files are its own). A file of this user's that does not read is
+// renamed aside (".bad") with a note, so it is neither offered nor refused
+// again; another user's is left alone.
 RecoveryScan FindRecoveries(const QString& folder, qint64 capacity);
 
 }  // namespace editor

@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QTextDocument>
 #include <atomic>
+#include <cstdio>
 #include <string>
 
 #include "editor/RecoveryFile.h"
+#include "editor/RecoveryRun.h"
 #include "qttext/TextBytes.h"
 
 namespace editor {
@@ -39,7 +41,8 @@ Recovery Taken(const QString& posting) {
 RecoveryKeeper::RecoveryKeeper(QTextDocument& document, std::function<QString()> posting, QObject* parent)
     : QObject(parent), document_(document), copy_(document), posting_(std::move(posting)) {
   static std::atomic<int> windows{0};
-  fileName_ = RecoveryFolder() + QStringLiteral("/%1-%2.recovery").arg(::getpid()).arg(++windows);
+  const QString folder = RecoveryFolder();
+  fileName_ = folder + QStringLiteral("/%1-%2.recovery").arg(RunName(folder)).arg(++windows);
   due_.setSingleShot(true);
   connect(&due_, &QTimer::timeout, this, &RecoveryKeeper::WriteLater);
   connect(&document_, &QTextDocument::contentsChanged, this, &RecoveryKeeper::OnChange);
@@ -73,7 +76,7 @@ void RecoveryKeeper::WriteLater() {
   writer_ = std::thread([this, recovery = std::move(recovery), pieces = copy_.Snapshot(), name = fileName_,
                          discards = discards_.load()]() mutable {
     recovery.text = EncodeRaw(JoinPieces(pieces));
-    WriteRecoveryFile(name, recovery);
+    NoteWrite(WriteRecoveryFile(name, recovery));
     // Saved or let go while this copy was written: it must not outlive that.
     if (discards_ != discards) QFile::remove(name);
     writing_ = false;
@@ -85,7 +88,15 @@ void RecoveryKeeper::WriteNow() {
   if (!document_.isModified()) return;
   Recovery recovery = Taken(posting_());
   recovery.text = EncodeRaw(JoinPieces(copy_.Snapshot()));
-  WriteRecoveryFile(fileName_, recovery);
+  NoteWrite(WriteRecoveryFile(fileName_, recovery));
+}
+
+void RecoveryKeeper::NoteWrite(const QString& error) {
+  if (error == lastError_) return;
+  lastError_ = error;
+  if (!error.isEmpty()) {
+    std::fprintf(stderr, "sketchpost: no recovery copy: %s\n", qPrintable(QString(error).replace(u'\n', u' ')));
+  }
 }
 
 void RecoveryKeeper::Adopt(const QString& fileName) {
@@ -98,6 +109,9 @@ void RecoveryKeeper::Discard() {
   due_.stop();
   ++discards_;  // a copy being written removes itself; no waiting for it here
   QFile::remove(fileName_);
+  // Let go, yet still here (the file dialog of an Open was cancelled, say):
+  // kept again soon.
+  if (document_.isModified()) due_.start(kDelayMs);
 }
 
 }  // namespace editor

@@ -28,12 +28,13 @@ class RecoveryKeeper final : public QObject {
   RecoveryKeeper(QTextDocument& document, std::function<QString()> posting, QObject* parent = nullptr);
   ~RecoveryKeeper() override;
 
-  // This window's recovery file: the process id and a number of its own.
+  // This window's recovery file: the run's name and a number of its own.
   const QString& FileName() const { return fileName_; }
   // The copy written at once, on this thread: a signal or a logout ends
   // the program next. Nothing for an unmodified text.
   void WriteNow();
-  // The text was saved or discarded: its copy goes.
+  // The text was saved or let go: its copy goes. A text that stays changed
+  // gets a new copy two seconds later.
   void Discard();
   // A past run's copy, whose text the window now holds, becomes this
   // window's copy: kept all along, until saved or let go.
@@ -45,6 +46,9 @@ class RecoveryKeeper final : public QObject {
   void OnChange();
   void WriteLater();
   void Join();
+  // A copy that cannot be written is told once on standard error, not at
+  // every try. Called on the writer's thread, or on this one after it ended.
+  void NoteWrite(const QString& error);
 
   QTextDocument& document_;
   LiveTextCopy copy_;
@@ -52,7 +56,8 @@ class RecoveryKeeper final : public QObject {
   QString fileName_;
   QTimer due_;
   std::thread writer_;
-  std::atomic<bool> writing_{false};   // the worker has a copy under way
+  std::atomic<bool> writing_{false};  // the worker has a copy under way
+  QString lastError_;
   std::atomic<unsigned> discards_{0};  // how often the copy was let go
 };
 

@@ -428,6 +428,9 @@ void TestFrameFiles::recoveriesOfferedAtTheStart() {
   const QString folder = editor::RecoveryFolder();
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-1.recovery").arg(goneId), older), QString());
   QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-2.recovery").arg(goneId), latest), QString());
+  // An older copy of the same posting: recovering the latest lets it go.
+  editor::Recovery stale{posting, latest.time.addSecs(-30), goneId, "L(1;0;0;9;9)"};
+  QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-4.recovery").arg(goneId), stale), QString());
   QFile broken(folder + QString("/%1-3.recovery").arg(goneId));
   QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x7f"
                                                             "ELF") == 4);
@@ -450,9 +453,10 @@ void TestFrameFiles::recoveriesOfferedAtTheStart() {
       QVERIFY(!QFile::exists(posting));       // nothing written until the user saves
       QCOMPARE(left.size(), 2);               // the older one waits; the latest is the window's now
       QVERIFY(left.contains(QString("%1-1.recovery").arg(goneId)));
+      QVERIFY(!left.contains(QString("%1-4.recovery").arg(goneId)));
       QCOMPARE(left.filter(QString("%1-").arg(::getpid())).size(), 1);
     } else {
-      QCOMPARE(left.size(), answer == ui::Answer::Later ? 2 : 0);
+      QCOMPARE(left.size(), answer == ui::Answer::Later ? 3 : 0);
     }
     session.dialogs.answers = {ui::Answer::No};  // the end: the recovered text is let go
   }

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDropEvent>
@@ -26,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -117,6 +119,27 @@ bool WhollyShown(const QWidget* widget, const QWidget* room) {
   return false;
 }
 
+// The program's windows named "Sketchpost" on the screen, largest first:
+// the frame, then any box over it.
+QStringList SketchpostWindows(const QProcess& program) {
+  QStringList windows =
+      Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", "^Sketchpost$"})
+          .split(QChar('\n'), Qt::SkipEmptyParts);
+  const auto area = [](const QString& window) {
+    const QString size = Xdotool({"getwindowgeometry", window}).section(QStringLiteral("Geometry: "), 1).trimmed();
+    return qint64{size.section('x', 0, 0).toInt()} * size.section('x', 1, 1).toInt();
+  };
+  std::stable_sort(windows.begin(), windows.end(),
+                   [&](const QString& a, const QString& b) { return area(a) > area(b); });
+  return windows;
+}
+
+// A box over the frame; "" while there is none.
+QString BoxWindow(const QProcess& program) {
+  const QStringList windows = SketchpostWindows(program);
+  return windows.size() > 1 ? windows.last() : QString();
+}
+
 // The built program with `arguments`, its settings and recovery files kept
 // under `home`, once its frame is mapped; the frame's window id in `window`.
 bool StartProgram(QProcess& program, const QString& home, const QStringList& arguments, QString& window) {
@@ -128,31 +151,12 @@ bool StartProgram(QProcess& program, const QString& home, const QStringList& arg
   program.setProcessChannelMode(QProcess::ForwardedChannels);
   program.start(QStringLiteral(SKETCHPOST_PROGRAM), arguments);
   if (!program.waitForStarted(kPatienceMs)) return false;
-  const QString pid = QString::number(program.processId());
   // A window has its name from the moment it is made, so a search by name
   // alone can find it unmapped, and an unmapped window takes no focus.
   return WaitFor([&] {
-    window = Xdotool({"search", "--onlyvisible", "--pid", pid, "--name", "^Sketchpost$"}).section(QChar('\n'), 0, 0);
+    window = SketchpostWindows(program).value(0);
     return !window.isEmpty();
   });
-}
-
-// The smallest of the program's windows named `name`: a box over the frame.
-QString SmallestWindow(const QProcess& program, const QString& name) {
-  const QStringList windows =
-      Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", name})
-          .split(QChar('\n'), Qt::SkipEmptyParts);
-  QString smallest;
-  qint64 smallestArea = -1;
-  for (const QString& window : windows) {
-    const QString size = Xdotool({"getwindowgeometry", window}).section(QStringLiteral("Geometry: "), 1).trimmed();
-    const qint64 area = qint64{size.section('x', 0, 0).toInt()} * size.section('x', 1, 1).toInt();
-    if (smallestArea < 0 || area < smallestArea) {
-      smallest = window;
-      smallestArea = area;
-    }
-  }
-  return windows.size() > 1 ? smallest : QString();
 }
 
 // The recovery files in `folder`.
@@ -172,6 +176,7 @@ class TestOnXServer : public QObject {
   void frameOpensWithRoomForTheDrawingWindow();
   void unsavedTextOutlivesTheProgram_data();
   void unsavedTextOutlivesTheProgram();
+  void fileNamedAtTheStartWaitsForTheOffer();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -377,8 +382,13 @@ void TestOnXServer::unsavedTextOutlivesTheProgram() {
   QVERIFY2(StartProgram(first, home.path(), {posting}, window), "sketchpost did not start");
   QVERIFY(Xdo({"windowfocus", "--sync", window}));
   QVERIFY(Xdo({"type", "--delay", "20", "R(1;E;5;5;60;40)"}));
-  const QString kept = QStringLiteral("%1/%2-1.recovery").arg(state).arg(first.processId());
-  const auto keptText = [&] { return editor::ReadRecoveryFile(kept, 1000).recovery.text; };
+  // The one recovery file, named by the program's run.
+  QString kept;
+  const auto keptText = [&] {
+    const QStringList files = Recoveries(state);
+    kept = files.size() == 1 ? state + '/' + files[0] : QString();
+    return editor::ReadRecoveryFile(kept, 1000).recovery.text;
+  };
   // Kept within two seconds of the first key.
   QVERIFY2(WaitFor([&] { return keptText() == "R(1;E;5;5;60;40)L(1;10;20;110;20)\r\n"; }, 5000), keptText());
   // Keys after that copy: a signal keeps them at once, a kill loses them
@@ -411,10 +421,10 @@ void TestOnXServer::unsavedTextOutlivesTheProgram() {
   QProcess second;
   QVERIFY2(StartProgram(second, home.path(), {}, window), "sketchpost did not start again");
   QString box;
-  QVERIFY2(WaitFor([&] { return !(box = SmallestWindow(second, QStringLiteral("^Sketchpost$"))).isEmpty(); }),
-           "no box offered the kept text");
+  QVERIFY2(WaitFor([&] { return !(box = BoxWindow(second)).isEmpty(); }), "no box offered the kept text");
   QVERIFY(Xdo({"windowfocus", "--sync", box}));
   QVERIFY(Xdo({"key", "--clearmodifiers", "Return"}));
+  QVERIFY2(WaitFor([&] { return BoxWindow(second).isEmpty(); }), "the box stayed");
   QVERIFY2(
       WaitFor([&] { return Recoveries(state).size() == 1 && !Recoveries(state).contains(QFileInfo(kept).fileName()); }),
       "the recovered text's copy is not the running program's own");
@@ -427,6 +437,44 @@ void TestOnXServer::unsavedTextOutlivesTheProgram() {
   QVERIFY(Xdo({"key", "--clearmodifiers", "x"}));
   QVERIFY2(second.waitForFinished(kPatienceMs), "File Exit did not end the program within 30 s");
   QCOMPARE(second.exitCode(), 0);
+}
+
+// A file named on the command line while a past run's text waits: the box
+// comes first, and the file is opened after it, with the save question for
+// the recovered text, never silently over it.
+void TestOnXServer::fileNamedAtTheStartWaitsForTheOffer() {
+  QTemporaryDir home;
+  const QString state = home.filePath(QStringLiteral("state/sketchpost"));
+  const QString posting = home.filePath(QStringLiteral("other.skp"));
+  Write(posting, "E(1;E;10;10;90;60)\r\n");
+  const editor::Recovery left{{}, QDateTime::currentDateTimeUtc(), 2147483646, "kept"};
+  QCOMPARE(editor::WriteRecoveryFile(state + QStringLiteral("/2147483646-1.recovery"), left), QString());
+
+  QProcess program;
+  QString window;
+  QVERIFY2(StartProgram(program, home.path(), {posting}, window), "sketchpost did not start");
+  QString offer;
+  QVERIFY2(WaitFor([&] { return !(offer = BoxWindow(program)).isEmpty(); }), "no box offered the kept text");
+  QVERIFY(Xdo({"windowfocus", "--sync", offer}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "Return"}));
+  // Recovered; then the question whether to save it before other.skp opens.
+  QString question;
+  QVERIFY2(WaitFor([&] {
+             question = BoxWindow(program);
+             return !question.isEmpty() && question != offer;
+           }),
+           "other.skp was opened over the recovered text without a question");
+  QVERIFY(Xdo({"windowfocus", "--sync", question}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "n"}));  // No: let the recovered text go
+  QVERIFY2(WaitFor([&] { return BoxWindow(program).isEmpty(); }), "the question stayed");
+  // other.skp is in the window: a key and F2 save it.
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"type", "--delay", "20", "x"}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
+  QVERIFY2(WaitFor([&] { return Read(posting) == "xE(1;E;10;10;90;60)\r\n"; }), Read(posting).constData());
+  QVERIFY2(WaitFor([&] { return Recoveries(state).isEmpty(); }), "a copy let go or saved was kept");
+  program.terminate();
+  QVERIFY(program.waitForFinished(kPatienceMs));
 }
 
 int main(int argc, char** argv) {

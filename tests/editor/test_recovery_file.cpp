@@ -15,6 +15,7 @@
 #include "editor/LiveTextCopy.h"
 #include "editor/MDIEdit.h"
 #include "editor/RecoveryFile.h"
+#include "editor/RecoveryRun.h"
 #include "test_classes.h"
 
 using editor::Recovery;
@@ -132,18 +133,28 @@ void TestRecoveryFile::foundWhenTheirProgramIsGone() {
   Recovery old = Sample(posting, "kept\r\n");
   old.pid = dead;
   QCOMPARE(editor::WriteRecoveryFile(folder.filePath(QString("%1-1.recovery").arg(dead)), old), QString());
+  // This program's own, and one whose writer had this program's process id
+  // (a run before a reboot): only the latter is a past run's.
   Recovery mine = Sample({}, "mine");
   mine.pid = ::getpid();
-  QCOMPARE(editor::WriteRecoveryFile(folder.filePath(QString("%1-1.recovery").arg(::getpid())), mine), QString());
+  const QString run = editor::RunName(folder.path());
+  QCOMPARE(editor::WriteRecoveryFile(folder.filePath(run + "-1.recovery"), mine), QString());
+  QVERIFY(editor::RunIsAlive(folder.path(), run));
+  Recovery reused = Sample({}, "before the reboot");
+  reused.pid = ::getpid();
+  reused.time = old.time.addSecs(-1);
+  QCOMPARE(editor::WriteRecoveryFile(folder.filePath(QString("%1-0badf00d-1.recovery").arg(::getpid())), reused),
+           QString());
   QFile cut(folder.filePath(QString("%1-2.recovery").arg(dead)));
   QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(editor::EncodeRecovery(old).chopped(2)) > 0);
   cut.close();
   QCOMPARE(::mkfifo(QFile::encodeName(folder.filePath(QString("%1-3.recovery").arg(dead))).constData(), 0600), 0);
 
   const editor::RecoveryScan scan = editor::FindRecoveries(folder.path(), 1000);
-  QCOMPARE(scan.found.size(), std::size_t(1));  // not this program's own, nor the broken ones
-  QCOMPARE(scan.found[0].recovery.text, QByteArray("kept\r\n"));
-  QVERIFY(scan.found[0].postingChanged);
+  QCOMPARE(scan.found.size(), std::size_t(2));  // not this program's own, nor the broken ones
+  QCOMPARE(scan.found[0].recovery.text, QByteArray("before the reboot"));
+  QCOMPARE(scan.found[1].recovery.text, QByteArray("kept\r\n"));
+  QVERIFY(scan.found[1].postingChanged);
   QCOMPARE(scan.notes.size(), 2);
   QVERIFY(QFile::exists(cut.fileName() + ".bad"));  // put aside: not refused again at the next start
   QCOMPARE(editor::FindRecoveries(folder.path(), 1000).notes.size(), 0);
