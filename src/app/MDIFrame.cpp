@@ -260,6 +260,11 @@ void TFrameForm::ForwardCursorLine(const QByteArray& line) {
   GrafForm->HighlightLine(line.toStdString());
 }
 
+void TFrameForm::KeepEverything() {
+  if (EditForm != nullptr) EditForm->KeepRecoveryCopy();
+  StoreSettings();
+}
+
 void TFrameForm::closeEvent(QCloseEvent* event) {
   for (QMdiSubWindow* window : MdiArea->subWindowList()) {
     auto* child = qobject_cast<ui::ChildSubWindow*>(window);

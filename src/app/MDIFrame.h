@@ -47,6 +47,13 @@ class TFrameForm : public QMainWindow {
   // the frame). Call before the frame is shown.
   void UseSettings(app::Settings* settings);
 
+  // A signal or a logout: the unsaved text goes into its recovery copy, the
+  // settings are written, and nothing is asked.
+  void KeepEverything();
+  // The unsaved text of past runs whose programs are gone, offered back in
+  // one box: Recover, Discard or Later.
+  void OfferRecoveries();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;

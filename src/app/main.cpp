@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSessionManager>
 #include <csignal>
 #include <cstdio>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "app/MDIFrame.h"
 #include "app/Settings.h"
 #include "drawing/LegendDlg.h"
@@ -49,13 +51,25 @@ int main(int argc, char** argv) {
   app::Settings settings;
   TFrameForm frame;
   frame.UseSettings(&settings);
+  // A shutdown, a closed terminal or Ctrl+C: nothing typed is lost, and the
+  // program ends with success. A logout keeps the same without ending.
+  app::CatchEndSignals([&frame] {
+    frame.KeepEverything();
+    QApplication::exit(0);
+  });
+  QObject::connect(&application, &QGuiApplication::commitDataRequest, &frame, [&frame] { frame.KeepEverything(); });
   frame.show();
-  if (!line.file.isEmpty()) {
-    // Named before anything changes the current folder; opened once the
-    // frame is on the screen, so that a box about the file stands over it.
-    const QString file = QFileInfo(line.file).absoluteFilePath();
-    QMetaObject::invokeMethod(
-        &frame, [&frame, file] { frame.OpenFile(file); }, Qt::QueuedConnection);
-  }
+  // Named before anything changes the current folder; opened once the frame
+  // is on the screen, so that a box about the file stands over it, and after
+  // the unsaved text of a past run was offered back, so that the two never
+  // meet in one window unasked.
+  const QString file = line.file.isEmpty() ? QString() : QFileInfo(line.file).absoluteFilePath();
+  QMetaObject::invokeMethod(
+      &frame,
+      [&frame, file] {
+        frame.OfferRecoveries();
+        if (!file.isEmpty()) frame.OpenFile(file);
+      },
+      Qt::QueuedConnection);
   return QApplication::exec();
 }

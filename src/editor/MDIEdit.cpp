@@ -17,6 +17,8 @@
 #include "editor/NoticeBlock.h"
 #include "editor/PostingFile.h"
 #include "editor/QuoteRemoval.h"
+#include "editor/RecoveryFile.h"
+#include "editor/RecoveryKeeper.h"
 #include "format/Limits.h"
 #include "ui/Dialogs.h"
 #include "ui/FileHistory.h"
@@ -35,6 +37,8 @@ TEditForm::TEditForm(QWidget* parent) : QWidget(parent) {
   resize(429, 290);
 
   Editor = new editor::SketchTextEdit(this);
+  recovery_ = new editor::RecoveryKeeper(
+      *Editor->document(), [this] { return fileName_ == editor::kUntitled ? QString() : fileName_; }, this);
   QFont font(QStringLiteral("Courier New"));
   font.setPixelSize(13);
   font.setStyleHint(QFont::TypeWriter);
@@ -241,11 +245,29 @@ ui::Answer TEditForm::QuerySave() {
                                                  tr("Save changes to %1?").arg(QDir::toNativeSeparators(fileName_)));
 }
 
+void TEditForm::KeepRecoveryCopy() { recovery_->WriteNow(); }
+
+void TEditForm::Recover(const editor::Recovery& recovery, const QString& recoveryFile) {
+  Editor->setPlainText(editor::DecodePosting(recovery.text));
+  Editor->moveCursor(QTextCursor::Start);
+  Editor->document()->setModified(true);
+  urlAdded_ = false;
+  if (recovery.posting.isEmpty()) {
+    fileName_ = editor::kUntitled;
+    setWindowTitle(editor::kUntitled);
+  } else {
+    SetFileName(recovery.posting);
+  }
+  recovery_->Adopt(recoveryFile);
+  UpdateStatus();
+}
+
 bool TEditForm::FormCloseQuery() {
   switch (QuerySave()) {
     case ui::Answer::Yes:
       return Save1Click();  // a save that did not happen keeps the window open
     case ui::Answer::No:
+      recovery_->Discard();  // the user chose to let the text go
       return true;
     default:
       return false;

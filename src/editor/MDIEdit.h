@@ -20,6 +20,10 @@ class QAction;
 class QLabel;
 class QMenu;
 class QStatusBar;
+namespace editor {
+class RecoveryKeeper;
+struct Recovery;
+}  // namespace editor
 namespace ui {
 class FileHistory;
 enum class Answer;
@@ -52,6 +56,12 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // The notice block was appended to the present text.
   bool URLAdded() const { return urlAdded_; }
   bool IsModified() const;
+  // The unsaved text into its recovery copy at once (the program is about
+  // to end without asking).
+  void KeepRecoveryCopy();
+  // A past run's unsaved text, from its recovery file: modified, bound to
+  // its posting's name (F2 saves it there), nothing written yet.
+  void Recover(const editor::Recovery& recovery, const QString& recoveryFile);
   QString Caption() const { return windowTitle(); }
 
   // The given line becomes the new last line of the text: one undo step.
@@ -138,6 +148,7 @@ class TEditForm : public QWidget, public ui::MdiChild {
           *draw2 = nullptr;
 
   QString fileName_ = editor::kUntitled;
+  editor::RecoveryKeeper* recovery_ = nullptr;  // the unsaved text's copy
   bool urlAdded_ = false;
   ui::FileHistory* history_ = nullptr;
 };

@@ -82,8 +82,21 @@ int PositionOfIndex(const QTextDocument& document, std::int64_t index) {
 
 QString DecodePosting(const QByteArray& bytes) {
   QString text = sketch::BytesToQString(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
+  // CR LF and lone CRs become LF in one pass, in place: QString::replace
+  // moves the rest of the text again for every batch of line ends, which
+  // took seconds on a long posting.
+  QChar* const chars = text.data();
+  const qsizetype size = text.size();
+  qsizetype kept = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    if (chars[i] != u'\r') {
+      chars[kept++] = chars[i];
+      continue;
+    }
+    chars[kept++] = u'\n';
+    if (i + 1 < size && chars[i + 1] == u'\n') ++i;
+  }
+  text.truncate(kept);
   return text;
 }
 

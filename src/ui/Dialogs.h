@@ -11,7 +11,7 @@ class QWidget;
 namespace ui {
 
 // Closing a box counts as Cancel.
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Recover, Discard, Later };
 
 struct FileDialogOptions {
   QString title;
@@ -33,6 +33,9 @@ class Dialogs {
   virtual Answer ConfirmOkCancel(QWidget* parent, const QString& text) = 0;
   // Confirmation icon, Yes, No and Cancel.
   virtual Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) = 0;
+  // Question icon, Recover (the default), Discard and Later (also
+  // closing the box): the unsaved text a past run kept.
+  virtual Answer OfferRecovery(QWidget* parent, const QString& text) = 0;
   // Error icon, OK: a command failed, `text` says why.
   virtual void Error(QWidget* parent, const QString& text) = 0;
   // The program's About box: its icon, `title` and `text`, OK.

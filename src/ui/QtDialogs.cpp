@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/FocusReturn.h"
 
@@ -76,6 +77,18 @@ Answer QtDialogs::ConfirmOkCancel(QWidget* parent, const QString& text) {
 
 Answer QtDialogs::ConfirmYesNoCancel(QWidget* parent, const QString& text) {
   return Ask(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+Answer QtDialogs::OfferRecovery(QWidget* parent, const QString& text) {
+  const FocusReturn focusReturn;
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::NoButton, parent);
+  QPushButton* recover = box.addButton(QObject::tr("&Recover"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QObject::tr("&Discard"), QMessageBox::DestructiveRole);
+  box.setEscapeButton(box.addButton(QObject::tr("&Later"), QMessageBox::RejectRole));
+  box.setDefaultButton(recover);
+  box.exec();
+  if (box.clickedButton() == recover) return Answer::Recover;
+  return box.clickedButton() == discard ? Answer::Discard : Answer::Later;
 }
 
 void QtDialogs::Error(QWidget* parent, const QString& text) {

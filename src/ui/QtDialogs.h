@@ -11,6 +11,7 @@ class QtDialogs final : public Dialogs {
   Answer WarningOkCancel(QWidget* parent, const QString& text) override;
   Answer ConfirmOkCancel(QWidget* parent, const QString& text) override;
   Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
+  Answer OfferRecovery(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   void About(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget* parent, const FileDialogOptions& options) override;

@@ -33,6 +33,8 @@ class TestFrameFiles : public QObject {
   void exit();
   void exitAsksEveryChild_data();
   void exitAsksEveryChild();
+  void recoveriesOfferedAtTheStart_data();
+  void recoveriesOfferedAtTheStart();
 };
 
 // Arranging the child windows, the help window, the caret line, and the

@@ -1,12 +1,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <initializer_list>
 
 #include "FrameKit.h"
 #include "app/HelpUnit.h"
+#include "editor/RecoveryFile.h"
 #include "test_classes.h"
 
 using frametest::ReadFile;
@@ -401,4 +403,62 @@ void TestFrameFiles::exitAsksEveryChild() {
     QCOMPARE(editor->Editor->toPlainText(), kDraft);
   }
   QCOMPARE(session.dialogs.unplanned, 0);
+}
+
+void TestFrameFiles::recoveriesOfferedAtTheStart_data() {
+  QTest::addColumn<ui::Answer>("answer");
+  QTest::newRow("recover") << ui::Answer::Recover;
+  QTest::newRow("discard") << ui::Answer::Discard;
+  QTest::newRow("later") << ui::Answer::Later;
+}
+
+void TestFrameFiles::recoveriesOfferedAtTheStart() {
+  QFETCH(ui::Answer, answer);
+  QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+  // Two copies a program that is gone left, the latest last.
+  QProcess gone;
+  gone.start("true", {});
+  QVERIFY(gone.waitForStarted());
+  const qint64 goneId = gone.processId();
+  QVERIFY(gone.waitForFinished());
+  const QString posting = state.filePath("garden.skp");
+  editor::Recovery older{{}, QDateTime::currentDateTimeUtc().addSecs(-60), goneId, "older"};
+  editor::Recovery latest{posting, QDateTime::currentDateTimeUtc(), goneId, "L(1;0;0;9;9)\r\nkept"};
+  const QString folder = editor::RecoveryFolder();
+  QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-1.recovery").arg(goneId), older), QString());
+  QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-2.recovery").arg(goneId), latest), QString());
+  // An older copy of the same posting: recovering the latest lets it go.
+  editor::Recovery stale{posting, latest.time.addSecs(-30), goneId, "L(1;0;0;9;9)"};
+  QCOMPARE(editor::WriteRecoveryFile(folder + QString("/%1-4.recovery").arg(goneId), stale), QString());
+  QFile broken(folder + QString("/%1-3.recovery").arg(goneId));
+  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x7f"
+                                                            "ELF") == 4);
+  broken.close();
+  {
+    Session session;
+    QVERIFY(session.Shown());
+    session.dialogs.answers = {answer};
+    session.frame.OfferRecoveries();
+    QCOMPARE(session.dialogs.Texts("OfferRecovery").size(), 1);  // one box for all
+    QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains("untitled"));
+    QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains(QDir::toNativeSeparators(posting)));
+    QVERIFY(session.dialogs.Texts("OfferRecovery").first().contains("Broken recovery files were put aside"));
+    const QStringList left = QDir(folder).entryList({"*.recovery"});
+    if (answer == ui::Answer::Recover) {
+      TEditForm* editor = session.frame.EditForm;
+      QVERIFY(editor != nullptr && editor->IsModified());
+      QCOMPARE(editor->Editor->toPlainText(), QString("L(1;0;0;9;9)\nkept"));
+      QCOMPARE(editor->FileName(), posting);  // F2 saves it there
+      QVERIFY(!QFile::exists(posting));       // nothing written until the user saves
+      QCOMPARE(left.size(), 2);               // the older one waits; the latest is the window's now
+      QVERIFY(left.contains(QString("%1-1.recovery").arg(goneId)));
+      QVERIFY(!left.contains(QString("%1-4.recovery").arg(goneId)));
+      QCOMPARE(left.filter(QString("%1-").arg(::getpid())).size(), 1);
+    } else {
+      QCOMPARE(left.size(), answer == ui::Answer::Later ? 3 : 0);
+    }
+    session.dialogs.answers = {ui::Answer::No};  // the end: the recovered text is let go
+  }
+  qunsetenv("XDG_STATE_HOME");
 }

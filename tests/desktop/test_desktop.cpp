@@ -8,10 +8,15 @@
 // for something to be seen (a window, a picture, a file) and gives up with a
 // message after a bound.
 
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -22,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -32,6 +38,7 @@
 #include "drawing/PictureView.h"
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"
+#include "editor/RecoveryFile.h"
 
 namespace {
 
@@ -112,6 +119,51 @@ bool WhollyShown(const QWidget* widget, const QWidget* room) {
   return false;
 }
 
+// The program's windows named "Sketchpost" on the screen, largest first:
+// the frame, then any box over it.
+QStringList SketchpostWindows(const QProcess& program) {
+  QStringList windows =
+      Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.processId()), "--name", "^Sketchpost$"})
+          .split(QChar('\n'), Qt::SkipEmptyParts);
+  const auto area = [](const QString& window) {
+    const QString size = Xdotool({"getwindowgeometry", window}).section(QStringLiteral("Geometry: "), 1).trimmed();
+    return qint64{size.section('x', 0, 0).toInt()} * size.section('x', 1, 1).toInt();
+  };
+  std::stable_sort(windows.begin(), windows.end(),
+                   [&](const QString& a, const QString& b) { return area(a) > area(b); });
+  return windows;
+}
+
+// A box over the frame; "" while there is none.
+QString BoxWindow(const QProcess& program) {
+  const QStringList windows = SketchpostWindows(program);
+  return windows.size() > 1 ? windows.last() : QString();
+}
+
+// The built program with `arguments`, its settings and recovery files kept
+// under `home`, once its frame is mapped; the frame's window id in `window`.
+bool StartProgram(QProcess& program, const QString& home, const QStringList& arguments, QString& window) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+  environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  program.setProcessEnvironment(environment);
+  program.setProcessChannelMode(QProcess::ForwardedChannels);
+  program.start(QStringLiteral(SKETCHPOST_PROGRAM), arguments);
+  if (!program.waitForStarted(kPatienceMs)) return false;
+  // A window has its name from the moment it is made, so a search by name
+  // alone can find it unmapped, and an unmapped window takes no focus.
+  return WaitFor([&] {
+    window = SketchpostWindows(program).value(0);
+    return !window.isEmpty();
+  });
+}
+
+// The recovery files in `folder`.
+QStringList Recoveries(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral("*.recovery")}, QDir::Files | QDir::System);
+}
+
 }  // namespace
 
 class TestOnXServer : public QObject {
@@ -122,6 +174,9 @@ class TestOnXServer : public QObject {
   void dropOpensAFile();
   void pressTakesThePixelUnderThePointer();
   void frameOpensWithRoomForTheDrawingWindow();
+  void unsavedTextOutlivesTheProgram_data();
+  void unsavedTextOutlivesTheProgram();
+  void fileNamedAtTheStartWaitsForTheOffer();
 };
 
 void TestOnXServer::startsDrawsAndSaves() {
@@ -302,6 +357,124 @@ void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
     QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
                                                    widget->toolTip() + QStringLiteral(" is cut off")));
   frame.hide();
+}
+
+void TestOnXServer::unsavedTextOutlivesTheProgram_data() {
+  QTest::addColumn<QString>("signal");
+  QTest::newRow("TERM, as at a shutdown") << "TERM";
+  QTest::newRow("HUP, its terminal closed") << "HUP";
+  QTest::newRow("INT, Ctrl+C on its terminal") << "INT";
+  QTest::newRow("KILL, two seconds after the last key") << "KILL";
+}
+
+// Text typed and not saved, the program ended by a signal, started again:
+// the box offers the text, Enter takes it back, F2 saves it to its posting.
+void TestOnXServer::unsavedTextOutlivesTheProgram() {
+  QFETCH(QString, signal);
+  QTemporaryDir home;
+  const QString posting = home.filePath(QStringLiteral("garden.skp"));
+  const QByteArray saved = "L(1;10;20;110;20)\r\n";
+  Write(posting, saved);
+  const QString state = home.filePath(QStringLiteral("state/sketchpost"));
+
+  QProcess first;
+  QString window;
+  QVERIFY2(StartProgram(first, home.path(), {posting}, window), "sketchpost did not start");
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"type", "--delay", "20", "R(1;E;5;5;60;40)"}));
+  // The one recovery file, named by the program's run.
+  QString kept;
+  const auto keptText = [&] {
+    const QStringList files = Recoveries(state);
+    kept = files.size() == 1 ? state + '/' + files[0] : QString();
+    return editor::ReadRecoveryFile(kept, 1000).recovery.text;
+  };
+  // Kept within two seconds of the first key.
+  QVERIFY2(WaitFor([&] { return keptText() == "R(1;E;5;5;60;40)L(1;10;20;110;20)\r\n"; }, 5000), keptText());
+  // Keys after that copy: a signal keeps them at once, a kill loses them
+  // unless two seconds passed.
+  QVERIFY(Xdo({"key", "--delay", "20", "Return"}));
+  const QByteArray typed = "R(1;E;5;5;60;40)\r\nL(1;10;20;110;20)\r\n";
+  if (signal == QLatin1String("KILL")) {
+    QVERIFY2(WaitFor([&] { return keptText() == typed; }, 5000), keptText());
+  } else {
+    QTest::qWait(300);  // the program has read the key from the X server
+  }
+  QProcess::execute(QStringLiteral("kill"), {"-" + signal, QString::number(first.processId())});
+  QVERIFY(first.waitForFinished(kPatienceMs));
+  if (signal != QLatin1String("KILL")) {
+    QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first.exitCode(), 0);
+  }
+  QCOMPARE(keptText(), typed);
+  QCOMPARE(editor::ReadRecoveryFile(kept, 1000).recovery.posting, posting);
+  QCOMPARE(Read(posting), saved);  // nothing written to the posting
+
+  // Broken files beside it neither block nor stop the next start: a copy
+  // cut short and a pipe no one writes to.
+  const QString cut = state + QStringLiteral("/2147483646-1.recovery");
+  const QString pipe = state + QStringLiteral("/2147483646-2.recovery");
+  Write(cut, Read(kept).chopped(3));
+  QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+  // The next start offers it; Enter recovers; F2 saves it where it came from.
+  QProcess second;
+  QVERIFY2(StartProgram(second, home.path(), {}, window), "sketchpost did not start again");
+  QString box;
+  QVERIFY2(WaitFor([&] { return !(box = BoxWindow(second)).isEmpty(); }), "no box offered the kept text");
+  QVERIFY(Xdo({"windowfocus", "--sync", box}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "Return"}));
+  QVERIFY2(WaitFor([&] { return BoxWindow(second).isEmpty(); }), "the box stayed");
+  QVERIFY2(
+      WaitFor([&] { return Recoveries(state).size() == 1 && !Recoveries(state).contains(QFileInfo(kept).fileName()); }),
+      "the recovered text's copy is not the running program's own");
+  QVERIFY(QFile::exists(cut + ".bad") && QFile::exists(pipe + ".bad"));  // put aside
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
+  QVERIFY2(WaitFor([&] { return Read(posting) == typed; }), Read(posting).constData());
+  QVERIFY2(WaitFor([&] { return Recoveries(state).isEmpty(); }), "a saved text kept its recovery copy");
+  QVERIFY(Xdo({"key", "--clearmodifiers", "alt+f"}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "x"}));
+  QVERIFY2(second.waitForFinished(kPatienceMs), "File Exit did not end the program within 30 s");
+  QCOMPARE(second.exitCode(), 0);
+}
+
+// A file named on the command line while a past run's text waits: the box
+// comes first, and the file is opened after it, with the save question for
+// the recovered text, never silently over it.
+void TestOnXServer::fileNamedAtTheStartWaitsForTheOffer() {
+  QTemporaryDir home;
+  const QString state = home.filePath(QStringLiteral("state/sketchpost"));
+  const QString posting = home.filePath(QStringLiteral("other.skp"));
+  Write(posting, "E(1;E;10;10;90;60)\r\n");
+  const editor::Recovery left{{}, QDateTime::currentDateTimeUtc(), 2147483646, "kept"};
+  QCOMPARE(editor::WriteRecoveryFile(state + QStringLiteral("/2147483646-1.recovery"), left), QString());
+
+  QProcess program;
+  QString window;
+  QVERIFY2(StartProgram(program, home.path(), {posting}, window), "sketchpost did not start");
+  QString offer;
+  QVERIFY2(WaitFor([&] { return !(offer = BoxWindow(program)).isEmpty(); }), "no box offered the kept text");
+  QVERIFY(Xdo({"windowfocus", "--sync", offer}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "Return"}));
+  // Recovered; then the question whether to save it before other.skp opens.
+  QString question;
+  QVERIFY2(WaitFor([&] {
+             question = BoxWindow(program);
+             return !question.isEmpty() && question != offer;
+           }),
+           "other.skp was opened over the recovered text without a question");
+  QVERIFY(Xdo({"windowfocus", "--sync", question}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "n"}));  // No: let the recovered text go
+  QVERIFY2(WaitFor([&] { return BoxWindow(program).isEmpty(); }), "the question stayed");
+  // other.skp is in the window: a key and F2 save it.
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"type", "--delay", "20", "x"}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
+  QVERIFY2(WaitFor([&] { return Read(posting) == "xE(1;E;10;10;90;60)\r\n"; }), Read(posting).constData());
+  QVERIFY2(WaitFor([&] { return Recoveries(state).isEmpty(); }), "a copy let go or saved was kept");
+  program.terminate();
+  QVERIFY(program.waitForFinished(kPatienceMs));
 }
 
 int main(int argc, char** argv) {

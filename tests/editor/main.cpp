@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
   TestPostingAids aids;
   TestTextCapacity capacity;
   TestPostingSave save;
-  return testsupport::RunTests(argc, argv, {&text, &form, &aids, &capacity, &save});
+  TestRecoveryFile recovery;
+  return testsupport::RunTests(argc, argv, {&text, &form, &aids, &capacity, &save, &recovery});
 }

@@ -115,3 +115,18 @@ class TestFilePermissions : public QObject {
   void saveWhereFolderOrFileIsReadOnly();
   void saveKeepsTheGroup();
 };
+
+// Recovery files: their format, and what is refused when they are read.
+class TestRecoveryFile : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void roundTrip_data();
+  void roundTrip();
+  void refused_data();
+  void refused();
+  void filesOfThisUserAlone();
+  void keptWhileUnsavedGoneWhenSaved();
+  void foundWhenTheirProgramIsGone();
+  void liveCopyFollowsEveryEdit();
+};

@@ -43,6 +43,8 @@ ui::Answer ScriptedDialogs::ConfirmYesNoCancel(QWidget*, const QString& text) {
   return Next("ConfirmYesNoCancel", text);
 }
 
+ui::Answer ScriptedDialogs::OfferRecovery(QWidget*, const QString& text) { return Next("OfferRecovery", text); }
+
 void ScriptedDialogs::Error(QWidget*, const QString& text) { calls << DialogCall{"Error", text, {}}; }
 
 void ScriptedDialogs::About(QWidget*, const QString& title, const QString& text) {

@@ -45,6 +45,7 @@ class ScriptedDialogs final : public ui::Dialogs {
   ui::Answer WarningOkCancel(QWidget* parent, const QString& text) override;
   ui::Answer ConfirmOkCancel(QWidget* parent, const QString& text) override;
   ui::Answer ConfirmYesNoCancel(QWidget* parent, const QString& text) override;
+  ui::Answer OfferRecovery(QWidget* parent, const QString& text) override;
   void Error(QWidget* parent, const QString& text) override;
   void About(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenFileName(QWidget* parent, const ui::FileDialogOptions& options) override;
