@@ -35,7 +35,7 @@ void TestRecoveryFile::roundTrip_data() {
   QTest::newRow("named") << "/home/ruth/garden.skp" << QByteArray("R(1;E;10;10;50;50)\r\n");
   QTest::newRow("a name with line breaks and escapes") << "/tmp/two\n\nlines\r%0A.skp" << QByteArray("x");
   QTest::newRow("every byte, and what looks like a header")
-      << "/tmp/a b/\u00e9t\u00e9.skp" << QByteArray("\0\xff\n\nbytes: 3\n\nSketchpost recovery 1\n", 40);
+      << "/tmp/a b/\u00e9t\u00e9.skp" << QByteArray("\0\xff", 2) + "\n\nbytes: 3\n\nSketchpost recovery 1\n";
 }
 
 void TestRecoveryFile::roundTrip() {
