@@ -30,7 +30,7 @@ class LiveTextCopy final : public QObject {
 
   TextPieces Snapshot();
 
-  static constexpr qsizetype kPieceSize = 16 * 1024;
+  static constexpr qsizetype kPieceSize = 4 * 1024;
 
  private:
   // A piece and the position of its first character.
