@@ -54,7 +54,7 @@ test-asan: build-asan
 
 bench: build
 	@bash scripts/install-deps --bench
-	@for b in build/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || exit 1; done
+	@bash scripts/run-benchmarks build/bench
 
 fuzz: deps
 	cmake --preset fuzz
