@@ -102,4 +102,8 @@ class TestBatches : public QObject {
   void unquotedPicture();
   void notesPostingsWithoutSketchLines_data();
   void notesPostingsWithoutSketchLines();
+  void progressLineText_data();
+  void progressLineText();
+  void progressLineOnATerminal_data();
+  void progressLineOnATerminal();
 };

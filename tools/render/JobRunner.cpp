@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <thread>
 
 #include "LegendLoader.h"
+#include "ProgressLine.h"
 #include "QuoteMarks.h"
 #include "RenderFiles.h"
 #include "canvas/Canvas.h"
@@ -167,6 +169,8 @@ int RunJobs(const Options& options, std::FILE* in, std::FILE* out, std::FILE* er
   if (inputs.size() == 1) return RenderOne(options, inputs.front(), outputs.front(), bands, in, out, err);
 
   std::vector<Job> jobs(inputs.size());
+  ProgressLine progress(err, inputs.size(), options.quiet);
+  std::atomic<std::size_t> drawn{0};
   std::mutex lock;
   std::condition_variable finished;
   std::atomic<std::size_t> next{0};
@@ -183,28 +187,37 @@ int RunJobs(const Options& options, std::FILE* in, std::FILE* out, std::FILE* er
       std::free(buffer);
       jobs[i].status = status;
       jobs[i].done = true;
+      ++drawn;
       finished.notify_all();
     }
   };
-  // With one thread this one draws; else `threads` threads draw while this
-  // one hands their messages on in the order of the INPUTs, which costs it
-  // no more than waiting.
+  // With one thread and no progress line this one draws; else `threads`
+  // threads draw while this one hands their messages on in the order of the
+  // INPUTs and keeps the progress line, which costs it no more than waiting.
   std::vector<std::thread> workers;
   try {
-    for (std::size_t t = 0; t < threads && threads > 1; ++t) workers.emplace_back(work);
+    for (std::size_t t = 0; t < threads && (threads > 1 || progress.On()); ++t) workers.emplace_back(work);
   } catch (const std::system_error&) {
     // Fewer threads draw: each takes the next posting until none is left.
   }
   if (workers.empty()) work();
+  progress.Show(drawn);  // at once, however fast the first postings go
   int status = kExitOk;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     std::unique_lock<std::mutex> hold(lock);
-    finished.wait(hold, [&] { return jobs[i].done; });
-    std::fwrite(jobs[i].messages.data(), 1, jobs[i].messages.size(), err);
-    std::fflush(err);
+    while (!jobs[i].done) {
+      progress.Show(drawn);
+      finished.wait_for(hold, std::chrono::milliseconds(100));
+    }
+    if (!jobs[i].messages.empty()) {
+      progress.Clear();
+      std::fwrite(jobs[i].messages.data(), 1, jobs[i].messages.size(), err);
+      std::fflush(err);
+    }
     status = std::max(status, jobs[i].status);
   }
   for (std::thread& worker : workers) worker.join();
+  progress.Clear();
   return status;
 }
 
