@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "format/Codec.h"
 #include "legendtext/FreeTypeFaces.h"
@@ -17,39 +18,60 @@ constexpr int kLargestCachedGlyph = 64;
 
 // The metric rules, those of Qt's painter:
 // - ascent and descent: the font's design ascender and descender (hhea)
-//   scaled to the pixel size, each rounded to the nearest pixel;
+//   scaled to the pixel size in 1/64 pixels, then rounded to the nearest
+//   pixel, halves away from zero (33.495 pixels is 33.5, so 34);
 // - height: ascent plus descent (no line gap);
 // - advance: the sum of the glyphs' hinted advances, each a whole pixel:
 //   hinted for monochrome up to kLargestCachedGlyph pixels, normally above.
-int ScaledDesignUnits(long units, int pixels, int unitsPerEm) {
-  const long long scaled = 2LL * std::labs(units) * pixels + unitsPerEm;
-  return static_cast<int>(scaled / (2LL * unitsPerEm));
+//   A tab reaches the next multiple of kTabStop pixels from the text's start;
+//   line and page breaks and the soft hyphen are neither seen nor measured.
+int ScaledDesignUnits(FT_Face face, FT_Short units) {
+  const FT_Long sixtyFourths = FT_MulFix(std::abs(units), face->size->metrics.y_scale);
+  return static_cast<int>((sixtyFourths + 32) >> 6);
 }
+
+constexpr int kTabStop = 80;
+
+bool Unseen(char16_t c) { return c == u'\n' || c == u'\f' || c == u'\r' || c == 0x00AD; }
 
 FT_Face FaceOf(const sketch::CanvasFont& font) {
   return SizedFace(FindFontFile(font.name), std::abs(font.Height()));
 }
 
-// The glyph of one byte of the sketch's character set; 0 (the font's missing
-// glyph box) for a character the font lacks.
-FT_UInt GlyphOf(FT_Face face, char byte) {
-  return FT_Get_Char_Index(face, sketch::ByteToChar(static_cast<unsigned char>(byte)));
+FT_Int32 LoadFlags(FT_Face face) {
+  return face->size->metrics.y_ppem <= kLargestCachedGlyph ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
 }
 
-int AdvanceOf(FT_Face face, FT_UInt glyph) {
-  const bool cached = face->size->metrics.y_ppem <= kLargestCachedGlyph;
-  const FT_Int32 flags = cached ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
-  if (FT_Load_Glyph(face, glyph, flags) != 0) return 0;
-  return static_cast<int>((face->glyph->advance.x + 32) >> 6);
-}
+// A glyph to draw with its pen position along the text.
+struct PlacedGlyph {
+  FT_UInt glyph;  // 0, the font's missing glyph box, for a character it lacks
+  int penX;
+};
 
-sketch::TextMetrics MetricsOf(FT_Face face, std::string_view text) {
-  sketch::TextMetrics m;
-  const int pixels = face->size->metrics.y_ppem;
-  m.ascent = ScaledDesignUnits(face->ascender, pixels, face->units_per_EM);
-  m.height = m.ascent + ScaledDesignUnits(face->descender, pixels, face->units_per_EM);
-  for (const char byte : text) m.advance += AdvanceOf(face, GlyphOf(face, byte));
-  return m;
+struct TextLayout {
+  sketch::TextMetrics metrics;
+  std::vector<PlacedGlyph> glyphs;
+};
+
+TextLayout LayOut(FT_Face face, std::string_view text) {
+  TextLayout layout;
+  sketch::TextMetrics& m = layout.metrics;
+  m.ascent = ScaledDesignUnits(face, face->ascender);
+  m.height = m.ascent + ScaledDesignUnits(face, face->descender);
+  for (const char byte : text) {
+    const char16_t c = sketch::ByteToChar(static_cast<unsigned char>(byte));
+    if (c == u'\t') {
+      m.advance = (m.advance / kTabStop + 1) * kTabStop;
+      continue;
+    }
+    if (Unseen(c)) continue;
+    const FT_UInt glyph = FT_Get_Char_Index(face, c);
+    layout.glyphs.push_back({glyph, m.advance});
+    if (FT_Load_Glyph(face, glyph, LoadFlags(face)) == 0) {
+      m.advance += static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    }
+  }
+  return layout;
 }
 
 // Pixel (u, v) of the text in its own reading direction, where (0, 0) is the
@@ -106,25 +128,22 @@ void PutGlyph(const FT_GlyphSlot slot, int penX, int baseline, TextPixels& pixel
 
 sketch::TextMetrics FreeTypeTextPainter::Measure(const sketch::CanvasFont& font, std::string_view text) {
   FT_Face face = FaceOf(font);
-  return face != nullptr ? MetricsOf(face, text) : sketch::TextMetrics{};
+  return face != nullptr ? LayOut(face, text).metrics : sketch::TextMetrics{};
 }
 
 void FreeTypeTextPainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, int x, int y,
                                 const sketch::CanvasFont& font, std::string_view text, bool box) {
   FT_Face face = FaceOf(font);
   if (face == nullptr) return;
-  const sketch::TextMetrics m = MetricsOf(face, text);
+  const TextLayout layout = LayOut(face, text);
+  const sketch::TextMetrics& m = layout.metrics;
   TextPixels pixels(mask, clip, x, y, font.up);
   if (box) pixels.Fill(0, 0, m.advance, m.height, sketch::CoverageMask::kFill);
-  int penX = 0;
-  for (const char byte : text) {
-    const FT_UInt glyph = GlyphOf(face, byte);
-    const int advance = AdvanceOf(face, glyph);
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO) == 0 &&
+  for (const PlacedGlyph& placed : layout.glyphs) {
+    if (FT_Load_Glyph(face, placed.glyph, LoadFlags(face)) == 0 &&
         FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0) {
-      PutGlyph(face->glyph, penX, m.ascent, pixels);
+      PutGlyph(face->glyph, placed.penX, m.ascent, pixels);
     }
-    penX += advance;
   }
 }
 
