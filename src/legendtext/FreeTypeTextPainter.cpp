@@ -34,9 +34,7 @@ constexpr int kTabStop = 80;
 
 bool Unseen(char16_t c) { return c == u'\n' || c == u'\f' || c == u'\r' || c == 0x00AD; }
 
-FT_Face FaceOf(const sketch::CanvasFont& font) {
-  return SizedFace(FindFontFile(font.name), std::abs(font.Height()));
-}
+FT_Face FaceOf(const sketch::CanvasFont& font) { return SizedFace(FindFontFile(font.name), std::abs(font.Height())); }
 
 FT_Int32 LoadFlags(FT_Face face) {
   return face->size->metrics.y_ppem <= kLargestCachedGlyph ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
@@ -90,7 +88,8 @@ class TextPixels {
     const int mx = up_ ? x_ + v : x_ + u;
     const int my = up_ ? y_ - 1 - u : y_ + v;
     if (!clip_.Contains(mx, my)) return;
-    mask_.Bits()[static_cast<std::size_t>(my) * static_cast<std::size_t>(mask_.Width()) + static_cast<std::size_t>(mx)] =
+    mask_
+        .Bits()[static_cast<std::size_t>(my) * static_cast<std::size_t>(mask_.Width()) + static_cast<std::size_t>(mx)] =
         cls;
   }
 

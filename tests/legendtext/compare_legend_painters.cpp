@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths(argv + 1, argv + argc);
   if (paths.empty()) {
     const std::string root = SKETCHPOST_SOURCE_DIR;
-    paths = {root + "/examples", root + "/fuzz/corpus/sketch", root + "/fuzz/corpus/text", root + "/fuzz/corpus/drawing",
-             root + "/tests"};
+    paths = {root + "/examples", root + "/fuzz/corpus/sketch", root + "/fuzz/corpus/text",
+             root + "/fuzz/corpus/drawing", root + "/tests"};
   }
   const std::vector<legendcompare::Legend> legends = legendcompare::ReadLegends(paths);
   qttext::QtTextPainter qt;
