@@ -146,4 +146,9 @@ void FreeTypeTextPainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& 
   }
 }
 
+FreeTypeTextPainter& SharedTextPainter() {
+  static FreeTypeTextPainter painter;
+  return painter;
+}
+
 }  // namespace legendtext

@@ -17,4 +17,8 @@ class FreeTypeTextPainter final : public sketch::TextPainter {
              std::string_view text, bool box) override;
 };
 
+// The painter of every canvas and SVG writer that draws legends, in the
+// window and in the renderer alike.
+FreeTypeTextPainter& SharedTextPainter();
+
 }  // namespace legendtext

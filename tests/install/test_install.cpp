@@ -20,7 +20,6 @@ const QString kVersion = QStringLiteral(SKETCHPOST_PROJECT_VERSION);
 const QStringList kTree = {
     "bin/sketchpost",
     "bin/sketchpost-render",
-    SKETCHPOST_MODULE_DIR "/sketchpost-legends.so",
     "share/applications/org.sketchpost.Sketchpost.desktop",
     "share/doc/sketchpost/changelog.gz",
     "share/doc/sketchpost/copyright",

@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "LegendCorpus.h"
+#include "QtReferencePainter.h"
 #include "canvas/CoverageMask.h"
 #include "canvas/Surface.h"
 #include "legendtext/FreeTypeTextPainter.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
              root + "/fuzz/corpus/drawing", root + "/tests"};
   }
   const std::vector<legendcompare::Legend> legends = legendcompare::ReadLegends(paths);
-  qttext::QtTextPainter qt;
+  legendtest::QtReferencePainter qt;
   legendtext::FreeTypeTextPainter ft;
   sketch::CanvasFont font;
   font.name = qttext::ChooseLegendFontName();

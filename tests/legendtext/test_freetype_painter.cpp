@@ -4,11 +4,11 @@
 #include <thread>
 #include <vector>
 
+#include "QtReferencePainter.h"
 #include "canvas/CoverageMask.h"
 #include "canvas/Surface.h"
 #include "legendtext/FontFileLookup.h"
 #include "legendtext/FreeTypeTextPainter.h"
-#include "qttext/QtTextPainter.h"
 #include "test_classes.h"
 
 namespace {
@@ -168,7 +168,7 @@ void TestFreeTypePainter::paintsOnlyWithinTheClip() {
 
 void TestFreeTypePainter::upperHalfBytesDrawAsQtDrawsThem() {
   legendtext::FreeTypeTextPainter freetype;
-  qttext::QtTextPainter qt;
+  legendtest::QtReferencePainter qt;
   for (const int points : {8, 14}) {
     for (int byte = 0x80; byte <= 0xFF; ++byte) {
       const std::string text = {'[', static_cast<char>(byte), ']'};

@@ -11,15 +11,16 @@
 #include <system_error>
 #include <thread>
 
-#include "LegendLoader.h"
 #include "ProgressLine.h"
 #include "QuoteMarks.h"
 #include "RenderFiles.h"
 #include "canvas/Canvas.h"
 #include "format/SketchTokens.h"
 #include "format/TextLines.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/BandedPass.h"
 #include "render/DrawPass.h"
+#include "render/LegendFontChoice.h"
 #include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
@@ -69,6 +70,12 @@ LineKinds KindsOf(const sketch::LineSource& lines) {
   return kinds;
 }
 
+// The legend font's family, chosen once for the run.
+const std::string& LegendFontName() {
+  static const std::string name = sketch::ChooseLegendFontName();
+  return name;
+}
+
 int Cores() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs); }
 
 // The posting's picture, encoded; empty when it cannot be encoded. A very
@@ -77,10 +84,10 @@ std::optional<std::string> DrawPicture(const std::string& inputName, std::string
                                        int bands, std::FILE* err) {
   const sketch::MemoryLines lines(options.unquote ? Unquoted(text) : std::move(text));
   StderrHost host(inputName, err);
-  LegendLoader& legends = LegendLoader::Shared();
+  legendtext::FreeTypeTextPainter& legends = legendtext::SharedTextPainter();
   const LineKinds kinds = KindsOf(lines);
   if (!kinds.sketch) std::fprintf(err, "%s: no sketch lines\n", inputName.c_str());
-  const std::string fontName = kinds.legend ? legends.FontName() : std::string("Arial");
+  const std::string fontName = kinds.legend ? LegendFontName() : std::string("Arial");
   sketch::DrawPassCounters pass;
   if (options.format == PictureFormat::kSvg) {
     sketch::SvgSurface svg(&legends);
@@ -124,10 +131,6 @@ int RenderOne(const Options& options, const std::string& input, const std::strin
 
   const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, bands, err);
   const std::string outputName = toStdout ? "<stdout>" : output;
-  if (LegendLoader::Shared().Failed()) {
-    Say(err, inputName + ": legends cannot be drawn: " + LegendLoader::Shared().Failure());
-    return kExitFailure;
-  }
   if (!picture) {
     Say(err, outputName + ": could not encode the picture");
     return kExitFailure;
