@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "format/Codec.h"
@@ -40,6 +42,40 @@ FT_Int32 LoadFlags(FT_Face face) {
   return face->size->metrics.y_ppem <= kLargestCachedGlyph ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
 }
 
+// A glyph as it is drawn at one size. Hinting runs a font's own program for
+// each glyph, which costs more than all else a legend takes: each thread
+// keeps what it made, by face, size and glyph.
+struct CachedGlyph {
+  int advance = 0;                             // whole pixels
+  int left = 0, top = 0, width = 0, rows = 0;  // the bitmap, from the pen position and the baseline
+  std::vector<bool> ink;                       // rows by width
+};
+
+const CachedGlyph& GlyphOf(FT_Face face, FT_UInt glyph) {
+  thread_local std::map<std::tuple<FT_Face, FT_UShort, FT_UInt>, CachedGlyph> cache;
+  const auto key = std::make_tuple(face, face->size->metrics.y_ppem, glyph);
+  if (const auto found = cache.find(key); found != cache.end()) return found->second;
+  CachedGlyph made;
+  if (FT_Load_Glyph(face, glyph, LoadFlags(face)) == 0) {
+    made.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    const FT_Bitmap& bitmap = face->glyph->bitmap;
+    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0 && bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+      made.left = face->glyph->bitmap_left;
+      made.top = face->glyph->bitmap_top;
+      made.width = static_cast<int>(bitmap.width);
+      made.rows = static_cast<int>(bitmap.rows);
+      made.ink.resize(static_cast<std::size_t>(made.width) * static_cast<std::size_t>(made.rows));
+      for (int row = 0; row < made.rows; ++row) {
+        const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        for (int col = 0; col < made.width; ++col) {
+          made.ink[static_cast<std::size_t>(row * made.width + col)] = (bits[col >> 3] & (0x80u >> (col & 7))) != 0;
+        }
+      }
+    }
+  }
+  return cache.emplace(key, std::move(made)).first->second;
+}
+
 // A glyph to draw with its pen position along the text.
 struct PlacedGlyph {
   FT_UInt glyph;  // 0, the font's missing glyph box, for a character it lacks
@@ -65,9 +101,7 @@ TextLayout LayOut(FT_Face face, std::string_view text) {
     if (Unseen(c)) continue;
     const FT_UInt glyph = FT_Get_Char_Index(face, c);
     layout.glyphs.push_back({glyph, m.advance});
-    if (FT_Load_Glyph(face, glyph, LoadFlags(face)) == 0) {
-      m.advance += static_cast<int>((face->glyph->advance.x + 32) >> 6);
-    }
+    m.advance += GlyphOf(face, glyph).advance;
   }
   return layout;
 }
@@ -107,17 +141,13 @@ class TextPixels {
   bool up_;
 };
 
-// The monochrome bitmap of the glyph just rendered, its origin at (penX,
-// baseline) of the text.
-void PutGlyph(const FT_GlyphSlot slot, int penX, int baseline, TextPixels& pixels) {
-  const FT_Bitmap& bitmap = slot->bitmap;
-  if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return;
-  const int left = penX + slot->bitmap_left, top = baseline - slot->bitmap_top;
-  for (unsigned row = 0; row < bitmap.rows; ++row) {
-    const unsigned char* bits = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
-    for (unsigned col = 0; col < bitmap.width; ++col) {
-      if ((bits[col >> 3] & (0x80u >> (col & 7))) != 0) {
-        pixels.Set(left + static_cast<int>(col), top + static_cast<int>(row), sketch::CoverageMask::kInk);
+// A glyph's bitmap, its origin at (penX, baseline) of the text.
+void PutGlyph(const CachedGlyph& glyph, int penX, int baseline, TextPixels& pixels) {
+  const int left = penX + glyph.left, top = baseline - glyph.top;
+  for (int row = 0; row < glyph.rows; ++row) {
+    for (int col = 0; col < glyph.width; ++col) {
+      if (glyph.ink[static_cast<std::size_t>(row * glyph.width + col)]) {
+        pixels.Set(left + col, top + row, sketch::CoverageMask::kInk);
       }
     }
   }
@@ -138,12 +168,7 @@ void FreeTypeTextPainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& 
   const sketch::TextMetrics& m = layout.metrics;
   TextPixels pixels(mask, clip, x, y, font.up);
   if (box) pixels.Fill(0, 0, m.advance, m.height, sketch::CoverageMask::kFill);
-  for (const PlacedGlyph& placed : layout.glyphs) {
-    if (FT_Load_Glyph(face, placed.glyph, LoadFlags(face)) == 0 &&
-        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) == 0) {
-      PutGlyph(face->glyph, placed.penX, m.ascent, pixels);
-    }
-  }
+  for (const PlacedGlyph& placed : layout.glyphs) PutGlyph(GlyphOf(face, placed.glyph), placed.penX, m.ascent, pixels);
 }
 
 FreeTypeTextPainter& SharedTextPainter() {
