@@ -13,13 +13,14 @@ program() {  # name, what it prints, its status
 }
 program bench_a "draw pass  7.1 ms (target at most 5 ms): NOT MET" 1
 program bench_b "every figure met" 0
-program bench_c "renderer ratio 1.2 <= 1.5 met" 3
+program bench_c "garden.skp: ratio 2.9 (target at most 1.5): MISSED" 3
 
 output=$(bash "$runner" "$folder" 2>&1)
 status=$?
 [ "$status" -eq 1 ] || fail "status $status, not 1"
 for expected in "every figure met" "3 benchmark programs run" "bench_a: draw pass  7.1 ms (target at most 5 ms): NOT MET" \
-                "bench_a ended with status 1" "bench_c ended with status 3"; do
+                "bench_c: garden.skp: ratio 2.9 (target at most 1.5): MISSED" "bench_a ended with status 1" \
+                "bench_c ended with status 3"; do
   grep -qF -- "$expected" <<<"$output" || fail "no \"$expected\" in:"$'\n'"$output"
 done
 
