@@ -44,8 +44,8 @@ string(CONCAT CPACK_COMPONENT_DESKTOP_DESCRIPTION
        "\n"
        "The renderer, which draws a posting's sketch as a PNG or SVG picture\n"
        "without windows, comes with the package sketchpost-render.")
-# The renderer is its own package, of the same version (the desktop package
-# carries the renderer's legend module); beside the libraries, the fonts the
+# The renderer is its own package, of the same version; beside the
+# libraries, the fonts the
 # windows ask for, and Qt's platform plugins, which the Qt libraries only
 # recommend.
 set(CPACK_COMPONENT_DESKTOP_DEPENDS render)

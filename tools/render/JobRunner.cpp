@@ -51,7 +51,7 @@ class StderrHost final : public sketch::DrawHost {
 
 // What kinds of line the text has: a posting without any sketch line is
 // worth a note (a script may have been given the wrong file), and only a
-// legend line brings in the legend font (and the legend module).
+// legend line brings in the legend font (and fontconfig's start).
 struct LineKinds {
   bool sketch = false;
   bool legend = false;

@@ -169,10 +169,9 @@ std::string UsageText() {
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
          "Exit status: 0 done, 1 a file could not be read or written or is no\n"
-         "regular file (or a standard stream is closed, or legends could not be\n"
-         "drawn), 2 usage. With several INPUTs every one is drawn; the status is\n"
-         "the worst of them. A run whose pictures would replace a posting or each\n"
-         "other draws nothing (status 2).\n";
+         "regular file (or a standard stream is closed), 2 usage. With several\n"
+         "INPUTs every one is drawn; the status is the worst of them. A run whose\n"
+         "pictures would replace a posting or each other draws nothing (status 2).\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }
