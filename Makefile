@@ -35,10 +35,12 @@ install: build
 	  command -v update-desktop-database >/dev/null && update-desktop-database "$(prefix)/share/applications" || true; \
 	fi
 
-# A Debian package, sketchpost_VERSION_ARCH.deb, in this folder.
+# Two Debian packages in this folder: sketchpost-render_VERSION_ARCH.deb, the
+# renderer alone (no Qt), and sketchpost_VERSION_ARCH.deb, the desktop
+# program, which needs the first.
 package: build
 	cd build && cpack -G DEB
-	cp build/sketchpost_*.deb .
+	cp build/sketchpost_*.deb build/sketchpost-render_*.deb .
 
 # The sample postings drawn as pictures by the command-line renderer.
 examples: build
@@ -54,7 +56,7 @@ test-asan: build-asan
 
 bench: build
 	@bash scripts/install-deps --bench
-	@for b in build/bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] || continue; "$$b" || exit 1; done
+	@bash scripts/run-benchmarks build/bench
 
 fuzz: deps
 	cmake --preset fuzz
@@ -65,4 +67,4 @@ format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-fuzz sketchpost_*.deb
+	rm -rf build build-asan build-fuzz sketchpost_*.deb sketchpost-render_*.deb

@@ -9,7 +9,7 @@
 
 #include "canvas/Canvas.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/DrawHost.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
@@ -33,7 +33,7 @@ inline sketch::Canvas RendererCanvas() {
   static const std::string fontName = qttext::ChooseLegendFontName();
   sketch::Canvas canvas;
   canvas.font.name = fontName;
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   canvas.brush.style = sketch::BrushStyle::Clear;
   return canvas;
 }

@@ -122,7 +122,7 @@ BENCHMARK(BM_DrawShapesDirect)->Unit(benchmark::kMillisecond)->MinTime(1)->Repet
 // program's text painter, the brush clear.
 sketch::SvgSurface NewSvgSurface() {
   static const std::string fontName = qttext::ChooseLegendFontName();
-  sketch::SvgSurface svg(&qttext::SharedTextPainter());
+  sketch::SvgSurface svg(&legendtext::SharedTextPainter());
   svg.font.name = fontName;
   svg.brush.style = sketch::BrushStyle::Clear;
   return svg;

@@ -44,6 +44,8 @@ constexpr std::uint32_t kSeed = 20240611;  // the posting of bench_draw
 // archive at least ten times as fast as a process for each posting.
 constexpr double kRsvgRatioTarget = 0.05;
 constexpr double kLegendsTargetMs = 48.5;
+// With legends at most half as long again as the same posting without them.
+constexpr double kLegendsRatioTarget = 1.5;
 constexpr int kArchiveCopies = 10000;
 constexpr int kSingleRunsTimed = 300;
 constexpr double kArchiveSpeedupTarget = 10;
@@ -59,6 +61,7 @@ struct Files {
   std::string folder;
   std::string withLegends, withoutLegends;
   std::string farLines, ordinaryLines;
+  std::string gardenWithoutLegends;
 };
 
 const Files* files = nullptr;
@@ -77,7 +80,7 @@ void WriteLines(const std::string& name, const std::vector<std::string>& lines) 
 Files WritePostings() {
   char pattern[] = "/tmp/sketchpost-bench-XXXXXX";
   const char* folder = mkdtemp(pattern);
-  Files made{folder != nullptr ? folder : "/tmp", {}, {}, {}, {}};
+  Files made{folder != nullptr ? folder : "/tmp", {}, {}, {}, {}, {}};
   made.withLegends = made.folder + "/posting.skp";
   made.withoutLegends = made.folder + "/no-legends.skp";
   const sketch_bench::Posting posting = sketch_bench::GeneratePosting(kSketchLines, kSeed);
@@ -98,6 +101,15 @@ Files WritePostings() {
       ordinary.push_back(line);
   }
   WriteLines(made.ordinaryLines, ordinary);
+  // An example posting, and the same without its legend lines.
+  made.gardenWithoutLegends = made.folder + "/garden-no-legends.skp";
+  std::ifstream garden(kExamples / "garden.skp", std::ios::binary);
+  std::vector<std::string> gardenShapes;
+  for (std::string line; std::getline(garden, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("T(", 0) != 0) gardenShapes.push_back(line);
+  }
+  WriteLines(made.gardenWithoutLegends, gardenShapes);
   return made;
 }
 
@@ -147,8 +159,8 @@ BENCHMARK_CAPTURE(BM_RendererProcess, png with legends, true, nullptr)
     ->UseRealTime()
     ->Iterations(4)
     ->Repetitions(5);
-void BM_RendererExample(benchmark::State& state) {
-  const std::string input = (kExamples / "garden.skp").string();
+void BM_RendererExample(benchmark::State& state, bool legends) {
+  const std::string input = legends ? (kExamples / "garden.skp").string() : files->gardenWithoutLegends;
   const std::string output = files->folder + "/garden.png";
   for (auto _ : state) {
     if (!RunRenderer(input, output, nullptr)) {
@@ -157,8 +169,14 @@ void BM_RendererExample(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_RendererExample)
+BENCHMARK_CAPTURE(BM_RendererExample, legends, true)
     ->Name("BM_RendererProcess/garden.skp")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4)
+    ->Repetitions(5);
+BENCHMARK_CAPTURE(BM_RendererExample, no legends, false)
+    ->Name("BM_RendererProcess/garden.skp without legends")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(4)
@@ -312,6 +330,19 @@ bool CheckTargets(const std::map<std::string, double>& fastest) {
     if (ms <= 0) continue;
     const bool ok = ms <= kLegendsTargetMs;
     std::printf("%s: %.2f ms (target at most %.1f ms): %s\n", part, ms, kLegendsTargetMs, ok ? "met" : "MISSED");
+    met = met && ok;
+  }
+  // Legends cost a posting at most half as much again as its shapes.
+  const std::pair<const char*, const char*> pairs[] = {
+      {"BM_RendererProcess/png with legends", "BM_RendererProcess/png without legends"},
+      {"BM_RendererProcess/garden.skp", "BM_RendererProcess/garden.skp without legends"}};
+  for (const auto& [with, without] : pairs) {
+    const double withMs = FastestMs(fastest, with), withoutMs = FastestMs(fastest, without);
+    if (withMs <= 0 || withoutMs <= 0) continue;
+    const double ratio = withMs / withoutMs;
+    const bool ok = ratio <= kLegendsRatioTarget;
+    std::printf("%s: %.2f ms against %.2f ms without legends: ratio %.2f (target at most %.1f): %s\n", with, withMs,
+                withoutMs, ratio, kLegendsRatioTarget, ok ? "met" : "MISSED");
     met = met && ok;
   }
   return met;

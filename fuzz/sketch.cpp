@@ -35,7 +35,7 @@
 #include "format/SketchTokens.h"
 #include "format/TextLines.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/DrawHost.h"
 #include "render/DrawPass.h"
 #include "render/ElementDrawers.h"
@@ -212,7 +212,7 @@ void CheckOverlaysRevert(sketch::Canvas& canvas, const std::vector<std::string_v
 // The lines drawn onto the SVG writer: an XML parser reads the document to
 // its end, and finds a <text> element for no more than the legend lines.
 void CheckSvgDocument(const std::vector<std::string_view>& lines) {
-  sketch::SvgSurface svg(&qttext::SharedTextPainter());
+  sketch::SvgSurface svg(&legendtext::SharedTextPainter());
   svg.font.name = legendFontName;
   sketch::DrawPassCounters pass;
   AlternatingHost host;
@@ -248,7 +248,7 @@ sketch::Canvas& FreshCanvas() {
   canvas.brush = sketch::CanvasBrush{};
   canvas.font = sketch::CanvasFont{};
   canvas.font.name = legendFontName;
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   canvas.FillRect(0, 0, sketch::kPictureWidth, sketch::kPictureHeight);
   canvas.brush.style = sketch::BrushStyle::Clear;
   canvas.MoveTo(0, 0);

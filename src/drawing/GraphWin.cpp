@@ -25,7 +25,7 @@
 #include "editor/PostingText.h"
 #include "qttext/LegendFont.h"
 #include "qttext/PictureImage.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "qttext/TextBytes.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"
@@ -79,7 +79,7 @@ TGrafForm::TGrafForm(QWidget* parent)
   Picture.brush.style = sketch::BrushStyle::Clear;
   legendFontName_ = qttext::ChooseLegendFontName();
   Picture.font.name = legendFontName_;
-  Picture.SetTextPainter(&qttext::SharedTextPainter());
+  Picture.SetTextPainter(&legendtext::SharedTextPainter());
   for (const drawing::ToolEntry& entry : drawing::kTools) tools_[entry.code] = entry.make();
 
   BuildToolBar();

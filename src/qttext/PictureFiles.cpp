@@ -1,8 +1,8 @@
 #include "qttext/PictureFiles.h"
 
 #include "canvas/Canvas.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
 #include "render/DrawPass.h"
 #include "render/PngFile.h"
 #include "render/SvgSurface.h"
@@ -12,7 +12,7 @@ namespace qttext {
 sketch::Picture DrawPosting(const sketch::LineSource& lines, sketch::DrawHost& host) {
   sketch::Canvas canvas;
   canvas.font.name = ChooseLegendFontName();
-  canvas.SetTextPainter(&SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(canvas, lines, host, pass);
   return std::move(canvas.Picture());
@@ -23,7 +23,7 @@ QByteArray PngOf(const sketch::Picture& picture, int scale) {
 }
 
 QByteArray SvgOf(const sketch::LineSource& lines, sketch::DrawHost& host, int scale) {
-  sketch::SvgSurface svg(&SharedTextPainter());
+  sketch::SvgSurface svg(&legendtext::SharedTextPainter());
   svg.font.name = ChooseLegendFontName();
   sketch::DrawPassCounters pass;
   sketch::RunDrawPass(svg, lines, host, pass);

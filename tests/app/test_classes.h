@@ -84,6 +84,8 @@ class TestExportPicture : public QObject {
   void theChosenKindDecidesTheSuffix();
   void theKindChosenLastIsOfferedAgain();
   void aFailedExportSaysWhyAndKeepsTheOldFile();
+  void windowDrawsAsTheRenderer_data();
+  void windowDrawsAsTheRenderer();
 };
 
 class TestStartUp : public QObject {

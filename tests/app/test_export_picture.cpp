@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -31,10 +32,11 @@ const QString kPosting = QStringLiteral(
 // A frame with an editor of `kPosting` saved as `name` in `folder`, and its
 // drawing window made by F7 and active.
 struct ExportFixture {
-  explicit ExportFixture(const QString& name = QStringLiteral("plan.skp")) {
+  explicit ExportFixture(const QString& name = QStringLiteral("plan.skp"),
+                         const QByteArray& bytes = editor::EncodePosting(QTextDocument(kPosting))) {
     posting = folder.filePath(name);
     QFile file(posting);
-    if (file.open(QIODevice::WriteOnly)) file.write(editor::EncodePosting(QTextDocument(kPosting)));
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
   }
   [[nodiscard]] bool Open() {
     if (!session.Shown()) return false;
@@ -44,7 +46,7 @@ struct ExportFixture {
     session.Activate(session.frame.EditForm->Editor);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
     graf = session.frame.GrafForm;
-    return graf != nullptr && session.dialogs.calls.size() == 1;
+    return graf != nullptr && (promptsExpected || session.dialogs.calls.size() == 1);
   }
   // Export picture with the dialog answered: `filter` chosen ("" keeps the
   // one offered) and `name` typed ("" cancels).
@@ -57,6 +59,7 @@ struct ExportFixture {
 
   QTemporaryDir folder;
   QString posting;
+  bool promptsExpected = false;  // the posting has lines the pass asks about
   Session session;
   TGrafForm* graf = nullptr;
 };
@@ -188,4 +191,36 @@ void TestExportPicture::aFailedExportSaysWhyAndKeepsTheOldFile() {
   QVERIFY(fx.Export(QString(), fx.folder.filePath("plan.png")));
   QCOMPARE(fx.session.dialogs.Texts("Error").size(), 2);
   QVERIFY(QFileInfo(fx.folder.filePath("plan.png")).isDir());
+}
+
+void TestExportPicture::windowDrawsAsTheRenderer_data() {
+  QTest::addColumn<QString>("example");
+  const QDir examples(QStringLiteral(SKETCHPOST_SOURCE_DIR "/examples"));
+  for (const QString& name : examples.entryList({QStringLiteral("*.skp")}, QDir::Files, QDir::Name))
+    QTest::newRow(qPrintable(name)) << examples.filePath(name);
+}
+
+// F7's picture of every example posting, legends and all, is the picture
+// the command-line renderer draws of it, pixel for pixel.
+void TestExportPicture::windowDrawsAsTheRenderer() {
+  QFETCH(QString, example);
+  QFile file(example);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  QVERIFY(bytes.contains("\nT("));  // it has legends
+  ExportFixture fixture(QStringLiteral("example.skp"), bytes);
+  fixture.promptsExpected = true;
+  // The renderer notes what the pass asks about and goes on; so does the
+  // window when told to.
+  fixture.session.dialogs.answers = QList<ui::Answer>(8, ui::Answer::Ok);
+  QVERIFY(fixture.Open());
+  const QString png = fixture.folder.filePath(QStringLiteral("rendered.png"));
+  QProcess renderer;
+  renderer.start(QStringLiteral(SKETCHPOST_RENDER_PATH), {fixture.posting, QStringLiteral("-o"), png});
+  QVERIFY(renderer.waitForFinished(60000));
+  QCOMPARE(renderer.exitCode(), 0);
+  const QImage rendered = QImage(png).convertToFormat(QImage::Format_RGB32);
+  const QImage shown = ShownPicture(fixture.graf).convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(rendered.size(), shown.size());
+  QVERIFY2(rendered == shown, qPrintable(example));
 }

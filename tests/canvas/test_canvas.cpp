@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "canvas/Canvas.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "test_classes.h"
 
 using namespace sketch;
@@ -454,7 +454,7 @@ void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
   for (Canvas* c : {&copy, &notXor}) {
     c->brush.style = BrushStyle::Clear;
     c->font.size = 14;
-    c->SetTextPainter(&qttext::SharedTextPainter());
+    c->SetTextPainter(&legendtext::SharedTextPainter());
     c->TextOut(40, 50, "Hg");
   }
   QCOMPARE(notXor.Picture(), copy.Picture());
@@ -466,7 +466,7 @@ void TestCanvas::textOutPlacesBoxAndIgnoresMixMode() {
   Canvas boxed;
   boxed.brush = {kGreen, BrushStyle::Solid};
   boxed.font.size = 14;
-  boxed.SetTextPainter(&qttext::SharedTextPainter());
+  boxed.SetTextPainter(&legendtext::SharedTextPainter());
   boxed.TextOut(40, 50, "Hg");
   QVERIFY(IsColour(boxed, 40, 50, kGreen));
 }
@@ -476,7 +476,7 @@ void TestCanvas::upwardTextReadsUpLeftOfBox() {
   canvas.brush.style = BrushStyle::Clear;
   canvas.font.size = 10;
   canvas.TurnFont(true);
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   canvas.TextOut(100, 150, "Upward text");
   const QRect ink = Bounds(Marked(canvas, kWhite));
   QVERIFY(ink.height() > ink.width() * 3);  // runs vertically
@@ -500,7 +500,7 @@ void TestCanvas::fontHeightsAtNinetySixDpi() {
   QCOMPARE(canvas.font.Height(), height);
   // The ink of a capital stays within the character height.
   canvas.brush.style = BrushStyle::Clear;
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   canvas.TextOut(10, 10, "H");
   const QRect ink = Bounds(Marked(canvas, kWhite));
   QVERIFY(ink.height() <= -height);
@@ -541,7 +541,7 @@ void TestCanvas::textAndFillsWhollyOffThePictureChangeNothing() {
   canvas.brush = {kGreen, BrushStyle::Solid};
   canvas.font.size = 14;
   canvas.TurnFont(up);
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   canvas.TextOut(x, y, "ab");
   canvas.FillRect(x + 10, y + 10, x, y);
   canvas.FillRect(x, y, x + 10, y + 10);

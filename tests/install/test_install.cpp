@@ -1,5 +1,5 @@
 // What `cmake --install` and `make package` put on a machine: the tree, the
-// launcher, the AppStream entry, the file type and the Debian package.
+// launcher, the AppStream entry, the file type and the two Debian packages.
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,20 +10,31 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <memory>
 
 namespace {
 
 const QString kBuild = QStringLiteral(SKETCHPOST_BUILD_DIR);
 const QString kVersion = QStringLiteral(SKETCHPOST_PROJECT_VERSION);
 
+// Every file installed, below the prefix; the renderer's package takes these,
+// the desktop package all the rest.
+const QStringList kRenderTree = {
+    "bin/sketchpost-render",
+    "share/doc/sketchpost-render/changelog.gz",
+    "share/doc/sketchpost-render/copyright",
+    "share/man/man1/sketchpost-render.1.gz",
+};
+
 // Every file installed, below the prefix.
 const QStringList kTree = {
     "bin/sketchpost",
     "bin/sketchpost-render",
-    SKETCHPOST_MODULE_DIR "/sketchpost-legends.so",
     "share/applications/org.sketchpost.Sketchpost.desktop",
     "share/doc/sketchpost/changelog.gz",
     "share/doc/sketchpost/copyright",
+    "share/doc/sketchpost-render/changelog.gz",
+    "share/doc/sketchpost-render/copyright",
     "share/icons/hicolor/128x128/apps/sketchpost.png",
     "share/icons/hicolor/16x16/apps/sketchpost.png",
     "share/icons/hicolor/256x256/apps/sketchpost.png",
@@ -86,7 +97,16 @@ class TestInstall : public QObject {
   void desktopEntry();
   void metainfo();
   void mimeType();
+  void package_data();
   void package();
+  void packagesSplitTree();
+
+ private:
+  QString packages();
+  QString packageFile(const QString& name) const;
+
+  std::unique_ptr<QTemporaryDir> packages_;
+  QString packagesFailure_;
 };
 
 void TestInstall::tree_data() {
@@ -123,7 +143,7 @@ void TestInstall::tree() {
   // The installed programs run from their place, and say their version.
   const Run version = Command(root + QStringLiteral("bin/sketchpost"), {"--version"});
   QCOMPARE(version.out, QStringLiteral("sketchpost ") + kVersion + QChar('\n'));
-  // The installed renderer finds its legend module in its place.
+  // The installed renderer draws legends on its own, with FreeType.
   QFile posting(destdir.path() + QStringLiteral("/legend.skp"));
   QVERIFY(posting.open(QIODevice::WriteOnly));
   posting.write("T(M;10;50;\"Gate\")\r\n");
@@ -195,15 +215,53 @@ void TestInstall::mimeType() {
   QVERIFY(subclasses.readAll().contains("text/x-sketchpost text/plain"));
 }
 
+// The packages `make package` builds, made once for all the checks of them.
+QString TestInstall::packages() {
+  if (packages_) return packagesFailure_;
+  packages_ = std::make_unique<QTemporaryDir>();
+  const Run cpack = Command(QStringLiteral("cpack"), {"-G", "DEB", "--config", kBuild + QStringLiteral("/CPackConfig.cmake"),
+                                                      "-B", packages_->path()});
+  if (cpack.status != 0) packagesFailure_ = cpack.out;
+  return packagesFailure_;
+}
+
+// The one package of that name (sketchpost_0.1.0_amd64.deb), or empty.
+QString TestInstall::packageFile(const QString& name) const {
+  const QStringList debs =
+      QDir(packages_->path()).entryList({name + QChar('_') + kVersion + QStringLiteral("_*.deb")}, QDir::Files);
+  return debs.size() == 1 ? packages_->filePath(debs.first()) : QString();
+}
+
+void TestInstall::package_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QStringList>("files");
+  QTest::addColumn<QStringList>("depends");     // each a whole entry of Depends
+  QTest::addColumn<QString>("refused");         // no entry of Depends may match
+  QTest::addColumn<QString>("description");     // a phrase of the long description
+
+  QStringList desktopTree = kTree;
+  for (const QString& file : kRenderTree) desktopTree.removeAll(file);
+  // The renderer serves without a desktop: no Qt library, no Qt plugin.
+  QTest::newRow("renderer") << "sketchpost-render" << kRenderTree
+                            << QStringList{"fonts-liberation2 | fonts-liberation", "libc6 (>= *)", "libpng16-16 (>= *)"}
+                            << "qt6|qt-" << "PNG or SVG";
+  QTest::newRow("desktop") << "sketchpost" << desktopTree
+                           << QStringList{"sketchpost-render (= " + kVersion + ")", "libqt6widgets6 (>= *)",
+                                          "libqt6gui6 (>= *)", "libc6 (>= *)", "fonts-liberation2 | fonts-liberation",
+                                          "qt6-qpa-plugins"}
+                           << "^$" << "sketchpost-render";
+}
+
 void TestInstall::package() {
-  QTemporaryDir out;
-  const Run cpack = Command(QStringLiteral("cpack"),
-                            {"-G", "DEB", "--config", kBuild + QStringLiteral("/CPackConfig.cmake"), "-B", out.path()});
-  QVERIFY2(cpack.status == 0, qPrintable(cpack.out));
-  const QStringList debs = QDir(out.path()).entryList({QStringLiteral("sketchpost_*.deb")}, QDir::Files);
-  QCOMPARE(debs.size(), 1);
-  const QString deb = out.filePath(debs.first());
-  QVERIFY2(debs.first().startsWith(QStringLiteral("sketchpost_") + kVersion + QChar('_')), qPrintable(debs.first()));
+  QFETCH(QString, name);
+  QFETCH(QStringList, files);
+  QFETCH(QStringList, depends);
+  QFETCH(QString, refused);
+  QFETCH(QString, description);
+  const QString failure = packages();
+  QVERIFY2(failure.isEmpty(), qPrintable(failure));
+  const QString deb = packageFile(name);
+  QVERIFY2(!deb.isEmpty(), qPrintable(QDir(packages_->path()).entryList().join(QChar(' '))));
 
   const Run contents = Command(QStringLiteral("dpkg-deb"), {"-c", deb});
   QCOMPARE(contents.status, 0);
@@ -211,37 +269,66 @@ void TestInstall::package() {
   for (const QString& line : contents.out.split(QChar('\n'), Qt::SkipEmptyParts))
     if (!line.startsWith(QChar('d'))) listed << line.section(QChar(' '), -1).mid(6);  // "./usr/..."
   listed.sort();
-  QStringList expected = kTree;
-  expected.sort();
-  QCOMPARE(listed, expected);
+  files.sort();
+  QCOMPARE(listed, files);
 
-  const Run fields = Command(QStringLiteral("dpkg-deb"), {"-f", deb, "Package", "Version", "Depends", "Section"});
-  QCOMPARE(fields.status, 0);
-  QVERIFY2(fields.out.contains(QStringLiteral("Package: sketchpost\n")), qPrintable(fields.out));
-  QVERIFY2(fields.out.contains(QStringLiteral("Version: ") + kVersion + QChar('\n')), qPrintable(fields.out));
-  QVERIFY2(fields.out.contains(QStringLiteral("Section: graphics")), qPrintable(fields.out));
-  // Worked out from the libraries, and the fonts and plugins named.
-  for (const char* depends : {"libqt6widgets6", "libqt6gui6", "libc6", "fonts-liberation2", "qt6-qpa-plugins"})
-    QVERIFY2(fields.out.contains(QLatin1String(depends)), depends);
+  const auto field = [&](const char* which) {
+    return Command(QStringLiteral("dpkg-deb"), {"-f", deb, QString::fromLatin1(which)}).out.trimmed();
+  };
+  QCOMPARE(field("Package"), name);
+  QCOMPARE(field("Version"), kVersion);
+  QCOMPARE(field("Section"), QStringLiteral("graphics"));
+  // Worked out from the libraries, and the packages named; versions of the
+  // libraries as dpkg-shlibdeps finds them.
+  const QStringList entries = field("Depends").split(QRegularExpression(QStringLiteral(",\\s*")));
+  for (const QString& wanted : depends) {
+    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(
+        wanted, QRegularExpression::UnanchoredWildcardConversion));
+    QVERIFY2(entries.filter(QRegularExpression(QStringLiteral("^") + pattern.pattern() + QStringLiteral("$"))).size() == 1,
+             qPrintable(wanted + QStringLiteral(" not in ") + entries.join(QStringLiteral(", "))));
+  }
+  for (const QString& entry : entries)
+    for (const QString& alternative : entry.split(QChar('|')))
+      QVERIFY2(!alternative.trimmed().contains(QRegularExpression(refused)), qPrintable(entry));
 
   // Nothing for the package's users to run at install or removal: no
   // maintainer scripts (the module is the programs' own, not for ldconfig).
   const Run control = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --ctrl-tarfile '" + deb + "' | tar -t"});
   QCOMPARE(control.out.split(QChar('\n'), Qt::SkipEmptyParts), (QStringList{"./md5sums", "./control"}));
-  // The changelog names the release at hand, and the description both picture formats.
-  const Run changelog = Command(
-      QStringLiteral("sh"),
-      {"-c", "dpkg-deb --fsys-tarfile '" + deb + "' | tar -xO ./usr/share/doc/sketchpost/changelog.gz | gzip -dc"});
+  // The changelog in the package's own doc folder names the release at hand.
+  const Run changelog = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --fsys-tarfile '" + deb +
+                                                                 "' | tar -xO ./usr/share/doc/" + name +
+                                                                 "/changelog.gz | gzip -dc"});
   QVERIFY2(changelog.out.startsWith(QStringLiteral("sketchpost (") + kVersion + QStringLiteral(") unstable;")),
            qPrintable(changelog.out));
-  const Run description = Command(QStringLiteral("dpkg-deb"), {"-f", deb, "Description"});
-  QVERIFY2(description.out.contains(QStringLiteral("PNG or SVG")), qPrintable(description.out));
+  QVERIFY2(field("Description").contains(description), qPrintable(field("Description")));
 
   // What Debian's own check of a package finds: no error, no warning.
   if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty()) QSKIP("lintian is not installed");
   const Run lintian = Command(QStringLiteral("lintian"), {"--fail-on", "error,warning", deb});
   const QStringList tags = lintian.out.split(QChar('\n')).filter(QRegularExpression(QStringLiteral("^[EW]: ")));
   QVERIFY2(lintian.status == 0 && tags.isEmpty(), qPrintable(lintian.out));
+}
+
+// The two packages together install what `cmake --install` does, and no file
+// is in both (dpkg would refuse the second package), nor a third package made.
+void TestInstall::packagesSplitTree() {
+  const QString failure = packages();
+  QVERIFY2(failure.isEmpty(), qPrintable(failure));
+  QCOMPARE(QDir(packages_->path()).entryList({QStringLiteral("*.deb")}, QDir::Files).size(), 2);
+  QStringList all;
+  for (const char* name : {"sketchpost", "sketchpost-render"}) {
+    const QString deb = packageFile(QString::fromLatin1(name));
+    QVERIFY2(!deb.isEmpty(), name);
+    const Run contents = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --fsys-tarfile '" + deb + "' | tar -t"});
+    QCOMPARE(contents.status, 0);
+    for (const QString& path : contents.out.split(QChar('\n'), Qt::SkipEmptyParts))
+      if (!path.endsWith(QChar('/'))) all << path.mid(6);
+  }
+  all.sort();
+  QStringList expected = kTree;
+  expected.sort();
+  QCOMPARE(all, expected);  // a file in both would be listed twice
 }
 
 QTEST_GUILESS_MAIN(TestInstall)

@@ -7,7 +7,7 @@
 #include "format/TextLines.h"
 #include "qttext/LegendFont.h"
 #include "qttext/PictureImage.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/LegendText.h"
 #include "render/SvgSurface.h"
 
@@ -26,7 +26,7 @@ void ScriptedHost::WarnDrawingSize(std::string_view message) { warnings.emplace_
 PassResult Draw(const std::string& text, std::deque<bool> answers) {
   sketch::Canvas canvas;
   canvas.font.name = qttext::ChooseLegendFontName();
-  canvas.SetTextPainter(&qttext::SharedTextPainter());
+  canvas.SetTextPainter(&legendtext::SharedTextPainter());
   ScriptedHost host;
   host.answers = std::move(answers);
   PassResult result;
@@ -38,7 +38,7 @@ PassResult Draw(const std::string& text, std::deque<bool> answers) {
 }
 
 std::string DrawSvg(const std::string& text, bool measured) {
-  sketch::SvgSurface svg(measured ? &qttext::SharedTextPainter() : nullptr);
+  sketch::SvgSurface svg(measured ? &legendtext::SharedTextPainter() : nullptr);
   svg.font.name = qttext::ChooseLegendFontName();
   ScriptedHost host;
   sketch::DrawPassCounters pass;

@@ -5,7 +5,7 @@
 #include "canvas/Canvas.h"
 #include "format/LineSource.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/BandedPass.h"
 #include "render/DrawPass.h"
 #include "test_classes.h"
@@ -212,7 +212,7 @@ void TestDrawPass::bandedPassWithATextPainterDrawsInOnePiece() {
   const PassResult whole = Draw(text);
   Canvas banded;
   banded.font.name = qttext::ChooseLegendFontName();
-  banded.SetTextPainter(&qttext::SharedTextPainter());
+  banded.SetTextPainter(&legendtext::SharedTextPainter());
   ScriptedHost host;
   DrawPassCounters counters;
   RunBandedDrawPass(banded, MemoryLines(text), host, counters, 4);

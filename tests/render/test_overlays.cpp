@@ -3,7 +3,7 @@
 #include "RenderTestKit.h"
 #include "canvas/Canvas.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/LegendText.h"
 #include "render/Overlays.h"
 #include "test_classes.h"
@@ -35,7 +35,7 @@ struct Drawn {
   Highlight highlight;
   Drawn() {
     canvas.font.name = qttext::ChooseLegendFontName();
-    canvas.SetTextPainter(&qttext::SharedTextPainter());
+    canvas.SetTextPainter(&legendtext::SharedTextPainter());
     ScriptedHost host;
     DrawPassCounters pass;
     RunDrawPass(canvas, sketch::MemoryLines(kSketch), host, pass);

@@ -13,7 +13,7 @@
 #include "format/LineSource.h"
 #include "format/SketchElement.h"
 #include "qttext/LegendFont.h"
-#include "qttext/QtTextPainter.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/LegendText.h"
 #include "render/Picking.h"
 #include "test_classes.h"
@@ -34,7 +34,7 @@ CanvasFont LegendFont() {
 
 int Pick(const std::string& text, double x, double y, double tolerance, bool withPainter = false) {
   const std::optional<std::int32_t> picked = PickElement(
-      MemoryLines(text), {x, y}, tolerance, withPainter ? &qttext::SharedTextPainter() : nullptr, LegendFont());
+      MemoryLines(text), {x, y}, tolerance, withPainter ? &legendtext::SharedTextPainter() : nullptr, LegendFont());
   return picked ? *picked : -1;
 }
 
@@ -171,7 +171,7 @@ void TestPicking::legendsByTheirTextBox() {
   CanvasFont font = LegendFont();
   font.size = kLegendFontSizes[read.element.legendSize];
   font.up = up;
-  const TextMetrics metrics = qttext::SharedTextPainter().Measure(font, read.element.text);
+  const TextMetrics metrics = legendtext::SharedTextPainter().Measure(font, read.element.text);
   const double h = std::abs(font.Height()), reach = 0.5 + tolerance;
   const QRect bounds = Bounds(ink);
   if (up) {

@@ -1,5 +1,6 @@
 #include "RenderRunKit.h"
 
+#include <pty.h>
 #include <unistd.h>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QXmlStreamReader>
 #include <csignal>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "format/LineSource.h"
@@ -33,8 +35,16 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   if (!setup.stdoutFile.isEmpty()) process.setStandardOutputFile(setup.stdoutFile);
   const rlim_t fileSizeLimit = setup.fileSizeLimit;
   const QList<int> closed = setup.closedDescriptors;
+  int terminal = -1, terminalSide = -1;
+  if (setup.errorsOnTerminal) {
+    if (::openpty(&terminal, &terminalSide, nullptr, nullptr, nullptr) != 0) return {};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TERM"), QStringLiteral("xterm"));
+    process.setProcessEnvironment(environment);
+  }
   // Runs in the child after its standard descriptors are in place.
-  process.setChildProcessModifier([fileSizeLimit, closed] {
+  process.setChildProcessModifier([fileSizeLimit, closed, terminalSide] {
+    if (terminalSide >= 0) ::dup2(terminalSide, STDERR_FILENO);
     if (fileSizeLimit > 0) {
       ::signal(SIGXFSZ, SIG_DFL);
       const rlimit limit{fileSizeLimit, fileSizeLimit};
@@ -44,7 +54,28 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   });
   RunResult result;
   process.start(QStringLiteral(SKETCHPOST_RENDER_PATH), arguments);
-  if (!process.waitForStarted(kRunTimeoutMs)) return result;
+  // The terminal's bytes, read as they come: a full terminal would stop the
+  // program. Reading ends once the program's side is closed.
+  QByteArray onTerminal;
+  std::thread reader;
+  if (terminal >= 0) {
+    ::close(terminalSide);
+    reader = std::thread([terminal, &onTerminal] {
+      char bytes[4096];
+      for (ssize_t n; (n = ::read(terminal, bytes, sizeof bytes)) > 0;) onTerminal.append(bytes, n);
+    });
+  }
+  const auto endTerminal = [&] {
+    if (terminal < 0) return;
+    if (reader.joinable()) reader.join();
+    ::close(terminal);
+    terminal = -1;
+  };
+  if (!process.waitForStarted(kRunTimeoutMs)) {
+    process.kill();
+    endTerminal();
+    return result;
+  }
   if (!setup.fileBeforeInput.isEmpty()) {
     QDeadlineTimer deadline(kHoldTimeoutMs);
     while (!QFileInfo::exists(setup.fileBeforeInput) && !deadline.hasExpired() && process.state() == QProcess::Running)
@@ -62,6 +93,10 @@ RunResult RunRenderer(const QStringList& arguments, const QString& workDir, cons
   }
   result.out = process.readAllStandardOutput();
   result.err = process.readAllStandardError();
+  if (terminal >= 0) {
+    endTerminal();
+    result.err = onTerminal;
+  }
   return result;
 }
 

@@ -35,6 +35,9 @@ struct RunSetup {
   // When set, standard input stays open and empty until this file exists
   // (or kHoldTimeoutMs pass): the run has to get there without its input.
   QString fileBeforeInput;
+  // Standard error goes to a terminal (a pseudo-terminal, TERM=xterm) whose
+  // bytes come back as `err`.
+  bool errorsOnTerminal = false;
 };
 
 inline constexpr int kHoldTimeoutMs = 30000;

@@ -7,7 +7,7 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   TestRenderCommand command;
   TestRenderSurroundings surroundings;
-  TestLegendModule legends;
+  TestRendererWithoutQt withoutQt;
   TestBatches batches;
-  return testsupport::RunTests(argc, argv, {&command, &surroundings, &legends, &batches});
+  return testsupport::RunTests(argc, argv, {&command, &surroundings, &withoutQt, &batches});
 }

@@ -2,10 +2,12 @@
 // INPUTs, the worst status; and --unquote, the editor's rule on bytes.
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#include "ProgressLine.h"
 #include "QuoteMarks.h"
 #include "RenderArguments.h"
 #include "RenderRunKit.h"
@@ -204,5 +206,65 @@ void TestBatches::notesPostingsWithoutSketchLines() {
     const QImage blank = PngImage(ReadBytes(folder.Path("prose.png")));
     QCOMPARE(blank.size(), QSize(320, 200));
     QCOMPARE(CountBlack(blank), 0);
+  }
+}
+
+void TestBatches::progressLineText_data() {
+  QTest::addColumn<int>("done");
+  QTest::addColumn<int>("total");
+  QTest::addColumn<double>("seconds");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("at the start") << 0 << 10 << 0.0 << "0 of 10 postings";
+  QTest::newRow("seconds left") << 5 << 10 << 1.0 << "5 of 10 postings, 5 a second, 1 s left";
+  QTest::newRow("minutes left") << 100 << 3100 << 10.0 << "100 of 3100 postings, 10 a second, 5 min 0 s left";
+  QTest::newRow("hours left") << 1 << 100000 << 1.0 << "1 of 100000 postings, 1 a second, 27 h 46 min left";
+  QTest::newRow("all done") << 10 << 10 << 2.0 << "10 of 10 postings, 5 a second";
+}
+
+void TestBatches::progressLineText() {
+  QFETCH(int, done);
+  QFETCH(int, total);
+  QFETCH(double, seconds);
+  QFETCH(QString, text);
+  QCOMPARE(QString::fromStdString(render_command::ProgressLine::Text(done, total, seconds)), text);
+}
+
+void TestBatches::progressLineOnATerminal_data() {
+  QTest::addColumn<bool>("terminal");
+  QTest::addColumn<QStringList>("options");
+  QTest::addColumn<bool>("shown");
+  QTest::newRow("on a terminal") << true << QStringList{"-j", "2"} << true;
+  QTest::newRow("one thread") << true << QStringList{"-j", "1"} << true;
+  QTest::newRow("quiet") << true << QStringList{"--quiet"} << false;
+  QTest::newRow("into a pipe") << false << QStringList{} << false;
+}
+
+// The line shows on a terminal only, and never stands in a message's way:
+// it is cleared before each message and at the end.
+void TestBatches::progressLineOnATerminal() {
+  QFETCH(bool, terminal);
+  QFETCH(QStringList, options);
+  QFETCH(bool, shown);
+  RunFolder folder({{"a.skp", Posting({"L(1;0;0;9;9)"})}, {"b.skp", Posting({"L(1;10;20;110;20;"})}});
+  RunSetup setup;
+  setup.errorsOnTerminal = terminal;
+  const RunResult result = folder.Run(options + QStringList{"a.skp", "b.skp", "missing.skp"}, setup);
+  QVERIFY(result.finished);
+  QCOMPARE(result.exitCode, 1);  // missing.skp
+  const QByteArray err = result.err;
+  // Drawn from the line's start and cleared to its end; how far the run got
+  // by the first drawing depends on the threads.
+  static const QRegularExpression line("^\rsketchpost-render: [0-3] of 3 postings[^\r]*\x1b\\[K");
+  QCOMPARE(line.match(QString::fromLatin1(err)).hasMatch(), shown);
+  QCOMPARE(err.contains(" of 3 postings"), shown);
+  const QByteArray clear = "\r\x1b[K";
+  if (shown) QVERIFY2(err.lastIndexOf(clear) > err.lastIndexOf("postings"), err.constData());  // gone at the end
+  // Errors show all the same, each from the line's start.
+  const qsizetype broken = err.indexOf("b.skp:1:");
+  const qsizetype missing = err.indexOf("sketchpost-render: missing.skp");
+  QVERIFY2(broken >= 0 && missing > broken, err.constData());
+  // On a clean line: right after the line was cleared, or after a line break.
+  for (const qsizetype at : {broken, missing}) {
+    QVERIFY2(at == 0 || err.mid(at - clear.size(), clear.size()) == clear || err.at(at - 1) == '\n', err.constData());
   }
 }

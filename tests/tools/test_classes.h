@@ -75,15 +75,13 @@ class TestRenderSurroundings : public QObject {
   void longOutputNames();
 };
 
-// The renderer without Qt: the legend module is loaded for legends only.
-class TestLegendModule : public QObject {
+// The renderer without Qt, legends or not.
+class TestRendererWithoutQt : public QObject {
   Q_OBJECT
 
  private slots:
-  void programLinksNoQt_data();
-  void programLinksNoQt();
-  void moduleOnlyForLegends_data();
-  void moduleOnlyForLegends();
+  void drawsWithoutQt_data();
+  void drawsWithoutQt();
 };
 
 // Several postings in one run, and quoted postings.
@@ -102,4 +100,8 @@ class TestBatches : public QObject {
   void unquotedPicture();
   void notesPostingsWithoutSketchLines_data();
   void notesPostingsWithoutSketchLines();
+  void progressLineText_data();
+  void progressLineText();
+  void progressLineOnATerminal_data();
+  void progressLineOnATerminal();
 };

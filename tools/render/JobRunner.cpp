@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -10,14 +11,16 @@
 #include <system_error>
 #include <thread>
 
-#include "LegendLoader.h"
+#include "ProgressLine.h"
 #include "QuoteMarks.h"
 #include "RenderFiles.h"
 #include "canvas/Canvas.h"
 #include "format/SketchTokens.h"
 #include "format/TextLines.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "render/BandedPass.h"
 #include "render/DrawPass.h"
+#include "render/LegendFontChoice.h"
 #include "render/PngFile.h"
 #include "render/SvgSurface.h"
 
@@ -48,7 +51,7 @@ class StderrHost final : public sketch::DrawHost {
 
 // What kinds of line the text has: a posting without any sketch line is
 // worth a note (a script may have been given the wrong file), and only a
-// legend line brings in the legend font (and the legend module).
+// legend line brings in the legend font (and fontconfig's start).
 struct LineKinds {
   bool sketch = false;
   bool legend = false;
@@ -67,6 +70,12 @@ LineKinds KindsOf(const sketch::LineSource& lines) {
   return kinds;
 }
 
+// The legend font's family, chosen once for the run.
+const std::string& LegendFontName() {
+  static const std::string name = sketch::ChooseLegendFontName();
+  return name;
+}
+
 int Cores() { return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs); }
 
 // The posting's picture, encoded; empty when it cannot be encoded. A very
@@ -75,10 +84,10 @@ std::optional<std::string> DrawPicture(const std::string& inputName, std::string
                                        int bands, std::FILE* err) {
   const sketch::MemoryLines lines(options.unquote ? Unquoted(text) : std::move(text));
   StderrHost host(inputName, err);
-  LegendLoader& legends = LegendLoader::Shared();
+  legendtext::FreeTypeTextPainter& legends = legendtext::SharedTextPainter();
   const LineKinds kinds = KindsOf(lines);
   if (!kinds.sketch) std::fprintf(err, "%s: no sketch lines\n", inputName.c_str());
-  const std::string fontName = kinds.legend ? legends.FontName() : std::string("Arial");
+  const std::string fontName = kinds.legend ? LegendFontName() : std::string("Arial");
   sketch::DrawPassCounters pass;
   if (options.format == PictureFormat::kSvg) {
     sketch::SvgSurface svg(&legends);
@@ -122,10 +131,6 @@ int RenderOne(const Options& options, const std::string& input, const std::strin
 
   const std::optional<std::string> picture = DrawPicture(inputName, std::move(text), options, bands, err);
   const std::string outputName = toStdout ? "<stdout>" : output;
-  if (LegendLoader::Shared().Failed()) {
-    Say(err, inputName + ": legends cannot be drawn: " + LegendLoader::Shared().Failure());
-    return kExitFailure;
-  }
   if (!picture) {
     Say(err, outputName + ": could not encode the picture");
     return kExitFailure;
@@ -167,6 +172,8 @@ int RunJobs(const Options& options, std::FILE* in, std::FILE* out, std::FILE* er
   if (inputs.size() == 1) return RenderOne(options, inputs.front(), outputs.front(), bands, in, out, err);
 
   std::vector<Job> jobs(inputs.size());
+  ProgressLine progress(err, inputs.size(), options.quiet);
+  std::atomic<std::size_t> drawn{0};
   std::mutex lock;
   std::condition_variable finished;
   std::atomic<std::size_t> next{0};
@@ -183,28 +190,37 @@ int RunJobs(const Options& options, std::FILE* in, std::FILE* out, std::FILE* er
       std::free(buffer);
       jobs[i].status = status;
       jobs[i].done = true;
+      ++drawn;
       finished.notify_all();
     }
   };
-  // With one thread this one draws; else `threads` threads draw while this
-  // one hands their messages on in the order of the INPUTs, which costs it
-  // no more than waiting.
+  // With one thread and no progress line this one draws; else `threads`
+  // threads draw while this one hands their messages on in the order of the
+  // INPUTs and keeps the progress line, which costs it no more than waiting.
   std::vector<std::thread> workers;
   try {
-    for (std::size_t t = 0; t < threads && threads > 1; ++t) workers.emplace_back(work);
+    for (std::size_t t = 0; t < threads && (threads > 1 || progress.On()); ++t) workers.emplace_back(work);
   } catch (const std::system_error&) {
     // Fewer threads draw: each takes the next posting until none is left.
   }
   if (workers.empty()) work();
+  progress.Show(drawn);  // at once, however fast the first postings go
   int status = kExitOk;
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     std::unique_lock<std::mutex> hold(lock);
-    finished.wait(hold, [&] { return jobs[i].done; });
-    std::fwrite(jobs[i].messages.data(), 1, jobs[i].messages.size(), err);
-    std::fflush(err);
+    while (!jobs[i].done) {
+      progress.Show(drawn);
+      finished.wait_for(hold, std::chrono::milliseconds(100));
+    }
+    if (!jobs[i].messages.empty()) {
+      progress.Clear();
+      std::fwrite(jobs[i].messages.data(), 1, jobs[i].messages.size(), err);
+      std::fflush(err);
+    }
     status = std::max(status, jobs[i].status);
   }
   for (std::thread& worker : workers) worker.join();
+  progress.Clear();
   return status;
 }
 

@@ -96,6 +96,8 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     } else if (named("--out-dir")) {
       if (!value("--out-dir", text) || text.empty()) return fail("option --out-dir needs a folder");
       options.outDir = text;
+    } else if (arg == "--quiet" || arg == "-q") {
+      options.quiet = true;
     } else if (arg == "--unquote") {
       options.unquote = true;
     } else if (arg.starts_with("-j") || named("--jobs")) {
@@ -139,7 +141,7 @@ std::string DefaultOutputName(std::string_view input, PictureFormat format) {
 
 std::string UsageText() {
   return "Usage: sketchpost-render [-o OUT | --out-dir DIR] [--format png|svg] [--scale N]\n"
-         "                         [--unquote] [-j N] [INPUT...]\n"
+         "                         [--unquote] [-j N] [--quiet] [INPUT...]\n"
          "Draws the sketch lines of each posting as a 320x200 picture, PNG or SVG.\n"
          "\n"
          "  INPUT            the posting, a file of 8-bit text with any line breaks;\n"
@@ -157,6 +159,9 @@ std::string UsageText() {
          "                   lines first, as the editor's Remove quotes does\n"
          "  -j, --jobs N     draw N postings at once (1 to 64; default one a core);\n"
          "                   messages still come in the order of the INPUTs\n"
+         "  -q, --quiet      no progress line while several INPUTs are drawn (it\n"
+         "                   shows only when standard error is a terminal; errors\n"
+         "                   show all the same)\n"
          "  --help           show this text\n"
          "  --version        show the version\n"
          "\n"
@@ -164,10 +169,9 @@ std::string UsageText() {
          "4095 characters, are reported on standard error as INPUT:LINE:COLUMN:\n"
          "lines; the picture is drawn all the same.\n"
          "Exit status: 0 done, 1 a file could not be read or written or is no\n"
-         "regular file (or a standard stream is closed, or legends could not be\n"
-         "drawn), 2 usage. With several INPUTs every one is drawn; the status is\n"
-         "the worst of them. A run whose pictures would replace a posting or each\n"
-         "other draws nothing (status 2).\n";
+         "regular file (or a standard stream is closed), 2 usage. With several\n"
+         "INPUTs every one is drawn; the status is the worst of them. A run whose\n"
+         "pictures would replace a posting or each other draws nothing (status 2).\n";
 }
 
 std::string VersionText() { return "sketchpost-render " SKETCHPOST_VERSION "\n"; }

@@ -25,6 +25,7 @@ struct Options {
   bool unquote = false;             // quote marks come off sketch lines first
   int jobs = 0;                     // postings drawn at once, 1 to kMaxJobs; 0: one a core
   int scale = 1;                    // 1 to 8
+  bool quiet = false;               // no progress line on a terminal
   // --format when given; else SVG for an OUT ending in .svg (any letter
   // case), PNG otherwise.
   PictureFormat format = PictureFormat::kPng;

@@ -1,4 +1,4 @@
-#include "qttext/QtTextPainter.h"
+#include "QtReferencePainter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -6,7 +6,7 @@
 
 #include "qttext/TextBytes.h"
 
-namespace qttext {
+namespace legendtest {
 
 namespace {
 
@@ -15,7 +15,7 @@ QColor ClassColor(sketch::CoverageMask::Class c) { return QColor(c, c, c); }
 
 }  // namespace
 
-const QFont& QtTextPainter::FontOf(const sketch::CanvasFont& font) {
+const QFont& QtReferencePainter::FontOf(const sketch::CanvasFont& font) {
   const int pixels = std::abs(font.Height());
   if (!font_ || fontName_ != font.name || font_->pixelSize() != pixels) {
     QFont qfont(QString::fromStdString(font.name));
@@ -30,13 +30,13 @@ const QFont& QtTextPainter::FontOf(const sketch::CanvasFont& font) {
   return *font_;
 }
 
-sketch::TextMetrics QtTextPainter::Measure(const sketch::CanvasFont& font, std::string_view text) {
+sketch::TextMetrics QtReferencePainter::Measure(const sketch::CanvasFont& font, std::string_view text) {
   FontOf(font);
   return {metrics_->horizontalAdvance(sketch::BytesToQString(text)), metrics_->height(), metrics_->ascent()};
 }
 
-void QtTextPainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, int x, int y,
-                          const sketch::CanvasFont& font, std::string_view text, bool box) {
+void QtReferencePainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, int x, int y,
+                               const sketch::CanvasFont& font, std::string_view text, bool box) {
   const QFont& qfont = FontOf(font);
   const QString chars = sketch::BytesToQString(text);
   QImage classes(mask.Bits(), mask.Width(), mask.Height(), mask.Width(), QImage::Format_Grayscale8);
@@ -53,9 +53,4 @@ void QtTextPainter::Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, 
   painter.drawText(QPoint(0, metrics_->ascent()), chars);
 }
 
-QtTextPainter& SharedTextPainter() {
-  static QtTextPainter painter;
-  return painter;
-}
-
-}  // namespace qttext
+}  // namespace legendtest

@@ -1,7 +1,9 @@
 #pragma once
-// Legend text with Qt's fonts, for the canvas: measured with QFontMetrics and
-// painted without antialiasing into the canvas's coverage mask, which a
-// QImage wraps without copying. Needs a running QGuiApplication.
+// Legend text with Qt's fonts, as the programs drew legends before they drew
+// them with FreeType: measured with QFontMetrics and painted without
+// antialiasing into the canvas's coverage mask, which a QImage wraps without
+// copying. The reference the FreeType painter is compared with. Needs a
+// running QGuiApplication.
 
 #include <QFont>
 #include <QFontMetrics>
@@ -11,9 +13,9 @@
 #include "canvas/Surface.h"
 #include "canvas/TextPainter.h"
 
-namespace qttext {
+namespace legendtest {
 
-class QtTextPainter final : public sketch::TextPainter {
+class QtReferencePainter final : public sketch::TextPainter {
  public:
   sketch::TextMetrics Measure(const sketch::CanvasFont& font, std::string_view text) override;
   void Paint(sketch::CoverageMask& mask, const sketch::Rect& clip, int x, int y, const sketch::CanvasFont& font,
@@ -28,7 +30,4 @@ class QtTextPainter final : public sketch::TextPainter {
   std::string fontName_;
 };
 
-// The text painter of the program, for every canvas that draws legends.
-QtTextPainter& SharedTextPainter();
-
-}  // namespace qttext
+}  // namespace legendtest
