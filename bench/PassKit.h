@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "canvas/Canvas.h"
-#include "qttext/LegendFont.h"
 #include "legendtext/FreeTypeTextPainter.h"
+#include "qttext/LegendFont.h"
 #include "render/DrawHost.h"
 #include "render/DrawPass.h"
 #include "render/LegendText.h"

@@ -219,8 +219,9 @@ void TestInstall::mimeType() {
 QString TestInstall::packages() {
   if (packages_) return packagesFailure_;
   packages_ = std::make_unique<QTemporaryDir>();
-  const Run cpack = Command(QStringLiteral("cpack"), {"-G", "DEB", "--config", kBuild + QStringLiteral("/CPackConfig.cmake"),
-                                                      "-B", packages_->path()});
+  const Run cpack =
+      Command(QStringLiteral("cpack"),
+              {"-G", "DEB", "--config", kBuild + QStringLiteral("/CPackConfig.cmake"), "-B", packages_->path()});
   if (cpack.status != 0) packagesFailure_ = cpack.out;
   return packagesFailure_;
 }
@@ -235,21 +236,25 @@ QString TestInstall::packageFile(const QString& name) const {
 void TestInstall::package_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QStringList>("files");
-  QTest::addColumn<QStringList>("depends");     // each a whole entry of Depends
-  QTest::addColumn<QString>("refused");         // no entry of Depends may match
-  QTest::addColumn<QString>("description");     // a phrase of the long description
+  QTest::addColumn<QStringList>("depends");  // each a whole entry of Depends
+  QTest::addColumn<QString>("refused");      // no entry of Depends may match
+  QTest::addColumn<QString>("description");  // a phrase of the long description
 
   QStringList desktopTree = kTree;
   for (const QString& file : kRenderTree) desktopTree.removeAll(file);
   // The renderer serves without a desktop: no Qt library, no Qt plugin.
   QTest::newRow("renderer") << "sketchpost-render" << kRenderTree
                             << QStringList{"fonts-liberation2 | fonts-liberation", "libc6 (>= *)", "libpng16-16 (>= *)"}
-                            << "qt6|qt-" << "PNG or SVG";
-  QTest::newRow("desktop") << "sketchpost" << desktopTree
-                           << QStringList{"sketchpost-render (= " + kVersion + ")", "libqt6widgets6 (>= *)",
-                                          "libqt6gui6 (>= *)", "libc6 (>= *)", "fonts-liberation2 | fonts-liberation",
-                                          "qt6-qpa-plugins"}
-                           << "^$" << "sketchpost-render";
+                            << "qt6|qt-"
+                            << "PNG or SVG";
+  QTest::newRow("desktop") << "sketchpost" << desktopTree << QStringList{"sketchpost-render (= " + kVersion + ")",
+                                                                         "libqt6widgets6 (>= *)",
+                                                                         "libqt6gui6 (>= *)",
+                                                                         "libc6 (>= *)",
+                                                                         "fonts-liberation2 | fonts-liberation",
+                                                                         "qt6-qpa-plugins"}
+                           << "^$"
+                           << "sketchpost-render";
 }
 
 void TestInstall::package() {
@@ -282,10 +287,11 @@ void TestInstall::package() {
   // libraries as dpkg-shlibdeps finds them.
   const QStringList entries = field("Depends").split(QRegularExpression(QStringLiteral(",\\s*")));
   for (const QString& wanted : depends) {
-    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(
-        wanted, QRegularExpression::UnanchoredWildcardConversion));
-    QVERIFY2(entries.filter(QRegularExpression(QStringLiteral("^") + pattern.pattern() + QStringLiteral("$"))).size() == 1,
-             qPrintable(wanted + QStringLiteral(" not in ") + entries.join(QStringLiteral(", "))));
+    const QRegularExpression pattern(
+        QRegularExpression::wildcardToRegularExpression(wanted, QRegularExpression::UnanchoredWildcardConversion));
+    QVERIFY2(
+        entries.filter(QRegularExpression(QStringLiteral("^") + pattern.pattern() + QStringLiteral("$"))).size() == 1,
+        qPrintable(wanted + QStringLiteral(" not in ") + entries.join(QStringLiteral(", "))));
   }
   for (const QString& entry : entries)
     for (const QString& alternative : entry.split(QChar('|')))
@@ -296,9 +302,9 @@ void TestInstall::package() {
   const Run control = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --ctrl-tarfile '" + deb + "' | tar -t"});
   QCOMPARE(control.out.split(QChar('\n'), Qt::SkipEmptyParts), (QStringList{"./md5sums", "./control"}));
   // The changelog in the package's own doc folder names the release at hand.
-  const Run changelog = Command(QStringLiteral("sh"), {"-c", "dpkg-deb --fsys-tarfile '" + deb +
-                                                                 "' | tar -xO ./usr/share/doc/" + name +
-                                                                 "/changelog.gz | gzip -dc"});
+  const Run changelog = Command(
+      QStringLiteral("sh"),
+      {"-c", "dpkg-deb --fsys-tarfile '" + deb + "' | tar -xO ./usr/share/doc/" + name + "/changelog.gz | gzip -dc"});
   QVERIFY2(changelog.out.startsWith(QStringLiteral("sketchpost (") + kVersion + QStringLiteral(") unstable;")),
            qPrintable(changelog.out));
   QVERIFY2(field("Description").contains(description), qPrintable(field("Description")));

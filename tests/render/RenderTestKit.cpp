@@ -5,9 +5,9 @@
 
 #include "canvas/Canvas.h"
 #include "format/TextLines.h"
+#include "legendtext/FreeTypeTextPainter.h"
 #include "qttext/LegendFont.h"
 #include "qttext/PictureImage.h"
-#include "legendtext/FreeTypeTextPainter.h"
 #include "render/LegendText.h"
 #include "render/SvgSurface.h"
 

@@ -2,8 +2,8 @@
 
 #include "RenderTestKit.h"
 #include "canvas/Canvas.h"
-#include "qttext/LegendFont.h"
 #include "legendtext/FreeTypeTextPainter.h"
+#include "qttext/LegendFont.h"
 #include "render/LegendText.h"
 #include "render/Overlays.h"
 #include "test_classes.h"
