@@ -259,7 +259,7 @@ void TGrafForm::ToolButtonClick(std::uint8_t code) {
 
 void TGrafForm::SwitchTool(std::uint8_t code) {
   if (code != settings_.tool) {
-    CurrentTool().End(*this);
+    EndGesture();
     overlays_.SetHandles({});
     settings_.tool = code;
   }
@@ -360,7 +360,7 @@ void TGrafForm::RefreshPicture() { Image->update(); }
 
 bool TGrafForm::event(QEvent* event) {
   if (event->type() == QEvent::ParentChange) FollowActivation();
-  if (event->type() == QEvent::WindowDeactivate) CurrentTool().End(*this);  // another program's window came forward
+  if (event->type() == QEvent::WindowDeactivate) EndGesture();  // another program's window came forward
   return QWidget::event(event);
 }
 
@@ -371,7 +371,7 @@ void TGrafForm::FollowActivation() {
   // Activated by its title bar, the window's frame may hold the focus.
   frame->installEventFilter(this);
   connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) CurrentTool().End(*this);
+    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) EndGesture();
   });
 }
 

@@ -148,6 +148,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseMove(Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+  // The tool in hand ends its gesture, and the read-outs of its points go.
+  void EndGesture();
+  // Origin (or Center), Current and Cursor: empty.
+  void ClearReadOuts();
   void OnTextChange(int from, int removed, int added);
   // The keys that work wherever the focus is in the window: the tool
   // letters, and Escape, which cancels the gesture.

@@ -158,6 +158,8 @@ bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image && CurrentTool().Key(*this, *key)) return true;
     if ((watched == Image || watched == PenWidth || watched == activationFrame_) && WindowKey(key)) return true;
   }
+  // The pointer left the picture: no point of it is under the pointer now.
+  if (watched == Image && event->type() == QEvent::Leave) ClearReadOuts();
   if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (!wheel->modifiers().testFlag(Qt::ControlModifier)) return false;  // the wheel scrolls
@@ -180,7 +182,11 @@ void TGrafForm::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TGrafForm::WindowKey(const QKeyEvent* key) {
-  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return CurrentTool().Cancel(*this);
+  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+    if (!CurrentTool().Cancel(*this)) return false;
+    ClearReadOuts();
+    return true;
+  }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   for (const drawing::ToolEntry& entry : drawing::kTools) {
     if (key->key() != entry.key) continue;

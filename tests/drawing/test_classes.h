@@ -96,6 +96,7 @@ class TestPictureView : public drawingtest::SessionTest {
  private slots:
   void dragsWriteTheSameLineAtEveryZoom_data();
   void dragsWriteTheSameLineAtEveryZoom();
+  void readOutsGoWhenThePointerLeaves();
   void zoomShowsSharpSquares_data();
   void zoomShowsSharpSquares();
   void theWindowShowsTheSquaresItRepaints();

@@ -67,11 +67,26 @@ void TestPictureView::dragsWriteTheSameLineAtEveryZoom() {
   fx->SetChecked("CbGridSnap", gridSnap);
   fx->UseTool(static_cast<std::uint8_t>(tool));
   // Press at the first screen pixel of one picture pixel, release at the last of another.
-  fx->Drag({13, 27}, drawingtest::Spot::FarCorner({117, 22}));
-  QCOMPARE(fx->Text(), written);
-  QVERIFY(fx->Picture() == fx->Rendered());
+  const drawingtest::Spot end = drawingtest::Spot::FarCorner({117, 22});
+  fx->Press({13, 27});
+  fx->Move(end);
   const QString current = fx->Status("StatusPanel1");
   QVERIFY2(current == (gridSnap ? "Current: (120, 20)" : "Current: (117, 22)"), qPrintable(current));
+  fx->Release(end);
+  QCOMPARE(fx->Text(), written);
+  QVERIFY(fx->Picture() == fx->Rendered());
+  // The gesture's points go with it.
+  QCOMPARE(fx->Status("StatusPanel0") + fx->Status("StatusPanel1"), QString());
+}
+
+// A read-out names a point of the picture under the pointer: with the
+// pointer gone from the picture, no stale point stays.
+void TestPictureView::readOutsGoWhenThePointerLeaves() {
+  fx->Move({40, 30});
+  QVERIFY(fx->Status("StatusPanel1").startsWith("Cursor: (40, 30)"));
+  QEvent leave(QEvent::Leave);  // what the window system sends as the pointer goes
+  QCoreApplication::sendEvent(fx->graf.Image, &leave);
+  QCOMPARE(fx->Status("StatusPanel0") + fx->Status("StatusPanel1"), QString());
 }
 
 void TestPictureView::zoomShowsSharpSquares_data() {
