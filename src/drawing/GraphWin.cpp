@@ -214,6 +214,10 @@ void TGrafForm::BuildMenus() {
   Textwindow1 = ui::Named(File1->addAction(tr("Textwindow")), "Textwindow1");
   Textwindow1->setShortcut(Qt::Key_F6);
   File1->addSeparator();
+  // The bound text saved from here, as F2 saves it in the text window: a
+  // sketch is finished in the picture.
+  Save1 = ui::Named(File1->addAction(tr("&Save")), "Save1");
+  Save1->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence::Save});
   ExportPicture1 = ui::Named(File1->addAction(tr("Export &picture...")), "ExportPicture1");
   File1->addSeparator();
   Exit1 = ui::Named(File1->addAction(tr("e&xit")), "Exit1");
@@ -225,6 +229,9 @@ void TGrafForm::BuildMenus() {
   connect(Textwindow1, &QAction::triggered, this, [this] { emit showEditorRequested(EditWindow); });
   connect(Exit1, &QAction::triggered, this, [this] { emit exitRequested(); });
   connect(ExportPicture1, &QAction::triggered, this, &TGrafForm::ExportPicture1Click);
+  connect(Save1, &QAction::triggered, this, [this] {
+    if (EditWindow != nullptr) EditWindow->Save();
+  });
   connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
   // Undo and redo of the bound editor's text, first in the menu, above copy and grid.

@@ -196,7 +196,8 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   QLabel* ZoomPanel = nullptr;  // "1x" ... "8x", "Fit 3x"
   QLabel* NotePanel = nullptr;  // what redraw while typing found
   QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr;
-  QAction *Textwindow1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr, *grid1 = nullptr;
+  QAction *Textwindow1 = nullptr, *Save1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr,
+          *grid1 = nullptr;
   QAction *Undo1 = nullptr, *Redo1 = nullptr;
   QAction *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ActualSize1 = nullptr, *ZoomFit1 = nullptr;
   std::array<QAction*, 8> ZoomSteps{};  // 1x ... 8x

@@ -51,6 +51,9 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // Reads `fileName` over the whole text. On failure, says why and leaves
   // text, file name, caption and current folder as they were.
   bool LoadFile(const QString& fileName);
+  // Saves the text as F2 does (Save as for an untitled text), with the same
+  // questions and messages, from wherever it is asked; false when not saved.
+  bool Save() { return Save1Click(); }
   // The document's file: exactly "Untitled" until it has one.
   QString FileName() const { return fileName_; }
   // The notice block was appended to the present text.
