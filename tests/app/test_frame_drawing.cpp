@@ -55,7 +55,7 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
   QCOMPARE(session.MenuBar().mid(0, 3),
-           QStringList({"File: Textwindow F6, -, Export picture..., -, exit",
+           QStringList({"File: Textwindow F6, -, Save F2, Export picture..., -, exit",
                         "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, copy, -, grid Ctrl+G",
                         "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
                         "Fit, -, Redraw while typing"}));
