@@ -664,11 +664,11 @@ void BM_SelectDragMove(benchmark::State& state) {
   ReleaseKey();
   QCoreApplication::processEvents();
   const sketch::Picture before = windows->Picture();
-  if (graf.Handles().size() != 2) {
+  if (graf.Handles().size() != 4) {
     state.SkipWithError("the covering rectangle was not picked");
     return;
   }
-  const QPoint grip = graf.Handles().back();
+  const QPoint grip = graf.Handles()[2];  // its second corner
   SendMouse(QEvent::MouseButtonPress, grip);
   std::size_t step = 0;
   for (auto _ : state) {

@@ -127,3 +127,16 @@ class TestSelect : public drawingtest::SessionTest {
   void aLineTooLongIsNotChanged();
   void randomEditsLeaveThePass();
 };
+
+class TestSelectMany : public drawingtest::SessionTest {
+  Q_OBJECT
+
+ private slots:
+  void init();  // the select tool in hand over a text of shapes, the Edit keys given
+  void bandPicksWhatLiesWhollyInside_data();
+  void bandPicksWhatLiesWhollyInside();
+  void severalMoveAndGoAsOne();
+  void restyleRewritesTheFields_data();
+  void restyleRewritesTheFields();
+  void duplicateCopyCutPaste();
+};
