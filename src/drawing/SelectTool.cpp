@@ -22,7 +22,6 @@
 #include <cmath>
 #include <utility>
 
-#include "drawing/BandStub.h"
 #include "drawing/PickHandles.h"
 #include "drawing/PickedLines.h"
 #include "drawing/PictureOverlays.h"
@@ -83,6 +82,18 @@ void TogglePreview(sketch::Canvas& picture, const std::vector<std::string>& line
 }
 
 QRect BandRect(QPoint from, QPoint to) { return QRect(from, to).normalized(); }
+
+// The pixels of `band` as the plane of the picture: pixel (i, j) is the
+// unit square round the point (i, j).
+sketch::RectF BandArea(const QRect& band) {
+  return {band.left() - 0.5, band.top() - 0.5, band.right() + 0.5, band.bottom() + 0.5};
+}
+
+// The pixels a box of the plane touches.
+QRect PixelsOf(const sketch::RectF& box) {
+  return QRect(QPoint(static_cast<int>(std::floor(box.left + 0.5)), static_cast<int>(std::floor(box.top + 0.5))),
+               QPoint(static_cast<int>(std::ceil(box.right - 0.5)), static_cast<int>(std::ceil(box.bottom - 0.5))));
+}
 
 bool Holds(const std::vector<std::int32_t>& lines, std::int32_t line) {
   return std::binary_search(lines.begin(), lines.end(), line);
@@ -170,7 +181,7 @@ class SelectTool final : public Tool {
       }
       const sketch::Canvas& picture = context.Canvas();
       std::vector<std::int32_t> lines =
-          StubPickInBand(PickingIndex(*text), BandRect(band_.from, at), picture.GetTextPainter(), picture.font);
+          PickingIndex(*text).PickInBand(BandArea(BandRect(band_.from, at)), picture.GetTextPainter(), picture.font);
       if (band_.adds) {
         std::vector<std::int32_t> joined;
         std::set_union(picked_.begin(), picked_.end(), lines.begin(), lines.end(), std::back_inserter(joined));
@@ -452,12 +463,12 @@ class SelectTool final : public Tool {
 
   QRect CommonBox(ToolContext& context, const TEditForm& text) {
     const sketch::Canvas& picture = context.Canvas();
-    QRect box;
+    std::optional<sketch::RectF> box;
     for (const std::int32_t line : picked_) {
-      const std::optional<QRect> own = StubBoxOf(PickingIndex(text), line, picture.GetTextPainter(), picture.font);
-      if (own) box = box.united(*own);
+      const std::optional<sketch::RectF> own = PickingIndex(text).BoxOf(line, picture.GetTextPainter(), picture.font);
+      if (own) box = box ? box->United(*own) : *own;
     }
-    return box;
+    return box ? PixelsOf(*box) : QRect();
   }
 
   // Lines rewritten, as one undo step, `after` picked then; false when
