@@ -54,11 +54,14 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
-  QCOMPARE(session.MenuBar().mid(0, 3),
-           QStringList({"File: Textwindow F6, -, Save F2, Export picture..., -, exit",
-                        "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, copy, -, grid Ctrl+G",
-                        "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
-                        "Fit, -, Redraw while typing"}));
+  QCOMPARE(
+      session.MenuBar().mid(0, 3),
+      QStringList(
+          {"File: Textwindow F6, -, Save F2, Export picture..., -, exit",
+           "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, Cut Ctrl+X, copy Ctrl+C, Paste Ctrl+V, Duplicate Ctrl+D, Delete Del, "
+           "Select all Ctrl+A, -, grid Ctrl+G",
+           "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
+           "Fit, -, Redraw while typing"}));
   // F7 again from the editor: the same window, repainted from the new text.
   session.Activate(session.frame.EditForm->Editor);
   session.frame.EditForm->AppendLine("R(1;F;200;100;300;150)");
