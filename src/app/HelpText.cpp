@@ -59,7 +59,7 @@ Before you copy a sketch to the clipboard for a posting, add the notice lines wi
 DRAWING window    [F7]
 The tool buttons: select, lines, rectangles, ellipses and circles, arcs, legend text (keys %1 while the drawing window has the focus).
 Select (the arrow): click a shape to pick it (the text's caret goes to its line); drag it to move it, drag a handle to move that point (a rectangle or ellipse has a handle at each corner), Escape cancels; the arrow keys move it by a pixel (10 with the grid snap), Delete removes its line. Only the numbers of its line change, as one undo step.
-Several shapes: drag a band from empty picture to pick every shape wholly inside it, Shift+click to add or take out one, Ctrl+A to pick all; moving, the arrow keys and Delete then act on all of them as one undo step.
+Several shapes: drag a band from empty picture to pick every shape wholly inside it, Shift+click to add or take out one (Shift+drag draws a band from anywhere and adds), Ctrl+A to pick all, Escape to let go; moving, the arrow keys and Delete then act on all of them as one undo step.
 With shapes picked, the line style buttons, the thickness and the fill box change them too (fill only rectangles and ellipses; legends keep their style).
 Edit menu: Duplicate (Ctrl+D) appends copies 10 pixels right and down; Copy (Ctrl+C) and Cut (Ctrl+X) put the picked sketch lines on the clipboard (Copy with nothing picked copies the picture); Paste (Ctrl+V) appends the clipboard's sketch lines and picks them.
 Save (File menu, F2 or Ctrl+S) saves the text from the drawing window.

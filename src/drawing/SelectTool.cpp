@@ -123,22 +123,14 @@ class SelectTool final : public Tool {
     const sketch::Canvas& picture = context.Canvas();
     const std::optional<std::int32_t> hit = PickingIndex(*text).Pick(
         {double(at.x()), double(at.y())}, kPickReach / context.Zoom(), picture.GetTextPainter(), picture.font);
-    if (!hit) {
-      // Empty picture: a band; with Shift it adds to what is picked.
-      band_ = {true, shift, at, at};
+    if (!hit || shift) {
+      // Empty picture: a band. With Shift, anywhere: a band that adds to
+      // what is picked, or, released where it began, a click that adds or
+      // takes out the element under it (a picture covered by shapes still
+      // has bands).
+      band_ = {true, shift, at, at, hit};
       if (!shift) PickLines(context, {});
       context.Overlays().SetFrame(BandRect(at, at));
-      return;
-    }
-    if (shift) {
-      std::vector<std::int32_t> lines = picked_;
-      const auto place = std::lower_bound(lines.begin(), lines.end(), *hit);
-      if (place != lines.end() && *place == *hit) {
-        lines.erase(place);
-      } else {
-        lines.insert(place, *hit);
-      }
-      PickLines(context, std::move(lines));
       return;
     }
     if (!Holds(picked_, *hit)) PickLines(context, {*hit});
@@ -176,6 +168,7 @@ class SelectTool final : public Tool {
       context.Overlays().SetFrame({});
       TEditForm* text = context.Text();
       if (text == nullptr || band_.from == at) {
+        if (text != nullptr && band_.adds && band_.under) Toggle(context, *band_.under);
         Renew(context);
         return;
       }
@@ -233,7 +226,12 @@ class SelectTool final : public Tool {
       Renew(context);
       return true;
     }
-    if (!drag_.active) return false;
+    if (!drag_.active) {
+      // Nothing under way: Escape lets go of what is picked.
+      if (picked_.empty() || context.Text() == nullptr) return false;
+      PickLines(context, {});
+      return true;
+    }
     ShowDragPreview(context, {});
     drag_.active = false;
     return true;
@@ -361,6 +359,7 @@ class SelectTool final : public Tool {
     bool active = false;
     bool adds = false;  // Shift: joins what was picked
     QPoint from, to;
+    std::optional<std::int32_t> under;  // the element under the press
   };
   // An edit of the tool's: the text's revision after it, and the lines
   // picked before and after it.
@@ -431,6 +430,18 @@ class SelectTool final : public Tool {
       return;
     }
     context.Overlays().ShowPreview([&context, lines = drag_.preview] { TogglePreview(context.Canvas(), lines); });
+  }
+
+  // Shift+click: `line` joins what is picked, or leaves it.
+  void Toggle(ToolContext& context, std::int32_t line) {
+    std::vector<std::int32_t> lines = picked_;
+    const auto place = std::lower_bound(lines.begin(), lines.end(), line);
+    if (place != lines.end() && *place == line) {
+      lines.erase(place);
+    } else {
+      lines.insert(place, line);
+    }
+    PickLines(context, std::move(lines));
   }
 
   // What is picked from now on: none, one (the caret's line, marked) or

@@ -51,18 +51,23 @@ void TestSelectMany::init() {
 void TestSelectMany::bandPicksWhatLiesWhollyInside_data() {
   QTest::addColumn<QPoint>("from");
   QTest::addColumn<QPoint>("to");
+  QTest::addColumn<bool>("shift");
   QTest::addColumn<Lines>("picked");
-  QTest::newRow("round the line alone") << QPoint(5, 10) << QPoint(115, 30) << Lines{1};
-  QTest::newRow("cutting the rectangle and the line") << QPoint(30, 15) << QPoint(100, 130) << Lines{};
-  QTest::newRow("the whole picture, topmost order kept") << QPoint(0, 0) << QPoint(319, 199) << Lines{1, 2, 3, 4, 5, 6};
-  QTest::newRow("dragged up and left: ellipse and legend") << QPoint(315, 195) << QPoint(190, 30) << Lines{3, 5};
+  QTest::newRow("round the line alone") << QPoint(5, 10) << QPoint(115, 30) << false << Lines{1};
+  QTest::newRow("cutting the rectangle and the line") << QPoint(30, 15) << QPoint(100, 130) << false << Lines{};
+  QTest::newRow("the whole picture, topmost order kept")
+      << QPoint(0, 0) << QPoint(319, 199) << false << Lines{1, 2, 3, 4, 5, 6};
+  QTest::newRow("dragged up and left: ellipse and legend")
+      << QPoint(315, 195) << QPoint(190, 30) << false << Lines{3, 5};
+  QTest::newRow("Shift: from on the filled ellipse") << QPoint(250, 70) << QPoint(0, 0) << true << Lines{1};
 }
 
 void TestSelectMany::bandPicksWhatLiesWhollyInside() {
   QFETCH(QPoint, from);
   QFETCH(QPoint, to);
+  QFETCH(bool, shift);
   QFETCH(Lines, picked);
-  fx->Drag(from, to);
+  fx->Drag(from, to, shift ? Qt::ShiftModifier : Qt::NoModifier);
   QCOMPARE(fx->graf.PickedLines(), picked);
   QCOMPARE(TextLines(fx->editor), LinesOf(kMany));
   // One pick shows its handles; several their common box and no handles.
@@ -109,6 +114,8 @@ void TestSelectMany::severalMoveAndGoAsOne() {
   fx->PutCaretOn(2);
   QCOMPARE(fx->graf.PickedLines(), (Lines{2}));
   QCOMPARE(fx->graf.Handles().size(), std::size_t(4));
+  fx->Key(Qt::Key_Escape);  // lets go
+  QVERIFY(fx->graf.PickedLines().empty() && fx->graf.Handles().empty());
 }
 
 void TestSelectMany::restyleRewritesTheFields_data() {
