@@ -70,7 +70,7 @@ The fill check box for rectangles and ellipses.
 The grid button (...) shows or hides a dotted grid; F7 erases it.
 F6 (or the F6 button) brings the text window to the front.
 Export picture (File menu) writes the picture as F7 paints it to a file: PNG at 1 to 8 times its size, or SVG (choose the kind in the file dialog).
-Zoom (View menu): the picture 1 to 8 times its size, or Fit (the largest size the window shows whole). Ctrl+plus and Ctrl+minus step, Ctrl+0 goes back to 1x, Ctrl+wheel zooms about the pointer. Drawing works the same at every zoom.
+Zoom (View menu): the picture 1 to 8 times its size, or Fit (the largest size the window shows whole). Ctrl+plus and Ctrl+minus step, Ctrl+0 goes back to 1x, Ctrl+wheel zooms about the pointer. Zooming in grows the window to show the whole picture as far as the frame has room; zooming out keeps its size. Drawing works the same at every zoom.
 Redraw while typing (View menu): every change of the text repaints the picture at once, without questions; an incomplete line or the size warning shows in the status bar instead. F7 still asks.
 Undo and Redo (Edit menu, Ctrl+Z and Ctrl+Y) take back or redo the text's last change, shape by shape, and repaint the picture.
 

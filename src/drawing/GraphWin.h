@@ -145,6 +145,8 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void RefreshPicture();
   void ShowZoom();
   void FitZoomToWindow();
+  // After a zoom in: the window grows to show the whole picture, within the frame.
+  void GrowToShowPicture();
   void ScheduleLiveRedraw();
   void Undo1Click();
   void Redo1Click();

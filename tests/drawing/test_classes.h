@@ -102,6 +102,8 @@ class TestPictureView : public drawingtest::SessionTest {
   void theWindowShowsTheSquaresItRepaints();
   void ctrlWheelZoomsAndPlainWheelScrolls();
   void fitFollowsTheWindow();
+  void zoomingInGrowsTheWindow_data();
+  void zoomingInGrowsTheWindow();
   void aMoveRepaintsOnlyWhatItChanged();
   void redrawWhileTypingFollowsTheText();
   void liveNoteNamesTheLineBeingTyped_data();
