@@ -340,6 +340,7 @@ void TGrafForm::EditCommandClick(drawing::EditCommand command) {
 }
 
 void TGrafForm::RenewEditItems() {
+  RenewPick();  // the text may have changed since
   const drawing::Tool& select = *tools_[drawing::kSelectTool];
   const bool selecting = settings_.tool == drawing::kSelectTool;
   const auto can = [&](drawing::EditCommand command) {

@@ -106,6 +106,7 @@ class SelectTool final : public Tool {
   void Press(ToolContext& context, Qt::KeyboardModifiers keys, QPoint at) override {
     TEditForm* text = context.Text();
     if (drag_.active || band_.active || text == nullptr) return;
+    Follow(context);
     const bool shift = keys.testFlag(Qt::ShiftModifier);
     // A handle of a single pick, else the topmost element under the mouse.
     if (!shift && picked_.size() == 1) {
@@ -206,6 +207,8 @@ class SelectTool final : public Tool {
     if (drag_.active || band_.active || picked_.empty() || context.Text() == nullptr ||
         (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
       return false;
+    Follow(context);
+    if (picked_.empty()) return false;
     const int step = context.Settings().gridSnap ? 10 : 1;
     const std::pair<int, sketch::Point> arrows[] = {
         {Qt::Key_Left, {-step, 0}}, {Qt::Key_Right, {step, 0}}, {Qt::Key_Up, {0, -step}}, {Qt::Key_Down, {0, step}}};
@@ -250,6 +253,7 @@ class SelectTool final : public Tool {
     if (picked_.size() > 1 && text != nullptr && GroupStands(context, *text)) {
       context.Overlays().SetHandles({});
       context.Overlays().SetFrame(groupBox_);
+      seenRevision_ = text->Revision();
       return;
     }
     // One pick at most: the caret's line.
@@ -265,11 +269,13 @@ class SelectTool final : public Tool {
     }
     context.Overlays().SetHandles(std::move(handles));
     if (!band_.active) context.Overlays().SetFrame({});
+    seenRevision_ = text != nullptr ? text->Revision() : -1;
   }
 
   void Restyle(ToolContext& context, const sketch::StyleChange& change) override {
     TEditForm* text = context.Text();
-    if (UnderWay() || picked_.empty() || text == nullptr) return;
+    if (UnderWay() || text == nullptr) return;
+    Follow(context);
     const Rewrites restyled = RestyleLines(*text, picked_, change);
     Write(context, restyled.lines, picked_);
   }
@@ -293,6 +299,7 @@ class SelectTool final : public Tool {
   }
 
   bool Do(ToolContext& context, EditCommand command) override {
+    if (context.Text() != nullptr) Follow(context);
     if (!CanDo(context, command)) return false;
     TEditForm& text = *context.Text();
     switch (command) {
@@ -432,6 +439,12 @@ class SelectTool final : public Tool {
     context.Overlays().ShowPreview([&context, lines = drag_.preview] { TogglePreview(context.Canvas(), lines); });
   }
 
+  // The text changed since the pick was last renewed (typed, pasted, undone
+  // in the text window): what is picked follows it before it is acted on.
+  void Follow(ToolContext& context) {
+    if (context.Text()->Revision() != seenRevision_) Renew(context);
+  }
+
   // Shift+click: `line` joins what is picked, or leaves it.
   void Toggle(ToolContext& context, std::int32_t line) {
     std::vector<std::int32_t> lines = picked_;
@@ -463,7 +476,7 @@ class SelectTool final : public Tool {
       context.Overlays().Withhold();
       groupRevision_ = text.Revision();
       groupCaret_ = picked_.back();
-      groupBox_ = CommonBox(context, text);
+      groupBox_ = nextBox_ ? *nextBox_ : CommonBox(context, text);
     }
     Renew(context);
   }
@@ -517,11 +530,10 @@ class SelectTool final : public Tool {
       NoteTooLong(context, "Not moved: line %1 would be longer than %2 characters.", *moved.refused);
       return;
     }
-    const QRect box = groupBox_;
-    if (Write(context, moved.lines, picked_) && picked_.size() > 1 && !box.isEmpty()) {
-      groupBox_ = box.translated(offset.x, offset.y);  // moved as the elements were
-      context.Overlays().SetFrame(groupBox_);
-    }
+    // Their box moves as they do; no need to measure them again.
+    if (picked_.size() > 1) nextBox_ = groupBox_.translated(offset.x, offset.y);
+    Write(context, moved.lines, picked_);
+    nextBox_.reset();
   }
 
   void DeletePicked(ToolContext& context) {
@@ -586,6 +598,8 @@ class SelectTool final : public Tool {
   int groupRevision_ = -1;            // several picked: the text as the tool left it
   std::int32_t groupCaret_ = -1;
   QRect groupBox_;
+  std::optional<QRect> nextBox_;  // the box of the next several picked, when known
+  int seenRevision_ = -1;         // the text when the pick was last renewed
   std::optional<Edit> undoable_, redoable_;
   Drag drag_;
   Band band_;

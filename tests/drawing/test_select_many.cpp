@@ -116,6 +116,17 @@ void TestSelectMany::severalMoveAndGoAsOne() {
   QCOMPARE(fx->graf.Handles().size(), std::size_t(4));
   fx->Key(Qt::Key_Escape);  // lets go
   QVERIFY(fx->graf.PickedLines().empty() && fx->graf.Handles().empty());
+
+  // A line typed above the picked ones: the keys act on what the text now
+  // holds, never on the lines' old numbers.
+  fx->Click({40, 90});
+  fx->Click({250, 70}, Qt::ShiftModifier);
+  QCOMPARE(fx->graf.PickedLines(), (Lines{2, 3}));
+  fx->editor.Editor->moveCursor(QTextCursor::Start);
+  fx->Type("L(1;0;0;5;5)\n");
+  const QStringList typed = TextLines(fx->editor);
+  fx->Key(Qt::Key_Right);
+  QCOMPARE(TextLines(fx->editor), typed);
 }
 
 void TestSelectMany::restyleRewritesTheFields_data() {
