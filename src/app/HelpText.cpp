@@ -58,7 +58,11 @@ Before you copy a sketch to the clipboard for a posting, add the notice lines wi
 
 DRAWING window    [F7]
 The tool buttons: select, lines, rectangles, ellipses and circles, arcs, legend text (keys %1 while the drawing window has the focus).
-Select (the arrow): click a shape to pick it (the text's caret goes to its line); drag it to move it, drag a handle to move that point, Escape cancels; the arrow keys move it by a pixel (10 with the grid snap), Delete removes its line. Only the numbers of its line change, as one undo step.
+Select (the arrow): click a shape to pick it (the text's caret goes to its line); drag it to move it, drag a handle to move that point (a rectangle or ellipse has a handle at each corner), Escape cancels; the arrow keys move it by a pixel (10 with the grid snap), Delete removes its line. Only the numbers of its line change, as one undo step.
+Several shapes: drag a band from empty picture to pick every shape wholly inside it, Shift+click to add or take out one (Shift+drag draws a band from anywhere and adds), Ctrl+A to pick all, Escape to let go; moving, the arrow keys and Delete then act on all of them as one undo step.
+With shapes picked, the line style buttons, the thickness and the fill box change them too (fill only rectangles and ellipses; legends keep their style).
+Edit menu: Duplicate (Ctrl+D) appends copies 10 pixels right and down; Copy (Ctrl+C) and Cut (Ctrl+X) put the picked sketch lines on the clipboard (Copy with nothing picked copies the picture); Paste (Ctrl+V) appends the clipboard's sketch lines and picks them.
+Save (File menu, F2 or Ctrl+S) saves the text from the drawing window.
 The line style buttons: solid, dashed, dotted, dash-dot.
 The thickness selector, 1 to 10, for solid lines only.
 The drawing aids: snap to a 10-pixel grid (:::::), and ortho snap (/-|\): lines in 45 degree steps; rectangles, ellipses and arcs forced to squares and circles.
@@ -66,7 +70,7 @@ The fill check box for rectangles and ellipses.
 The grid button (...) shows or hides a dotted grid; F7 erases it.
 F6 (or the F6 button) brings the text window to the front.
 Export picture (File menu) writes the picture as F7 paints it to a file: PNG at 1 to 8 times its size, or SVG (choose the kind in the file dialog).
-Zoom (View menu): the picture 1 to 8 times its size, or Fit (the largest size the window shows whole). Ctrl+plus and Ctrl+minus step, Ctrl+0 goes back to 1x, Ctrl+wheel zooms about the pointer. Drawing works the same at every zoom.
+Zoom (View menu): the picture 1 to 8 times its size, or Fit (the largest size the window shows whole). Ctrl+plus and Ctrl+minus step, Ctrl+0 goes back to 1x, Ctrl+wheel zooms about the pointer. Zooming in grows the window to show the whole picture as far as the frame has room; zooming out keeps its size. Drawing works the same at every zoom.
 Redraw while typing (View menu): every change of the text repaints the picture at once, without questions; an incomplete line or the size warning shows in the status bar instead. F7 still asks.
 Undo and Redo (Edit menu, Ctrl+Z and Ctrl+Y) take back or redo the text's last change, shape by shape, and repaint the picture.
 

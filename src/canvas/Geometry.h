@@ -21,6 +21,27 @@ struct PointF {
   double x = 0, y = 0;
 };
 
+// A rectangle of the plane of the picture by its edges, which may fall
+// anywhere: pixel (i, j) being the unit square around the point (i, j), the
+// pixels 10 to 20 of a row run from 9.5 to 20.5.
+struct RectF {
+  double left = 0, top = 0, right = 0, bottom = 0;
+
+  // The rectangle with the opposite corners a and b, in any order.
+  static RectF Spanning(PointF a, PointF b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+  }
+  // `inner` lies wholly inside, its edges on these edges included.
+  bool Contains(const RectF& inner) const {
+    return inner.left >= left && inner.top >= top && inner.right <= right && inner.bottom <= bottom;
+  }
+  // The smallest rectangle holding both.
+  RectF United(const RectF& o) const {
+    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
+  }
+  friend bool operator==(const RectF&, const RectF&) = default;
+};
+
 // The pixels left..right, top..bottom, all four included; empty when
 // right < left or bottom < top.
 struct Rect {

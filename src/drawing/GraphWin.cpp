@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -214,29 +215,54 @@ void TGrafForm::BuildMenus() {
   Textwindow1 = ui::Named(File1->addAction(tr("Textwindow")), "Textwindow1");
   Textwindow1->setShortcut(Qt::Key_F6);
   File1->addSeparator();
+  // The bound text saved from here, as F2 saves it in the text window: a
+  // sketch is finished in the picture.
+  Save1 = ui::Named(File1->addAction(tr("&Save")), "Save1");
+  Save1->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence::Save});
   ExportPicture1 = ui::Named(File1->addAction(tr("Export &picture...")), "ExportPicture1");
   File1->addSeparator();
   Exit1 = ui::Named(File1->addAction(tr("e&xit")), "Exit1");
   Edit1 = ui::Named(new QMenu(tr("&Edit"), this), "Edit1");
-  Copy1 = ui::Named(Edit1->addAction(tr("&copy")), "Copy1");
+  // What the select tool picked, as sketch lines; Copy with nothing picked
+  // copies the picture.
+  const auto command = [this](const char* name, const QString& text, drawing::EditCommand code, QKeySequence key) {
+    QAction* item = ui::Named(Edit1->addAction(text), name);
+    item->setShortcut(key);
+    connect(item, &QAction::triggered, this, [this, code] { EditCommandClick(code); });
+    return item;
+  };
+  Cut1 = command("Cut1", tr("Cu&t"), drawing::EditCommand::Cut, QKeySequence::Cut);
+  Copy1 = command("Copy1", tr("&copy"), drawing::EditCommand::Copy, QKeySequence::Copy);
+  Paste1 = command("Paste1", tr("&Paste"), drawing::EditCommand::Paste, QKeySequence::Paste);
+  Duplicate1 = command("Duplicate1", tr("D&uplicate"), drawing::EditCommand::Duplicate, Qt::CTRL | Qt::Key_D);
+  // The Delete key reaches the tool from the picture; the item only shows it.
+  Delete1 = command("Delete1", tr("&Delete") + QStringLiteral("\tDel"), drawing::EditCommand::Delete, {});
+  SelectAll1 = command("SelectAll1", tr("Select &all"), drawing::EditCommand::SelectAll, QKeySequence::SelectAll);
   Edit1->addSeparator();
   grid1 = ui::Named(Edit1->addAction(tr("&grid")), "grid1");
   grid1->setShortcut(Qt::CTRL | Qt::Key_G);
   connect(Textwindow1, &QAction::triggered, this, [this] { emit showEditorRequested(EditWindow); });
   connect(Exit1, &QAction::triggered, this, [this] { emit exitRequested(); });
   connect(ExportPicture1, &QAction::triggered, this, &TGrafForm::ExportPicture1Click);
-  connect(Copy1, &QAction::triggered, this, &TGrafForm::Copy1Click);
+  connect(Save1, &QAction::triggered, this, [this] {
+    if (EditWindow != nullptr) EditWindow->Save();
+  });
   connect(grid1, &QAction::triggered, this, &TGrafForm::PaintGrid);
   // Undo and redo of the bound editor's text, first in the menu, above copy and grid.
   Undo1 = ui::Named(new QAction(tr("&Undo"), this), "Undo1");
   Undo1->setShortcut(QKeySequence::Undo);
   Redo1 = ui::Named(new QAction(tr("&Redo"), this), "Redo1");
   Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  Edit1->insertActions(Copy1, {Undo1, Redo1});
-  Edit1->insertSeparator(Copy1);
+  Edit1->insertActions(Cut1, {Undo1, Redo1});
+  Edit1->insertSeparator(Cut1);
   connect(Undo1, &QAction::triggered, this, &TGrafForm::Undo1Click);
   connect(Redo1, &QAction::triggered, this, &TGrafForm::Redo1Click);
   connect(Edit1, &QMenu::aboutToShow, this, &TGrafForm::RenewUndoItems);
+  connect(Edit1, &QMenu::aboutToShow, this, &TGrafForm::RenewEditItems);
+  // Shut, the items take their keys whatever is picked; each does what applies.
+  connect(Edit1, &QMenu::aboutToHide, this, [this] {
+    for (QAction* item : {Cut1, Copy1, Paste1, Duplicate1, Delete1, SelectAll1}) item->setEnabled(true);
+  });
   RenewUndoItems();
   BuildViewMenu();
 }
@@ -259,8 +285,9 @@ void TGrafForm::ToolButtonClick(std::uint8_t code) {
 
 void TGrafForm::SwitchTool(std::uint8_t code) {
   if (code != settings_.tool) {
-    CurrentTool().End(*this);
+    EndGesture();
     overlays_.SetHandles({});
+    overlays_.SetFrame({});
     settings_.tool = code;
   }
   RenewPick();
@@ -274,9 +301,11 @@ void TGrafForm::StyleBtnClick(QAbstractButton* button) {
       static_cast<sketch::PenStyle>(std::find(penButtons_.begin(), penButtons_.end(), button) - penButtons_.begin());
   settings_.penStyle = style;
   if (style != sketch::PenStyle::Solid) {
+    const QScopedValueRollback quiet(quietControls_, true);
     PenWidth->setValue(1);
     settings_.penWidth = 1;
   }
+  RestylePicked({ChosenPen(), std::nullopt});
 }
 
 void TGrafForm::PenSizeChange() {
@@ -286,11 +315,43 @@ void TGrafForm::PenSizeChange() {
     PenButton(sketch::PenStyle::Solid)->setChecked(true);
     settings_.penStyle = sketch::PenStyle::Solid;
   }
+  if (!quietControls_) RestylePicked({ChosenPen(), std::nullopt});
 }
 
 void TGrafForm::SetBrushStyle() {
   if (GestureUnderWay()) return;
   ApplyFillSetting();
+  RestylePicked({std::nullopt, settings_.fill ? sketch::Fill::Filled : sketch::Fill::Empty});
+}
+
+sketch::Pen TGrafForm::ChosenPen() const {
+  const bool solid = settings_.penStyle == sketch::PenStyle::Solid;
+  return {settings_.penStyle, solid ? settings_.penWidth : 1};
+}
+
+void TGrafForm::RestylePicked(const sketch::StyleChange& change) { CurrentTool().Restyle(*this, change); }
+
+void TGrafForm::EditCommandClick(drawing::EditCommand command) {
+  if (GestureUnderWay()) return;
+  const bool picksAnew = command == drawing::EditCommand::Paste || command == drawing::EditCommand::SelectAll;
+  if (picksAnew && settings_.tool != drawing::kSelectTool) toolButtons_[drawing::kSelectTool]->click();
+  if (CurrentTool().Do(*this, command)) return;
+  if (command == drawing::EditCommand::Copy) Copy1Click();
+}
+
+void TGrafForm::RenewEditItems() {
+  RenewPick();  // the text may have changed since
+  const drawing::Tool& select = *tools_[drawing::kSelectTool];
+  const bool selecting = settings_.tool == drawing::kSelectTool;
+  const auto can = [&](drawing::EditCommand command) {
+    return selecting ? CurrentTool().CanDo(*this, command) : select.CanDo(*this, command);
+  };
+  Cut1->setEnabled(selecting && can(drawing::EditCommand::Cut));
+  Copy1->setEnabled(!GestureUnderWay());  // the picture when nothing is picked
+  Paste1->setEnabled(can(drawing::EditCommand::Paste));
+  Duplicate1->setEnabled(selecting && can(drawing::EditCommand::Duplicate));
+  Delete1->setEnabled(selecting && can(drawing::EditCommand::Delete));
+  SelectAll1->setEnabled(can(drawing::EditCommand::SelectAll));
 }
 
 void TGrafForm::ApplyFillSetting() { settings_.fill = CbBrushStyle->isChecked(); }
@@ -340,7 +401,10 @@ void TGrafForm::DrawSketch() {
     if (toolButtons_[code]->isChecked() && code != settings_.tool) SwitchTool(code);
   for (std::size_t style = 0; style < penButtons_.size(); ++style)
     if (penButtons_[style]->isChecked()) settings_.penStyle = static_cast<sketch::PenStyle>(style);
-  if (settings_.penStyle != sketch::PenStyle::Solid) PenWidth->setValue(1);
+  if (settings_.penStyle != sketch::PenStyle::Solid) {
+    const QScopedValueRollback quiet(quietControls_, true);
+    PenWidth->setValue(1);
+  }
   ApplyFillSetting();
   RenewCaption();
   RenewPick();
@@ -360,7 +424,7 @@ void TGrafForm::RefreshPicture() { Image->update(); }
 
 bool TGrafForm::event(QEvent* event) {
   if (event->type() == QEvent::ParentChange) FollowActivation();
-  if (event->type() == QEvent::WindowDeactivate) CurrentTool().End(*this);  // another program's window came forward
+  if (event->type() == QEvent::WindowDeactivate) EndGesture();  // another program's window came forward
   return QWidget::event(event);
 }
 
@@ -371,7 +435,7 @@ void TGrafForm::FollowActivation() {
   // Activated by its title bar, the window's frame may hold the focus.
   frame->installEventFilter(this);
   connect(frame, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) CurrentTool().End(*this);
+    if (before.testFlag(Qt::WindowActive) && !now.testFlag(Qt::WindowActive)) EndGesture();
   });
 }
 

@@ -107,6 +107,7 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   // The select tool's pick: the caret's line when that is a drawable
   // sketch line, and the handles shown on it.
   std::optional<std::int32_t> PickedLine() const { return CurrentTool().Picked(); }
+  std::vector<std::int32_t> PickedLines() const { return CurrentTool().PickedLines(); }
   const std::vector<QPoint>& Handles() const { return overlays_.Handles(); }
 
  signals:
@@ -130,13 +131,22 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void SetBrushStyle();
   void ApplyFillSetting();
   void CbRelativeClick();
+  // The pen or fill the user chose goes onto what the tool picked as well.
+  void RestylePicked(const sketch::StyleChange& change);
+  sketch::Pen ChosenPen() const;
   void Copy1Click();
+  // The Edit menu's commands on picked elements; Paste and Select all take
+  // the select tool in hand, Copy with nothing picked copies the picture.
+  void EditCommandClick(drawing::EditCommand command);
+  void RenewEditItems();
   // File "Export picture...": the picture F7 paints, as a PNG or SVG file.
   void ExportPicture1Click();
   void RenewCaption();
   void RefreshPicture();
   void ShowZoom();
   void FitZoomToWindow();
+  // After a zoom in: the window grows to show the whole picture, within the frame.
+  void GrowToShowPicture();
   void ScheduleLiveRedraw();
   void Undo1Click();
   void Redo1Click();
@@ -148,6 +158,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseMove(Qt::KeyboardModifiers shift, QPoint at);
   void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint at);
+  // The tool in hand ends its gesture, and the read-outs of its points go.
+  void EndGesture();
+  // Origin (or Center), Current and Cursor: empty.
+  void ClearReadOuts();
   void OnTextChange(int from, int removed, int added);
   // The keys that work wherever the focus is in the window: the tool
   // letters, and Escape, which cancels the gesture.
@@ -192,8 +206,10 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   QLabel* ZoomPanel = nullptr;  // "1x" ... "8x", "Fit 3x"
   QLabel* NotePanel = nullptr;  // what redraw while typing found
   QMenu *File1 = nullptr, *Edit1 = nullptr, *View1 = nullptr;
-  QAction *Textwindow1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr, *grid1 = nullptr;
+  QAction *Textwindow1 = nullptr, *Save1 = nullptr, *ExportPicture1 = nullptr, *Exit1 = nullptr, *Copy1 = nullptr,
+          *grid1 = nullptr;
   QAction *Undo1 = nullptr, *Redo1 = nullptr;
+  QAction *Cut1 = nullptr, *Paste1 = nullptr, *Duplicate1 = nullptr, *Delete1 = nullptr, *SelectAll1 = nullptr;
   QAction *ZoomIn1 = nullptr, *ZoomOut1 = nullptr, *ActualSize1 = nullptr, *ZoomFit1 = nullptr;
   std::array<QAction*, 8> ZoomSteps{};  // 1x ... 8x
   QAction* RedrawWhileTyping1 = nullptr;
@@ -209,8 +225,9 @@ class TGrafForm : public QWidget, public ui::MdiChild, private sketch::DrawHost,
   std::string legendFontName_;
   sketch::DrawPassCounters Pass;
   drawing::PictureOverlays overlays_;
-  QString exportFilter_;  // the kind of picture file chosen last
-  bool writing_ = false;  // the window itself changes the text
+  QString exportFilter_;        // the kind of picture file chosen last
+  bool writing_ = false;        // the window itself changes the text
+  bool quietControls_ = false;  // the window sets its controls: nothing picked is restyled
   QMdiSubWindow* activationFrame_ = nullptr;
   bool zoomFit_ = false;
   bool liveRedrawDue_ = false;  // a redraw while typing waits for the event loop

@@ -26,6 +26,16 @@ void TGrafForm::FormMouseMove(Qt::KeyboardModifiers shift, QPoint at) {
 
 void TGrafForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift, QPoint at) {
   CurrentTool().Release(*this, shift, at);
+  if (!CurrentTool().UnderWay()) ClearReadOuts();  // the gesture's points go with it
+}
+
+void TGrafForm::EndGesture() {
+  CurrentTool().End(*this);
+  ClearReadOuts();
+}
+
+void TGrafForm::ClearReadOuts() {
+  for (QLabel* panel : StatusPanels) panel->clear();
 }
 
 void TGrafForm::OnTextChange(int from, int removed, int added) {

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -16,6 +17,7 @@ void TGrafForm::ApplyToolSettings(const drawing::ToolSettings& settings) {
     SwitchTool(settings.tool);
   }
   // The width first: a width above 1 makes the pen solid again.
+  const QScopedValueRollback quiet(quietControls_, true);
   PenWidth->setValue(settings.penWidth);
   const auto style = static_cast<std::size_t>(settings.penStyle);
   if (style < penButtons_.size() && (settings.penStyle == sketch::PenStyle::Solid || PenWidth->value() == 1)) {

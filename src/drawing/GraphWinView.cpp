@@ -12,7 +12,9 @@
 #include <utility>
 
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QToolButton>
@@ -103,9 +105,54 @@ void TGrafForm::BuildViewMenu() {
 // --- Zoom ------------------------------------------------------------------------
 
 void TGrafForm::SetZoom(int zoom) {
+  const int before = Zoom();
   zoomFit_ = false;
   Image->SetZoom(std::clamp(zoom, 1, kZoomMax));
   ShowZoom();
+  if (Zoom() > before) GrowToShowPicture();
+}
+
+// Zooming in should show more of the picture, not a slice of it in a window
+// of the old size while the frame has room: the window (its frame in the MDI
+// area) grows by what the scroll box lacks, as far as the frame's area goes,
+// moving left or up to stay inside; scroll bars show the rest. It never
+// shrinks (zooming out keeps a size the user chose), a maximised or
+// minimised window keeps its size, and Fit never comes here, so the growth
+// cannot set off Fit's resizeEvent.
+void TGrafForm::GrowToShowPicture() {
+  if (!isVisible()) {  // the frame applies the last run's zoom before it shows the window
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible() && !zoomFit_) GrowToShowPicture();
+    });
+    return;
+  }
+  auto* const sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  QWidget* const window = sub != nullptr ? static_cast<QWidget*>(sub) : this;
+  if (sub == nullptr && !isWindow()) return;  // held by some other widget: not ours to size
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+  const QSize need = Image->size() - ScrollBox1->maximumViewportSize();
+  if (need.width() <= 0 && need.height() <= 0) return;
+  QRect room;
+  if (sub != nullptr) {
+    room = sub->parentWidget()->rect();  // the MDI area's viewport
+  } else {
+    const QRect outer = frameGeometry(), inner = geometry();
+    room = screen()->availableGeometry().adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
+                                                  inner.right() - outer.right(), inner.bottom() - outer.bottom());
+  }
+  const QRect old = window->geometry();
+  QSize want = old.size() + need;
+  // A side cut short shows a scroll bar, which takes room from the other side.
+  const QSize bars(ScrollBox1->verticalScrollBar()->sizeHint().width(),
+                   ScrollBox1->horizontalScrollBar()->sizeHint().height());
+  if (want.width() > room.width()) want.rheight() += bars.height();
+  if (want.height() > room.height()) want.rwidth() += bars.width();
+  const QSize size = want.boundedTo(room.size()).expandedTo(old.size());
+  if (size == old.size()) return;
+  // Moved back only as far as the growth passes the room's right or bottom edge.
+  const int left = size.width() > old.width() ? std::min(old.left(), room.right() + 1 - size.width()) : old.left();
+  const int top = size.height() > old.height() ? std::min(old.top(), room.bottom() + 1 - size.height()) : old.top();
+  window->setGeometry(QRect(QPoint(left, top), size));
 }
 
 void TGrafForm::SetZoomFit() {
@@ -158,6 +205,8 @@ bool TGrafForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image && CurrentTool().Key(*this, *key)) return true;
     if ((watched == Image || watched == PenWidth || watched == activationFrame_) && WindowKey(key)) return true;
   }
+  // The pointer left the picture: no point of it is under the pointer now.
+  if (watched == Image && event->type() == QEvent::Leave) ClearReadOuts();
   if ((watched == Image || watched == ScrollBox1->viewport()) && event->type() == QEvent::Wheel) {
     auto* wheel = static_cast<QWheelEvent*>(event);
     if (!wheel->modifiers().testFlag(Qt::ControlModifier)) return false;  // the wheel scrolls
@@ -180,7 +229,11 @@ void TGrafForm::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TGrafForm::WindowKey(const QKeyEvent* key) {
-  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return CurrentTool().Cancel(*this);
+  if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+    if (!CurrentTool().Cancel(*this)) return false;
+    ClearReadOuts();
+    return true;
+  }
   if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   for (const drawing::ToolEntry& entry : drawing::kTools) {
     if (key->key() != entry.key) continue;

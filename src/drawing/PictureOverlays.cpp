@@ -29,6 +29,10 @@ void PictureOverlays::TakePreview() {
   Refresh();
 }
 
+void PictureOverlays::SetFrame(const QRect& frame) { view_.SetFrame(frame); }
+
+QRect PictureOverlays::Frame() const { return view_.Frame(); }
+
 void PictureOverlays::SetHandles(std::vector<QPoint> handles) {
   handles_ = std::move(handles);
   view_.SetHandles(handles_);

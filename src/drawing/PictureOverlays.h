@@ -7,6 +7,7 @@
 // after: a mark left under a figure would invert the figure when taken off.
 
 #include <QPoint>
+#include <QRect>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,9 @@ class PictureOverlays {
 
   void SetHandles(std::vector<QPoint> handles);
   const std::vector<QPoint>& Handles() const { return handles_; }
+  // The dashed outline round picture pixels; empty: none.
+  void SetFrame(const QRect& frame);
+  QRect Frame() const;
 
   // `figure` drawn in copy mode, the mark off meanwhile. A preview is
   // taken off first and stays off.

@@ -35,6 +35,29 @@ QRect PictureView::HandleRect(QPoint handle) const {
   return QRect(centre - QPoint(kHandleSide / 2, kHandleSide / 2), QSize(kHandleSide, kHandleSide));
 }
 
+void PictureView::SetFrame(const QRect& frame) {
+  if (frame == frame_) return;
+  UpdateFrame();
+  frame_ = frame;
+  UpdateFrame();
+}
+
+QRect PictureView::FrameRect(const QRect& frame) const {
+  return QRect(frame.topLeft() * zoom_, frame.size() * zoom_).adjusted(-1, -1, 0, 0);
+}
+
+void PictureView::UpdateFrame() {
+  if (frame_.isEmpty()) return;
+  // Its four edges only: a band dragged over a large zoom repaints no more.
+  const QRect outline = FrameRect(frame_);
+  QRegion edges;
+  edges += QRect(outline.topLeft(), QSize(outline.width() + 1, 1));
+  edges += QRect(outline.bottomLeft(), QSize(outline.width() + 1, 1));
+  edges += QRect(outline.topLeft(), QSize(1, outline.height() + 1));
+  edges += QRect(outline.topRight(), QSize(1, outline.height() + 1));
+  update(edges);
+}
+
 void PictureView::UpdateHandles() {
   for (const QPoint handle : handles_) update(HandleRect(handle));
 }
@@ -130,6 +153,14 @@ void PictureView::paintEvent(QPaintEvent* event) {
   if (!source.isEmpty()) {
     PaintPixels(painter, source);
     if (zoom_ > 1) NoteShown(event->region());
+  }
+  if (!frame_.isEmpty()) {
+    // Black dashes on white, seen on any picture.
+    const QRect outline = FrameRect(frame_);
+    painter.setPen(QPen(Qt::white, 0));
+    painter.drawRect(outline);
+    painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
+    painter.drawRect(outline);
   }
   for (const QPoint handle : handles_) {
     const QRect box = HandleRect(handle);

@@ -37,6 +37,10 @@ class PictureView final : public QWidget {
   // handles of the element the select tool picked.
   void SetHandles(const std::vector<QPoint>& handles);
   static constexpr int kHandleSide = 7;  // logical pixels
+  // A dashed outline over the picture round these picture pixels (none
+  // when empty): the select tool's band, or the box of what it picked.
+  void SetFrame(const QRect& frame);
+  QRect Frame() const { return frame_; }
 
  signals:
   void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
@@ -66,6 +70,9 @@ class PictureView final : public QWidget {
   void NoteShown(const QRegion& painted);
   QRect HandleRect(QPoint handle) const;
   void UpdateHandles();
+  // The outline of `frame` in widget pixels, one pixel wide outside it.
+  QRect FrameRect(const QRect& frame) const;
+  void UpdateFrame();
 
   QImage picture_;  // over the picture's own pixels
   QImage buffer_;   // for the enlarged pixels of a paint, kept between paints
@@ -75,6 +82,7 @@ class PictureView final : public QWidget {
   QImage shown_;
   int zoom_ = 1;
   std::vector<QPoint> handles_;
+  QRect frame_;
   ui::ExactPointer* pointer_;
 };
 

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "canvas/Canvas.h"
 #include "drawing/ToolSettings.h"
+#include "format/StyleRewrite.h"
 
 class QKeyEvent;
 class QWidget;
@@ -52,6 +54,9 @@ class ToolContext {
   ~ToolContext() = default;
 };
 
+// The Edit menu's commands on what a tool picked.
+enum class EditCommand : std::uint8_t { Cut, Copy, Paste, Duplicate, Delete, SelectAll };
+
 class Tool {
  public:
   virtual ~Tool() = default;
@@ -68,8 +73,16 @@ class Tool {
   // The window was left, or the tool: a gesture ends where it stands.
   virtual void End(ToolContext& context) { Cancel(context); }
   virtual bool UnderWay() const { return false; }
-  // The text line of the element the tool picked.
+  // The text line of the element the tool picked (of several, the caret's).
   virtual std::optional<std::int32_t> Picked() const { return std::nullopt; }
+  // The text lines of every element picked, ascending.
+  virtual std::vector<std::int32_t> PickedLines() const { return {}; }
+  // The user changed the pen or the fill on the tool bar: what the tool
+  // picked takes the change too.
+  virtual void Restyle(ToolContext&, const sketch::StyleChange&) {}
+  // Whether the tool does `command` now; doing it (false: it did nothing).
+  virtual bool CanDo(ToolContext&, EditCommand) const { return false; }
+  virtual bool Do(ToolContext&, EditCommand) { return false; }
   // The text changed other than through the context (typing, paste, undo),
   // in the document's character positions.
   virtual void TextChanged(ToolContext&, int /*from*/, int /*removed*/, int /*added*/) {}

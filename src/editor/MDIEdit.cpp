@@ -314,26 +314,82 @@ bool TEditForm::ReplaceLine(std::int32_t index, const QString& text, bool joinPr
   return true;
 }
 
+namespace {
+
+// Selects line `block` with its line break; the last line with the break
+// before it, so that no empty line is left behind.
+void SelectWholeLine(QTextCursor& cursor, const QTextBlock& block) {
+  cursor.setPosition(block.position());
+  if (block.next().isValid()) {
+    cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+  } else if (block.previous().isValid()) {
+    cursor.setPosition(block.position() - 1);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+  } else {
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  }
+}
+
+}  // namespace
+
 bool TEditForm::RemoveLine(std::int32_t index) {
   const QTextBlock block = Editor->document()->findBlockByNumber(index);
   if (!block.isValid()) return false;
   QTextCursor cursor(block);
-  if (block.next().isValid()) {
-    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-  } else {
-    // The last line: its text and the break before it.
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    if (block.previous().isValid()) {
-      cursor.setPosition(block.previous().position() + block.previous().length() - 1);
-      cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    }
-  }
+  SelectWholeLine(cursor, block);
   cursor.removeSelectedText();  // one edit, one undo step
   Editor->setTextCursor(cursor);
   Editor->ensureCursorVisible();
   UpdateStatus();
   return true;
 }
+
+bool TEditForm::ChangeLines(std::span<const LineChange> changes, const QStringList& appended) {
+  QTextDocument* document = Editor->document();
+  std::vector<QTextBlock> blocks;
+  blocks.reserve(changes.size());
+  std::int64_t removed = 0, added = 0;
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    if (i > 0 && changes[i].line <= changes[i - 1].line) return false;
+    const QTextBlock block = document->findBlockByNumber(changes[i].line);
+    if (!block.isValid()) return false;
+    blocks.push_back(block);
+    const std::int64_t length = block.length() - 1;
+    removed += changes[i].text ? length : length + 2;  // a line taken out takes its break
+    if (changes[i].text) added += editor::PostingLength(*changes[i].text);
+  }
+  for (const QString& line : appended) added += editor::PostingLength(line) + 2;
+  if (!Editor->CheckRoom(removed, added)) return false;
+
+  const int caret = Editor->textCursor().position();
+  QTextCursor cursor(document);
+  cursor.beginEditBlock();
+  // From the last line up, so the lines before keep their numbers.
+  for (std::size_t i = changes.size(); i-- > 0;) {
+    if (changes[i].text) {
+      cursor.setPosition(blocks[i].position());
+      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      cursor.insertText(*changes[i].text);
+    } else {
+      SelectWholeLine(cursor, blocks[i]);
+      cursor.removeSelectedText();
+    }
+  }
+  if (!appended.isEmpty()) {
+    cursor.movePosition(QTextCursor::End);
+    const bool atLineStart = document->lastBlock().length() == 1;  // empty, or ends with a break
+    const QString lines = appended.join(QChar('\n'));
+    cursor.insertText(atLineStart ? lines + QChar('\n') : QChar('\n') + lines);
+  }
+  cursor.endEditBlock();
+  QTextCursor kept(document);
+  kept.setPosition(std::min(caret, document->characterCount() - 1));
+  Editor->setTextCursor(kept);
+  UpdateStatus();
+  return true;
+}
+
+QString TEditForm::LineText(std::int32_t index) const { return Editor->document()->findBlockByNumber(index).text(); }
 
 void TEditForm::PutCaretOnLine(std::int32_t line) {
   const QTextBlock block = Editor->document()->findBlockByNumber(line);

@@ -8,9 +8,12 @@
 // Exit, the caret line for the drawing window) leaves as a signal. Its menus,
 // items and status panels carry their member names as object names.
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "editor/PostingText.h"
 #include "editor/SketchTextEdit.h"
@@ -51,6 +54,9 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // Reads `fileName` over the whole text. On failure, says why and leaves
   // text, file name, caption and current folder as they were.
   bool LoadFile(const QString& fileName);
+  // Saves the text as F2 does (Save as for an untitled text), with the same
+  // questions and messages, from wherever it is asked; false when not saved.
+  bool Save() { return Save1Click(); }
   // The document's file: exactly "Untitled" until it has one.
   QString FileName() const { return fileName_; }
   // The notice block was appended to the present text.
@@ -74,6 +80,18 @@ class TEditForm : public QWidget, public ui::MdiChild {
   // Takes line `index` out with its line break: one undo step. False when
   // there is no such line.
   bool RemoveLine(std::int32_t index);
+  // Several lines changed as one undo step: each changed line (existing
+  // lines, in ascending order, each once) becomes its text or, without one,
+  // is taken out with its line break; then `appended` become the new last
+  // lines. The caret is left where it was. False when a line does not
+  // exist, or (after an error box) when the text has no room.
+  struct LineChange {
+    std::int32_t line;
+    std::optional<QString> text;  // none: the line is taken out
+  };
+  bool ChangeLines(std::span<const LineChange> changes, const QStringList& appended = {});
+  // Line `index` as the text holds it, every character kept.
+  QString LineText(std::int32_t index) const;
   // The caret to the start of `line`, scrolled into view, without bringing
   // the window forward.
   void PutCaretOnLine(std::int32_t line);

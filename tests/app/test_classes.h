@@ -69,6 +69,8 @@ class TestFrameDrawing : public QObject {
   void zoomAndUndoKeys();
   void leavingTheWindowEndsAnOpenPolyline();
   void toolKeysWhereverTheFocusIs();
+  void saveFromThePicture_data();
+  void saveFromThePicture();
 };
 
 // The start-up of the program itself, run as a child process.

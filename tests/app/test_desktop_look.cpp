@@ -61,7 +61,9 @@ void TestDesktopLook::standardKeys_data() {
     const QByteArray name = key.toString().toLatin1();
     QTest::newRow(name + ", no child") << "none" << key << "";
     QTest::newRow(name + ", editor") << "editor" << key << "Save";
-    QTest::newRow(name + ", drawing window") << "drawing" << key << "";
+    // The drawing window saves its bound text (untitled here: the name is asked).
+    const bool save = QKeySequence::keyBindings(QKeySequence::Save).contains(key);
+    QTest::newRow(name + ", drawing window") << "drawing" << key << (save ? "Save" : "");
   }
 }
 

@@ -7,11 +7,13 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
 #include "FrameKit.h"
 #include "drawing/GraphWin.h"
+#include "editor/MDIEdit.h"
 #include "test_classes.h"
 
 using frametest::ButtonOf;
@@ -52,11 +54,14 @@ void TestFrameDrawing::f7MakesTheDrawingWindowOnce() {
   QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);
   QCOMPARE(graf->windowTitle(), QString("Draw window"));
   QVERIFY(Black(graf, 50, 20));
-  QCOMPARE(session.MenuBar().mid(0, 3),
-           QStringList({"File: Textwindow F6, -, Export picture..., -, exit",
-                        "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, copy, -, grid Ctrl+G",
-                        "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
-                        "Fit, -, Redraw while typing"}));
+  QCOMPARE(
+      session.MenuBar().mid(0, 3),
+      QStringList(
+          {"File: Textwindow F6, -, Save F2, Export picture..., -, exit",
+           "Edit: Undo Ctrl+Z, Redo Ctrl+Y, -, Cut Ctrl+X, copy Ctrl+C, Paste Ctrl+V, Duplicate Ctrl+D, Delete Del, "
+           "Select all Ctrl+A, -, grid Ctrl+G",
+           "View: Zoom in Ctrl++, Zoom out Ctrl+-, Actual size Ctrl+0, -, 1x, 2x, 3x, 4x, 5x, 6x, 7x, 8x, "
+           "Fit, -, Redraw while typing"}));
   // F7 again from the editor: the same window, repainted from the new text.
   session.Activate(session.frame.EditForm->Editor);
   session.frame.EditForm->AppendLine("R(1;F;200;100;300;150)");
@@ -283,4 +288,30 @@ void TestFrameDrawing::toolKeysWhereverTheFocusIs() {
   Press(Qt::Key_4);
   QCOMPARE(thickness->value(), 4);
   QCOMPARE(graf->CurrentToolSettings().tool, drawing::kRectangleTool);
+}
+
+void TestFrameDrawing::saveFromThePicture_data() {
+  QTest::addColumn<QKeySequence>("key");
+  QTest::newRow("F2") << QKeySequence(Qt::Key_F2);
+  QTest::newRow("Ctrl+S") << QKeySequence(QKeySequence::Save);
+}
+
+// The bound text is saved from the drawing window as from the text window:
+// an untitled text asks for its name first.
+void TestFrameDrawing::saveFromThePicture() {
+  QFETCH(QKeySequence, key);
+  Session session;
+  QVERIFY(session.Shown());
+  TGrafForm* graf = DrawFromEditor(session, "L(1;10;20;110;20)\n");
+  session.Activate(graf);
+  QTemporaryDir folder;
+  const QString posting = folder.filePath("sketch.skp");
+  session.dialogs.fileNames = {posting};
+  QTest::keySequence(QApplication::focusWidget(), key);
+  QCOMPARE(session.dialogs.Kinds(), QStringList{"Save"});
+  QFile saved(posting);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll(), QByteArray("L(1;10;20;110;20)\r\n"));
+  QVERIFY(!session.frame.EditForm->IsModified());
+  QCOMPARE(session.frame.MdiArea->activeSubWindow()->widget(), graf);  // the picture stays in front
 }

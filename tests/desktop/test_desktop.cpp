@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -174,6 +175,7 @@ class TestOnXServer : public QObject {
   void dropOpensAFile();
   void pressTakesThePixelUnderThePointer();
   void frameOpensWithRoomForTheDrawingWindow();
+  void editsPickedShapesWithRealEvents();
   void unsavedTextOutlivesTheProgram_data();
   void unsavedTextOutlivesTheProgram();
   void fileNamedAtTheStartWaitsForTheOffer();
@@ -356,6 +358,71 @@ void TestOnXServer::frameOpensWithRoomForTheDrawingWindow() {
   for (const QWidget* widget : shown)
     QVERIFY2(WhollyShown(widget, room), qPrintable(widget->metaObject()->className() + QStringLiteral(" ") +
                                                    widget->toolTip() + QStringLiteral(" is cut off")));
+  frame.hide();
+}
+
+// The select tool's editing with the X server's own mouse and keys, in the
+// frame (whose menu bar carries the Edit keys): a band, Ctrl+D, Shift+click,
+// an arrow key, the fill box, Ctrl+C and F2, at the screen's scale.
+void TestOnXServer::editsPickedShapesWithRealEvents() {
+  testsupport::ScriptedDialogs dialogs;
+  TFrameForm frame;
+  frame.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&frame));
+  const QString window = QString::number(frame.winId());
+  QVERIFY(Xdo({"windowfocus", "--sync", window}));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "ctrl+n"}));
+  QVERIFY(WaitFor([&] { return frame.EditForm != nullptr && frame.EditForm->isVisible(); }));
+  frame.EditForm->Editor->setPlainText(QStringLiteral("L(1;10;20;110;20)\nR(2;E;40;60;140;120)\n"));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F7"}));
+  QVERIFY(WaitFor([&] {
+    return frame.GrafForm != nullptr && frame.MdiArea->activeSubWindow() != nullptr &&
+           frame.MdiArea->activeSubWindow()->widget() == frame.GrafForm;
+  }));
+  TGrafForm& graf = *frame.GrafForm;
+  QVERIFY(Xdo({"key", "--clearmodifiers", "v"}));
+  QVERIFY(WaitFor([&] { return graf.CurrentToolSettings().tool == drawing::kSelectTool; }));
+  QTest::qWait(100);  // the layouts settle
+  const qreal scale = frame.devicePixelRatioF();
+  const auto at = [&](QPoint p) {
+    const QPoint logical = graf.Image->mapTo(&frame, p);
+    return QStringList{QString::number(FirstDevicePixel(logical.x(), scale)),
+                       QString::number(FirstDevicePixel(logical.y(), scale))};
+  };
+  const auto moveTo = [&](QPoint p) { return Xdo(QStringList{"mousemove", "--window", window, "--sync"} + at(p)); };
+  const auto written = [&] { return QString::fromLatin1(editor::EncodePosting(*frame.EditForm->Editor->document())); };
+
+  // A band round both shapes, from empty picture.
+  QVERIFY(moveTo({5, 5}) && Xdo({"mousedown", "1"}) && moveTo({100, 100}) && moveTo({200, 150}) &&
+          Xdo({"mouseup", "1"}));
+  QVERIFY(WaitFor([&] { return graf.PickedLines() == std::vector<std::int32_t>{0, 1}; }, 5000));
+  // Ctrl+D: copies 10 right and down, picked.
+  QVERIFY(Xdo({"key", "--clearmodifiers", "ctrl+d"}));
+  QVERIFY(WaitFor([&] { return graf.PickedLines() == std::vector<std::int32_t>{2, 3}; }, 5000));
+  // Shift+click adds the first line; an arrow key moves all three.
+  QVERIFY(moveTo({60, 20}) && Xdo({"keydown", "shift"}) && Xdo({"click", "1"}) && Xdo({"keyup", "shift"}));
+  QVERIFY(WaitFor([&] { return graf.PickedLines() == std::vector<std::int32_t>{0, 2, 3}; }, 5000));
+  QVERIFY(Xdo({"key", "--clearmodifiers", "Down"}));
+  // The fill box, clicked: the picked rectangle is filled, the lines stay.
+  QWidget* fill = graf.findChild<QWidget*>(QStringLiteral("CbBrushStyle"));
+  const QPoint box = fill->mapTo(&frame, QPoint(fill->width() / 2, fill->height() / 2));
+  QVERIFY(Xdo({"mousemove", "--window", window, "--sync", QString::number(FirstDevicePixel(box.x(), scale)),
+               QString::number(FirstDevicePixel(box.y(), scale))}));
+  QVERIFY(Xdo({"click", "1"}));
+  const QString expected = "L(1;10;21;110;21)\r\nR(2;E;40;60;140;120)\r\nL(1;20;31;120;31)\r\nR(2;F;50;71;150;131)\r\n";
+  WaitFor([&] { return written() == expected; }, 5000);
+  QCOMPARE(written(), expected);
+  // Ctrl+C: the picked lines; F2 saves the text from the picture.
+  QVERIFY(Xdo({"key", "--clearmodifiers", "ctrl+c"}));
+  WaitFor([&] { return QApplication::clipboard()->text().startsWith(QLatin1String("L(1;10;21")); }, 5000);
+  QCOMPARE(QApplication::clipboard()->text(),
+           QStringLiteral("L(1;10;21;110;21)\r\nL(1;20;31;120;31)\r\nR(2;F;50;71;150;131)\r\n"));
+  QTemporaryDir folder;
+  const QString posting = folder.filePath(QStringLiteral("picked.skp"));
+  dialogs.fileNames = {posting};
+  QVERIFY(Xdo({"key", "--clearmodifiers", "F2"}));
+  WaitFor([&] { return Read(posting) == expected.toLatin1(); }, 5000);
+  QCOMPARE(Read(posting), expected.toLatin1());
   frame.hide();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include "editor/DocumentLines.h"
@@ -112,8 +113,8 @@ void DrawingSession::OpenPolyline(QPoint from, QPoint to) {
   Release(to, Qt::ControlModifier);
 }
 
-bool DrawingSession::GiveUndoKeys() {
-  graf.addActions({Find<QAction>("Undo1"), Find<QAction>("Redo1")});
+bool DrawingSession::GiveEditKeys() {
+  graf.addActions(Find<QMenu>("Edit1")->actions());
   return QTest::qWaitForWindowActive(&graf);
 }
 

@@ -100,9 +100,10 @@ class DrawingSession {
   void OpenPolyline(QPoint from, QPoint to);
   Qt::MouseButtons Held() const { return held_; }
   void Key(Qt::Key key, Qt::KeyboardModifiers keys = {}) { QTest::keyClick(graf.Image, key, keys); }  // on the picture
-  // Ctrl+Z and Ctrl+Y reach the window as from the frame's menu bar, once
-  // the window is active; false when it did not become active.
-  bool GiveUndoKeys();
+  // The Edit menu's keys (Ctrl+Z, Ctrl+Y, Ctrl+C ...) reach the window as
+  // from the frame's menu bar, once the window is active; false when it did
+  // not become active.
+  bool GiveEditKeys();
 
   // The tool bar and the menus, by name.
   template <class Part = QWidget>

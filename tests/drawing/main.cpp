@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
   TestLegend legend;
   TestPictureView view;
   TestSelect select;
-  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend, &view, &select});
+  TestSelectMany selectMany;
+  return testsupport::RunTests(argc, argv, {&form, &rules, &gestures, &legend, &view, &select, &selectMany});
 }

@@ -96,11 +96,14 @@ class TestPictureView : public drawingtest::SessionTest {
  private slots:
   void dragsWriteTheSameLineAtEveryZoom_data();
   void dragsWriteTheSameLineAtEveryZoom();
+  void readOutsGoWhenThePointerLeaves();
   void zoomShowsSharpSquares_data();
   void zoomShowsSharpSquares();
   void theWindowShowsTheSquaresItRepaints();
   void ctrlWheelZoomsAndPlainWheelScrolls();
   void fitFollowsTheWindow();
+  void zoomingInGrowsTheWindow_data();
+  void zoomingInGrowsTheWindow();
   void aMoveRepaintsOnlyWhatItChanged();
   void redrawWhileTypingFollowsTheText();
   void liveNoteNamesTheLineBeingTyped_data();
@@ -125,4 +128,17 @@ class TestSelect : public drawingtest::SessionTest {
   void deleteLeavesNothingPicked();
   void aLineTooLongIsNotChanged();
   void randomEditsLeaveThePass();
+};
+
+class TestSelectMany : public drawingtest::SessionTest {
+  Q_OBJECT
+
+ private slots:
+  void init();  // the select tool in hand over a text of shapes, the Edit keys given
+  void bandPicksWhatLiesWhollyInside_data();
+  void bandPicksWhatLiesWhollyInside();
+  void severalMoveAndGoAsOne();
+  void restyleRewritesTheFields_data();
+  void restyleRewritesTheFields();
+  void duplicateCopyCutPaste();
 };

@@ -136,7 +136,7 @@ void TestGestures::anyEventsLeaveWhatTheNextPassPaints() {
   const QStringList typed = {"L(3;5;150;300;150)\n", "E(2;E;100;60;", "x\n", "R(1;E;20;20;90;190)"};
   for (int round = 0; round < 25; ++round) {
     fx = std::make_unique<drawingtest::DrawingSession>();
-    QVERIFY(fx->GiveUndoKeys());
+    QVERIFY(fx->GiveEditKeys());
     const bool live = round % 2 == 1;
     fx->graf.SetRedrawWhileTyping(live);
     fx->Click(kTools[tool]);

@@ -66,13 +66,13 @@ void TestSelect::picksTheTopmostElement_data() {
   QTest::newRow("on a thin line") << QPoint(60, 20) << 1 << 2;
   QTest::newRow("three pixels beside the line") << QPoint(60, 23) << 1 << 2;
   QTest::newRow("well beside the line") << QPoint(60, 28) << -1 << 0;
-  QTest::newRow("rectangle outline") << QPoint(40, 90) << 2 << 2;
+  QTest::newRow("rectangle outline") << QPoint(40, 90) << 2 << 4;
   QTest::newRow("inside an empty rectangle") << QPoint(70, 90) << -1 << 0;
-  QTest::newRow("inside a filled ellipse") << QPoint(250, 70) << 3 << 2;
+  QTest::newRow("inside a filled ellipse") << QPoint(250, 70) << 3 << 4;
   QTest::newRow("on the arc") << QPoint(150, 150) << 4 << 2;
   QTest::newRow("on the legend's text") << QPoint(235, 145) << 5 << 1;
-  QTest::newRow("filled rectangle over the empty one") << QPoint(130, 119) << 6 << 2;
-  QTest::newRow("the empty one beside it") << QPoint(100, 119) << 2 << 2;
+  QTest::newRow("filled rectangle over the empty one") << QPoint(130, 119) << 6 << 4;
+  QTest::newRow("the empty one beside it") << QPoint(100, 119) << 2 << 4;
   QTest::newRow("nothing") << QPoint(10, 150) << -1 << 0;
 }
 
@@ -96,7 +96,7 @@ void TestSelect::picksTheTopmostElement() {
 void TestSelect::caretInTheTextPicks() {
   fx->PutCaretOn(3);
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
-  QCOMPARE(fx->graf.Handles(), (std::vector<QPoint>{{200, 40}, {300, 100}}));
+  QCOMPARE(fx->graf.Handles(), (std::vector<QPoint>{{200, 40}, {300, 40}, {300, 100}, {200, 100}}));
   fx->PutCaretOn(0);
   QVERIFY(!fx->graf.PickedLine().has_value());
   QVERIFY(fx->graf.Handles().empty());
@@ -130,6 +130,12 @@ void TestSelect::dragsRewriteTheLine_data() {
       << "R(DS;F;40;60;160;160)";
   QTest::newRow("rectangle moved onto the grid") << "R(1;E;41;62:100:50)" << QPoint(41, 80) << QPoint(41, 80)
                                                  << QPoint(60, 98) << true << false << "R(1;E;60;80:100:50)";
+  QTest::newRow("rectangle's top right corner: the bottom left stays, the line's order kept")
+      << "R(1;E;40;60;140;120)" << QPoint(90, 60) << QPoint(140, 60) << QPoint(150, 50) << false << false
+      << "R(1;E;40;50;150;120)";
+  QTest::newRow("ellipse's bottom left corner, relative corner kept relative")
+      << "E(2;E;100;100:50:30)" << QPoint(125, 100) << QPoint(100, 130) << QPoint(90, 140) << false << false
+      << "E(2;E;90;100:60:40)";
   QTest::newRow("ellipse corner squared") << "E(2;E;100;100;150;130)" << QPoint(125, 100) << QPoint(150, 130)
                                           << QPoint(170, 140) << false << true << "E(2;E;100;100;170;170)";
   QTest::newRow("arc corner") << "A(1;0;100;100;150;60)" << QPoint(150, 100) << QPoint(150, 60) << QPoint(160, 40)
@@ -201,7 +207,7 @@ void TestSelect::deleteLeavesNothingPicked() {
   // Delete takes the picked ellipse out; the rectangle after it, now on the
   // caret's line, is not picked by that, so a second Delete does nothing.
   // Ctrl+Z brings the ellipse back, picked.
-  QVERIFY(fx->GiveUndoKeys());
+  QVERIFY(fx->GiveEditKeys());
   fx->Click({250, 70});
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   const QString ellipse = fx->Line(3);
@@ -216,7 +222,7 @@ void TestSelect::deleteLeavesNothingPicked() {
   QCOMPARE(fx->editor.Editor->toPlainText(), kShapes);
   QCOMPARE(fx->graf.PickedLine().value_or(-1), 3);
   QCOMPARE(QString::fromStdString(fx->graf.LastHighlight()), ellipse);
-  QCOMPARE(fx->graf.Handles().size(), std::size_t(2));
+  QCOMPARE(fx->graf.Handles().size(), std::size_t(4));
   fx->Key(Qt::Key_Y, Qt::ControlModifier);  // the Delete again: nothing picked, as after it
   QVERIFY(!fx->graf.PickedLine().has_value());
   QVERIFY(fx->graf.LastHighlight().empty());

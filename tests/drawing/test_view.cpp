@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QBackingStore>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -16,6 +18,7 @@
 #include "DrawingSession.h"
 #include "editor/SketchTextEdit.h"
 #include "test_classes.h"
+#include "ui/MdiChild.h"
 
 namespace {
 
@@ -35,6 +38,26 @@ void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers keys) {
                     false);
   QApplication::sendEvent(target, &event);
 }
+
+// The session's drawing window in a subwindow frame at `placed` in an MDI
+// area of `size`, as the program's frame holds it; taken out again at the
+// end, as the session owns it.
+struct MdiFrame {
+  MdiFrame(TGrafForm& graf, QSize size, QRect placed) : sub(new ui::ChildSubWindow(&graf, &graf)) {
+    area.resize(size);
+    area.addSubWindow(sub);
+    sub->setGeometry(placed);
+    graf.show();
+    sub->show();
+    area.show();
+  }
+  ~MdiFrame() { sub->setWidget(nullptr); }
+  MdiFrame(const MdiFrame&) = delete;
+  MdiFrame& operator=(const MdiFrame&) = delete;
+
+  QMdiArea area;
+  QMdiSubWindow* sub;
+};
 
 }  // namespace
 
@@ -67,11 +90,26 @@ void TestPictureView::dragsWriteTheSameLineAtEveryZoom() {
   fx->SetChecked("CbGridSnap", gridSnap);
   fx->UseTool(static_cast<std::uint8_t>(tool));
   // Press at the first screen pixel of one picture pixel, release at the last of another.
-  fx->Drag({13, 27}, drawingtest::Spot::FarCorner({117, 22}));
-  QCOMPARE(fx->Text(), written);
-  QVERIFY(fx->Picture() == fx->Rendered());
+  const drawingtest::Spot end = drawingtest::Spot::FarCorner({117, 22});
+  fx->Press({13, 27});
+  fx->Move(end);
   const QString current = fx->Status("StatusPanel1");
   QVERIFY2(current == (gridSnap ? "Current: (120, 20)" : "Current: (117, 22)"), qPrintable(current));
+  fx->Release(end);
+  QCOMPARE(fx->Text(), written);
+  QVERIFY(fx->Picture() == fx->Rendered());
+  // The gesture's points go with it.
+  QCOMPARE(fx->Status("StatusPanel0") + fx->Status("StatusPanel1"), QString());
+}
+
+// A read-out names a point of the picture under the pointer: with the
+// pointer gone from the picture, no stale point stays.
+void TestPictureView::readOutsGoWhenThePointerLeaves() {
+  fx->Move({40, 30});
+  QVERIFY(fx->Status("StatusPanel1").startsWith("Cursor: (40, 30)"));
+  QEvent leave(QEvent::Leave);  // what the window system sends as the pointer goes
+  QCoreApplication::sendEvent(fx->graf.Image, &leave);
+  QCOMPARE(fx->Status("StatusPanel0") + fx->Status("StatusPanel1"), QString());
 }
 
 void TestPictureView::zoomShowsSharpSquares_data() {
@@ -106,6 +144,7 @@ void TestPictureView::zoomShowsSharpSquares() {
 void TestPictureView::theWindowShowsTheSquaresItRepaints() {
   fx->Load("E(1;F;10;10;70;50)\nL(DT;0;199;319;0)\nR(3;E;100;100;300;190)");
   fx->graf.SetZoom(3);
+  fx->graf.resize(400, 320);  // sized back by hand after the zoom grew it: scroll bars on both sides
   QApplication::processEvents();
   QScrollArea& scroll = *fx->Find<QScrollArea>("ScrollBox1");
   scroll.horizontalScrollBar()->setValue(37);
@@ -200,6 +239,124 @@ void TestPictureView::fitFollowsTheWindow() {
   QVERIFY(!fx->graf.ZoomFits());
   fx->graf.resize(1500, 1000);
   QCOMPARE(fx->graf.Zoom(), 2);
+}
+
+// Zooming in grows the window (its subwindow frame in an MDI area, or the
+// window itself on the screen) to show the whole picture, as far as the room
+// goes and inside it; zooming out, Fit, and a maximised or minimised window
+// keep the size.
+void TestPictureView::zoomingInGrowsTheWindow_data() {
+  QTest::addColumn<QSize>("frame");   // the MDI area; none: the window on its own on the screen
+  QTest::addColumn<QRect>("placed");  // the subwindow frame, or the window's size
+  QTest::addColumn<Qt::WindowState>("state");
+  QTest::addColumn<int>("from");  // 0: Fit
+  QTest::addColumn<QString>("way");
+  QTest::addColumn<int>("to");
+  QTest::addColumn<QString>("outcome");  // "whole", "capped" (scroll bars for the rest), "kept"
+  const QSize large(1100, 850), small(700, 500);
+  const QRect window(0, 0, 560, 330);  // about as small as the tool bar lets it be
+  const Qt::WindowState normal = Qt::WindowNoState;
+  QTest::newRow("room, Ctrl++") << large << window << normal << 1 << "keys" << 2 << "whole";
+  QTest::newRow("room, Ctrl+wheel") << large << window << normal << 1 << "wheel" << 3 << "whole";
+  QTest::newRow("room, the 3x step") << large << QRect(20, 10, 560, 330) << normal << 2 << "step" << 3 << "whole";
+  QTest::newRow("near the corner: moved left and up")
+      << large << QRect(500, 500, 560, 330) << normal << 1 << "keys" << 3 << "whole";
+  QTest::newRow("wide already: grows down only")
+      << large << QRect(0, 0, 1000, 300) << normal << 1 << "menu" << 2 << "whole";
+  QTest::newRow("no room: capped") << small << QRect(100, 100, 560, 330) << normal << 1 << "wheel" << 8 << "capped";
+  QTest::newRow("room for the height only") << QSize(900, 850) << window << normal << 1 << "keys" << 3 << "capped";
+  QTest::newRow("the last run's zoom") << large << window << normal << 1 << "settings" << 3 << "whole";
+  QTest::newRow("the last run's zoom, no room") << small << window << normal << 1 << "settings" << 4 << "capped";
+  QTest::newRow("from Fit, Ctrl++") << large << window << normal << 0 << "keys" << 2 << "whole";
+  QTest::newRow("Fit fits the zoom, not the window")
+      << large << QRect(0, 0, 1000, 800) << normal << 1 << "fit" << 3 << "kept";
+  QTest::newRow("zoom out: a large window stays")
+      << large << QRect(0, 0, 1000, 800) << normal << 3 << "keys" << 2 << "kept";
+  QTest::newRow("zoom out: a small window stays") << large << window << normal << 4 << "wheel" << 3 << "kept";
+  QTest::newRow("maximised") << small << window << Qt::WindowMaximized << 1 << "keys" << 3 << "kept";
+  QTest::newRow("minimised") << large << window << Qt::WindowMinimized << 1 << "menu" << 3 << "kept";
+  QTest::newRow("on its own: room") << QSize() << window << normal << 1 << "wheel" << 2 << "whole";
+  QTest::newRow("on its own: capped at the screen") << QSize() << window << normal << 1 << "menu" << 8 << "capped";
+}
+
+void TestPictureView::zoomingInGrowsTheWindow() {
+  QFETCH(QSize, frame);
+  QFETCH(QRect, placed);
+  QFETCH(Qt::WindowState, state);
+  QFETCH(int, from);
+  QFETCH(QString, way);
+  QFETCH(int, to);
+  QFETCH(QString, outcome);
+  TGrafForm& graf = fx->graf;
+  // The start: the window at `from`, sized afterwards as a hand would.
+  graf.hide();
+  from == 0 ? graf.SetZoomFit() : graf.SetZoom(from);
+  QApplication::processEvents();
+  // As the program's frame does, the last run's zoom is applied before the window shows.
+  if (way == "settings") graf.ApplyViewSettings({to, false, false});
+  std::unique_ptr<MdiFrame> mdi;
+  if (frame.isValid()) {
+    mdi = std::make_unique<MdiFrame>(graf, frame, placed);
+  } else {
+    graf.resize(placed.size());
+    graf.show();
+  }
+  QWidget* window = mdi ? static_cast<QWidget*>(mdi->sub) : &graf;
+  QVERIFY(QTest::qWaitForWindowActive(window->window()));
+  if (state == Qt::WindowMaximized) window->showMaximized();
+  if (state == Qt::WindowMinimized) window->showMinimized();
+  QApplication::processEvents();
+  // The zoom keys reach the window as from the frame's menu bar.
+  window->window()->addActions({fx->Find<QAction>("ZoomIn1"), fx->Find<QAction>("ZoomOut1")});
+  const QRect room = mdi ? mdi->area.viewport()->rect() : graf.screen()->availableGeometry();
+  // Outer edges: on the screen the window's own frame counts too.
+  const QRect before = way == "settings" ? placed : window->frameGeometry();
+
+  const int steps = to - graf.Zoom();
+  if (way == "keys") {
+    for (int i = 0; i < std::abs(steps); ++i)
+      QTest::keyClick(graf.Image, steps > 0 ? Qt::Key_Plus : Qt::Key_Minus, Qt::ControlModifier);
+  } else if (way == "wheel") {
+    Wheel(graf.Image, 120 * steps, Qt::ControlModifier);
+  } else if (way == "menu") {
+    for (int i = 0; i < std::abs(steps); ++i) fx->Click(steps > 0 ? "ZoomIn1" : "ZoomOut1");
+  } else if (way == "step") {
+    fx->Click(qPrintable(QStringLiteral("ZoomStep%1").arg(to)));
+  } else if (way == "fit") {
+    fx->Click("ZoomFit1");
+  }
+  QApplication::processEvents();
+  QCOMPARE(graf.Zoom(), to);
+  QCOMPARE(graf.ZoomFits(), way == "fit");
+  QCOMPARE(window->windowState() & ~Qt::WindowActive, Qt::WindowStates(state));
+
+  const QRect after = window->frameGeometry();
+  const QString where = QString::asprintf("%d,%d %dx%d in %dx%d", after.x(), after.y(), after.width(), after.height(),
+                                          room.width(), room.height());
+  if (outcome == "kept") {
+    QCOMPARE(after.size(), before.size());
+    if (state != Qt::WindowNoState) {  // back to the size it had when restored
+      window->showNormal();
+      QCOMPARE(window->size(), placed.size());
+    }
+    return;
+  }
+  QVERIFY2(room.contains(after), qPrintable(where));
+  QVERIFY2(after.width() >= before.width() && after.height() >= before.height(), qPrintable(where));
+  QScrollArea& scroll = *fx->Find<QScrollArea>("ScrollBox1");
+  const QSize picture = graf.Image->size(), view = scroll.maximumViewportSize();
+  const bool wideBar = scroll.horizontalScrollBar()->isVisible(), tallBar = scroll.verticalScrollBar()->isVisible();
+  if (outcome == "whole") {
+    QVERIFY2(!wideBar && !tallBar, qPrintable(where));
+    // Grown by just what the picture lacked.
+    if (after.width() > before.width()) QCOMPARE(view.width(), picture.width());
+    if (after.height() > before.height()) QCOMPARE(view.height(), picture.height());
+  } else {
+    QVERIFY2(wideBar || tallBar, qPrintable(where));
+    // A side with a scroll bar along it takes all the room there is.
+    if (wideBar) QVERIFY2(after.width() == room.width(), qPrintable(where));
+    if (tallBar) QVERIFY2(after.height() == room.height(), qPrintable(where));
+  }
 }
 
 void TestPictureView::aMoveRepaintsOnlyWhatItChanged() {

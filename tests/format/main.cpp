@@ -5,5 +5,6 @@ int main(int argc, char** argv) {
   TestFormat format;
   TestSketchElement element;
   TestPointRewrite rewrite;
-  return testsupport::RunTests(argc, argv, {&format, &element, &rewrite});
+  TestStyleRewrite style;
+  return testsupport::RunTests(argc, argv, {&format, &element, &rewrite, &style});
 }

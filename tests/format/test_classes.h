@@ -59,3 +59,12 @@ class TestPointRewrite : public QObject {
   void refusesLinesItCannotRewrite();
   void randomMovesOfGeneratedLines();
 };
+
+// Changing a sketch line's pen and fill by rewriting its style fields in place.
+class TestStyleRewrite : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void rewritesOnlyTheStyleFields_data();
+  void rewritesOnlyTheStyleFields();
+};

@@ -99,7 +99,8 @@ class TestSvgSurface : public QObject {
   void cuttingKeepsWhatLiesInTheBox();
 };
 
-// Picking the element under a point of the picture, and its handles.
+// Picking the element under a point of the picture, and its handles; the
+// elements in a band, by their ink boxes.
 class TestPicking : public QObject {
   Q_OBJECT
 
@@ -111,4 +112,9 @@ class TestPicking : public QObject {
   void agreesWithThePaintedPixels();
   void handlesAreTheResolvedPoints_data();
   void handlesAreTheResolvedPoints();
+  void picksTheElementsInABand_data();
+  void picksTheElementsInABand();
+  void legendBoxIsItsMeasuredTextBox_data();
+  void legendBoxIsItsMeasuredTextBox();
+  void boxesHoldThePaintedPixels();
 };

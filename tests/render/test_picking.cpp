@@ -274,3 +274,150 @@ void TestPicking::handlesAreTheResolvedPoints() {
     text += (text.empty() ? "" : " ") + std::to_string(p.x) + "," + std::to_string(p.y);
   QCOMPARE(text, handles);
 }
+
+namespace {
+
+// One element of each kind, a line of prose among them. Their ink boxes:
+//   0  thick line: an even pen's band lies half a pixel up and left
+//   1  rectangle outline, columns 10..109, rows 30..69
+//   2  filled ellipse, columns 130..229, rows 20..69
+//   3  the upper right quarter of the ellipse of columns 50..149, rows
+//      110..189, from the row of its centre (149.5) to its top
+//   5  legend, measured: right of x 199.5, above y 136.5 (its foot less
+//      the height of a medium font, 13 pixels)
+//   6  relative polyline through 250,100 290,100 290,140
+const std::string kSketch =
+    "L(6;10;20;110;20)\n"
+    "R(1;E;10;30;110;70)\n"
+    "E(1;F;130;20;230;70)\n"
+    "A(1;0;100;150;150;110)\n"
+    "Ferry at noon\n"
+    "T(M;200;150;\"Ferry\")\n"
+    "L(1;250;100:40:0:0:40)";
+
+std::string Lines(const std::vector<std::int32_t>& lines) {
+  std::string text;
+  for (const std::int32_t line : lines) text += (text.empty() ? "" : " ") + std::to_string(line);
+  return text;
+}
+
+TextPainter* Painter(bool withPainter) { return withPainter ? &legendtext::SharedTextPainter() : nullptr; }
+
+}  // namespace
+
+Q_DECLARE_METATYPE(sketch::RectF)
+
+void TestPicking::picksTheElementsInABand_data() {
+  QTest::addColumn<RectF>("band");
+  QTest::addColumn<bool>("withPainter");
+  QTest::addColumn<std::string>("picked");
+
+  QTest::newRow("thick line held to its edges") << RectF{6.5, 16.5, 112.5, 22.5} << true << std::string("0");
+  QTest::newRow("thick line cut on the left") << RectF{6.6, 16.5, 112.5, 22.5} << true << std::string("");
+  QTest::newRow("thick line cut below") << RectF{6.5, 16.5, 112.5, 22.4} << true << std::string("");
+  QTest::newRow("rectangle and the line above it") << RectF{6.5, 16.5, 112.5, 69.5} << true << std::string("0 1");
+  QTest::newRow("rectangle cut at its bottom row") << RectF{6.5, 16.5, 112.5, 69.4} << true << std::string("0");
+  QTest::newRow("filled ellipse held") << RectF{129.5, 19.5, 229.5, 69.5} << true << std::string("2");
+  QTest::newRow("filled ellipse cut on the right") << RectF{129.5, 19.5, 229.4, 69.5} << true << std::string("");
+  QTest::newRow("arc: its quarter and its ends") << RectF{99, 109.5, 149.5, 150} << true << std::string("3");
+  QTest::newRow("arc cut at its end on the centre's row") << RectF{99, 109.5, 149.5, 149.9} << true << std::string("");
+  QTest::newRow("arc cut at its end on the centre's column")
+      << RectF{99.1, 109.5, 149.5, 150} << true << std::string("");
+  QTest::newRow("legend held") << RectF{195, 120, 300, 160} << true << std::string("5");
+  QTest::newRow("legend cut at its foot's column") << RectF{199.6, 120, 300, 160} << true << std::string("");
+  QTest::newRow("legend without a painter") << RectF{195, 120, 300, 160} << false << std::string("");
+  QTest::newRow("relative polyline held") << RectF{249.5, 99.5, 290.5, 140.5} << true << std::string("6");
+  QTest::newRow("relative polyline cut at its last vertex")
+      << RectF{249.5, 99.5, 290.5, 140.4} << true << std::string("");
+  QTest::newRow("all, in the order of the text") << RectF{0, 0, 320, 200} << true << std::string("0 1 2 3 5 6");
+  QTest::newRow("all but the legend without a painter") << RectF{0, 0, 320, 200} << false << std::string("0 1 2 3 6");
+  QTest::newRow("a band over nothing") << RectF{300, 180, 320, 200} << true << std::string("");
+  QTest::newRow("a band of no size") << RectF{60, 20, 60, 20} << true << std::string("");
+}
+
+void TestPicking::picksTheElementsInABand() {
+  QFETCH(RectF, band);
+  QFETCH(bool, withPainter);
+  QFETCH(std::string, picked);
+  const PickIndex index{MemoryLines(kSketch)};
+  QCOMPARE(Lines(index.PickInBand(band, Painter(withPainter), LegendFont())), picked);
+  // Once more: the legends' boxes kept from the first time give the same.
+  QCOMPARE(Lines(index.PickInBand(band, Painter(withPainter), LegendFont())), picked);
+}
+
+void TestPicking::legendBoxIsItsMeasuredTextBox_data() { legendsByTheirTextBox_data(); }
+
+void TestPicking::legendBoxIsItsMeasuredTextBox() {
+  QFETCH(std::string, line);
+  QFETCH(bool, up);
+  const std::string text = "Prose first\n" + line;
+  const PickIndex index{MemoryLines(text)};
+  const ElementRead read = *ReadElement(line);
+  CanvasFont font = LegendFont();
+  font.size = kLegendFontSizes[read.element.legendSize];
+  font.up = up;
+  const TextMetrics m = legendtext::SharedTextPainter().Measure(font, read.element.text);
+  const double h = std::abs(font.Height());
+  // The foot is 40,150.
+  const RectF expected = up ? RectF{40 - h - 0.5, 150 - m.advance - 0.5, 40 - h + m.height - 0.5, 149.5}
+                            : RectF{39.5, 150 - h - 0.5, 40 + m.advance - 0.5, 150 - h + m.height - 0.5};
+  const std::optional<RectF> box = index.BoxOf(1, Painter(true), LegendFont());
+  QVERIFY(box.has_value());
+  QCOMPARE(box->left, expected.left);
+  QCOMPARE(box->top, expected.top);
+  QCOMPARE(box->right, expected.right);
+  QCOMPARE(box->bottom, expected.bottom);
+  QVERIFY(box == InkBox(read.element, HandlePoints(read.element), 1, Painter(true), LegendFont()));
+  // The band that holds it picks it; a band a tenth short of a measured side does not.
+  QCOMPARE(Lines(index.PickInBand(expected, Painter(true), LegendFont())), std::string("1"));
+  RectF short1 = expected;
+  (up ? short1.top : short1.right) += up ? 0.1 : -0.1;
+  QCOMPARE(Lines(index.PickInBand(short1, Painter(true), LegendFont())), std::string(""));
+  RectF short2 = expected;
+  short2.bottom -= 0.1;
+  QCOMPARE(Lines(index.PickInBand(short2, Painter(true), LegendFont())), std::string(""));
+  // Without a painter it has no box; a line of prose has none either.
+  QVERIFY(!index.BoxOf(1, nullptr, LegendFont()));
+  QVERIFY(!index.BoxOf(0, Painter(true), LegendFont()));
+}
+
+void TestPicking::boxesHoldThePaintedPixels() {
+  std::mt19937 engine(20250317);
+  static const std::vector<std::string> pens = {"0", "1", "1", "2", "3", "4", "5", "6", "9", "DS", "DT"};
+  int checked = 0;
+  for (int shape = 0; shape < 200; ++shape) {
+    const std::string pen = pens[engine() % pens.size()];
+    const std::string line = RandomShape(engine, pen);
+    const std::string solid = pen[0] == 'D' ? line.substr(0, 2) + "1" + line.substr(2 + pen.size()) : line;
+    const QList<QPoint> ink = NonWhite(Draw(solid).picture);
+    const std::optional<RectF> box = PickIndex(MemoryLines(line)).BoxOf(0, nullptr, CanvasFont{});
+    if (ink.isEmpty()) {
+      // Off the picture, or so small that it draws nothing, within a pixel.
+      QVERIFY2(!box || box->right < 0.5 || box->bottom < 0.5 || box->left > kPictureWidth - 1.5 ||
+                   box->top > kPictureHeight - 1.5 || box->right - box->left <= 2 || box->bottom - box->top <= 2,
+               line.c_str());
+      continue;
+    }
+    QVERIFY2(box.has_value(), line.c_str());
+    // Only boxes on the picture: the canvas cuts what lies beyond its edges.
+    if (box->left < 0 || box->top < 0 || box->right > kPictureWidth - 1 || box->bottom > kPictureHeight - 1) continue;
+    ++checked;
+    // Within a pixel, as picking matches the paint.
+    const QRect painted = Bounds(ink);
+    const QString where = QString("%1: box %2,%3 %4,%5, painted %6,%7 %8,%9")
+                              .arg(line.c_str())
+                              .arg(box->left)
+                              .arg(box->top)
+                              .arg(box->right)
+                              .arg(box->bottom)
+                              .arg(painted.left())
+                              .arg(painted.top())
+                              .arg(painted.right())
+                              .arg(painted.bottom());
+    QVERIFY2(std::abs(box->left - (painted.left() - 0.5)) <= 1, qPrintable(where));
+    QVERIFY2(std::abs(box->top - (painted.top() - 0.5)) <= 1, qPrintable(where));
+    QVERIFY2(std::abs(box->right - (painted.right() + 0.5)) <= 1, qPrintable(where));
+    QVERIFY2(std::abs(box->bottom - (painted.bottom() + 0.5)) <= 1, qPrintable(where));
+  }
+  QVERIFY(checked > 30);
+}
