@@ -145,6 +145,9 @@ void TestSelect::dragsRewriteTheLine_data() {
   QTest::newRow("legend moved, text and size kept")
       << "T(l; 220;150;\"Garden shed\")" << QPoint(230, 143) << QPoint(230, 143) << QPoint(200, 113) << false << false
       << "T(l; 190;120;\"Garden shed\")";
+  QTest::newRow("a line longer than 255 characters keeps what follows")
+      << "L(1;10;20;110;20) " + QString(300, 'x') << QPoint(60, 20) << QPoint(60, 20) << QPoint(65, 30) << false
+      << false << "L(1;15;30;115;30) " + QString(300, 'x');
   QTest::newRow("moved with the straight snap") << "L(1;10;20;110;20)" << QPoint(60, 20) << QPoint(60, 20)
                                                 << QPoint(90, 23) << false << true << "L(1;40;20;140;20)";
 }
