@@ -341,11 +341,10 @@ void TGrafForm::EditCommandClick(drawing::EditCommand command) {
 
 void TGrafForm::RenewEditItems() {
   RenewPick();  // the text may have changed since
+  // Paste and Select all take the select tool in hand; the rest need its pick.
   const drawing::Tool& select = *tools_[drawing::kSelectTool];
   const bool selecting = settings_.tool == drawing::kSelectTool;
-  const auto can = [&](drawing::EditCommand command) {
-    return selecting ? CurrentTool().CanDo(*this, command) : select.CanDo(*this, command);
-  };
+  const auto can = [&](drawing::EditCommand command) { return select.CanDo(*this, command); };
   Cut1->setEnabled(selecting && can(drawing::EditCommand::Cut));
   Copy1->setEnabled(!GestureUnderWay());  // the picture when nothing is picked
   Paste1->setEnabled(can(drawing::EditCommand::Paste));

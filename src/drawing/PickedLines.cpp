@@ -1,7 +1,6 @@
 #include "drawing/PickedLines.h"
 
 #include <QTextBlock>
-#include <limits>
 
 #include "editor/MDIEdit.h"
 #include "editor/PostingText.h"

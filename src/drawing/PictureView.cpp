@@ -43,7 +43,7 @@ void PictureView::SetFrame(const QRect& frame) {
 }
 
 QRect PictureView::FrameRect(const QRect& frame) const {
-  return QRect(frame.topLeft() * zoom_, frame.size() * zoom_).adjusted(-1, -1, 0, 0);
+  return QRect(frame.topLeft() * zoom_, frame.size() * zoom_).adjusted(-1, -1, 1, 1);
 }
 
 void PictureView::UpdateFrame() {
@@ -51,10 +51,10 @@ void PictureView::UpdateFrame() {
   // Its four edges only: a band dragged over a large zoom repaints no more.
   const QRect outline = FrameRect(frame_);
   QRegion edges;
-  edges += QRect(outline.topLeft(), QSize(outline.width() + 1, 1));
-  edges += QRect(outline.bottomLeft(), QSize(outline.width() + 1, 1));
-  edges += QRect(outline.topLeft(), QSize(1, outline.height() + 1));
-  edges += QRect(outline.topRight(), QSize(1, outline.height() + 1));
+  edges += QRect(outline.topLeft(), QSize(outline.width(), 1));
+  edges += QRect(outline.bottomLeft(), QSize(outline.width(), 1));
+  edges += QRect(outline.topLeft(), QSize(1, outline.height()));
+  edges += QRect(outline.topRight(), QSize(1, outline.height()));
   update(edges);
 }
 
@@ -156,7 +156,7 @@ void PictureView::paintEvent(QPaintEvent* event) {
   }
   if (!frame_.isEmpty()) {
     // Black dashes on white, seen on any picture.
-    const QRect outline = FrameRect(frame_);
+    const QRect outline = FrameRect(frame_).adjusted(0, 0, -1, -1);  // a stroke takes a pixel more
     painter.setPen(QPen(Qt::white, 0));
     painter.drawRect(outline);
     painter.setPen(QPen(Qt::black, 0, Qt::DashLine));

@@ -70,7 +70,7 @@ class PictureView final : public QWidget {
   void NoteShown(const QRegion& painted);
   QRect HandleRect(QPoint handle) const;
   void UpdateHandles();
-  // The outline of `frame` in widget pixels, one pixel wide outside it.
+  // The widget pixels the outline of `frame` covers: one pixel round it.
   QRect FrameRect(const QRect& frame) const;
   void UpdateFrame();
 

@@ -141,4 +141,6 @@ class TestSelectMany : public drawingtest::SessionTest {
   void restyleRewritesTheFields_data();
   void restyleRewritesTheFields();
   void duplicateCopyCutPaste();
+  void theBandLeavesNoTrail_data();
+  void theBandLeavesNoTrail();
 };

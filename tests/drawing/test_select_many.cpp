@@ -3,6 +3,7 @@
 // Copy, Cut and Paste, all through real mouse, key and wheel events.
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -250,4 +251,32 @@ void TestSelectMany::duplicateCopyCutPaste() {
   QCOMPARE(fx->Settings().tool, drawing::kSelectTool);
   QCOMPARE(fx->Line(6), QString("R(2;E;40;60;140;120)"));
   QCOMPARE(fx->graf.PickedLines(), (Lines{6}));
+}
+
+void TestSelectMany::theBandLeavesNoTrail_data() {
+  QTest::addColumn<int>("zoom");
+  QTest::newRow("1x") << 1;
+  QTest::newRow("3x") << 3;
+}
+
+// A band grown and shrunk again: the screen shows the picture and the band
+// where it is now, nothing of where it was.
+void TestSelectMany::theBandLeavesNoTrail() {
+  QFETCH(int, zoom);
+  fx->graf.SetZoom(zoom);
+  fx->graf.resize(1100, 800);
+  QApplication::processEvents();
+  fx->Press({5, 30}, Qt::ShiftModifier);
+  fx->Move({150, 100}, Qt::ShiftModifier);
+  QApplication::processEvents();
+  fx->Move({60, 50}, Qt::ShiftModifier);
+  QApplication::processEvents();
+  QWidget& image = *fx->graf.Image;
+  QPaintDevice* const device = fx->graf.backingStore()->paintDevice();
+  if (device->devType() != QInternal::Image || fx->graf.devicePixelRatioF() != 1)
+    QSKIP("the window's own image is compared at ratio 1 only");
+  const QRect area(image.mapTo(&fx->graf, QPoint(0, 0)), image.size());
+  const QImage shown = static_cast<const QImage*>(device)->copy(area).convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(shown, image.grab().toImage().convertToFormat(QImage::Format_RGB32));  // painted afresh
+  fx->Release({60, 50}, Qt::ShiftModifier);
 }
